@@ -1,0 +1,49 @@
+# One static library per subsystem folder: every .cpp directly in the folder.
+function(cobalt_library name)
+  file(GLOB srcs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  add_library(${name} STATIC ${srcs})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+  target_link_libraries(${name} PUBLIC ${ARGN})
+endfunction()
+
+# A test executable, registered with CTest as one test.
+#   cobalt_test(NAME n SOURCES a.cpp b.cpp LIBS libs... LABELS unit|gl|e2e|content [WORKDIR dir])
+# Tests get COBALT_BASE_DIR (generated content), COBALT_SOURCE_DIR and COBALT_GAME_BINARY.
+function(cobalt_test)
+  cmake_parse_arguments(T "" "NAME;WORKDIR" "SOURCES;LIBS;LABELS" ${ARGN})
+  add_executable(${T_NAME} ${T_SOURCES})
+  target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
+  target_include_directories(${T_NAME} PRIVATE ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/tests)
+  target_compile_definitions(${T_NAME} PRIVATE
+    COBALT_BASE_DIR="${COBALT_BASE_DIR}"
+    COBALT_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
+    COBALT_GAME_BINARY="$<TARGET_FILE:cobalt-overdrive>")
+  if(NOT T_WORKDIR)
+    set(T_WORKDIR ${CMAKE_BINARY_DIR})
+  endif()
+  add_test(NAME ${T_NAME} COMMAND ${T_NAME} WORKING_DIRECTORY ${T_WORKDIR})
+  set_tests_properties(${T_NAME} PROPERTIES LABELS "${T_LABELS}")
+endfunction()
+
+# Content generators register the stamp file they produce; the `content` target builds them all.
+function(cobalt_content stamp)
+  set_property(GLOBAL APPEND PROPERTY COBALT_CONTENT_STAMPS ${stamp})
+endfunction()
+
+function(cobalt_finish_content)
+  # Shaders are sources, copied into base/shaders.
+  file(GLOB shaders CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/data/shaders/*)
+  set(stamp ${CMAKE_BINARY_DIR}/stamps/shaders.stamp)
+  add_custom_command(OUTPUT ${stamp}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${COBALT_BASE_DIR}/shaders
+    COMMAND ${CMAKE_COMMAND} -E copy_directory ${PROJECT_SOURCE_DIR}/data/shaders ${COBALT_BASE_DIR}/shaders
+    COMMAND ${CMAKE_COMMAND} -E touch ${stamp}
+    DEPENDS ${shaders} ${PROJECT_SOURCE_DIR}/data/shaders COMMENT "Copying shaders into base/shaders")
+  cobalt_content(${stamp})
+  get_property(stamps GLOBAL PROPERTY COBALT_CONTENT_STAMPS)
+  if(COBALT_CONTENT)
+    add_custom_target(content ALL DEPENDS ${stamps})
+  else()
+    add_custom_target(content DEPENDS ${stamps})
+  endif()
+endfunction()

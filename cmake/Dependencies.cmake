@@ -1,0 +1,13 @@
+# Everything comes from Debian's packages (scripts/setup.sh installs them).
+find_package(PkgConfig REQUIRED)
+pkg_check_modules(SDL2 REQUIRED IMPORTED_TARGET sdl2)
+pkg_check_modules(OPENAL REQUIRED IMPORTED_TARGET openal)
+pkg_check_modules(ALUT REQUIRED IMPORTED_TARGET freealut)
+pkg_check_modules(VORBISFILE REQUIRED IMPORTED_TARGET vorbisfile)
+pkg_check_modules(VORBISENC REQUIRED IMPORTED_TARGET vorbisenc)
+pkg_check_modules(BULLET REQUIRED IMPORTED_TARGET bullet)
+pkg_check_modules(FREETYPE REQUIRED IMPORTED_TARGET freetype2)
+set(OpenGL_GL_PREFERENCE LEGACY)
+find_package(OpenGL REQUIRED COMPONENTS OpenGL)
+find_package(GTest REQUIRED)
+find_package(benchmark REQUIRED)

@@ -1,0 +1,2 @@
+// SDL2 implementation of the platform layer.
+#include "platform/sys.h"

@@ -1,0 +1,1 @@
+// Functions of this subsystem that are not written yet live here until they are.
