@@ -1,1 +1,6 @@
-// Functions of this subsystem that are not written yet live here until they are.
+// Loading steps not written yet.
+#include "content/content.h"
+
+void drawLoadingScreen(int) {}
+void loadCarModels() {}
+void loadGarageLights() {}
