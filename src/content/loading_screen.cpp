@@ -1,5 +1,5 @@
 // The start-up loading screen: one of two full-screen pictures, the second with "Loading...".
-#include "content/loading_screen.h"
+#include "content/content.h"
 
 #include "render/font.h"
 #include "render/images.h"

@@ -7,6 +7,7 @@
 #include <new>
 
 #include "platform/sys.h"
+#include "platform/sys_files.h"
 #include "render/images.h"
 
 namespace {

@@ -101,6 +101,15 @@ void buildFonts()
     largeFontBase = buildFontLists(kShapes[kLarge]);
 }
 
+void deleteFonts()
+{
+    if (smallFontBase)
+        glDeleteLists(smallFontBase, 256);
+    if (largeFontBase)
+        glDeleteLists(largeFontBase, 256);
+    smallFontBase = largeFontBase = 0;
+}
+
 int formatOverlayText(char (&out)[kTextBufferSize], const char *format, va_list args)
 {
     int n = std::vsnprintf(out, sizeof out, format, args);

@@ -14,6 +14,7 @@ extern float textAlpha;
 constexpr int kTextBufferSize = 256; // longer text is cut to 255 characters
 
 void buildFonts();
+void deleteFonts();
 // x, y: virtual screen, origin bottom left. set: 1 ordinary glyphs, 0 alternate glyphs, above 1
 // counts as 1.
 void printSmall(int x, int y, int set, const char *format, ...) __attribute__((format(printf, 4, 5)));

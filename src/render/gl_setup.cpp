@@ -1,8 +1,6 @@
 // One-time GL set-up: fixed-function state, required extensions, render targets, interface
 // textures, fonts, particle effects and the shader programs.
-#include <cstdlib>
 #include <cstring>
-#include <ctime>
 #include <string>
 
 #include "platform/sys.h"
@@ -175,7 +173,7 @@ bool isMultitextureSupported()
 
 bool initGraphics()
 {
-    std::srand(unsigned(std::time(nullptr)));
+    seedRandomGenerator();
     timerInit();
     // Checked here, acted on below: everything else is set up first so that the failure
     // arrives at the same point as the other missing-feature failures.
@@ -187,7 +185,7 @@ bool initGraphics()
     loadUiTextures();
     buildFonts();
 
-    gameState = 1;
+    gameState = STATE_MAIN_MENU;
     selectedCar = 0;
     selectedRace = 1;
     menuClock = 40.0f;
@@ -219,7 +217,7 @@ void resizeScene(int width, int height)
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     double aspect = double(width) / double(height);
-    if (gameState == 0)
+    if (gameState == STATE_RACING)
         gluPerspective(70.0 + 0.5 * playerSpeed, aspect, 0.1, 15000.0);
     else
         gluPerspective(35.0, aspect, 0.1, 1000.0);

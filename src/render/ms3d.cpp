@@ -83,7 +83,7 @@ bool parseVertices(Cursor &c, Model &m)
     m.numVertices = int(count);
     for (unsigned i = 0; i < count; i++) {
         Vertex &v = m.vertices[i];
-        unsigned bone;
+        unsigned bone = 0;
         c.skip(1); // flags
         c.floats(v.location, 3);
         c.u8(&bone);
@@ -106,7 +106,7 @@ bool parseTriangles(Cursor &c, Model &m)
         Triangle &t = m.triangles[i];
         c.skip(2); // flags
         for (int k = 0; k < 3; k++) {
-            unsigned index;
+            unsigned index = 0;
             c.u16(&index);
             if (index >= unsigned(m.numVertices))
                 return false;
@@ -143,13 +143,13 @@ bool parseGroups(Cursor &c, Model &m)
             return false;
         mesh.numTriangles = int(n);
         for (unsigned i = 0; i < n; i++) {
-            unsigned index;
+            unsigned index = 0;
             c.u16(&index);
             if (index >= unsigned(m.numTriangles))
                 return false;
             mesh.triangleIndices[i] = int(index);
         }
-        unsigned material;
+        unsigned material = 0xFF;
         c.u8(&material);
         mesh.materialIndex = int8_t(material); // 0xFF is -1: no material
     }
@@ -175,8 +175,9 @@ bool parseMaterials(Cursor &c, Model &m)
         c.floats(&mat.shininess, 1);
         c.floats(&mat.transparency, 1);
         c.skip(1); // mode
-        const unsigned char *name;
-        c.take(128, &name);
+        const unsigned char *name = nullptr;
+        if (!c.take(128, &name))
+            return false;
         size_t length = strnlen(reinterpret_cast<const char *>(name), 128);
         mat.textureFileName = new (std::nothrow) char[length + 1];
         if (!mat.textureFileName)

@@ -1,25 +1,9 @@
-// Values the renderer reads or sets that belong to other subsystems. They are declared here
-// only until the owning subsystem's header exists; then this file includes that header instead.
+// What the renderer reads or sets that belongs to other subsystems.
 #pragma once
-
-// Front end
-extern int gameState;
-extern int selectedCar;
-extern int selectedRace;
-extern float menuClock;
-extern int screenWidth;
-extern int screenHeight;
-extern int offscreenWidth;
-extern int offscreenHeight;
-extern float overlayTimer;
-extern bool countdownActive;
-
-// Race: the player car's speed, which widens the field of view.
-extern float playerSpeed;
-
-// Shell: frame clock.
-extern float frameTime;
-void timerInit();
+#include "frontend/frontend.h"
+#include "race/race.h"
+#include "shell/shell.h"
 
 // Effects: loads the twelve per-car particle emitters (fire, smoke, dust for cars 0 to 3).
+// Declared here until the effects subsystem has its own header.
 void loadCarEffects();

@@ -2,6 +2,7 @@
 // locations. Texture sets are in images.h, models in ms3d.h, text in font.h.
 #pragma once
 #include "render/gl_ext.h"
+#include "render/font.h"
 #include "render/images.h"
 
 // Post-processing and reflection targets.
@@ -18,6 +19,13 @@ bool isMultitextureSupported();
 // Viewport and projection for the current mode: a speed-dependent wide view in a race, a
 // narrow one in the menus.
 void resizeScene(int width, int height);
+
+// ---- scenes and post-processing ----
+void renderReflection(bool inRace);
+void drawRaceScene();
+void drawGarageScene();
+void copySceneTexture(); // the finished frame into sceneTexture, for post-processing
+void postProcessPass(int mode, int pass);
 
 // Extension test of the multitexture check: within one blank-separated name of `extensions`,
 // the characters of `name` occur in order. (So "GL_ARB_multitexture" is also satisfied by a

@@ -1,0 +1,4 @@
+#include "shell/shell.h"
+
+// Opened in the desktop browser at every orderly exit.
+const char *statsPageAddress = "https://cobalt-overdrive.example.org/stats";
