@@ -13,6 +13,7 @@
 #include "frontend/frontend.h"
 #include "platform/png_write.h"
 #include "race/race.h"
+#include "render/model_viewer.h"
 #include "render/ms3d.h"
 #include "render/render.h"
 #include "shell/shell.h"
@@ -678,6 +679,27 @@ TEST_F(GlTest, CountdownDrawsItsImageOverTheSceneAndAdvances)
     textureSet[45] = saved;
     glDeleteTextures(1, &tex);
     glEnable(GL_FOG);
+}
+
+TEST_F(GlTest, ModelViewerFitsTheModelIntoTheView)
+{
+    TempDir dir;
+    EXPECT_FALSE(viewModelLoad(dir.file("none.ms3d").c_str()));
+    Ms3dSpec spec = quadModel(dir.write("red.bmp", solidBmp(2, 2, {255, 0, 0})));
+    for (Ms3dVertex &v : spec.vertices) { // far from the origin and large: the view must follow
+        v.x = v.x * 50 + 1000;
+        v.y = v.y * 50 - 300;
+    }
+    ASSERT_TRUE(viewModelLoad(dir.write("q.ms3d", makeMs3d(spec)).c_str()));
+    viewModelDraw(kWidth, kHeight, 0.0f);
+    Rgb centre = readPixel(kWidth / 2, kHeight / 2);
+    EXPECT_GT(centre.r, 100);
+    EXPECT_LT(centre.g, 30);
+    Rgb corner = readPixel(5, 5);
+    EXPECT_LT(corner.r, 100) << "the background shows around the model";
+    viewModelRelease();
+    resizeScene(kWidth, kHeight);
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 }
 
 } // namespace
