@@ -5,6 +5,9 @@
 // Everything is reached through plain functions on opaque handles; the simulator behind them is
 // private to src/physics. All handles belong to their world and die with destroyPhysicsWorld:
 // nothing is freed one by one. Single thread: call everything from the thread that advances.
+// A refused create returns nullptr, and every call takes a null handle quietly (setters do
+// nothing, queries answer zero or identity), so a caller that does not check cannot crash here.
+// Setters ignore values that are not finite: one NaN would spread through the whole world.
 #pragma once
 #include <cstdint>
 

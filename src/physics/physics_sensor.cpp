@@ -6,6 +6,8 @@
 #include <cmath>
 
 LineSensor *addLineSensor(RigidBody *body, PhysVec3 start, PhysVec3 direction) {
+    if (!body)
+        return nullptr;
     PhysicsWorld *w = body->world;
     if (w->numSensors >= w->sizes.sensorsCount) {
         physLog(w, physicsMsgNoSensors);
@@ -27,14 +29,16 @@ LineSensor *addLineSensor(RigidBody *body, PhysVec3 start, PhysVec3 direction) {
     return s;
 }
 
-LineSensor *firstSensor(const RigidBody *body) { return body->firstSensor; }
-LineSensor *nextSensor(const LineSensor *sensor) { return sensor->next; }
-RigidBody *sensorBody(const LineSensor *sensor) { return sensor->body; }
-PhysVec3 sensorStart(const LineSensor *sensor) { return fromBt(sensor->start); }
-PhysVec3 sensorDirection(const LineSensor *sensor) { return fromBt(sensor->direction); }
-float sensorDepth(const LineSensor *sensor) { return sensor->depth; }
-PhysVec3 sensorNormal(const LineSensor *sensor) { return fromBt(sensor->normal); }
-PhysVec3 sensorPoint(const LineSensor *sensor) { return fromBt(sensor->point); }
+static const PhysVec3 zero = {0, 0, 0};
+
+LineSensor *firstSensor(const RigidBody *body) { return body ? body->firstSensor : nullptr; }
+LineSensor *nextSensor(const LineSensor *sensor) { return sensor ? sensor->next : nullptr; }
+RigidBody *sensorBody(const LineSensor *sensor) { return sensor ? sensor->body : nullptr; }
+PhysVec3 sensorStart(const LineSensor *sensor) { return sensor ? fromBt(sensor->start) : zero; }
+PhysVec3 sensorDirection(const LineSensor *sensor) { return sensor ? fromBt(sensor->direction) : zero; }
+float sensorDepth(const LineSensor *sensor) { return sensor ? sensor->depth : 0.0f; }
+PhysVec3 sensorNormal(const LineSensor *sensor) { return sensor ? fromBt(sensor->normal) : zero; }
+PhysVec3 sensorPoint(const LineSensor *sensor) { return sensor ? fromBt(sensor->point) : zero; }
 
 namespace {
 // Keeps the nearest triangle along the ray; the normal comes back facing the ray's start.

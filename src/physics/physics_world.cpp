@@ -88,18 +88,20 @@ void destroyPhysicsWorld(PhysicsWorld *w) {
 }
 
 void setPhysicsLog(PhysicsWorld *world, PhysicsLogFn log, int level) {
+    if (!world)
+        return;
     world->log = log;
     world->logLevel = level;
 }
 
 void setMaterial(PhysicsWorld *world, int index, float friction, float restitution, float third) {
-    if (index < 0 || index >= PHYS_MAX_MATERIALS)
+    if (!world || index < 0 || index >= PHYS_MAX_MATERIALS)
         return;
     world->materials[index] = PhysMaterial{friction, restitution, third};
 }
 
 void getMaterial(const PhysicsWorld *world, int index, float *friction, float *restitution, float *third) {
-    if (index < 0 || index >= PHYS_MAX_MATERIALS)
+    if (!world || index < 0 || index >= PHYS_MAX_MATERIALS)
         return;
     const PhysMaterial &m = world->materials[index];
     if (friction)
@@ -133,6 +135,8 @@ void physRemoveTerrain(PhysicsWorld *w) {
 
 bool setTerrainMesh(PhysicsWorld *w, const float *vertices, int numVertices, const int *triangles,
                     int numTriangles) {
+    if (!w)
+        return false;
     physRemoveTerrain(w);
     if (numVertices < 0 || numTriangles < 0)
         return false;

@@ -181,3 +181,55 @@ TEST(PhysicsBody, SensorsReportWhatTheGeometryPredicts) {
     expectVec(sensorStart(under), PhysVec3{-3, -3, 0});
     expectVec(sensorDirection(under), PhysVec3{0, 2, 0});
 }
+
+TEST(PhysicsBody, NullHandlesAndBrokenValuesAreHarmless) {
+    // What a caller that ignores a refused create would go on to do.
+    RigidBody *none = createRigidBody(nullptr);
+    EXPECT_EQ(none, nullptr);
+    EXPECT_EQ(addBoxGeometry(none, PhysVec3{1, 1, 1}, nullptr, 0), nullptr);
+    EXPECT_EQ(addLineSensor(none, PhysVec3{0, 0, 0}, PhysVec3{0, -1, 0}), nullptr);
+    ConstantController c;
+    EXPECT_EQ(attachController(none, &c, 0), nullptr);
+    updateBoundingInfo(none);
+    setInertiaTensor(none, boxInertia(PhysVec3{1, 1, 1}, 1));
+    setMass(none, 1);
+    setUserData(none, &c);
+    setCollisionClass(none, 1);
+    setBodyPosition(none, PhysVec3{1, 1, 1});
+    setBodyOrientation(none, PhysMat3{{{1, 0, 0}, {0, 1, 0}, {0, 0, 1}}});
+    setBodyLinearVelocity(none, PhysVec3{1, 1, 1});
+    setBodyAngularMomentum(none, PhysVec3{1, 1, 1});
+    expectVec(bodyPosition(none), PhysVec3{0, 0, 0}, 0);
+    expectVec(bodyOrientation(none).axis[0], PhysVec3{1, 0, 0}, 0);
+    EXPECT_EQ(bodyQuaternion(none).w, 1.0f);
+    float m[16];
+    bodyTransform(none, m);
+    EXPECT_EQ(m[0], 1.0f);
+    EXPECT_EQ(m[12], 0.0f);
+    EXPECT_EQ(firstSensor(none), nullptr);
+    EXPECT_EQ(nextSensor(nullptr), nullptr);
+    EXPECT_EQ(sensorDepth(nullptr), 0.0f);
+    EXPECT_EQ(controllerBody(nullptr), nullptr);
+    setControllerForce(nullptr, PhysVec3{1, 1, 1});
+    advancePhysicsWorld(nullptr, 0.1f);
+    EXPECT_FALSE(setTerrainMesh(nullptr, nullptr, 0, nullptr, 0));
+
+    // Broken numbers are refused before they reach the body.
+    PhysicsWorld *w = createPhysicsWorld(physicsRaceSizes, PhysVec3{0, 0, 0});
+    RigidBody *b = createRigidBody(w);
+    addBoxGeometry(b, PhysVec3{1, 1, 1}, nullptr, 0);
+    const float broken[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, NAN, 0, 0, 1};
+    EXPECT_EQ(addBoxGeometry(b, PhysVec3{1, 1, 1}, broken, 0), nullptr);
+    setBodyPosition(b, PhysVec3{1, 2, 3});
+    setBodyPosition(b, PhysVec3{NAN, 0, 0});
+    setBodyOrientation(b, PhysMat3{{{INFINITY, 0, 0}, {0, 1, 0}, {0, 0, 1}}});
+    setBodyLinearVelocity(b, PhysVec3{0, NAN, 0});
+    setBodyAngularMomentum(b, PhysVec3{0, 0, NAN});
+    c.force = {NAN, 0, 0};
+    attachController(b, &c, 0);
+    advancePhysicsWorld(w, 0.1f);
+    expectVec(bodyPosition(b), PhysVec3{1, 2, 3}, 0);
+    expectVec(bodyOrientation(b).axis[0], PhysVec3{1, 0, 0}, 0);
+    expectVec(bodyLinearVelocity(b), PhysVec3{0, 0, 0}, 0);
+    destroyPhysicsWorld(w);
+}
