@@ -22,8 +22,22 @@ static int contactMaterial(const btCollisionObjectWrapper *side, int index, cons
     return 0;
 }
 
+static bool isTerrain(const btCollisionObjectWrapper *side) {
+    return side->getCollisionObject()->getUserIndex() == PHYS_OBJ_TERRAIN;
+}
+
+// A box touching the track near a shared edge gets the face normal instead of one that points
+// out of the edge. The mesh is always the B side of a box-against-mesh point (its manifold is
+// made that way), which is the side Bullet's smoothing works on.
+static void smoothInternalEdges(btManifoldPoint &cp, const btCollisionObjectWrapper *side0,
+                                const btCollisionObjectWrapper *side1, int partId1, int index1) {
+    if (isTerrain(side1))
+        btAdjustInternalEdgeContacts(cp, side1, side0, partId1, index1);
+}
+
 static bool materialContact(btManifoldPoint &cp, const btCollisionObjectWrapper *side0, int, int index0,
-                            const btCollisionObjectWrapper *side1, int, int index1) {
+                            const btCollisionObjectWrapper *side1, int partId1, int index1) {
+    smoothInternalEdges(cp, side0, side1, partId1, index1);
     const PhysicsWorld *world = nullptr;
     int m0 = contactMaterial(side0, index0, &world);
     int m1 = contactMaterial(side1, index1, &world);

@@ -4,6 +4,7 @@
 #include "physics/physics.h"
 
 #include <btBulletDynamicsCommon.h>
+#include <BulletCollision/CollisionDispatch/btInternalEdgeUtility.h>
 
 struct PhysMaterial {
     float friction;
@@ -90,6 +91,7 @@ struct PhysicsWorld {
     int numTerrainTriangles;
     btTriangleIndexVertexArray *terrainArrays;
     btBvhTriangleMeshShape *terrainShape;
+    btTriangleInfoMap *terrainEdges; // which triangle edges are inside the surface
     btCollisionObject *terrain;
 };
 

@@ -123,9 +123,11 @@ void physRemoveTerrain(PhysicsWorld *w) {
         delete w->terrain;
     }
     delete w->terrainShape;
+    delete w->terrainEdges;
     delete w->terrainArrays;
     w->terrain = nullptr;
     w->terrainShape = nullptr;
+    w->terrainEdges = nullptr;
     w->terrainArrays = nullptr;
     w->terrainVertices = nullptr;
     w->terrainTriangles = nullptr;
@@ -167,6 +169,10 @@ bool setTerrainMesh(PhysicsWorld *w, const float *vertices, int numVertices, con
     w->terrainShape = new btBvhTriangleMeshShape(w->terrainArrays, true, true);
     // Boxes rest on the surface itself rather than on a skin above it.
     w->terrainShape->setMargin(0.0f);
+    // A box sliding across a flat road would otherwise catch on the edges between its triangles
+    // and be thrown into the air.
+    w->terrainEdges = new btTriangleInfoMap();
+    btGenerateInternalEdgeInfo(w->terrainShape, w->terrainEdges);
 
     w->terrain = new btCollisionObject();
     w->terrain->setCollisionShape(w->terrainShape);
