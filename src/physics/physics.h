@@ -58,11 +58,13 @@ extern const char *const physicsMsgNoBodies;      // "Run out of RigidBodies. In
 extern const char *const physicsMsgNoGeometries;  // "Run out of Geometries. Increase 'geometriesCount'.\n"
 extern const char *const physicsMsgNoSensors;     // "Run out of Sensors. Increase 'sensorsCount'.\n"
 extern const char *const physicsMsgNoControllers; // "Run out of Controllers. Increase 'constraintSetsCount'.\n"
-extern const char *const physicsMsgPairsFull;     // "Overlap Pair buffer full. Increase buffer size.\n"
+extern const char *const physicsMsgPairsFull;     // "Overlap Pair buffer full. Increase buffer size.\n" (each refused new pair)
 
 // ---- world ----
 
-// Sizes below zero count as zero. Returns nullptr only if the simulator cannot be built.
+// Sizes below zero count as zero; the four pools that hold records (bodies, geometries, sensors,
+// controllers) hold at most PHYS_MAX_POOL each, whatever is asked.
+constexpr int32_t PHYS_MAX_POOL = 65536;
 PhysicsWorld *createPhysicsWorld(const PhysicsSizes &sizes, PhysVec3 gravity);
 // Frees every body, geometry, sensor and controller of the world. nullptr is ignored.
 void destroyPhysicsWorld(PhysicsWorld *world);

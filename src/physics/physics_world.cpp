@@ -32,11 +32,13 @@ void physLog(const PhysicsWorld *world, const char *text) {
 PhysicsWorld *createPhysicsWorld(const PhysicsSizes &sizes, PhysVec3 gravity) {
     PhysicsWorld *w = new PhysicsWorld();
     w->sizes = sizes;
-    // A negative count would make a pool that can never be checked sensibly; it holds nothing.
+    // A negative count holds nothing; an absurd one would only fail the allocation below.
     for (int32_t *n : {&w->sizes.rigidBodiesCount, &w->sizes.geometriesCount, &w->sizes.sensorsCount,
                        &w->sizes.controllersCount, &w->sizes.overlappingPairsCount})
-        if (*n < 0)
-            *n = 0;
+        *n = *n < 0 ? 0 : *n;
+    for (int32_t *n : {&w->sizes.rigidBodiesCount, &w->sizes.geometriesCount, &w->sizes.sensorsCount,
+                       &w->sizes.controllersCount})
+        *n = *n > PHYS_MAX_POOL ? PHYS_MAX_POOL : *n;
     for (PhysMaterial &m : w->materials)
         m = defaultMaterial;
 

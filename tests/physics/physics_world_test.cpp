@@ -302,6 +302,14 @@ TEST(PhysicsWorld, ExhaustedPoolsRefuseAndLog) {
     advancePhysicsWorld(w, 0.01f);
     EXPECT_EQ(c.calls, 4);
     destroyPhysicsWorld(w);
+
+    // Sizes that make no sense give empty or bounded pools, not a failed world.
+    sizes.rigidBodiesCount = -5;
+    sizes.sensorsCount = INT32_MAX;
+    w = createPhysicsWorld(sizes, PhysVec3{0, -8, 0});
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(createRigidBody(w), nullptr);
+    destroyPhysicsWorld(w);
 }
 
 TEST(PhysicsWorld, FullPairBufferRefusesNewPairsAndLogs) {
