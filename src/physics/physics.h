@@ -111,8 +111,9 @@ RigidBody *createRigidBody(PhysicsWorld *world);
 void setCollisionClass(RigidBody *body, int collisionClass);
 int bodyCollisionClass(const RigidBody *body);
 // A box of full edge lengths size, placed in body space by localTransform (the layout of
-// bodyTransform: three axes of four floats, then the position). material indexes the table
-// (the race uses 0). nullptr when the geometries pool is exhausted.
+// bodyTransform: three axes of four floats, then the position; nullptr = identity). material
+// indexes the table (the race uses 0). nullptr when the geometries pool is exhausted, or for an
+// edge length <= 0 or a transform that is not finite.
 Geometry *addBoxGeometry(RigidBody *body, PhysVec3 size, const float localTransform[16], int material);
 // A ray from start along direction (both in body space); the direction's length is the ray's.
 // nullptr when the sensors pool is exhausted.
