@@ -18,6 +18,8 @@ extern int offscreenWidth, offscreenHeight; // blur texture size
 extern const char *statsPageAddress;
 // Every seeding of the C random generator goes through here so --seed can fix it.
 void seedRandomGenerator();
+// Escape, C and F after each frame.
+void handleToggleKeys();
 
 // ---- window and GL context ----
 extern bool instanceHandle, windowHandle, deviceContext, renderContext; // held or not
