@@ -101,6 +101,7 @@ int gameMain(int argc, char **argv)
     closeGameWindow();
     automationFinish();
     if (!automation.noBrowser)
-        Sys_OpenURL(statsPageAddress);
+        if (const char *address = writeStatsPage())
+            Sys_OpenURL(address);
     return code;
 }

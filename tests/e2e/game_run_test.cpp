@@ -108,6 +108,30 @@ TEST_F(Game, RecordedSoundLastsAsLongAsTheGameClock)
     EXPECT_EQ(wordAt(wav, 6), 44100);
 }
 
+TEST_F(Game, ExitOpensTheStatisticsPageInTheBrowser)
+{
+    // A stand-in browser that records what it was asked to open.
+    std::filesystem::create_directories(at("bin"));
+    std::ofstream(at("bin/xdg-open")) << "#!/bin/sh\necho \"$1\" > \"" << at("opened.txt") << "\"\n";
+    std::filesystem::permissions(at("bin/xdg-open"), std::filesystem::perms::owner_all);
+    std::string path = at("bin") + ":" + getenv("PATH");
+    GameRun r = runGame(dir, {"--windowed", "--frames", "3", "--fixed-frame-ms", "10"}, 60, {{"PATH", path}});
+    ASSERT_EQ(r.exitCode, 0) << r.stderrText;
+    for (int i = 0; i < 100 && !std::filesystem::exists(at("opened.txt")); i++)
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    std::ifstream opened(at("opened.txt"));
+    std::string url;
+    std::getline(opened, url);
+    EXPECT_EQ(url, "file://" + std::filesystem::canonical(dir.path).string() + "/base/stats.html");
+    std::ifstream page(at("base/stats.html"));
+    std::string html((std::istreambuf_iterator<char>(page)), {});
+    EXPECT_NE(html.find("Cash</td><td>$350"), std::string::npos) << html;
+
+    // Without a browser at all the game still ends normally.
+    GameRun none = runGame(dir, {"--windowed", "--frames", "3", "--fixed-frame-ms", "10"}, 60, {{"PATH", at("empty")}});
+    EXPECT_EQ(none.exitCode, 0);
+}
+
 TEST_F(Game, HelpListsEveryAutomationFlagAndBadFlagsAreRefused)
 {
     GameRun r = runGame(dir, {"--help"});

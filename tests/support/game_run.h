@@ -34,7 +34,8 @@ inline void linkContent(const TempDir &dir)
     }
 }
 
-inline GameRun runGame(const TempDir &dir, std::vector<std::string> args, int timeoutSeconds = 240)
+inline GameRun runGame(const TempDir &dir, std::vector<std::string> args, int timeoutSeconds = 240,
+                       const std::vector<std::pair<std::string, std::string>> &env = {})
 {
     GameRun r;
     std::string errPath = dir.file("stderr.txt");
@@ -42,6 +43,8 @@ inline GameRun runGame(const TempDir &dir, std::vector<std::string> args, int ti
     if (pid == 0) {
         if (chdir(dir.path.c_str()) != 0)
             _exit(101);
+        for (const auto &[key, value] : env)
+            setenv(key.c_str(), value.c_str(), 1);
         int fd = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         dup2(fd, 2);
         int out = open((errPath + ".out").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
