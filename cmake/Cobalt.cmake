@@ -34,11 +34,15 @@ function(cobalt_finish_content)
   # Shaders are sources, copied into base/shaders.
   file(GLOB shaders CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/data/shaders/*)
   set(stamp ${CMAKE_BINARY_DIR}/stamps/shaders.stamp)
+  set(copy)
+  foreach(s ${shaders})
+    list(APPEND copy COMMAND ${CMAKE_COMMAND} -E copy_if_different ${s} ${COBALT_BASE_DIR}/shaders/)
+  endforeach()
   add_custom_command(OUTPUT ${stamp}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${COBALT_BASE_DIR}/shaders
-    COMMAND ${CMAKE_COMMAND} -E copy_directory ${PROJECT_SOURCE_DIR}/data/shaders ${COBALT_BASE_DIR}/shaders
+    ${copy}
     COMMAND ${CMAKE_COMMAND} -E touch ${stamp}
-    DEPENDS ${shaders} ${PROJECT_SOURCE_DIR}/data/shaders COMMENT "Copying shaders into base/shaders")
+    DEPENDS ${shaders} COMMENT "Copying shaders into base/shaders")
   cobalt_content(${stamp})
   get_property(stamps GLOBAL PROPERTY COBALT_CONTENT_STAMPS)
   if(COBALT_CONTENT)
