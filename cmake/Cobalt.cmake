@@ -23,6 +23,10 @@ function(cobalt_test)
   endif()
   add_test(NAME ${T_NAME} COMMAND ${T_NAME} WORKING_DIRECTORY ${T_WORKDIR})
   set_tests_properties(${T_NAME} PROPERTIES LABELS "${T_LABELS}")
+  # Windows on one virtual display take each other's focus: those tests run one at a time.
+  if("gl" IN_LIST T_LABELS OR "e2e" IN_LIST T_LABELS)
+    set_tests_properties(${T_NAME} PROPERTIES RUN_SERIAL TRUE)
+  endif()
 endfunction()
 
 # Content generators register the stamp file they produce; the `content` target builds them all.

@@ -98,7 +98,7 @@ static void menuFrame()
     const float lightAtEye[] = {0, 0, 0, 1};
     glLightfv(GL_LIGHT1, GL_POSITION, lightAtEye);
     for (int s : {SAMPLE_MENU1, SAMPLE_MENU2})
-        sampleSlots[s].setPositionVelocity(cameraPosition[0], cameraPosition[1] + 2.0f, cameraPosition[2], 0, 0, 0);
+        sampleSlots[s].setPositionVelocity(chaseEye[0], chaseEye[1] + 2.0f, chaseEye[2], 0, 0, 0);
     menuMusic.update();
     musicFade += frameTime * 0.004f;
     menuMusic.setGain(musicGain());
