@@ -1,6 +1,5 @@
 // Loading steps not written yet.
 #include "content/content.h"
 
-void drawLoadingScreen(int) {}
 void loadCarModels() {}
 void loadGarageLights() {}
