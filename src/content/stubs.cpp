@@ -1,1 +1,5 @@
-// Functions of this subsystem that are not written yet live here until they are.
+// Loading steps not written yet.
+#include "content/content.h"
+
+void loadCarModels() {}
+void loadGarageLights() {}
