@@ -30,8 +30,12 @@ function(cobalt_test)
 endfunction()
 
 # Content generators register the stamp file they produce; the `content` target builds them all.
+# A custom command's output is only seen by targets of its own folder, so each stamp gets a
+# small target beside it and `content` depends on those.
 function(cobalt_content stamp)
-  set_property(GLOBAL APPEND PROPERTY COBALT_CONTENT_STAMPS ${stamp})
+  get_filename_component(name ${stamp} NAME_WE)
+  add_custom_target(content_${name} DEPENDS ${stamp})
+  set_property(GLOBAL APPEND PROPERTY COBALT_CONTENT_TARGETS content_${name})
 endfunction()
 
 function(cobalt_finish_content)
@@ -48,10 +52,11 @@ function(cobalt_finish_content)
     COMMAND ${CMAKE_COMMAND} -E touch ${stamp}
     DEPENDS ${shaders} COMMENT "Copying shaders into base/shaders")
   cobalt_content(${stamp})
-  get_property(stamps GLOBAL PROPERTY COBALT_CONTENT_STAMPS)
+  get_property(targets GLOBAL PROPERTY COBALT_CONTENT_TARGETS)
   if(COBALT_CONTENT)
-    add_custom_target(content ALL DEPENDS ${stamps})
+    add_custom_target(content ALL)
   else()
-    add_custom_target(content DEPENDS ${stamps})
+    add_custom_target(content)
   endif()
+  add_dependencies(content ${targets})
 endfunction()

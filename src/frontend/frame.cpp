@@ -5,6 +5,7 @@
 #include "frontend/frontend.h"
 #include "race/race.h"
 #include "render/render.h"
+#include "shell/automation.h"
 #include "shell/shell.h"
 
 #include <GL/gl.h>
@@ -46,6 +47,8 @@ static void loadingFrame()
     musicFade = -1.5f;
     menuMusicPending = true;
     seedRandomGenerator();
+    if (automation.raceTrack)
+        startQuickRace(automation.raceTrack, automation.raceCar);
 }
 
 static void raceFrame()
