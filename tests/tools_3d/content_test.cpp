@@ -203,6 +203,7 @@ TEST(Tracks, WaypointsFollowTheRoadAndCloseTheLoop)
         EXPECT_GE(w0.z, s.z - 2);
         EXPECT_LE(w0.z, s.z + 4.5f * 3 + 2);
         int escapes = 0, narrow = 0;
+        float lap = 0;
         for (int i = 0; i < waypointCount; i++) {
             const Waypoint &a = waypoints[i], &b = waypoints[(i + 1) % waypointCount];
             EXPECT_EQ(a.fourth, 0.0f);
@@ -211,6 +212,7 @@ TEST(Tracks, WaypointsFollowTheRoadAndCloseTheLoop)
             float dist = std::sqrt(dx * dx + dy * dy + dz * dz);
             EXPECT_GE(dist, 10.0f) << "waypoint " << i;
             EXPECT_LE(dist, 25.0f) << "waypoint " << i;
+            lap += dist;
             float above = scene.cast(V{a.x, a.y, a.z}, V{0, -1, 0}, 8);
             EXPECT_GE(above, 3.0f) << "waypoint " << i;
             EXPECT_LE(above, 5.0f) << "waypoint " << i;
@@ -243,6 +245,8 @@ TEST(Tracks, WaypointsFollowTheRoadAndCloseTheLoop)
                 EXPECT_GT(hit, 0.0f) << "ray " << k << " from waypoint " << i << " leaves the circuit";
             }
         }
+        EXPECT_GE(lap, 1200.0f);
+        EXPECT_LE(lap, 2500.0f);
         EXPECT_EQ(escapes, 0) << "sideways rays that found no barrier within 27";
         EXPECT_EQ(narrow, 0) << "points of the driving line closer than 1.5 to a barrier";
     }
