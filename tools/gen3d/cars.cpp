@@ -24,14 +24,14 @@ const CarDesign carDesigns[12] = {
     {"hatchback", {40, 110, 210},  {250, 250, 250}, 2, 0.05f, 0.62f, 0.20f, 1.30f, 0.50f, -2.20f, -2.65f, 0.98f, false, 1},
     {"saloon",    {30, 34, 40},    {200, 170, 60},  4, 0.05f, 0.60f, 0.10f, 1.35f, 0.55f, -1.05f, -1.90f, 0.98f, false, 2},
     {"muscle",    {240, 160, 20},  {20, 20, 20},    1, 0.15f, 0.58f, 0.10f, 0.75f, -0.05f, -1.20f, -1.85f, 0.95f, true, 3},
-    {"sports",    {230, 230, 235}, {30, 80, 220},   5, -0.05f, 0.40f, 0.00f, 0.90f, 0.00f, -0.90f, -1.60f, 0.88f, true, 4},
+    {"sports",    {230, 230, 235}, {30, 80, 220},   5, 0.03f, 0.40f, 0.00f, 0.90f, 0.00f, -0.90f, -1.60f, 0.88f, true, 4},
     {"coupe",     {30, 140, 70},   {230, 200, 60},  2, 0.02f, 0.52f, 0.05f, 1.05f, 0.20f, -1.00f, -1.80f, 0.92f, false, 5},
     {"hatchback", {250, 210, 40},  {30, 30, 30},    3, 0.06f, 0.64f, 0.22f, 1.30f, 0.45f, -2.20f, -2.65f, 0.98f, false, 0},
     {"saloon",    {120, 125, 135}, {200, 40, 40},   2, 0.05f, 0.60f, 0.12f, 1.30f, 0.50f, -1.05f, -1.90f, 1.00f, false, 3},
     {"muscle",    {110, 20, 150},  {250, 250, 250}, 1, 0.16f, 0.60f, 0.12f, 0.80f, -0.05f, -1.25f, -1.90f, 0.96f, true, 1},
-    {"sports",    {240, 90, 20},   {20, 20, 20},    4, -0.06f, 0.38f, -0.02f, 0.85f, -0.05f, -0.85f, -1.55f, 0.86f, true, 2},
+    {"sports",    {240, 90, 20},   {20, 20, 20},    4, 0.02f, 0.38f, -0.02f, 0.85f, -0.05f, -0.85f, -1.55f, 0.86f, true, 2},
     {"coupe",     {20, 40, 110},   {90, 200, 255},  5, 0.02f, 0.48f, 0.04f, 1.05f, 0.15f, -0.95f, -1.70f, 0.90f, true, 4},
-    {"sports",    {180, 10, 20},   {250, 210, 60},  3, -0.05f, 0.40f, 0.00f, 0.90f, 0.00f, -0.95f, -1.65f, 0.88f, true, 5},
+    {"sports",    {180, 10, 20},   {250, 210, 60},  3, 0.03f, 0.40f, 0.00f, 0.90f, 0.00f, -0.95f, -1.65f, 0.88f, true, 5},
 };
 
 static float frontAxle(int m) { return kAxles[m][0] * kAxleScale; }
@@ -102,8 +102,8 @@ static void paintCar(int m)
     // Glass: dark blue with a pale streak.
     for (int y = 128; y < 192; y++)
         for (int x = 128; x < 192; x++) {
-            bool streak = std::abs((x - 128) - (y - 128) - 10) < 4;
-            img.set(x, y, streak ? 120 : 18 + (y - 128) / 3, streak ? 140 : 26 + (y - 128) / 3, streak ? 170 : 44 + (y - 128) / 2);
+            int g = (y - 128) / 3 + (x - 128) / 8;
+            img.set(x, y, 16 + g, 24 + g, 40 + g + (y - 128) / 4);
         }
     // Nose: grille between two headlights; x maps z = -1.2 .. 1.2, y maps height top..bottom.
     for (int y = 128; y < 192; y++)
@@ -231,6 +231,10 @@ Mesh buildCarBody(int m)
                 s.yArch = std::fmax(s.yArch, hubModel + std::sqrt(0.6f * 0.6f - dx * dx));
         }
         s.top = lerpProfile(topProfile, 8, x);
+        bool cabinX = x < d.screen && x > d.bootStart;
+        float beltAt = cabinX ? std::fmin(s.top, d.hood + (d.deck - d.hood) * (d.screen - x) / (d.screen - d.bootStart))
+                              : s.top - 0.04f;
+        s.yArch = std::fmin(s.yArch, beltAt - 0.07f); // the wing stays a wing above the wheel
         bool cabin = x < d.screen && x > d.bootStart;
         float beltLine = d.hood + (d.deck - d.hood) * (d.screen - x) / (d.screen - d.bootStart);
         s.belt = cabin ? std::fmin(s.top, beltLine) : s.top - 0.04f;
@@ -373,7 +377,7 @@ bool writeCars(const std::string &baseDir, const std::string &pictureDir)
 {
     bool ok = true;
     Canvas sheet;
-    const int cw = 400, ch = 260;
+    const int cw = 480, ch = 300;
     if (!pictureDir.empty())
         sheet.create(cw * 4, ch * 3, 24, 26, 34);
     for (int m = 0; m < 12; m++) {
@@ -387,7 +391,7 @@ bool writeCars(const std::string &baseDir, const std::string &pictureDir)
             continue;
         // Three-quarter view from the front right, the car placed as the race draws it.
         View3 v;
-        v.eye = v3(7.5f, 3.2f, 6.5f);
+        v.eye = v3(6.2f, 2.4f, 5.4f);
         v.target = v3(0, -0.2f, 0);
         v.fovDegrees = 38;
         v.x0 = (m % 4) * cw;

@@ -64,6 +64,8 @@ int main(int argc, char **argv)
             worst = int(t.visual.triangles.size());
         if (!pictureDir.empty())
             writeTrackPicture(def, t, pictureDir);
+        if (!pictureDir.empty() && (def.number == 1 || def.number == 7))
+            writeTrackViews(def, t, pictureDir);
     }
     writeGarageLights(baseDir);
     ok = writeCars(baseDir, pictureDir) && ok;

@@ -52,6 +52,9 @@ int Mesh::vertex(Vec3 p)
 
 void Mesh::tri(int mat, Vec3 a, Vec3 b, Vec3 c, Uv ta, Uv tb, Uv tc, Vec3 na, Vec3 nb, Vec3 nc)
 {
+    auto same = [](Vec3 p, Vec3 q) { return p.x == q.x && p.y == q.y && p.z == q.z; };
+    if (same(a, b) || same(b, c) || same(a, c))
+        return; // degenerate: nothing to draw or collide with
     MeshTriangle t;
     t.v[0] = vertex(a);
     t.v[1] = vertex(b);
@@ -159,7 +162,8 @@ bool encodeMs3d(const Mesh &mesh, std::vector<uint8_t> &o)
     o.clear();
     if (mesh.vertices.size() > 65535 || mesh.triangles.size() > 65535 || mesh.materials.size() > 127)
         return false;
-    putText(o, "MS3D000000", 10);
+    for (const char *id = "MS3D000000"; *id; id++)
+        put8(o, *id);
     put32(o, 4);
 
     std::vector<int> refs(mesh.vertices.size(), 0);

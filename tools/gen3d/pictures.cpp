@@ -266,3 +266,30 @@ void writeCityPicture(const std::string &dir)
             c.disc(pl.px(d.startX), pl.py(d.startZ + 4.5f * float(k)), 2.0f, d.number <= 15 ? 80 : 250, 250, 80);
     c.save(dir + "/city.png");
 }
+
+void writeTrackViews(const TrackDef &def, const TrackContent &t, const std::string &dir)
+{
+    Canvas c;
+    const int w = 800, h = 450;
+    c.create(w, h * 2, 10, 12, 22);
+    View3 v;
+    v.fovDegrees = 60;
+    v.w = w;
+    v.h = h;
+    // A chase view behind the first grid slot, as the race camera sees it.
+    v.eye = v3(t.start.x - 7, t.start.y + 1.5f, t.start.z);
+    v.target = v3(t.start.x + 20, t.start.y + 0.5f, t.start.z + 2);
+    drawMesh(c, v, t.visual, Placement{});
+    // High above the first corner after the start, looking back at the grid.
+    PathSample q = t.path.at(t.path.startLineS + 140);
+    v.y0 = h;
+    v.eye = v3(q.p.x - q.t.x * 30 + q.t.z * 6, groundHeight(q.p.x, q.p.z) + 5, q.p.z - q.t.z * 30 - q.t.x * 6);
+    v.target = v3(q.p.x, groundHeight(q.p.x, q.p.z) + 2, q.p.z);
+    drawMesh(c, v, t.visual, Placement{});
+    for (size_t i = 0; i < t.lampPositions.size(); i++) {
+        (void)i; // lamps show as their heads in the model
+    }
+    char name[64];
+    std::snprintf(name, sizeof name, "/view_%02d.png", def.number);
+    c.save(dir + name);
+}

@@ -33,3 +33,5 @@ void drawMesh(Canvas &c, const View3 &view, const Mesh &mesh, const Placement &p
 
 void writeTrackPicture(const TrackDef &def, const TrackContent &t, const std::string &dir);
 void writeCityPicture(const std::string &dir);
+// The drawn model seen from behind the grid and from above a corner.
+void writeTrackViews(const TrackDef &def, const TrackContent &t, const std::string &dir);

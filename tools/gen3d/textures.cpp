@@ -98,7 +98,7 @@ bool writeWorldTextures(const std::string &baseDir)
 static const char *glyph(char c)
 {
     switch (c) {
-    case 'A': return " ### #   ##   ######   ##   ##   #";
+    case 'A': return " ### #   ##   #######   ##   ##   #";
     case 'B': return "#### #   ##   ##### #   ##   ##### ";
     case 'C': return " ### #   ##    #    #    #   # ### ";
     case 'D': return "#### #   ##   ##   ##   ##   ##### ";
@@ -109,7 +109,7 @@ static const char *glyph(char c)
     case 'I': return " ###   #    #    #    #    #   ### ";
     case 'K': return "#   ##  # # #  ##   # #  #  # #   #";
     case 'L': return "#    #    #    #    #    #    #####";
-    case 'M': return "#   ### ## # ##   ##   ##   ##   #";
+    case 'M': return "#   ### ### # ##   ##   ##   ##   #";
     case 'N': return "#   ###  ## # ##  ###   ##   ##   #";
     case 'O': return " ### #   ##   ##   ##   ##   # ### ";
     case 'P': return "#### #   ##   ##### #    #    #    ";
