@@ -6,8 +6,7 @@
 #include "content/content.h"
 #include "frontend/frontend.h"
 #include "race/race.h"
-// The waypoint reader is declared here until its own header lands.
-bool loadWaypoints(int track);
+#include "race/waypoints.h"
 #include "render/lights.h"
 #include "render/ms3d.h"
 

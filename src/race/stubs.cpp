@@ -14,4 +14,3 @@ void aiCarFrame(Car &car, float dt)
 }
 
 void updateRaceProgress(Car &car) {}
-bool loadWaypoints(int) { return false; }
