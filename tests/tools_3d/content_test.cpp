@@ -154,6 +154,14 @@ TEST(Tracks, EveryModelFitsTheFormatAndTheFrameBudget)
             const float *e = lights.materials[size_t(g.material)].emissive;
             EXPECT_GT(e[0] + e[1] + e[2], 0.5f);
         }
+        // The road faces the lamps above it: its normals point up.
+        for (const auto &g : visual.groups) {
+            if (g.material < 0 || visual.materials[size_t(g.material)].texture.find("/road.bmp") == std::string::npos)
+                continue;
+            for (int t : g.triangles)
+                for (int k = 0; k < 3; k++)
+                    ASSERT_GT(visual.triangles[size_t(t)].n[k][1], 0.9f) << "road triangle " << t;
+        }
         // Every texture the drawn model names exists, relative to the game's working directory.
         for (const auto &mat : visual.materials) {
             ASSERT_FALSE(mat.texture.empty());
@@ -289,6 +297,18 @@ TEST(Cars, BodiesAndWheelsAsTheDrawingPlacesThem)
             zhi = std::fmax(zhi, v.p[2]);
         }
         EXPECT_NEAR(r, 0.45f, 0.03f);
+        // Lighting needs outward normals: nearly every body face points away from the car's middle.
+        int outward = 0;
+        for (const auto &t : body.triangles) {
+            float c[3] = {0, 0, 0}, n[3] = {0, 0, 0};
+            for (int k = 0; k < 3; k++)
+                for (int j = 0; j < 3; j++) {
+                    c[j] += body.vertices[size_t(t.v[k])].p[j] / 3;
+                    n[j] += t.n[k][j];
+                }
+            outward += (c[0] * n[0] + (c[1] + 0.1f) * n[1] + c[2] * n[2]) > 0 ? 1 : 0;
+        }
+        EXPECT_GT(outward, int(body.triangles.size() * 95 / 100));
         EXPECT_LT(zhi - zlo, 0.6f);
         for (const auto &mat : body.materials)
             EXPECT_FALSE(readBytes(kBase + "/../" + mat.texture).empty()) << mat.texture;

@@ -333,6 +333,7 @@ Mesh buildCarBody(int m)
             mesh.tri(paint, v3(ex[0] + 0.01f, y, z), q1, q0, Uv{0.6f, 0.85f}, Uv{0.6f, 0.85f}, Uv{0.6f, 0.85f});
         }
     }
+    mesh.orientFaces([](Vec3 c, Vec3) { return c - v3(0, -0.1f, 0); });
     mesh.smoothNormals(35);
     return mesh;
 }
@@ -360,6 +361,7 @@ Mesh buildCarWheel(int m)
         // Inner face, plain dark.
         mesh.tri(mat, o1 + in, o0 + in, v3(0, 0, -halfW), Uv{0.3f, 0.5f}, Uv{0.3f, 0.5f}, Uv{0.3f, 0.5f});
     }
+    mesh.orientFaces([](Vec3 c, Vec3) { return c; });
     return mesh;
 }
 

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <map>
 #include <tuple>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -65,6 +66,23 @@ struct Mesh {
     // a forward direction in the ground plane.
     void box(int mat, Vec3 centreBottom, Vec3 forward, float halfLength, float halfWidth, float height,
              float texScale, bool withBottom = false, bool withTop = true);
+
+    // Turns every triangle whose face points away from preferred(centroid, normal) round, so
+    // the lighting sees the side a viewer sees.
+    template <class F> void orientFaces(F preferred)
+    {
+        for (MeshTriangle &t : triangles) {
+            Vec3 a = vertices[size_t(t.v[0])], b = vertices[size_t(t.v[1])], c = vertices[size_t(t.v[2])];
+            Vec3 n = normalize(cross(b - a, c - a));
+            if (dot(n, preferred((a + b + c) * (1.0f / 3.0f), n)) >= 0)
+                continue;
+            std::swap(t.v[1], t.v[2]);
+            std::swap(t.n[1], t.n[2]);
+            std::swap(t.uv[1], t.uv[2]);
+            for (Vec3 &k : t.n)
+                k = k * -1.0f;
+        }
+    }
 
     // Smooth the corner normals of each material's triangles where neighbouring faces meet at less
     // than the crease angle.

@@ -573,6 +573,26 @@ bool buildTrack(const TrackDef &def, TrackContent &out)
     vb.buildings();
     vb.cornerBuildings();
     vb.chevrons();
+    // Ground and roofs face the sky; walls face the road, where every viewer is.
+    const TrackPath &path = out.path;
+    out.visual.orientFaces([&](Vec3 c, Vec3 n) {
+        if (std::fabs(n.y) > 0.7f)
+            return v3(0, 1, 0);
+        float s = 0;
+        float d = path.distanceTo(V2{c.x, c.z}, &s);
+        if (d < 1.0f)
+            return n; // overhead (the banner): both faces are modelled
+        V2 q = path.at(s).p;
+        return v3(q.x - c.x, 0, q.z - c.z);
+    });
+    out.collision.orientFaces([&](Vec3 c, Vec3 n) {
+        if (std::fabs(n.y) > 0.7f)
+            return v3(0, 1, 0);
+        float s = 0;
+        path.distanceTo(V2{c.x, c.z}, &s);
+        V2 q = path.at(s).p;
+        return v3(q.x - c.x, 0, q.z - c.z);
+    });
     return true;
 }
 
