@@ -250,7 +250,7 @@ void writeTrackPicture(const TrackDef &def, const TrackContent &t, const std::st
     c.save(dir + name);
 }
 
-void writeCityPicture(const std::string &dir)
+void writeCityPicture(const std::string &dir, const std::vector<TrackPath> &paths)
 {
     float x0 = -720, z0 = -480, x1 = 110, z1 = 780;
     float scale = 900.0f / (z1 - z0);
@@ -261,6 +261,18 @@ void writeCityPicture(const std::string &dir)
         for (size_t i = 0; i + 1 < st.points.size(); i++)
             c.line(pl.px(st.points[i].x), pl.py(st.points[i].z), pl.px(st.points[i + 1].x), pl.py(st.points[i + 1].z),
                    st.halfWidth * 2 * scale, 90, 90, 100);
+    // Every circuit's centre line, each in its own colour.
+    for (size_t i = 0; i < paths.size(); i++) {
+        int r = 80 + int(hashNoise(uint32_t(i), 1) * 175), g = 80 + int(hashNoise(uint32_t(i), 2) * 175),
+            b = 80 + int(hashNoise(uint32_t(i), 3) * 175);
+        const auto &sm = paths[i].samples;
+        for (size_t k = 0; k < sm.size(); k++) {
+            const PathSample &a = sm[k], &e = sm[(k + 1) % sm.size()];
+            float off = (float(i) - 10.0f) * 0.9f; // side by side where they share a street
+            c.line(pl.px(a.p.x + rightOf(a.t).x * off), pl.py(a.p.z + rightOf(a.t).z * off),
+                   pl.px(e.p.x + rightOf(e.t).x * off), pl.py(e.p.z + rightOf(e.t).z * off), 1.5f, r, g, b);
+        }
+    }
     for (const TrackDef &d : trackDefs)
         for (int k = 0; k < 4; k++)
             c.disc(pl.px(d.startX), pl.py(d.startZ + 4.5f * float(k)), 2.0f, d.number <= 15 ? 80 : 250, 250, 80);

@@ -388,6 +388,35 @@ struct VisualBuilder {
         out.buildings.push_back(fp);
     }
 
+    // The blocks behind the street fronts: a tower in every city block the circuit leaves clear,
+    // so the gaps between the street fronts show more city and not empty ground.
+    void skyline()
+    {
+        float x0 = 1e9f, x1 = -1e9f, z0 = 1e9f, z1 = -1e9f;
+        for (const PathSample &q : p.samples) {
+            x0 = std::fmin(x0, q.p.x);
+            x1 = std::fmax(x1, q.p.x);
+            z0 = std::fmin(z0, q.p.z);
+            z1 = std::fmax(z1, q.p.z);
+        }
+        const float step = 42;
+        uint32_t id = 9000;
+        for (float z = std::floor((z0 - 150) / step) * step; z < z1 + 150; z += step)
+            for (float x = std::floor((x0 - 150) / step) * step; x < x1 + 150; x += step) {
+                id++;
+                V2 c{x + (hashNoise(7, id, 1) - 0.5f) * 16, z + (hashNoise(7, id, 2) - 0.5f) * 16};
+                float half = 7 + hashNoise(7, id, 3) * 6;
+                if (p.distanceTo(c) < p.samples[0].hw + 40 + half)
+                    continue;
+                if (nearStub(c, 30) || overlapsBuilding(c, half * 1.5f))
+                    continue;
+                float h = 30 + hashNoise(7, id, 4) * 45;
+                float turn = (hashNoise(7, id, 5) - 0.5f) * 0.3f; // the city's grid, give or take
+                V2 facing = hashNoise(7, id, 6) < 0.5f ? V2{std::cos(turn), std::sin(turn)} : V2{-std::sin(turn), std::cos(turn)};
+                addBuilding(c, facing, half, half, h, id);
+            }
+    }
+
     // Corner plots on the inside of tight bends, which the rows along the road leave empty.
     void cornerBuildings()
     {
@@ -572,6 +601,7 @@ bool buildTrack(const TrackDef &def, TrackContent &out)
     vb.lamps();
     vb.buildings();
     vb.cornerBuildings();
+    vb.skyline();
     vb.chevrons();
     // Ground and roofs face the sky; walls face the road, where every viewer is.
     const TrackPath &path = out.path;
