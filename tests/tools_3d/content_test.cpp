@@ -1,6 +1,6 @@
-// Checks that every circuit can be raced and every car drawn: the files are read back as the game
-// reads them and probed with rays against the collision model.
-#include "ms3d_test_reader.h"
+// Checks that every circuit can be raced and every car drawn: the files are read back by the game's
+// own model and waypoint readers and probed with rays against the collision model.
+#include "game_model.h"
 #include "race/waypoints.h"
 
 #include <gtest/gtest.h>
@@ -22,7 +22,7 @@ std::vector<uint8_t> readBytes(const std::string &path)
     return std::vector<uint8_t>(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
 }
 
-bool loadModel(const std::string &path, TestModel &m) { return parseMs3dForTest(readBytes(path), m); }
+bool loadModel(const std::string &path, TestModel &m) { return loadGameModel(path, m); }
 
 // The race's start table: first grid slot per track; the others follow every 4.5 along +z.
 struct Start {

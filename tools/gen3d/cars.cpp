@@ -196,10 +196,10 @@ static float lerpProfile(const float (*pts)[2], int n, float x)
     return pts[n - 1][1];
 }
 
-Mesh buildCarBody(int m)
+ModelMesh buildCarBody(int m)
 {
     const CarDesign &d = carDesigns[m];
-    Mesh mesh;
+    ModelMesh mesh;
     int paint = mesh.material("paint", worldTexturePath(carTexName(m)));
     const float W = 1.2f, yb = -0.72f, wb = 0.74f;
     const float hubModel = kHubY - kLift;
@@ -338,9 +338,9 @@ Mesh buildCarBody(int m)
     return mesh;
 }
 
-Mesh buildCarWheel(int m)
+ModelMesh buildCarWheel(int m)
 {
-    Mesh mesh;
+    ModelMesh mesh;
     int mat = mesh.material("wheel", worldTexturePath(rimTexName(m)));
     const int seg = 18;
     const float r = kWheelRadius, rIn = r * 0.72f, halfW = 0.2f;
@@ -383,7 +383,7 @@ bool writeCars(const std::string &baseDir, const std::string &pictureDir)
     if (!pictureDir.empty())
         sheet.create(cw * 4, ch * 3, 24, 26, 34);
     for (int m = 0; m < 12; m++) {
-        Mesh body = buildCarBody(m), wheel = buildCarWheel(m);
+        ModelMesh body = buildCarBody(m), wheel = buildCarWheel(m);
         std::string dir = baseDir + "/cars/" + std::to_string(m + 1);
         ok = writeMs3d(body, dir + "/car.ms3d") && ok;
         ok = writeMs3d(wheel, dir + "/wheel.ms3d") && ok;

@@ -14,7 +14,7 @@ static void writeGarageLights(const std::string &baseDir)
 {
     // The car stands at (0.15, -0.25, -8) in eye space with nothing moving the garage: a warm key
     // light above it, a cool one from the front left and two coloured strips in the tunnel behind.
-    Mesh lights;
+    ModelMesh lights;
     struct L {
         float x, y, z, r, g, b;
     } table[] = {

@@ -48,7 +48,7 @@ struct MeshTriangle {
     int material;
 };
 
-struct Mesh {
+struct ModelMesh {
     std::vector<MeshMaterial> materials;
     std::vector<Vec3> vertices;
     std::vector<MeshTriangle> triangles;
@@ -90,7 +90,7 @@ struct Mesh {
 };
 
 // Serialises the mesh in the MS3D version 4 layout. False when a count does not fit the format.
-bool encodeMs3d(const Mesh &mesh, std::vector<uint8_t> &out);
-bool writeMs3d(const Mesh &mesh, const std::string &path);
+bool encodeMs3d(const ModelMesh &mesh, std::vector<uint8_t> &out);
+bool writeMs3d(const ModelMesh &mesh, const std::string &path);
 bool writeFileBytes(const std::string &path, const std::vector<uint8_t> &bytes);
 bool makeDirs(const std::string &path);

@@ -100,7 +100,7 @@ ClipVertex lerpClip(const ClipVertex &a, const ClipVertex &b, float u)
 }
 } // namespace
 
-void drawMesh(Canvas &c, const View3 &view, const Mesh &mesh, const Placement &pl)
+void drawMesh(Canvas &c, const View3 &view, const ModelMesh &mesh, const Placement &pl)
 {
     Vec3 fwd = normalize(view.target - view.eye);
     Vec3 right = normalize(cross(fwd, v3(0, 1, 0)));

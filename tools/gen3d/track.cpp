@@ -56,7 +56,7 @@ static Strip offsetLine(const TrackPath &p, const std::vector<bool> &right, int 
     return s;
 }
 
-static void buildCollision(const TrackPath &p, Mesh &m)
+static void buildCollision(const TrackPath &p, ModelMesh &m)
 {
     int mat = m.material("collision", "");
     auto right = turnsRight(p);
@@ -142,7 +142,7 @@ struct VisualBuilder {
     const TrackDef &def;
     const TrackPath &p;
     TrackContent &out;
-    Mesh &m;
+    ModelMesh &m;
     std::vector<bool> right;
     uint32_t seed;
     struct Stub {
