@@ -1,0 +1,64 @@
+// Shared by the painters of tools/gen2d: where files go and how each finished picture is
+// saved and shown on the contact sheet.
+#pragma once
+#include "canvas.h"
+#include "render/texture_names.h"
+
+#include <string>
+
+extern std::string gen2dBase; // ".../base", no trailing slash
+extern std::string gen2dPreviewDir; // when set, every picture is also written there as PNG
+
+// Writes base/textures/texNN.bmp (or .tga) and keeps a thumbnail for the contact sheet.
+bool saveSetBmp(int entry, const Image &img, const char *role);
+bool saveSetTga(int entry, const Image &img, bool alpha, const char *role);
+// Writes the contact sheet of everything saved so far.
+bool writeContactSheet(const std::string &pngPath);
+
+// The painters, one per family of pictures; each returns false when a file could not be written.
+bool paintFont();       // TGA_FONT and TEX_FONT_SHEET
+bool paintSky();        // sky box, clouds, skyline band
+bool paintHud();        // dial, needle, band, arrow, nitro gauge
+bool paintMenus();      // panel, logo, buttons, markers, packets, bars, options, maps
+bool paintEffects();    // glow, checkpoint, particles, countdown
+bool paintGarage();     // tunnel strip and wall
+bool paintLoading();    // the two loading pictures and the backdrop
+bool paintMaterials();  // the street material kit in the spare entries
+bool writeDataFiles();  // effects/*.eff, menu.inf and career.inf when missing
+
+// Helpers shared between painters.
+// The night city's colours.
+namespace pal {
+inline const Color night = hexColor(0x05070f);
+inline const Color deepBlue = hexColor(0x0a1430);
+inline const Color cobalt = hexColor(0x1f4fd8);
+inline const Color cyan = hexColor(0x38d8ff);
+inline const Color sodium = hexColor(0xff9a2e);
+inline const Color sodiumPale = hexColor(0xffc878);
+inline const Color lampWhite = hexColor(0xe8f0ff);
+inline const Color magenta = hexColor(0xff2fa8);
+inline const Color asphalt = hexColor(0x2a2c31);
+inline const Color red = hexColor(0xff3030);
+} // namespace pal
+
+// A skyline silhouette: for a tiling width (in pixels) and seed, fills heights[x] (pixels
+// above the base) and lets a painter ask for window light at any pixel.
+struct Skyline {
+    int width = 0;
+    float maxHeight = 0;
+    std::vector<float> height;  // per column
+    std::vector<int> building;  // per column, building index
+    uint32_t seed = 0;
+    float windowScale = 1.0f;
+};
+Skyline makeSkyline(int width, float maxHeight, float minHeight, uint32_t seed, float windowScale);
+// Colour of the building face at column x, y pixels above the base (inside the silhouette).
+Color skylineFace(const Skyline &s, int x, float up);
+// Renders text with FreeType into a fresh mask sized to the image.
+Mask textMask(int w, int h, FontId font, float size, const std::string &text, float x, float baseline,
+              float tracking = 0.0f);
+// Centred text: x is the centre.
+Mask textMaskCentred(int w, int h, FontId font, float size, const std::string &text, float cx, float baseline,
+                     float tracking = 0.0f);
+// Adds a soft glow of a mask (blurred copy) in a colour.
+void glowMask(Image &img, const Mask &m, float radius, Color c, float gain = 1.0f);
