@@ -62,3 +62,42 @@ Mask textMaskCentred(int w, int h, FontId font, float size, const std::string &t
                      float tracking = 0.0f);
 // Adds a soft glow of a mask (blurred copy) in a colour.
 void glowMask(Image &img, const Mask &m, float radius, Color c, float gain = 1.0f);
+
+// Maps the game's screen units (y up, origin at the quad's lower left) to texture pixels.
+struct UnitFrame {
+    int w, h;
+    float unitsW, unitsH;
+    float sx() const { return w / unitsW; }
+    float sy() const { return h / unitsH; }
+    float px(float u) const { return u * sx(); }
+    float py(float v) const { return h - v * sy(); }
+    float u(float px) const { return px / sx(); }
+    float v(float py) const { return (h - py) / sy(); }
+    float dScale() const { return std::min(sx(), sy()); }
+};
+
+// Fills a shape given in units (signed distance in units) over the whole picture.
+template <class Sdf, class Paint>
+void fillUnits(Image &img, const UnitFrame &f, Sdf sdf, Paint paint, BlendMode mode = BLEND_OVER)
+{
+    fillShape(img, 0, 0, float(img.w), float(img.h),
+              [&](float x, float y) { return sdf(f.u(x), f.v(y)) * f.dScale(); },
+              [&](float x, float y) { return paint(f.u(x), f.v(y)); }, mode);
+}
+template <class Sdf>
+Mask unitsMask(const UnitFrame &f, Sdf sdf)
+{
+    Image tmp = makeImage(f.w, f.h, rgb(0, 0, 0, 0));
+    fillUnits(tmp, f, sdf, [](float, float) { return rgb(1, 1, 1); });
+    return alphaOf(tmp);
+}
+
+// The same limited to the unit box [u0,u1] x [v0,v1] (plus a margin), for small shapes.
+template <class Sdf, class Paint>
+void fillUnitsBox(Image &img, const UnitFrame &f, float u0, float v0, float u1, float v1, Sdf sdf, Paint paint,
+                  BlendMode mode = BLEND_OVER)
+{
+    fillShape(img, f.px(u0) - 2, f.py(v1) - 2, f.px(u1) + 2, f.py(v0) + 2,
+              [&](float x, float y) { return sdf(f.u(x), f.v(y)) * f.dScale(); },
+              [&](float x, float y) { return paint(f.u(x), f.v(y)); }, mode);
+}

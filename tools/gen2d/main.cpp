@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 
@@ -50,11 +51,16 @@ int main(int argc, char **argv)
     } steps[] = {{"font", paintFont},       {"sky", paintSky},         {"hud", paintHud},
                  {"menus", paintMenus},     {"effects", paintEffects}, {"garage", paintGarage},
                  {"loading", paintLoading}, {"materials", paintMaterials}, {"data", writeDataFiles}};
-    for (const Step &s : steps)
+    for (const Step &s : steps) {
+        auto t0 = std::chrono::steady_clock::now();
         if (!s.fn()) {
             fprintf(stderr, "gen2d: %s failed\n", s.name);
             ok = false;
         }
+        if (getenv("GEN2D_TIMES"))
+            printf("  %-10s %.2f s\n", s.name,
+                   std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count());
+    }
     if (ok && contact && !writeContactSheet(contact)) {
         fprintf(stderr, "gen2d: cannot write the contact sheet %s\n", contact);
         ok = false;
