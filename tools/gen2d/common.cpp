@@ -77,3 +77,30 @@ Color skylineFace(const Skyline &s, int x, float up)
     Color c = kind < 0.55f ? pal::sodiumPale : (kind < 0.85f ? pal::lampWhite : hexColor(0x6fa8ff));
     return scaled(c, 0.55f + 0.45f * hash2(col, row, s.seed + 41u));
 }
+
+void blitScaled(Image &dst, const Image &src, float x, float y, float w, float h, float alpha)
+{
+    int x0 = std::max(0, int(x)), y0 = std::max(0, int(y));
+    int x1 = std::min(dst.w, int(std::ceil(x + w))), y1 = std::min(dst.h, int(std::ceil(y + h)));
+    for (int py = y0; py < y1; py++)
+        for (int px = x0; px < x1; px++) {
+            float sx = (px + 0.5f - x) / w * src.w - 0.5f, sy = (py + 0.5f - y) / h * src.h - 0.5f;
+            if (sx < -0.5f || sy < -0.5f || sx > src.w - 0.5f || sy > src.h - 0.5f)
+                continue;
+            int ix = int(std::floor(sx)), iy = int(std::floor(sy));
+            float fx = sx - ix, fy = sy - iy;
+            Color acc{0, 0, 0, 0};
+            for (int k = 0; k < 4; k++) {
+                int cx = std::clamp(ix + (k & 1), 0, src.w - 1), cy = std::clamp(iy + (k >> 1), 0, src.h - 1);
+                float wgt = ((k & 1) ? fx : 1 - fx) * ((k >> 1) ? fy : 1 - fy);
+                const Color &c = src.at(cx, cy);
+                acc.r += c.r * c.a * wgt;
+                acc.g += c.g * c.a * wgt;
+                acc.b += c.b * c.a * wgt;
+                acc.a += c.a * wgt;
+            }
+            if (acc.a <= 0)
+                continue;
+            blendOver(dst.at(px, py), {acc.r / acc.a, acc.g / acc.a, acc.b / acc.a, 1.0f}, acc.a * alpha);
+        }
+}

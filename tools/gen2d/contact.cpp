@@ -12,6 +12,7 @@ namespace {
 struct Thumb {
     std::string label;
     std::string role;
+    int order;
     int w, h;                  // source size
     bool alpha;
     std::vector<uint8_t> rgb;  // thumbW x thumbH over a checkerboard
@@ -90,6 +91,7 @@ bool save(const char *ext, int entry, const std::vector<uint8_t> &bytes, const I
     char label[64];
     snprintf(label, sizeof label, "%s %02d  %dX%d", ext[0] == 'b' ? "BMP" : "TGA", entry, img.w, img.h);
     t.label = label;
+    t.order = (ext[0] == 'b' ? 0 : 100) + entry;
     t.role = role;
     thumbs.push_back(std::move(t));
     return true;
@@ -162,6 +164,7 @@ bool saveSetTga(int entry, const Image &img, bool alpha, const char *role)
 bool writeContactSheet(const std::string &pngPath)
 {
     const int cols = 10, cellW = 150, cellH = thumbSize + 30, margin = 11;
+    std::stable_sort(thumbs.begin(), thumbs.end(), [](const Thumb &a, const Thumb &b) { return a.order < b.order; });
     int rows = int((thumbs.size() + cols - 1) / cols);
     int W = cols * cellW + margin, H = rows * cellH + margin + 20;
     std::vector<uint8_t> rgb(size_t(W) * H * 3, 10);

@@ -60,6 +60,10 @@ Mask textMask(int w, int h, FontId font, float size, const std::string &text, fl
 // Centred text: x is the centre.
 Mask textMaskCentred(int w, int h, FontId font, float size, const std::string &text, float cx, float baseline,
                      float tracking = 0.0f);
+// The game's logo on transparent ground, 512 x 256 (menus.cpp); the loading pictures reuse it.
+Image paintLogoImage();
+// Draws src scaled into the rectangle (x, y, w, h) of dst (pixels, y down), bilinear, source-over.
+void blitScaled(Image &dst, const Image &src, float x, float y, float w, float h, float alpha = 1.0f);
 // Adds a soft glow of a mask (blurred copy) in a colour.
 void glowMask(Image &img, const Mask &m, float radius, Color c, float gain = 1.0f);
 

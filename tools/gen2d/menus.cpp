@@ -64,9 +64,11 @@ Image panel()
     return img;
 }
 
+} // namespace
+
 // ---- logo, 500 x 250 ----
 
-Image logo()
+Image paintLogoImage()
 {
     const int W = 512, H = 256;
     Image img = makeImage(W, H, rgb(0.1f, 0.2f, 0.5f, 0.0f));
@@ -116,6 +118,8 @@ Image logo()
     }, [&](float x, float) { return withAlpha(mix(pal::sodium, pal::magenta, clamp01((x - 70) / 400)), 0.95f); });
     return img;
 }
+
+namespace {
 
 // ---- left-column arrow, 100 x 50, pointing up: a back glow layer and a front layer ----
 
@@ -379,7 +383,7 @@ bool paintRaceMaps(); // maps.cpp
 bool paintMenus()
 {
     bool ok = saveSetTga(TGA_MENU_PANEL, panel(), true, "menu panel");
-    ok = saveSetTga(TGA_MENU_LOGO, logo(), true, "main menu logo") && ok;
+    ok = saveSetTga(TGA_MENU_LOGO, paintLogoImage(), true, "main menu logo") && ok;
     ok = saveSetTga(TGA_MENU_ARROW_BACK, arrowBack(), true, "menu arrow back layer") && ok;
     ok = saveSetTga(TGA_MENU_ARROW_FRONT, arrowFront(), true, "menu arrow front layer") && ok;
     ok = saveSetTga(TGA_MENU_SELECT_BAR, selectBar(), true, "select bar") && ok;

@@ -1,4 +1,0 @@
-#include "gen2d.h"
-bool paintGarage() { return true; }
-bool paintLoading() { return true; }
-bool paintMaterials() { return true; }
