@@ -82,11 +82,17 @@ bool paintFont()
     for (int set = 0; set < 2; set++)
         for (unsigned code = 32; code < 128; code++) {
             int g = set * 128 + int(code) - 32;
-            int ox = (g % 16) * cell, oy = (g / 16) * cell;
+            // Each glyph is painted in its own cell picture and copied in without its border row
+            // and column, so shadows never reach a neighbour that filtering would sample.
+            Image c = makeImage(cell, cell, rgb(1, 1, 1, 0));
             if (set == 1)
-                drawOrdinary(img, code, ox, oy);
+                drawOrdinary(c, code, 0, 0);
             else
-                drawRacing(img, code, ox, oy);
+                drawRacing(c, code, 0, 0);
+            int ox = (g % 16) * cell, oy = (g / 16) * cell;
+            for (int y = 1; y < cell - 1; y++)
+                for (int x = 1; x < cell - 1; x++)
+                    img.at(ox + x, oy + y) = c.at(x, y);
         }
     bool ok = saveSetTga(TGA_FONT, img, true, "font glyphs");
     // The interface copy is the same sheet without alpha, white glyphs on black.

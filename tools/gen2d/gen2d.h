@@ -25,6 +25,8 @@ bool paintGarage();     // tunnel strip and wall
 bool paintLoading();    // the two loading pictures and the backdrop
 bool paintMaterials();  // the street material kit in the spare entries
 bool writeDataFiles();  // effects/*.eff, menu.inf and career.inf when missing
+// Pictures of the game's screens composed from the written files (mockup.cpp).
+bool writeMockups(const std::string &dir);
 
 // Helpers shared between painters.
 // The night city's colours.

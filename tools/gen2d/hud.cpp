@@ -163,7 +163,9 @@ void paintBand(Image &mask, Image &light)
         return std::min(d, std::min(bezel(u, v), neck(u, v)));
     };
     fillUnits(mask, f, plates, [](float, float) { return rgb(0.25f, 0.27f, 0.33f); });
-    fillUnits(mask, f, bezel, [](float, float) { return rgb(0.18f, 0.2f, 0.25f); });
+    // The bend arrow is drawn before the band, so the band's mask also multiplies it: keep the
+    // bezel's inside light enough that the arrow stays bright.
+    fillUnits(mask, f, bezel, [](float, float) { return rgb(0.78f, 0.8f, 0.86f); });
 
     Image paint = makeImage(f.w, f.h, rgb(0, 0, 0, 0));
     Mask lit = makeMask(f.w, f.h);

@@ -1,6 +1,6 @@
 // gen2d: paints every 2D picture of the game (textures, font, interface, HUD, sky, particles)
 // and writes the effect definitions and the default settings and career files.
-//   gen2d BASE_DIR [--contact SHEET.png] [--fonts FONT_DIR] [--preview PNG_DIR]
+//   gen2d BASE_DIR [--contact SHEET.png] [--fonts FONT_DIR] [--preview PNG_DIR] [--screens PNG_DIR]
 #include "gen2d.h"
 
 #include <chrono>
@@ -13,10 +13,13 @@ int main(int argc, char **argv)
 {
     const char *fonts = "/usr/share/fonts/truetype/dejavu";
     const char *contact = nullptr;
+    const char *screens = nullptr;
     const char *base = nullptr;
     for (int i = 1; i < argc; i++) {
         if (!strcmp(argv[i], "--contact") && i + 1 < argc)
             contact = argv[++i];
+        else if (!strcmp(argv[i], "--screens") && i + 1 < argc)
+            screens = argv[++i];
         else if (!strcmp(argv[i], "--preview") && i + 1 < argc)
             gen2dPreviewDir = argv[++i];
         else if (!strcmp(argv[i], "--fonts") && i + 1 < argc)
@@ -24,12 +27,12 @@ int main(int argc, char **argv)
         else if (!base && argv[i][0] != '-')
             base = argv[i];
         else {
-            fprintf(stderr, "usage: gen2d BASE_DIR [--contact SHEET.png] [--fonts FONT_DIR] [--preview PNG_DIR]\n");
+            fprintf(stderr, "usage: gen2d BASE_DIR [--contact SHEET.png] [--fonts FONT_DIR] [--preview PNG_DIR] [--screens PNG_DIR]\n");
             return 2;
         }
     }
     if (!base) {
-        fprintf(stderr, "usage: gen2d BASE_DIR [--contact SHEET.png] [--fonts FONT_DIR] [--preview PNG_DIR]\n");
+        fprintf(stderr, "usage: gen2d BASE_DIR [--contact SHEET.png] [--fonts FONT_DIR] [--preview PNG_DIR] [--screens PNG_DIR]\n");
         return 2;
     }
     auto start = std::chrono::steady_clock::now();
@@ -64,6 +67,13 @@ int main(int argc, char **argv)
     if (ok && contact && !writeContactSheet(contact)) {
         fprintf(stderr, "gen2d: cannot write the contact sheet %s\n", contact);
         ok = false;
+    }
+    if (ok && screens) {
+        std::filesystem::create_directories(screens, ec);
+        if (!writeMockups(screens)) {
+            fprintf(stderr, "gen2d: cannot write the screen mock-ups into %s\n", screens);
+            ok = false;
+        }
     }
     fontsShutdown();
     double secs = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();

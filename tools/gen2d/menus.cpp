@@ -74,17 +74,19 @@ Image paintLogoImage()
     Image img = makeImage(W, H, rgb(0.1f, 0.2f, 0.5f, 0.0f));
     // Speed streaks behind the words.
     for (int i = 0; i < 14; i++) {
-        float y = 60 + hash2(i, 1, 5u) * 120, x0 = 10 + hash2(i, 2, 5u) * 120, len = 80 + hash2(i, 3, 5u) * 200;
+        float y = 75 + hash2(i, 1, 5u) * 110, x0 = 10 + hash2(i, 2, 5u) * 120, len = 80 + hash2(i, 3, 5u) * 200;
         float w = 0.8f + hash2(i, 4, 5u) * 1.6f;
         Color c = i % 3 == 0 ? pal::sodium : pal::cyan;
         fillShape(img, x0 - 4, y - 4, x0 + len + 4, y + 4, [&](float x, float yy) {
             return sdSegment(x, yy, x0, y, x0 + len, y) - w;
         }, [&](float x, float) { return withAlpha(c, 0.55f * clamp01((x - x0) / len)); });
     }
-    float s1 = 118, s2 = 52;
+    // The main menu places this 500 x 250 with its foot at y 390, so the top 40 units run off the
+    // screen: everything that matters sits in the lower five sixths.
+    float s1 = 112, s2 = 48;
     TextMetrics m1 = measureText(FONT_SANS_BOLD_OBLIQUE, s1, "COBALT", -2);
     TextMetrics m2 = measureText(FONT_CONDENSED_BOLD_OBLIQUE, s2, "OVERDRIVE", 10);
-    float base1 = 128, base2 = 196;
+    float base1 = 144, base2 = 206;
     Mask top = textMask(W, H, FONT_SANS_BOLD_OBLIQUE, s1, "COBALT", W * 0.5f - m1.width * 0.5f, base1, -2);
     Mask bottom = textMask(W, H, FONT_CONDENSED_BOLD_OBLIQUE, s2, "OVERDRIVE", W * 0.5f - m2.width * 0.5f + 24,
                            base2, 10);
@@ -325,9 +327,10 @@ Image optionsPlate()
     UnitFrame f{512, 512, 467, 500};
     const float ox = 200, oy = 50; // the plate's lower left on the screen
     Image img = makeImage(f.w, f.h, rgb(0.02f, 0.04f, 0.1f, 0.0f));
-    fillUnits(img, f, [&](float u, float v) { return sdBox(u, v, 233.5f, 250, 225, 242, 14); },
+    // The plate stops above the notice the screen prints at y 45..70 after Accept.
+    fillUnits(img, f, [&](float u, float v) { return sdBox(u, v, 233.5f, 293.5f, 225, 198.5f, 14); },
               [](float, float v) { return rgb(0.02f, 0.04f, 0.1f, lerp(0.55f, 0.72f, v / 500)); });
-    fillUnits(img, f, [&](float u, float v) { return std::fabs(sdBox(u, v, 233.5f, 250, 225, 242, 14)) - 0.8f; },
+    fillUnits(img, f, [&](float u, float v) { return std::fabs(sdBox(u, v, 233.5f, 293.5f, 225, 198.5f, 14)) - 0.8f; },
               [](float, float) { return withAlpha(pal::cyan, 0.8f); });
     // One strip per option row, where the click areas are (x 291..609, row y - 9 .. y + 19).
     const float rows[] = {450, 400, 350, 250, 200};
