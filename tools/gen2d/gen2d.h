@@ -107,3 +107,10 @@ void fillUnitsBox(Image &img, const UnitFrame &f, float u0, float v0, float u1, 
               [&](float x, float y) { return sdf(f.u(x), f.v(y)) * f.dScale(); },
               [&](float x, float y) { return paint(f.u(x), f.v(y)); }, mode);
 }
+template <class Sdf>
+Mask unitsMaskBox(const UnitFrame &f, float u0, float v0, float u1, float v1, Sdf sdf)
+{
+    Image tmp = makeImage(f.w, f.h, rgb(0, 0, 0, 0));
+    fillUnitsBox(tmp, f, u0, v0, u1, v1, sdf, [](float, float) { return rgb(1, 1, 1); });
+    return alphaOf(tmp);
+}

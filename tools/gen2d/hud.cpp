@@ -33,11 +33,12 @@ void paintDial(Image &mask, Image &light)
             lit.v[i] = std::max(lit.v[i], m.v[i]);
     };
     Image paint = makeImage(f.w, f.h, rgb(0, 0, 0, 0));
-    auto drawLit = [&](auto sdf, auto colour) {
-        Mask m = unitsMask(f, sdf);
+    auto drawLitBox = [&](float u0, float v0, float u1, float v1, auto sdf, auto colour) {
+        Mask m = unitsMaskBox(f, u0, v0, u1, v1, sdf);
         addLit(m);
         paintMask(paint, m, 0, 0, [&](float x, float y) { return colour(f.u(x), f.v(y)); });
     };
+    auto drawLit = [&](auto sdf, auto colour) { drawLitBox(0, 0, 200, 200, sdf, colour); };
     // Outer rim: cobalt ring, brighter where the revs are high.
     drawLit([&](float u, float v) { return std::fabs(body(u, v) + 1.5f) - 1.6f; },
             [&](float u, float v) {
@@ -61,8 +62,9 @@ void paintDial(Image &mask, Image &light)
         float ax = cx + std::cos(a) * r0, ay = cy + std::sin(a) * r0;
         float bx = cx + std::cos(a) * r1, by = cy + std::sin(a) * r1;
         Color c = rpm >= 6500 ? rgb(1, 0.85f, 0.8f) : rgb(0.92f, 0.96f, 1);
-        drawLit([&](float u, float v) { return sdSegment(u, v, ax, ay, bx, by) - (major ? 1.5f : 0.8f); },
-                [&](float, float) { return c; });
+        drawLitBox(std::min(ax, bx) - 3, std::min(ay, by) - 3, std::max(ax, bx) + 3, std::max(ay, by) + 3,
+                   [&](float u, float v) { return sdSegment(u, v, ax, ay, bx, by) - (major ? 1.5f : 0.8f); },
+                   [&](float, float) { return c; });
     }
     // Numerals 1..8 inside the ticks.
     for (int n = 1; n <= 8; n++) {
@@ -79,7 +81,7 @@ void paintDial(Image &mask, Image &light)
         paintMaskColor(paint, m, 0, 0, scaled(pal::cyan, 0.75f));
     }
     // Hub of the needle.
-    drawLit([&](float u, float v) { return sdCircle(u, v, cx, cy, 9); }, [&](float u, float v) {
+    drawLitBox(cx - 11, cy - 11, cx + 11, cy + 11, [&](float u, float v) { return sdCircle(u, v, cx, cy, 9); }, [&](float u, float v) {
         float k = clamp01(0.5f + (v - cy) / 18.0f + (cx - u) / 30.0f);
         return mix(hexColor(0x202838), hexColor(0x9aa8c0), k);
     });
@@ -169,12 +171,13 @@ void paintBand(Image &mask, Image &light)
 
     Image paint = makeImage(f.w, f.h, rgb(0, 0, 0, 0));
     Mask lit = makeMask(f.w, f.h);
-    auto drawLit = [&](auto sdf, Color c) {
-        Mask m = unitsMask(f, sdf);
+    auto drawLitBox = [&](float u0, float v0, float u1, float v1, auto sdf, Color c) {
+        Mask m = unitsMaskBox(f, u0, v0, u1, v1, sdf);
         for (size_t i = 0; i < lit.v.size(); i++)
             lit.v[i] = std::max(lit.v[i], m.v[i]);
         paintMaskColor(paint, m, 0, 0, c);
     };
+    auto drawLit = [&](auto sdf, Color c) { drawLitBox(-10, -10, 810, 140, sdf, c); };
     // Neon edges along the lower outline of the plates.
     drawLit([&](float u, float v) { return std::fabs(plates(u, v) + 1.2f) - 0.9f; }, scaled(pal::cyan, 0.85f));
     drawLit([&](float u, float v) { return std::fabs(bezel(u, v) + 5.0f) - 0.7f; }, scaled(pal::cobalt, 1.3f));
@@ -183,7 +186,7 @@ void paintBand(Image &mask, Image &light)
         for (int k = 0; k < 3; k++) {
             float tipX = side < 0 ? 258 + k * 12.0f : 542 - k * 12.0f;
             float dir = side < 0 ? 1.0f : -1.0f;
-            drawLit([&](float u, float v) {
+            drawLitBox(tipX - 8, V(580), tipX + 8, V(600), [&](float u, float v) {
                 float y = V(590);
                 float a = sdSegment(u, v, tipX - dir * 4, y + 6, tipX + dir * 2, y);
                 float b = sdSegment(u, v, tipX + dir * 2, y, tipX - dir * 4, y - 6);
@@ -196,8 +199,9 @@ void paintBand(Image &mask, Image &light)
         float r0 = k % 3 == 0 ? 46.0f : 49.0f;
         float ax = 400 + std::cos(a) * r0, ay = V(542) + std::sin(a) * r0;
         float bx = 400 + std::cos(a) * 53, by = V(542) + std::sin(a) * 53;
-        drawLit([&](float u, float v) { return sdSegment(u, v, ax, ay, bx, by) - 0.7f; },
-                k == 0 ? pal::sodium : scaled(pal::lampWhite, 0.6f));
+        drawLitBox(std::min(ax, bx) - 3, std::min(ay, by) - 3, std::max(ax, bx) + 3, std::max(ay, by) + 3,
+                   [&](float u, float v) { return sdSegment(u, v, ax, ay, bx, by) - 0.7f; },
+                   k == 0 ? pal::sodium : scaled(pal::lampWhite, 0.6f));
     }
     Image glow = paint;
     blurImage(glow, 5.0f);

@@ -15,23 +15,23 @@ Image panel()
     Image img = makeImage(f.w, f.h, rgb(0.02f, 0.04f, 0.1f, 0.0f));
     const float colW = 172;
     // Left column: dark glass, denser at the left edge.
-    fillUnits(img, f, [&](float u, float v) { return sdBox(u, v, colW * 0.5f - 10, 300, colW * 0.5f + 10, 310); },
+    fillUnitsBox(img, f, -20, -10, colW + 2, 610, [&](float u, float v) { return sdBox(u, v, colW * 0.5f - 10, 300, colW * 0.5f + 10, 310); },
               [&](float u, float v) {
                   float a = lerp(0.82f, 0.62f, u / colW);
                   float scan = (int(f.py(v)) % 4 == 0) ? 0.04f : 0.0f; // faint scanlines
                   return rgb(0.02f, 0.035f + scan, 0.08f + scan, a);
               });
     // Focus row across the column where the highlighted item sits.
-    fillUnits(img, f, [&](float u, float v) { return sdBox(u, v, colW * 0.5f, 304, colW * 0.5f, 26); },
+    fillUnitsBox(img, f, 0, 278, colW, 330, [&](float u, float v) { return sdBox(u, v, colW * 0.5f, 304, colW * 0.5f, 26); },
               [&](float u, float) { return rgb(0.1f, 0.25f, 0.6f, 0.35f * (1 - u / colW * 0.7f)); });
     // Title bar across the top with a slanted foot at its left end.
     std::vector<float> title = {colW - 2, 606, 806, 606, 806, 552, colW + 24, 552};
-    fillUnits(img, f, [&](float u, float v) { return sdPolygon(u, v, title); }, [&](float u, float) {
+    fillUnitsBox(img, f, colW - 4, 550, 806, 606, [&](float u, float v) { return sdPolygon(u, v, title); }, [&](float u, float) {
         return rgb(0.02f, 0.04f, 0.1f, lerp(0.75f, 0.45f, (u - colW) / (800 - colW)));
     });
     // Info plate at the bottom for the car values and notices.
     std::vector<float> info = {colW - 2, -6, 470, -6, 470, 88, 446, 108, colW - 2, 108};
-    fillUnits(img, f, [&](float u, float v) { return sdPolygon(u, v, info); },
+    fillUnitsBox(img, f, colW - 4, -6, 472, 110, [&](float u, float v) { return sdPolygon(u, v, info); },
               [&](float, float) { return rgb(0.02f, 0.04f, 0.1f, 0.6f); });
     // Neon edges: all lines go into one layer that is blurred once for the glow.
     Image lines = makeImage(f.w, f.h, rgb(0, 0, 0, 0));
