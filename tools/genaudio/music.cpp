@@ -390,7 +390,10 @@ void render(const Song &s, Bus &bus)
     const TuneInfo &t = *s.tune;
     const bool calm = t.calm;
     Rng rng(t.seed ^ 0x9e3779b9u);
-    auto frameOf = [&](int bar, double step) { return long(std::lround((bar * 16 + step) * s.stepFrames)); };
+    // The loop point sits a moment before the first downbeat rather than on it, so that going
+    // round joins two quiet tails instead of cutting into the attack of a drum.
+    const double preRoll = 0.03 * kRate;
+    auto frameOf = [&](int bar, double step) { return long(std::lround((bar * 16 + step) * s.stepFrames + preRoll)); };
     auto human = [&](float v) { return v * (1.0f + 0.06f * rng.bipolar()); };
     const float stepSec = float(s.stepFrames / kRate);
     const int rootMidi = t.root;

@@ -215,9 +215,13 @@ void addBurst(std::vector<float> &x, float rate, Rng &rng, float at, float decay
 void addCrunch(std::vector<float> &x, float rate, Rng &rng, float at, float spread, int grains, float amp)
 {
     for (int g = 0; g < grains; g++) {
+        // Drawn one by one: the order of function arguments is up to the compiler.
         float u = rng.uniform();
-        addBurst(x, rate, rng, at + spread * u * u, rng.range(0.004f, 0.02f), rng.range(250, 700),
-                 rng.range(2000, 6000), amp * rng.range(0.4f, 1.0f) * (1.0f - 0.6f * u));
+        float decay = rng.range(0.004f, 0.02f);
+        float lo = rng.range(250, 700);
+        float hi = rng.range(2000, 6000);
+        float a = amp * rng.range(0.4f, 1.0f) * (1.0f - 0.6f * u);
+        addBurst(x, rate, rng, at + spread * u * u, decay, lo, hi, a);
     }
 }
 
@@ -240,15 +244,13 @@ std::vector<float> synthCrash(const SoundInfo &info, int violence)
     case 0:  // a dull knock against a barrier
         addThud(x, rate, 0, 85, 48, 0.09f, 1.0f);
         addBurst(x, rate, rng, 0, 0.025f, 40, 600, 0.4f);
-        normalisePeak(x, 0.45f);
         break;
     case 1:  // a solid bump with the panels rattling
         addThud(x, rate, 0, 100, 55, 0.12f, 1.0f);
         addMetal(x, rate, rng, 0.002f, 6, 250, 1400, 0.05f, 0.2f, 0.35f);
         addBurst(x, rate, rng, 0, 0.05f, 200, 2500, 0.5f);
         for (int r = 0; r < 3; r++)
-            addBurst(x, rate, rng, rng.range(0.06f, 0.2f), 0.012f, 600, 3000, 0.25f);
-        normalisePeak(x, 0.65f);
+            addBurst(x, rate, rng, 0.06f + 0.05f * float(r), 0.012f, 600, 3000, 0.25f);
         break;
     case 2:  // metal giving way: several hits and a crumple
         addThud(x, rate, 0, 75, 45, 0.15f, 1.1f);
@@ -258,7 +260,6 @@ std::vector<float> synthCrash(const SoundInfo &info, int violence)
         addCrunch(x, rate, rng, 0.01f, 0.35f, 30, 0.45f);
         for (float &v : x)
             v = std::tanh(1.6f * v) / 1.6f;
-        normalisePeak(x, 0.85f);
         break;
     default:  // the big one: a heavy boom, crushed metal and the glass going
         addThud(x, rate, 0, 60, 38, 0.25f, 1.3f);
@@ -269,10 +270,11 @@ std::vector<float> synthCrash(const SoundInfo &info, int violence)
         addGlass(x, rate, rng, 0.02f, 0.9f, 80, 0.45f);
         for (float &v : x)
             v = std::tanh(2.0f * v) / 2.0f;
-        normalisePeak(x, 0.95f);
         break;
     }
+    // Rumble from the saturated boom is taken out before the level is set.
     dcBlock(x, rate);
+    normalisePeak(x, 0.45f + 0.5f * float(violence) / 3.0f);
     fadeTail(x, info.rate, 0.05f);
     return x;
 }
