@@ -34,17 +34,6 @@ Biquad makeBiquad(BiquadKind kind, float rate, float freq, float q, float gainDb
     return f;
 }
 
-void makeLoop(std::vector<float> &x, int frames, int overlap)
-{
-    // Equal-power fade: the two parts are mostly unrelated noise, whose powers add.
-    for (int i = 0; i < overlap; i++) {
-        float t = (float(i) + 0.5f) / float(overlap);
-        float in = std::sin(0.5f * kPi * t), out = std::cos(0.5f * kPi * t);
-        x[size_t(i)] = x[size_t(i)] * in + x[size_t(frames + i)] * out;
-    }
-    x.resize(size_t(frames));
-}
-
 float peakOf(const std::vector<float> &x)
 {
     float p = 0;

@@ -55,12 +55,26 @@ struct Svf {
     // Returns the low-pass output; band-pass is left in `band`.
     float run(float x, float rate, float cutoff, float resonance)
     {
-        float f = 2.0f * std::sin(kPi * std::fmin(cutoff, rate * 0.2f) / rate);
+        // 2 sin(pi fc / rate) by its series: the cutoff moves every sample and sin is costly.
+        float w = kPi * std::fmin(cutoff, rate * 0.2f) / rate;
+        float f = 2.0f * w * (1.0f - w * w * (1.0f / 6.0f));
         float q = 1.0f / resonance;
         low += f * band;
         float high = x - low - q * band;
         band += f * high;
         return low;
+    }
+};
+
+// Exponential decay from 1 with time constant `seconds`, one multiply per sample.
+struct Decay {
+    float v = 1.0f, m = 0.0f;
+    Decay(float seconds, float rate) : m(std::exp(-1.0f / (seconds * rate))) {}
+    float next()
+    {
+        float r = v;
+        v *= m;
+        return r;
     }
 };
 
@@ -77,10 +91,6 @@ inline float polyBlep(float t, float dt)
     }
     return 0.0f;
 }
-
-// Turns a rendering of frames + overlap samples into a seamless loop of `frames` samples: the
-// head is cross-faded with what followed the end, so sample 0 continues sample frames-1.
-void makeLoop(std::vector<float> &x, int frames, int overlap);
 
 float peakOf(const std::vector<float> &x);
 float rmsOf(const std::vector<float> &x);

@@ -67,32 +67,40 @@ void applyEcho(Bus &bus, long delay, float feedback, float wet)
 
 struct Adsr {
     float attack, decay, sustain, release;
-    // Level at time t of a note held for `hold` seconds.
-    float at(float t, float hold) const
+    float length(float hold) const { return hold + release * 6.0f; }
+};
+
+// An ADSR note envelope run sample by sample: the note is held for `hold` seconds.
+struct Envelope {
+    long i = 0, attackN, holdN;
+    float sustain;
+    Decay dec, rel;
+    Envelope(const Adsr &a, float hold)
+        : attackN(std::max(1L, long(a.attack * kRate))), holdN(long(hold * kRate)), sustain(a.sustain),
+          dec(a.decay, kRate), rel(a.release, kRate)
     {
-        float v;
-        if (t < attack)
-            v = t / attack;
-        else
-            v = sustain + (1.0f - sustain) * std::exp(-(t - attack) / decay);
-        if (t > hold)
-            v *= std::exp(-(t - hold) / release);
+    }
+    float next()
+    {
+        float v = i < attackN ? float(i) / float(attackN) : sustain + (1.0f - sustain) * dec.next();
+        if (i >= holdN)
+            v *= rel.next();
+        i++;
         return v;
     }
-    float length(float hold) const { return hold + release * 6.0f; }
 };
 
 std::vector<float> kick(Rng &rng, float vel, bool soft)
 {
     std::vector<float> x(size_t(0.4f * kRate));
     double ph = 0;
+    Decay sweep(0.028f, kRate), body(soft ? 0.2f : 0.16f, kRate), tick(0.002f, kRate);
     for (size_t i = 0; i < x.size(); i++) {
-        float t = float(i) / kRate;
-        float f = 46.0f + (soft ? 70.0f : 120.0f) * std::exp(-t / 0.028f);
+        float f = 46.0f + (soft ? 70.0f : 120.0f) * sweep.next();
         ph += double(f / kRate);
-        float body = std::sin(kTwoPi * float(ph - std::floor(ph))) * std::exp(-t / (soft ? 0.2f : 0.16f));
-        float click = soft ? 0.0f : 0.3f * rng.bipolar() * std::exp(-t / 0.002f);
-        x[i] = vel * (std::tanh(1.5f * body) + click);
+        float thump = std::sin(kTwoPi * float(ph - std::floor(ph))) * body.next();
+        float click = soft ? 0.0f : 0.3f * rng.bipolar() * tick.next();
+        x[i] = vel * (std::tanh(1.5f * thump) + click);
     }
     return x;
 }
@@ -102,10 +110,11 @@ std::vector<float> snare(Rng &rng, float vel, bool rim)
     std::vector<float> x(size_t((rim ? 0.08f : 0.28f) * kRate));
     Biquad bp = makeBiquad(BiquadKind::BandPass, kRate, rim ? 2500.0f : 1900.0f, 0.7f);
     Biquad hp = makeBiquad(BiquadKind::HighPass, kRate, 500, 0.7071f);
+    Decay toneEnv(rim ? 0.01f : 0.05f, kRate), noiseEnv(rim ? 0.012f : 0.09f, kRate);
     for (size_t i = 0; i < x.size(); i++) {
         float t = float(i) / kRate;
-        float tone = std::sin(kTwoPi * (rim ? 820.0f : 185.0f) * t) * std::exp(-t / (rim ? 0.01f : 0.05f));
-        float noise = hp.run(bp.run(rng.bipolar())) * std::exp(-t / (rim ? 0.012f : 0.09f));
+        float tone = std::sin(kTwoPi * (rim ? 820.0f : 185.0f) * t) * toneEnv.next();
+        float noise = hp.run(bp.run(rng.bipolar())) * noiseEnv.next();
         x[i] = vel * (0.6f * tone + 1.6f * noise);
     }
     return x;
@@ -116,14 +125,14 @@ std::vector<float> hat(Rng &rng, float vel, bool open)
     std::vector<float> x(size_t((open ? 0.3f : 0.06f) * kRate));
     Biquad hp = makeBiquad(BiquadKind::HighPass, kRate, 7000, 0.7071f);
     Biquad pk = makeBiquad(BiquadKind::Peak, kRate, 10500, 1.5f, 6);
+    Decay env(open ? 0.07f : 0.013f, kRate);
     for (size_t i = 0; i < x.size(); i++) {
-        float t = float(i) / kRate;
-        x[i] = vel * pk.run(hp.run(rng.bipolar())) * std::exp(-t / (open ? 0.07f : 0.013f));
+        x[i] = vel * pk.run(hp.run(rng.bipolar())) * env.next();
     }
     return x;
 }
 
-// Sawtooth plus a sub-octave sine through a resonant low-pass that snaps shut after the attack.
+// Sawtooth plus a sine on the fundamental for weight, through a resonant low-pass that snaps shut after the attack.
 std::vector<float> bassNote(float midi, float hold, float vel, bool calm)
 {
     Adsr env = calm ? Adsr{0.01f, 0.4f, 0.6f, 0.15f} : Adsr{0.003f, 0.12f, 0.65f, 0.03f};
@@ -131,16 +140,17 @@ std::vector<float> bassNote(float midi, float hold, float vel, bool calm)
     float f = midiHz(midi), dt = f / kRate;
     float ph = 0, sub = 0;
     Svf filt;
+    Envelope amp(env, hold);
+    Decay snap(calm ? 0.25f : 0.07f, kRate);
     for (size_t i = 0; i < x.size(); i++) {
-        float t = float(i) / kRate;
         float saw = 2.0f * ph - 1.0f - polyBlep(ph, dt);
-        float cut = calm ? 260.0f + 500.0f * std::exp(-t / 0.25f) : 180.0f + 1500.0f * std::exp(-t / 0.07f);
-        float v = filt.run(saw, kRate, cut, calm ? 0.9f : 1.6f) + 0.8f * std::sin(kTwoPi * sub);
-        x[i] = vel * env.at(t, hold) * v;
+        float cut = calm ? 260.0f + 500.0f * snap.next() : 180.0f + 1500.0f * snap.next();
+        float v = filt.run(saw, kRate, cut, calm ? 0.9f : 1.6f) + 0.6f * std::sin(kTwoPi * sub);
+        x[i] = vel * amp.next() * v;
         ph += dt;
         if (ph >= 1)
             ph -= 1;
-        sub += dt * 0.5f;
+        sub += dt;
         if (sub >= 1)
             sub -= 1;
     }
@@ -158,10 +168,10 @@ std::vector<float> padNote(float midi, float hold, float vel, bool calm)
     OnePole a, b;
     a.setCutoff(kRate, calm ? 900.0f : 1500.0f);
     b.setCutoff(kRate, calm ? 1200.0f : 2200.0f);
+    Envelope amp(env, hold);
     for (size_t i = 0; i < x.size(); i++) {
-        float t = float(i) / kRate;
         float s = (2 * p1 - 1 - polyBlep(p1, d1)) + (2 * p2 - 1 - polyBlep(p2, d2));
-        x[i] = vel * env.at(t, hold) * b.lowpass(a.lowpass(s));
+        x[i] = vel * amp.next() * b.lowpass(a.lowpass(s));
         p1 += d1;
         if (p1 >= 1)
             p1 -= 1;
@@ -180,16 +190,17 @@ std::vector<float> arpNote(float midi, float vel, bool calm)
     float ph = 0;
     OnePole lp;
     lp.setCutoff(kRate, 2800);
+    Decay body(calm ? 0.45f : 0.07f, kRate), second(0.06f, kRate), tine(0.02f, kRate);
     for (size_t i = 0; i < x.size(); i++) {
         float t = float(i) / kRate;
         float v;
         if (calm) {
             float w = kTwoPi * ph;
-            v = std::exp(-t / 0.45f) * std::sin(w) + 0.35f * std::exp(-t / 0.06f) * std::sin(2 * w) +
-                0.1f * std::exp(-t / 0.02f) * std::sin(7 * w);
+            v = body.next() * std::sin(w) + 0.35f * second.next() * std::sin(2 * w) + 0.1f * tine.next() * std::sin(7 * w);
         } else {
-            float pulse = (ph < 0.25f ? 1.0f : -1.0f) + polyBlep(ph, dt) - polyBlep(std::fmod(ph + 0.75f, 1.0f), dt);
-            v = lp.lowpass(pulse) * std::exp(-t / 0.07f);
+            float ph2 = ph + 0.75f >= 1.0f ? ph - 0.25f : ph + 0.75f;
+            float pulse = (ph < 0.25f ? 1.0f : -1.0f) + polyBlep(ph, dt) - polyBlep(ph2, dt);
+            v = lp.lowpass(pulse) * body.next();
         }
         float attack = std::min(1.0f, t / 0.002f);
         x[i] = vel * attack * v;
@@ -209,10 +220,13 @@ std::vector<float> leadNote(float midi, float hold, float vel, bool calm)
     float base = midiHz(midi);
     float ph = 0;
     Svf filt;
+    Envelope amp(env, hold);
+    Decay bite(0.15f, kRate);
     for (size_t i = 0; i < x.size(); i++) {
         float t = float(i) / kRate;
         float vib = std::min(1.0f, std::max(0.0f, (t - 0.18f) / 0.25f)) * (calm ? 0.15f : 0.25f);
-        float f = base * std::pow(2.0f, vib * std::sin(kTwoPi * 5.5f * t) / 12.0f);
+        // Semitones to a frequency ratio, to first order: the depth is a fraction of a semitone.
+        float f = base * (1.0f + 0.05776f * vib * std::sin(kTwoPi * 5.5f * t));
         float dt = f / kRate;
         float v;
         if (calm) {
@@ -220,10 +234,11 @@ std::vector<float> leadNote(float midi, float hold, float vel, bool calm)
             v = std::sin(w) + 0.18f * std::sin(3 * w) + 0.05f * std::sin(5 * w);
         } else {
             float saw = 2 * ph - 1 - polyBlep(ph, dt);
-            float sq = (ph < 0.5f ? 1.0f : -1.0f) + polyBlep(ph, dt) - polyBlep(std::fmod(ph + 0.5f, 1.0f), dt);
-            v = filt.run(0.6f * saw + 0.5f * sq, kRate, 1400.0f + 2200.0f * std::exp(-t / 0.15f), 1.2f);
+            float ph2 = ph + 0.5f >= 1.0f ? ph - 0.5f : ph + 0.5f;
+            float sq = (ph < 0.5f ? 1.0f : -1.0f) + polyBlep(ph, dt) - polyBlep(ph2, dt);
+            v = filt.run(0.6f * saw + 0.5f * sq, kRate, 1400.0f + 2200.0f * bite.next(), 1.2f);
         }
-        x[i] = vel * env.at(t, hold) * v;
+        x[i] = vel * amp.next() * v;
         ph += dt;
         if (ph >= 1)
             ph -= 1;
@@ -411,7 +426,7 @@ void render(const Song &s, Bus &bus)
                 bool fillHere = (layers & Fill) && lastBar && st >= 12;
                 if ((layers & Kick) && (calm ? (st == 0 || st == 10) : ((kickPatterns[s.kickPattern] >> st) & 1)) && !fillHere)
                     bus.mix(frameOf(bar, st), kick(rng, human(calm ? 0.55f : 0.9f), calm), 0.0f, 0.0f);
-                if (layers & Snare) {
+                if ((layers & Snare) || fillHere) {
                     if (fillHere)
                         bus.mix(frameOf(bar, st), snare(rng, human(0.35f + 0.1f * float(st - 12)), false), 0.1f, 0.1f);
                     else if (st == 4 || st == 12)
@@ -430,8 +445,13 @@ void render(const Song &s, Bus &bus)
             // Bass: one pattern step per sixteenth, notes held through '-'.
             if (layers & Bass) {
                 const char *pat = calm ? calmBass : bassPatterns[s.bassPattern];
-                int bassRoot = rootMidi - 24 + chordTone(ch, 0);
-                if (bassRoot > rootMidi - 12 + 3)
+                // The tonic's bass note lies between E1 and D#2, low but still heard on small
+                // speakers through its harmonics; the chord roots stay within a ninth above it.
+                int bassTonic = rootMidi - 24;
+                while (bassTonic < 28)
+                    bassTonic += 12;
+                int bassRoot = bassTonic + chordTone(ch, 0);
+                if (bassRoot > bassTonic + 9)
                     bassRoot -= 12;
                 for (int st = 0; st < 16; st++) {
                     char c = pat[st];
@@ -538,7 +558,7 @@ bool writeTune(const char *baseDir, int index)
     std::vector<float> pcm = synthTune(index);
     std::vector<uint8_t> ogg;
     std::string title = std::string("Cobalt Overdrive ") + (t.calm ? "menu" : "race") + " tune " + t.name;
-    if (!encodeOggVorbis(pcm.data(), long(pcm.size() / 2), kMusicRate, 0.2f, 0x0c0b0 + index, title.c_str(), ogg))
+    if (!encodeOggVorbis(pcm.data(), long(pcm.size() / 2), kMusicRate, 0.4f, 0x0c0b0 + index, title.c_str(), ogg))
         return false;
     std::string path = std::string(baseDir) + "/music/" + t.name + ".ogg";
     return Sys_WriteFileAtomic(path.c_str(), ogg.data(), ogg.size());

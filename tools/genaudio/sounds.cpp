@@ -317,7 +317,7 @@ std::vector<float> synthSqueal(const SoundInfo &info)
         float tone = std::sin(w) + 0.45f * std::sin(2 * w) + 0.22f * std::sin(3 * w) + 0.08f * std::sin(5 * w);
         return dc.run(amp[size_t(i)] * tone + 0.35f * hiss.run(noise[size_t(i)]));
     });
-    levelLoop(out, 0.2f);
+    levelLoop(out, 0.16f);
     return out;
 }
 
@@ -338,7 +338,7 @@ std::vector<float> synthNitro(const SoundInfo &info)
         float s = noise[size_t(i)];
         return swell[size_t(i)] * flutter * (hiss.run(s) + 0.6f * rush.run(s) + 1.5f * jet.run(s));
     });
-    levelLoop(out, 0.18f);
+    levelLoop(out, 0.15f);
     return out;
 }
 
@@ -358,7 +358,7 @@ std::vector<float> synthWind(const SoundInfo &info)
         float air = body.run(s, rate, 250.0f + 900.0f * g, 1.3f);
         return dc.run((0.6f + 0.4f * g) * air + 0.15f * g * whistle.run(s));
     });
-    levelLoop(out, 0.18f);
+    levelLoop(out, 0.13f);
     return out;
 }
 
