@@ -155,7 +155,7 @@ std::vector<float> synthEngine(const SoundInfo &info, const EngineDesign &d)
         for (Biquad &p : pipes)
             x = p.run(x);
         x = std::tanh(d.drive * x) / d.drive;
-        x += 0.5f * popShape.run(pops[size_t(i)]);
+        x += 0.35f * popShape.run(pops[size_t(i)]);
         return dc.run(x);
     });
     levelLoop(out, d.level);
