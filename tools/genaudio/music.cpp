@@ -425,7 +425,7 @@ void render(const Song &s, Bus &bus)
             for (int st = 0; st < 16; st++) {
                 bool fillHere = (layers & Fill) && lastBar && st >= 12;
                 if ((layers & Kick) && (calm ? (st == 0 || st == 10) : ((kickPatterns[s.kickPattern] >> st) & 1)) && !fillHere)
-                    bus.mix(frameOf(bar, st), kick(rng, human(calm ? 0.55f : 0.9f), calm), 0.0f, 0.0f);
+                    bus.mix(frameOf(bar, st), kick(rng, human(calm ? 0.55f : 0.75f), calm), 0.0f, 0.0f);
                 if ((layers & Snare) || fillHere) {
                     if (fillHere)
                         bus.mix(frameOf(bar, st), snare(rng, human(0.35f + 0.1f * float(st - 12)), false), 0.1f, 0.1f);
@@ -436,7 +436,7 @@ void render(const Song &s, Bus &bus)
                     bool on = calm ? st % 2 == 0 : (s.sixteenthHats || st % 2 == 0);
                     if (on) {
                         bool open = !calm && st == 14;
-                        float v = (st % 4 == 2 ? 0.3f : 0.18f) * (calm ? 0.6f : 1.0f);
+                        float v = (st % 4 == 2 ? 0.3f : 0.18f) * (calm ? 0.6f : 1.4f);
                         bus.mix(frameOf(bar, st), hat(rng, human(v), open), 0.35f, 0.05f);
                     }
                 }
@@ -462,7 +462,7 @@ void render(const Song &s, Bus &bus)
                         len++;
                     int note = bassRoot + (c == 'o' ? 12 : c == 'f' ? 7 : 0);
                     float hold = float(len) * stepSec * 0.9f;
-                    bus.mix(frameOf(bar, st), bassNote(float(note), hold, human(calm ? 0.45f : 0.5f), calm), 0.0f, 0.0f);
+                    bus.mix(frameOf(bar, st), bassNote(float(note), hold, human(calm ? 0.45f : 0.38f), calm), 0.0f, 0.0f);
                 }
             }
 
@@ -474,7 +474,7 @@ void render(const Song &s, Bus &bus)
                         n -= 12;
                     float pan = (k % 2 ? 0.45f : -0.45f);
                     float hold = 16 * stepSec;
-                    bus.mix(frameOf(bar, 0), padNote(float(n), hold, calm ? 0.11f : 0.075f, calm), pan, calm ? 0.35f : 0.2f);
+                    bus.mix(frameOf(bar, 0), padNote(float(n), hold, calm ? 0.11f : 0.095f, calm), pan, calm ? 0.35f : 0.2f);
                 }
             }
 
@@ -486,7 +486,7 @@ void render(const Song &s, Bus &bus)
                     int k = order[(st / every) % 8];
                     int n = rootMidi + 12 + chordTone(ch, k % 4) + (k >= 4 ? 12 : 0);
                     float pan = ((st / every) % 2) ? 0.5f : -0.5f;
-                    float v = human(calm ? 0.16f : 0.13f) * (st % 4 == 0 ? 1.0f : 0.75f);
+                    float v = human(calm ? 0.16f : 0.16f) * (st % 4 == 0 ? 1.0f : 0.75f);
                     bus.mix(frameOf(bar, st), arpNote(float(n), v, calm), pan, calm ? 0.5f : 0.35f);
                 }
             }
@@ -505,7 +505,7 @@ void render(const Song &s, Bus &bus)
                     if (under.raisedThird && ((off % 7) + 7) % 7 == 2)
                         n += 1;
                     float hold = float(mn.length) * stepSec * 0.92f;
-                    bus.mix(frameOf(bar, mn.step), leadNote(float(n), hold, human(calm ? 0.2f : 0.17f), calm), 0.1f,
+                    bus.mix(frameOf(bar, mn.step), leadNote(float(n), hold, human(calm ? 0.2f : 0.22f), calm), 0.1f,
                             calm ? 0.55f : 0.4f);
                 }
             }
