@@ -79,6 +79,7 @@ TEST(GenAudio, RefusesBadArguments)
 {
     EXPECT_NE(runGenerator(""), 0);
     EXPECT_NE(runGenerator("/tmp --bogus"), 0);
+    EXPECT_NE(runGenerator("/tmp --only en1,engine9"), 0) << "an unknown name must not pass silently";
     EXPECT_NE(runGenerator("/proc/no/such/dir --only en1"), 0) << "a write failure must not report success";
 }
 

@@ -37,6 +37,22 @@ int main(int argc, char **argv)
             return 2;
         }
     }
+    // A misspelt name would otherwise write nothing and still succeed.
+    if (only) {
+        std::string list = std::string(only) + ",";
+        for (size_t at = 0, comma; (comma = list.find(',', at)) != std::string::npos; at = comma + 1) {
+            std::string name = list.substr(at, comma - at);
+            bool known = false;
+            for (const SoundInfo &s : soundTable)
+                known = known || name == s.name;
+            for (const TuneInfo &t : tuneTable)
+                known = known || name == t.name;
+            if (!known) {
+                std::fprintf(stderr, "genaudio: no sound or tune named '%s'\n", name.c_str());
+                return 2;
+            }
+        }
+    }
     std::string b = base;
     mkdir(b.c_str(), 0755);
     mkdir((b + "/sound").c_str(), 0755);

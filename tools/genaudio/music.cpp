@@ -21,7 +21,11 @@ struct Bus {
     std::vector<float> l, r;          // dry mix
     std::vector<float> sendL, sendR;  // into the echo
 
-    explicit Bus(long n) : frames(n), l(static_cast<size_t>(n)), r(static_cast<size_t>(n)), sendL(static_cast<size_t>(n)), sendR(static_cast<size_t>(n)) {}
+    explicit Bus(long n) : frames(n)
+    {
+        for (std::vector<float> *v : {&l, &r, &sendL, &sendR})
+            v->assign(size_t(n), 0.0f);
+    }
 
     // Adds a mono note at a pan position (-1 left .. 1 right) with part of it sent to the echo.
     void mix(long start, const std::vector<float> &note, float pan, float send)
