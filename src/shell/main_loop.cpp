@@ -1,6 +1,107 @@
+// Process entry: start-up in a fixed order, the single-threaded message and frame loop, and
+// shut-down in the reverse order, writing the two data files back.
+#include "audio/audio.h"
+#include "frontend/frontend.h"
+#include "race/race.h"
+#include "shell/automation.h"
 #include "shell/shell.h"
+
+#include <cstdlib>
+#include <ctime>
+
+bool quitRequested;
+bool keyLatch;
+bool showFps;
+int cameraMode;
+int offscreenWidth, offscreenHeight;
+
+void seedRandomGenerator()
+{
+    std::srand(automation.seedSet ? automation.seed : unsigned(std::time(nullptr)));
+}
+
+// Escape pauses a running race; C switches the camera; F the frame-rate read-out. C and F share
+// a one-shot latch that any of the race's keys keeps closed.
+void handleToggleKeys()
+{
+    if (keyDown[VK_ESCAPE] && gameState == STATE_RACING && !countdownActive && !raceFinished) {
+        raceMusic.stop();
+        gameState = shownState = STATE_PAUSE;
+        screenFade = 0;
+        menuSelection = 0;
+    }
+    if (keyDown['C'] && !keyLatch && gameState == STATE_RACING) {
+        keyLatch = true;
+        if (++cameraMode > 1)
+            cameraMode = 0;
+    }
+    if (keyDown['F'] && !keyLatch) {
+        showFps = !showFps;
+        keyLatch = true;
+    }
+    static const unsigned latchKeys[] = {VK_SPACE, 'Y', 'R', 'F', 'L', 'K', 'C', 'X', 'Z', 'O', 'P', 'I', 'U'};
+    // Any of these keys held keeps the latch shut, so F pressed while Space is down does not
+    // toggle; releasing them all opens it again.
+    bool held = false;
+    for (unsigned k : latchKeys)
+        held = held || keyDown[k];
+    keyLatch = held;
+}
+
+static int runLoop()
+{
+    for (;;) {
+        SysMsg msg;
+        if (Sys_PeekMessage(&msg)) {
+            if (msg.message == WM_QUIT)
+                return int(msg.wParam);
+            gameWindowProc(msg.message, msg.wParam, msg.lParam);
+            continue;
+        }
+        if (windowActive)
+            renderFrame();
+        automationEndFrame();
+        if (quitRequested)
+            return 0;
+        Sys_SwapBuffers();
+        handleToggleKeys();
+    }
+}
 
 int gameMain(int argc, char **argv)
 {
-    return 0;
+    int code = parseCommandLine(argc, argv);
+    if (code >= 0)
+        return code;
+    Sys_SetFixedFrameMs(automation.fixedFrameMs);
+    Sys_SetAutoAnswer(automation.autoAnswer);
+
+    readSettings();
+    offscreenWidth = offscreenHeight = 256;
+    readCareer();
+    if (!openAudioDevice(automation.audioOutPath))
+        return -1;
+    loadSamples();
+    menuMusic.open(".\\base\\music\\menu.ogg", true, true);
+    alDistanceModel(AL_INVERSE_DISTANCE);
+    if (!openGameWindow("Cobalt Overdrive", screenWidth, screenHeight, colorBits, !automation.windowed))
+        return 0;
+    if (!automationStart()) {
+        closeGameWindow();
+        return 2;
+    }
+
+    code = runLoop();
+
+    releaseSamples();
+    menuMusic.close();
+    closeAudioDevice();
+    writeSettings();
+    writeCareer();
+    closeGameWindow();
+    automationFinish();
+    if (!automation.noBrowser)
+        if (const char *address = writeStatsPage())
+            Sys_OpenURL(address);
+    return code;
 }

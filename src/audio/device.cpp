@@ -1,0 +1,104 @@
+// The OpenAL device and context. Machines without a sound card still run the game: a loopback
+// device mixes every frame into a buffer that is thrown away, or written to --audio-out, so
+// sources play out and stop exactly as they would through speakers.
+#include "audio/audio.h"
+#include "platform/wav_write.h"
+
+#include <AL/alc.h>
+#include <AL/alext.h>
+
+#include <cmath>
+#include <vector>
+
+static const int LOOPBACK_RATE = 44100;
+
+static struct {
+    ALCdevice *device;
+    ALCcontext *context;
+    bool loopback;
+    LPALCRENDERSAMPLESSOFT renderSamples;
+    long framesRendered;
+    WavStream out;
+} audio;
+
+static bool openLoopback()
+{
+    if (!alcIsExtensionPresent(nullptr, "ALC_SOFT_loopback"))
+        return false;
+    auto openLoop = reinterpret_cast<LPALCLOOPBACKOPENDEVICESOFT>(alcGetProcAddress(nullptr, "alcLoopbackOpenDeviceSOFT"));
+    audio.renderSamples = reinterpret_cast<LPALCRENDERSAMPLESSOFT>(alcGetProcAddress(nullptr, "alcRenderSamplesSOFT"));
+    if (!openLoop || !audio.renderSamples)
+        return false;
+    audio.device = openLoop(nullptr);
+    if (!audio.device)
+        return false;
+    // A loopback device has no format of its own: the context states it.
+    const ALCint attrs[] = {ALC_FORMAT_CHANNELS_SOFT, ALC_STEREO_SOFT, ALC_FORMAT_TYPE_SOFT, ALC_SHORT_SOFT,
+                            ALC_FREQUENCY, LOOPBACK_RATE, 0};
+    audio.context = alcCreateContext(audio.device, attrs);
+    if (!audio.context) {
+        alcCloseDevice(audio.device);
+        audio.device = nullptr;
+        return false;
+    }
+    audio.loopback = true;
+    return true;
+}
+
+bool openAudioDevice(const char *audioOutPath)
+{
+    audio = {};
+    if (!audioOutPath) {
+        audio.device = alcOpenDevice("DirectSound3D");
+        if (!audio.device)
+            audio.device = alcOpenDevice(nullptr);
+        if (audio.device) {
+            audio.context = alcCreateContext(audio.device, nullptr);
+            if (!audio.context) {
+                alcCloseDevice(audio.device);
+                audio.device = nullptr;
+            }
+        }
+    }
+    if (!audio.device && !openLoopback())
+        return false;
+    alcMakeContextCurrent(audio.context);
+    alGetError();
+    if (audio.loopback && audioOutPath)
+        wavStreamOpen(audio.out, audioOutPath, 2, LOOPBACK_RATE);
+    return true;
+}
+
+bool audioIsLoopback()
+{
+    return audio.loopback;
+}
+
+void renderAudio(double clockMs)
+{
+    if (!audio.loopback)
+        return;
+    long due = long(std::floor(clockMs * LOOPBACK_RATE / 1000.0)) - audio.framesRendered;
+    static std::vector<int16_t> block;
+    while (due > 0) {
+        long n = due < 4096 ? due : 4096;
+        block.resize(size_t(n) * 2);
+        audio.renderSamples(audio.device, block.data(), ALCsizei(n));
+        wavStreamWrite(audio.out, block.data(), n);
+        audio.framesRendered += n;
+        due -= n;
+    }
+}
+
+void closeAudioDevice()
+{
+    ALCcontext *context = alcGetCurrentContext();
+    ALCdevice *device = context ? alcGetContextsDevice(context) : nullptr;
+    alcMakeContextCurrent(nullptr);
+    if (context)
+        alcDestroyContext(context);
+    if (device)
+        alcCloseDevice(device);
+    wavStreamClose(audio.out);
+    audio = {};
+}

@@ -1,0 +1,41 @@
+// The start-up loading screen: one of two full-screen pictures, the second with "Loading...".
+#include "content/content.h"
+
+#include "render/font.h"
+#include "render/images.h"
+
+void drawLoadingScreen(int image)
+{
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    glDisable(GL_LIGHTING);
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glOrtho(0, 800, 0, 600, -1, 1);
+    glMatrixMode(GL_MODELVIEW);
+
+    glBindTexture(GL_TEXTURE_2D, uiTextures[image == 1 ? 1 : 0]);
+    glBegin(GL_QUADS);
+    glTexCoord2f(0, 0);
+    glVertex3f(0, 0, 0);
+    glTexCoord2f(1, 0);
+    glVertex3f(800, 0, 0);
+    glTexCoord2f(1, 1);
+    glVertex3f(800, 600, 0);
+    glTexCoord2f(0, 1);
+    glVertex3f(0, 600, 0);
+    glEnd();
+
+    if (image == 1) {
+        glEnable(GL_BLEND);
+        glDisable(GL_LIGHTING);
+        glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+        printSmall(520, 24, 1, "Loading...");
+        glDisable(GL_BLEND);
+    }
+
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+}

@@ -1,0 +1,140 @@
+// The career record, its 712-byte file of 178 little-endian words, and the car value table.
+#include "frontend/frontend.h"
+#include "platform/sys_files.h"
+
+#include <algorithm>
+
+Career career;
+int careerEntryMarker = 1;
+float carStats[18][5];
+bool newCarOpened;
+const char *const careerPath = "base/career.inf";
+
+static const int CAREER_WORDS = 178;
+
+static int word(const unsigned char *p)
+{
+    return int(unsigned(p[0]) | unsigned(p[1]) << 8 | unsigned(p[2]) << 16 | unsigned(p[3]) << 24);
+}
+
+static void putWord(unsigned char *p, int v)
+{
+    for (int i = 0; i < 4; i++)
+        p[i] = (unsigned char)(unsigned(v) >> (8 * i));
+}
+
+// The record New game starts from, without touching selectedCar or the file.
+static void freshCareer(Career &c)
+{
+    bool flags[24];
+    for (int r = 0; r < 24; r++)
+        flags[r] = c.raceSlot[r].flag;
+    c = {};
+    for (int r = 0; r < 24; r++)
+        c.raceSlot[r].flag = flags[r];
+    c.carOpen[0] = c.carOpen[1] = c.carOpen[2] = true;
+    c.racesOpen = 1;
+    c.cash = 350;
+}
+
+void decodeCareer(const unsigned char *data, long size)
+{
+    if (size < CAREER_WORDS * 4) {
+        career = {};
+        freshCareer(career);
+        career.careerStarted = careerEntryMarker;
+        return;
+    }
+    int w[CAREER_WORDS];
+    for (int i = 0; i < CAREER_WORDS; i++)
+        w[i] = word(data + 4 * i);
+    for (int c = 0; c < 18; c++)
+        career.carOpen[c] = w[c] != 0;
+    for (int c = 0; c < 18; c++)
+        for (int k = 0; k < 6; k++)
+            career.tuningBought[c][k] = w[18 + 6 * c + k] != 0 ? 1 : 0;
+    for (int r = 0; r < 24; r++) {
+        career.raceSlot[r].flag = w[126 + 2 * r] != 0;
+        // A place outside 0..4 cannot come from a race; treat it as never finished.
+        int place = w[127 + 2 * r];
+        career.raceSlot[r].bestPlace = place >= 0 && place <= 4 ? place : 0;
+    }
+    // The race list shows races 1..racesOpen: keep it to the races that exist.
+    career.racesOpen = std::clamp(w[174], 1, 15);
+    career.careerPoints = w[175];
+    career.cash = w[176];
+    career.careerStarted = w[177];
+}
+
+void encodeCareer(unsigned char out[712])
+{
+    int w[CAREER_WORDS] = {};
+    for (int c = 0; c < 18; c++)
+        w[c] = career.carOpen[c] ? 1 : 0;
+    for (int c = 0; c < 18; c++)
+        for (int k = 0; k < 6; k++)
+            w[18 + 6 * c + k] = career.tuningBought[c][k];
+    for (int r = 0; r < 24; r++) {
+        w[126 + 2 * r] = career.raceSlot[r].flag ? 1 : 0;
+        w[127 + 2 * r] = career.raceSlot[r].bestPlace;
+    }
+    w[174] = career.racesOpen;
+    w[175] = career.careerPoints;
+    w[176] = career.cash;
+    w[177] = career.careerStarted;
+    for (int i = 0; i < CAREER_WORDS; i++)
+        putWord(out + 4 * i, w[i]);
+}
+
+void readCareer()
+{
+    unsigned char data[712];
+    long n = Sys_ReadFile(careerPath, data, sizeof data);
+    decodeCareer(data, n);
+}
+
+bool writeCareer()
+{
+    unsigned char data[712];
+    encodeCareer(data);
+    return Sys_WriteFileAtomic(careerPath, data, sizeof data);
+}
+
+void newCareer()
+{
+    selectedCar = career.careerStarted != 0 ? 0 : 1;
+    freshCareer(career);
+    career.careerStarted = careerEntryMarker;
+    selectedRace = 1;
+    writeCareer();
+}
+
+void fillCarStats()
+{
+    static const float table[18][5] = {
+        {0.5f, 0.52f, 0.53f, 4.14f, 4.125f}, {0.52f, 0.54f, 0.55f, 4.0f, 4.18f},
+        {0.53f, 0.55f, 0.53f, 4.15f, 4.39f}, {0.55f, 0.52f, 0.55f, 4.17f, 4.2f},
+        {0.54f, 0.57f, 0.54f, 4.14f, 4.255f}, {0.56f, 0.54f, 0.58f, 3.62f, 4.3f},
+        {0.57f, 0.55f, 0.6f, 4.14f, 4.125f}, {0.59f, 0.6f, 0.58f, 4.0f, 4.18f},
+        {0.62f, 0.58f, 0.64f, 4.15f, 4.39f}, {0.63f, 0.6f, 0.63f, 4.17f, 4.2f},
+        {0.67f, 0.64f, 0.63f, 4.14f, 4.255f}, {0.66f, 0.67f, 0.68f, 3.62f, 4.3f},
+        {0.68f, 0.7f, 0.67f, 3.62f, 4.3f}, {0.72f, 0.69f, 0.7f, 4.14f, 4.255f},
+        {0.71f, 0.71f, 0.72f, 4.17f, 4.2f}, {0.73f, 0.76f, 0.72f, 4.15f, 4.39f},
+        {0.76f, 0.72f, 0.71f, 4.0f, 4.18f}, {0.75f, 0.74f, 0.76f, 4.14f, 4.125f},
+    };
+    for (int c = 0; c < 18; c++)
+        for (int k = 0; k < 5; k++)
+            carStats[c][k] = table[c][k];
+}
+
+void carValues(int car)
+{
+    if (car < 0 || car >= 18)
+        return;
+    int n = 0;
+    for (int k = 0; k < 6; k++)
+        n += career.tuningBought[car][k] != 0;
+    carPower = std::min(1.0f, carStats[car][0] + 0.05f * float(n));
+    carMaxSpeed = std::min(1.0f, carStats[car][1] + 0.05f * float(n));
+    carSuspension = std::min(1.0f, carStats[car][2] + 0.05f * float(n));
+}

@@ -1,0 +1,137 @@
+// One frame of the game, chosen by the state globals: the start-up loading screen, a race frame
+// or a menu frame, then the overlays every frame shares.
+#include "audio/audio.h"
+#include "content/content.h"
+#include "frontend/frontend.h"
+#include "race/race.h"
+#include "render/render.h"
+#include "shell/automation.h"
+#include "shell/shell.h"
+
+#include <GL/gl.h>
+#include <algorithm>
+#include <cmath>
+
+int gameState, shownState;
+float screenFade, screenAlpha;
+int menuSelection, menuItemCount;
+float menuScroll;
+float menuClock;
+bool loadingPhase = true;
+float loadingClock;
+float musicFade = -1.5f;
+bool menuMusicPending;
+int selectedCar, selectedRace = 1, quickTrack = 1;
+bool careerRace, awardPending;
+float carPower, carMaxSpeed, carSuspension;
+
+static float musicGain()
+{
+    return std::clamp(musicFade, 0.0f, 1.0f);
+}
+
+static void loadingFrame()
+{
+    loadingClock += frameTime * 0.01f;
+    drawLoadingScreen(loadingClock < 7.0f ? 0 : 1);
+    if (loadingClock <= 8.0f)
+        return;
+    // The one blocking frame: everything the menus and races need from disk.
+    loadingPhase = false;
+    loadTextureSet();
+    loadCarModels();
+    fillCarStats();
+    loadGarageLights();
+    if (musicOn)
+        menuMusic.play();
+    musicFade = -1.5f;
+    menuMusicPending = true;
+    seedRandomGenerator();
+    if (automation.raceTrack)
+        startQuickRace(automation.raceTrack, automation.raceCar);
+}
+
+static void raceFrame()
+{
+    resizeScene(screenWidth, screenHeight);
+    renderReflection(true);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glLoadIdentity();
+    raceMusic.update();
+    musicFade += frameTime * 0.004f;
+    raceMusic.setGain(musicGain());
+    sampleSlots[SAMPLE_POINT].setGain(musicGain());
+    drawRaceScene();
+    copySceneTexture();
+    postProcessPass(3, 0);
+    postProcessPass(3, 1);
+    postProcessPass(2, 1);
+    postProcessPass(2, 2);
+    drawHud();
+    // A frame of 65 ms or more moves nothing rather than letting the cars jump.
+    if (frameTime < 6.5f)
+        raceStep();
+    if ((countdownActive || (overlayTimer > 0 && overlayTimer < 10)) && !raceFinished)
+        drawStartCountdown();
+    if (raceFinished)
+        drawResults();
+}
+
+void updateScreenFade()
+{
+    if (shownState != gameState) {
+        screenFade -= frameTime * 0.05f;
+        if (screenFade <= 0) {
+            screenFade = 0;
+            shownState = gameState;
+            menuSelection = gameState == STATE_RACE_SELECT ? selectedRace - 1 : 0;
+        }
+    }
+    if (shownState == gameState)
+        screenFade = std::min(1.0f, screenFade + frameTime * 0.05f);
+    screenAlpha = 1.0f - std::cos(screenFade * 1.5707f);
+}
+
+static void menuFrame()
+{
+    updateScreenFade();
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glLoadIdentity();
+    resizeScene(screenWidth, screenHeight);
+    const float lightAtEye[] = {0, 0, 0, 1};
+    glLightfv(GL_LIGHT1, GL_POSITION, lightAtEye);
+    for (int s : {SAMPLE_MENU1, SAMPLE_MENU2})
+        sampleSlots[s].setPositionVelocity(chaseEye[0], chaseEye[1] + 2.0f, chaseEye[2], 0, 0, 0);
+    menuMusic.update();
+    musicFade += frameTime * 0.004f;
+    menuMusic.setGain(musicGain());
+    drawMenuScreens();
+}
+
+bool renderFrame()
+{
+    updateFrameClock();
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glLoadIdentity();
+    if (loadingPhase) {
+        loadingFrame();
+        return true;
+    }
+    if (gameState == STATE_RACING)
+        raceFrame();
+    if (gameState != STATE_RACING)
+        menuFrame();
+    if (showFps) {
+        glEnable(GL_BLEND);
+        glDisable(GL_LIGHTING);
+        printSmall(670, 500, 1, "FPS:%2i", int(fps));
+        glDisable(GL_BLEND);
+    }
+    // The start-up music waits for a smooth frame rate so it does not stutter in.
+    if (musicOn && menuMusicPending && fps > 15) {
+        menuMusicPending = false;
+        menuMusic.play();
+        musicFade = -1.5f;
+    }
+    return true;
+}

@@ -1,0 +1,58 @@
+// OpenGL for the whole game: the 1.x headers plus the extension entry points the renderer looks
+// up at start-up. The pointers keep the extension's own names (through the macros below) so that
+// drawing code reads like any other GL code; until initGraphics has filled them they are null.
+#pragma once
+#include <GL/gl.h>
+#include <GL/glext.h>
+#include <GL/glu.h>
+
+// Multitexturing (filled by isMultitextureSupported).
+extern PFNGLMULTITEXCOORD1FARBPROC p_glMultiTexCoord1fARB;
+extern PFNGLMULTITEXCOORD2FARBPROC p_glMultiTexCoord2fARB;
+extern PFNGLMULTITEXCOORD3FARBPROC p_glMultiTexCoord3fARB;
+extern PFNGLMULTITEXCOORD4FARBPROC p_glMultiTexCoord4fARB;
+extern PFNGLACTIVETEXTUREARBPROC p_glActiveTextureARB;
+extern PFNGLCLIENTACTIVETEXTUREARBPROC p_glClientActiveTextureARB;
+
+// ARB shader objects (filled by initGraphics).
+extern PFNGLCREATEPROGRAMOBJECTARBPROC p_glCreateProgramObjectARB;
+extern PFNGLCREATESHADEROBJECTARBPROC p_glCreateShaderObjectARB;
+extern PFNGLCOMPILESHADERARBPROC p_glCompileShaderARB;
+extern PFNGLLINKPROGRAMARBPROC p_glLinkProgramARB;
+extern PFNGLGETINFOLOGARBPROC p_glGetInfoLogARB;
+extern PFNGLDELETEOBJECTARBPROC p_glDeleteObjectARB;
+extern PFNGLUSEPROGRAMOBJECTARBPROC p_glUseProgramObjectARB;
+extern PFNGLSHADERSOURCEARBPROC p_glShaderSourceARB;
+extern PFNGLATTACHOBJECTARBPROC p_glAttachObjectARB;
+extern PFNGLGETOBJECTPARAMETERIVARBPROC p_glGetObjectParameterivARB;
+extern PFNGLGETUNIFORMLOCATIONARBPROC p_glGetUniformLocationARB;
+extern PFNGLUNIFORM4FARBPROC p_glUniform4fARB;
+extern PFNGLUNIFORM3FARBPROC p_glUniform3fARB;
+extern PFNGLUNIFORM2FARBPROC p_glUniform2fARB;
+extern PFNGLUNIFORM1FARBPROC p_glUniform1fARB;
+extern PFNGLUNIFORM1IARBPROC p_glUniform1iARB;
+extern PFNGLUNIFORMMATRIX4FVARBPROC p_glUniformMatrix4fvARB;
+
+#define glMultiTexCoord1fARB p_glMultiTexCoord1fARB
+#define glMultiTexCoord2fARB p_glMultiTexCoord2fARB
+#define glMultiTexCoord3fARB p_glMultiTexCoord3fARB
+#define glMultiTexCoord4fARB p_glMultiTexCoord4fARB
+#define glActiveTextureARB p_glActiveTextureARB
+#define glClientActiveTextureARB p_glClientActiveTextureARB
+#define glCreateProgramObjectARB p_glCreateProgramObjectARB
+#define glCreateShaderObjectARB p_glCreateShaderObjectARB
+#define glCompileShaderARB p_glCompileShaderARB
+#define glLinkProgramARB p_glLinkProgramARB
+#define glGetInfoLogARB p_glGetInfoLogARB
+#define glDeleteObjectARB p_glDeleteObjectARB
+#define glUseProgramObjectARB p_glUseProgramObjectARB
+#define glShaderSourceARB p_glShaderSourceARB
+#define glAttachObjectARB p_glAttachObjectARB
+#define glGetObjectParameterivARB p_glGetObjectParameterivARB
+#define glGetUniformLocationARB p_glGetUniformLocationARB
+#define glUniform4fARB p_glUniform4fARB
+#define glUniform3fARB p_glUniform3fARB
+#define glUniform2fARB p_glUniform2fARB
+#define glUniform1fARB p_glUniform1fARB
+#define glUniform1iARB p_glUniform1iARB
+#define glUniformMatrix4fvARB p_glUniformMatrix4fvARB

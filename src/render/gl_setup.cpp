@@ -1,0 +1,226 @@
+// One-time GL set-up: fixed-function state, required extensions, render targets, interface
+// textures, fonts, particle effects and the shader programs.
+#include <cstring>
+#include <string>
+
+#include "platform/sys.h"
+#include "render/font.h"
+#include "render/outside.h"
+#include "render/render.h"
+
+PFNGLMULTITEXCOORD1FARBPROC p_glMultiTexCoord1fARB;
+PFNGLMULTITEXCOORD2FARBPROC p_glMultiTexCoord2fARB;
+PFNGLMULTITEXCOORD3FARBPROC p_glMultiTexCoord3fARB;
+PFNGLMULTITEXCOORD4FARBPROC p_glMultiTexCoord4fARB;
+PFNGLACTIVETEXTUREARBPROC p_glActiveTextureARB;
+PFNGLCLIENTACTIVETEXTUREARBPROC p_glClientActiveTextureARB;
+
+PFNGLCREATEPROGRAMOBJECTARBPROC p_glCreateProgramObjectARB;
+PFNGLCREATESHADEROBJECTARBPROC p_glCreateShaderObjectARB;
+PFNGLCOMPILESHADERARBPROC p_glCompileShaderARB;
+PFNGLLINKPROGRAMARBPROC p_glLinkProgramARB;
+PFNGLGETINFOLOGARBPROC p_glGetInfoLogARB;
+PFNGLDELETEOBJECTARBPROC p_glDeleteObjectARB;
+PFNGLUSEPROGRAMOBJECTARBPROC p_glUseProgramObjectARB;
+PFNGLSHADERSOURCEARBPROC p_glShaderSourceARB;
+PFNGLATTACHOBJECTARBPROC p_glAttachObjectARB;
+PFNGLGETOBJECTPARAMETERIVARBPROC p_glGetObjectParameterivARB;
+PFNGLGETUNIFORMLOCATIONARBPROC p_glGetUniformLocationARB;
+PFNGLUNIFORM4FARBPROC p_glUniform4fARB;
+PFNGLUNIFORM3FARBPROC p_glUniform3fARB;
+PFNGLUNIFORM2FARBPROC p_glUniform2fARB;
+PFNGLUNIFORM1FARBPROC p_glUniform1fARB;
+PFNGLUNIFORM1IARBPROC p_glUniform1iARB;
+PFNGLUNIFORMMATRIX4FVARBPROC p_glUniformMatrix4fvARB;
+
+GLuint sceneTexture;
+GLuint blurTextureA;
+GLuint blurTextureB;
+GLuint reflectionTexture;
+
+namespace {
+
+template <typename T> bool lookUp(T *pointer, const char *name)
+{
+    *pointer = reinterpret_cast<T>(Sys_GL_GetProcAddress(name));
+    return *pointer != nullptr;
+}
+
+bool lookUpShaderEntryPoints()
+{
+    bool ok = true;
+    ok &= lookUp(&p_glCreateProgramObjectARB, "glCreateProgramObjectARB");
+    ok &= lookUp(&p_glCreateShaderObjectARB, "glCreateShaderObjectARB");
+    ok &= lookUp(&p_glCompileShaderARB, "glCompileShaderARB");
+    ok &= lookUp(&p_glLinkProgramARB, "glLinkProgramARB");
+    ok &= lookUp(&p_glGetInfoLogARB, "glGetInfoLogARB");
+    ok &= lookUp(&p_glDeleteObjectARB, "glDeleteObjectARB");
+    ok &= lookUp(&p_glUseProgramObjectARB, "glUseProgramObjectARB");
+    ok &= lookUp(&p_glShaderSourceARB, "glShaderSourceARB");
+    ok &= lookUp(&p_glAttachObjectARB, "glAttachObjectARB");
+    ok &= lookUp(&p_glGetObjectParameterivARB, "glGetObjectParameterivARB");
+    ok &= lookUp(&p_glGetUniformLocationARB, "glGetUniformLocationARB");
+    ok &= lookUp(&p_glUniform4fARB, "glUniform4fARB");
+    ok &= lookUp(&p_glUniform3fARB, "glUniform3fARB");
+    ok &= lookUp(&p_glUniform2fARB, "glUniform2fARB");
+    ok &= lookUp(&p_glUniform1fARB, "glUniform1fARB");
+    ok &= lookUp(&p_glUniform1iARB, "glUniform1iARB");
+    ok &= lookUp(&p_glUniformMatrix4fvARB, "glUniformMatrix4fvARB");
+    return ok;
+}
+
+// An empty RGBA texture that post-processing copies the frame into.
+GLuint createRenderTarget(int width, int height)
+{
+    GLuint name = 0;
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glGenTextures(1, &name);
+    glEnable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, name);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    return name;
+}
+
+void setFixedState()
+{
+    glColor4f(1.0f, 1.0f, 1.0f, 0.0f);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+    glEnable(GL_TEXTURE_2D);
+    glShadeModel(GL_SMOOTH);
+    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+    glClearDepth(1.0);
+    glDepthFunc(GL_LEQUAL);
+    glEnable(GL_DEPTH_TEST);
+    glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
+
+    static const GLfloat ambient[] = {0.15f, 0.15f, 0.2f, 1.0f};
+    static const GLfloat diffuse[] = {1.0f, 1.0f, 1.0f, 1.0f};
+    static const GLfloat specular[] = {0.0f, 0.0f, 0.0f, 0.0f};
+    static const GLfloat position[] = {200.0f, 600.0f, 0.0f, 1.0f};
+    glLightfv(GL_LIGHT1, GL_AMBIENT, ambient);
+    glLightfv(GL_LIGHT1, GL_DIFFUSE, diffuse);
+    glLightfv(GL_LIGHT1, GL_SPECULAR, specular);
+    glLightfv(GL_LIGHT1, GL_POSITION, position);
+    glEnable(GL_LIGHT1);
+
+    // Of the material properties the current colour could drive, the specular one is the one
+    // the scenes were tuned with.
+    glColorMaterial(GL_FRONT, GL_SPECULAR);
+    glEnable(GL_COLOR_MATERIAL);
+    glEnable(GL_NORMALIZE);
+}
+
+void setCullingAndFog()
+{
+    glCullFace(GL_BACK);
+    glEnable(GL_CULL_FACE);
+
+    static const GLfloat fogColor[] = {0.07f, 0.07f, 0.07f, 0.55f};
+    glFogi(GL_FOG_MODE, GL_EXP2);
+    glFogfv(GL_FOG_COLOR, fogColor);
+    glFogf(GL_FOG_DENSITY, 0.012f);
+    glHint(GL_FOG_HINT, GL_DONT_CARE);
+    glFogf(GL_FOG_START, 20.0f);
+    glFogf(GL_FOG_END, 250.0f);
+    glEnable(GL_FOG);
+}
+
+} // namespace
+
+bool extensionListed(const char *extensions, const char *name)
+{
+    if (!extensions || !name)
+        return false;
+    const char *line = extensions;
+    while (*line) {
+        // One line per name: the blank-separated list is read as if each blank were a break.
+        const char *end = line;
+        while (*end && *end != ' ' && *end != '\n')
+            end++;
+        const char *want = name;
+        for (const char *p = line; p < end && *want; p++)
+            if (*p == *want)
+                want++;
+        if (!*want)
+            return true;
+        line = *end ? end + 1 : end;
+    }
+    return false;
+}
+
+bool isMultitextureSupported()
+{
+    const char *extensions = reinterpret_cast<const char *>(glGetString(GL_EXTENSIONS));
+    if (!extensionListed(extensions, "GL_ARB_multitexture") || !extensionListed(extensions, "GL_EXT_texture_env_combine"))
+        return false;
+    GLint units = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_UNITS_ARB, &units);
+    bool ok = true;
+    ok &= lookUp(&p_glMultiTexCoord1fARB, "glMultiTexCoord1fARB");
+    ok &= lookUp(&p_glMultiTexCoord2fARB, "glMultiTexCoord2fARB");
+    ok &= lookUp(&p_glMultiTexCoord3fARB, "glMultiTexCoord3fARB");
+    ok &= lookUp(&p_glMultiTexCoord4fARB, "glMultiTexCoord4fARB");
+    ok &= lookUp(&p_glActiveTextureARB, "glActiveTextureARB");
+    ok &= lookUp(&p_glClientActiveTextureARB, "glClientActiveTextureARB");
+    // The drawing code switches texture units unconditionally, so a driver that names the
+    // extension but lacks an entry point or a second unit cannot run the game.
+    return ok && units >= 2;
+}
+
+bool initGraphics()
+{
+    seedRandomGenerator();
+    timerInit();
+    // Checked here, acted on below: everything else is set up first so that the failure
+    // arrives at the same point as the other missing-feature failures.
+    bool multitexture = isMultitextureSupported();
+    loadTgaSet();
+    setFixedState();
+    Sys_GL_SwapInterval(0); // no wait for the display: frame time is measured, not assumed
+    setCullingAndFog();
+    loadUiTextures();
+    buildFonts();
+
+    gameState = STATE_MAIN_MENU;
+    selectedCar = 0;
+    selectedRace = 1;
+    menuClock = 40.0f;
+
+    sceneTexture = createRenderTarget(screenWidth, screenHeight);
+    blurTextureA = createRenderTarget(offscreenWidth, offscreenHeight);
+    blurTextureB = createRenderTarget(offscreenWidth, offscreenHeight);
+    reflectionTexture = createRenderTarget(kReflectionSize, kReflectionSize);
+
+    loadCarEffects();
+
+    const char *extensions = reinterpret_cast<const char *>(glGetString(GL_EXTENSIONS));
+    std::string ext = extensions ? extensions : "";
+    if (ext.find("GL_ARB_shading_language_100") == std::string::npos ||
+        ext.find("GL_ARB_shader_objects") == std::string::npos)
+        return false;
+    if (!multitexture)
+        return false;
+    if (!lookUpShaderEntryPoints())
+        return false;
+    return buildShaderPrograms();
+}
+
+void resizeScene(int width, int height)
+{
+    if (height == 0)
+        height = 1;
+    glViewport(0, 0, width, height);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    double aspect = double(width) / double(height);
+    if (gameState == STATE_RACING)
+        gluPerspective(70.0 + 0.5 * playerSpeed, aspect, 0.1, 15000.0);
+    else
+        gluPerspective(35.0, aspect, 0.1, 1000.0);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+}

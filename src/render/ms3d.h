@@ -1,0 +1,92 @@
+// MilkShape 3D models: every mesh the game shows (tracks, lamp markers, car bodies, wheels).
+// A model is loaded once, given its material textures (drawable models) or baked into a flat
+// triangle table (marker models), and drawn with whatever colour and lighting state is current.
+#pragma once
+#include <cstddef>
+
+#include "render/gl_ext.h"
+
+constexpr int kMaxBakedTriangles = 5000;
+
+struct Mesh {
+    int materialIndex; // negative: no material
+    int numTriangles;
+    int *triangleIndices;
+};
+
+struct Material {
+    float ambient[4];
+    float diffuse[4];
+    float specular[4];
+    float emissive[4];
+    float shininess;
+    float transparency; // 1 = opaque
+    GLuint texture;     // 0: draws untextured
+    char *textureFileName;
+};
+
+struct Triangle {
+    float vertexNormals[3][3];
+    float s[3];
+    float t[3]; // already flipped to GL's bottom-up convention
+    int vertexIndices[3];
+};
+
+struct Vertex {
+    signed char boneId;
+    float location[3];
+};
+
+struct BakedCorner {
+    float position[3];
+    float texCoord[2];
+    float normal[3];
+};
+
+struct BakedTriangle {
+    int materialIndex;
+    BakedCorner corners[3];
+    float centroid[3];
+};
+
+class Model {
+public:
+    Model();
+    virtual ~Model();
+    virtual bool loadModelData(const char *fileName) = 0;
+
+    // Creates the material textures; files whose name contains ".tga" go to the TGA reader,
+    // everything else to the bitmap reader.
+    void reloadTextures();
+    void draw();
+    // Fills `baked` from the meshes; at most kMaxBakedTriangles records, the count in
+    // numBakedTriangles.
+    void bakeTriangles();
+    // Frees everything the model holds (textures included) and leaves it empty.
+    void clear();
+
+    // Large on purpose: models live on the heap and are held by pointer.
+    BakedTriangle baked[kMaxBakedTriangles];
+    int numBakedTriangles;
+
+    int numMeshes;
+    Mesh *meshes;
+    int numMaterials;
+    Material *materials;
+    int numTriangles;
+    Triangle *triangles;
+    int numVertices;
+    Vertex *vertices;
+
+    Model(const Model &) = delete;
+    Model &operator=(const Model &) = delete;
+};
+
+class Ms3dModel : public Model {
+public:
+    bool loadModelData(const char *fileName) override;
+    // The parser behind loadModelData. Any file that is short, has a count running past its
+    // end, or refers to a vertex, triangle or material that does not exist is refused, and the
+    // model is left empty.
+    bool loadFromMemory(const unsigned char *bytes, size_t size);
+};

@@ -1,0 +1,163 @@
+// Turning images into GL textures, and the three numbered texture sets.
+#include <cstdio>
+#include <cstring>
+
+#include "render/images.h"
+
+GLuint textureSet[kTextureSetSize];
+GLuint uiTextures[kUiTextureCount];
+TgaTexture tgaSet[kTgaSetSize];
+
+namespace {
+
+// Decoded rows carry no padding, so GL must not expect rows aligned to 4 bytes; without this
+// an image whose width is not a multiple of 4 would upload skewed.
+void buildMipmaps(int components, GLenum format, int width, int height, const unsigned char *pixels)
+{
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    gluBuild2DMipmaps(GL_TEXTURE_2D, components, width, height, format, GL_UNSIGNED_BYTE, pixels);
+}
+
+void setFilters(GLint minFilter, GLint magFilter)
+{
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, minFilter);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, magFilter);
+}
+
+void setWrap(GLint wrap)
+{
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, wrap);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, wrap);
+}
+
+// Loads every named bitmap or none: a set with a hole would show wrong pictures by number,
+// so one missing file leaves the whole set at 0. wrapFor(i) gives entry i's wrap, 0 = default.
+bool loadBmpSet(GLuint *names, int generate, const char *const *files, int count, GLint (*wrapFor)(int))
+{
+    RgbImage *images[kTextureSetFiles] = {};
+    bool ok = true;
+    for (int i = 0; i < count && ok; i++) {
+        images[i] = loadBmpImage(files[i]);
+        ok = images[i] != nullptr;
+    }
+    if (ok) {
+        glGenTextures(generate, names);
+        for (int i = 0; i < count; i++) {
+            glBindTexture(GL_TEXTURE_2D, names[i]);
+            setFilters(GL_LINEAR_MIPMAP_NEAREST, GL_LINEAR);
+            if (GLint wrap = wrapFor(i))
+                setWrap(wrap);
+            buildMipmaps(3, GL_RGB, images[i]->width, images[i]->height, images[i]->data);
+        }
+    }
+    for (int i = 0; i < count; i++)
+        freeRgbImage(images[i]);
+    return ok;
+}
+
+GLint textureSetWrap(int i)
+{
+    // The cloud layer is tiled across the sky dome; everything else is drawn once and must
+    // not bleed in the opposite edge.
+    return i == 36 ? GL_REPEAT : GL_CLAMP_TO_EDGE;
+}
+
+GLint defaultWrap(int) { return 0; }
+
+} // namespace
+
+GLuint loadBmpTexture(const char *fileName)
+{
+    RgbImage *image = loadBmpImage(fileName);
+    if (!image || !image->data) {
+        freeRgbImage(image);
+        return 0;
+    }
+    GLuint name = 0;
+    glGenTextures(1, &name);
+    glBindTexture(GL_TEXTURE_2D, name);
+    setFilters(GL_LINEAR_MIPMAP_LINEAR, GL_LINEAR);
+    buildMipmaps(3, GL_RGB, image->width, image->height, image->data);
+    freeRgbImage(image);
+    return name;
+}
+
+GLuint loadTgaTexture(const char *fileName)
+{
+    TgaImage tga;
+    if (!readTgaFile(fileName, &tga))
+        return 0;
+    GLuint name = 0;
+    glGenTextures(1, &name);
+    glBindTexture(GL_TEXTURE_2D, name);
+    setFilters(GL_LINEAR_MIPMAP_LINEAR, GL_LINEAR);
+    setWrap(GL_REPEAT);
+    GLenum format = tga.bytesPerPixel == 3 ? GL_RGB : GL_RGBA;
+    buildMipmaps(int(format), format, tga.width, tga.height, tga.pixels);
+    delete[] tga.pixels;
+    return name;
+}
+
+bool TgaTexture::load(const char *fileName, int filterMode)
+{
+    release(true);
+    TgaImage tga;
+    if (!readTgaFile(fileName, &tga))
+        return false;
+    width = tga.width;
+    height = tga.height;
+    pixels = tga.pixels;
+    format = tga.bytesPerPixel;
+    glGenTextures(1, &texture);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    switch (filterMode) {
+    case 1: setFilters(GL_LINEAR, GL_LINEAR); break;
+    case 2: setFilters(GL_NEAREST, GL_NEAREST); break;
+    default: setFilters(GL_LINEAR_MIPMAP_LINEAR, GL_LINEAR); break;
+    }
+    setWrap(GL_REPEAT);
+    GLenum glFormat = format == 3 ? GL_RGB : GL_RGBA;
+    buildMipmaps(int(glFormat), glFormat, width, height, pixels);
+    return true;
+}
+
+void TgaTexture::release(bool deleteTexture)
+{
+    if (deleteTexture && texture)
+        glDeleteTextures(1, &texture);
+    texture = 0;
+    delete[] pixels;
+    pixels = nullptr;
+    width = height = format = 0;
+}
+
+bool loadTextureSet()
+{
+    static char names[kTextureSetFiles][32];
+    const char *files[kTextureSetFiles];
+    for (int i = 0; i < kTextureSetFiles; i++) {
+        std::snprintf(names[i], sizeof names[i], "base/textures/tex%02d.bmp", i);
+        files[i] = names[i];
+    }
+    return loadBmpSet(textureSet, kTextureSetSize, files, kTextureSetFiles, textureSetWrap);
+}
+
+bool loadUiTextures()
+{
+    static const char *const files[kUiTextureCount] = {
+        "base/textures/tex42.bmp", // loading screen, first image
+        "base/textures/tex41.bmp", // loading screen, second image
+        "base/textures/tex00.bmp", // bound while the font lists are built
+        "base/textures/tex40.bmp",
+    };
+    return loadBmpSet(uiTextures, kUiTextureCount, files, kUiTextureCount, defaultWrap);
+}
+
+void loadTgaSet()
+{
+    for (int i = 0; i < kTgaSetSize; i++) {
+        char name[32];
+        std::snprintf(name, sizeof name, "base/textures/tex%02d.tga", i);
+        tgaSet[i].load(name, 0);
+    }
+}

@@ -1,0 +1,119 @@
+// Opening and closing the game window with its GL context. Each step that can fail reports its
+// own message and unwinds what was opened so far.
+#include "shell/shell.h"
+#include "frontend/frontend.h"
+#include "render/render.h"
+
+bool instanceHandle, windowHandle, deviceContext, renderContext;
+SysPixelFormat pixelFormatDescriptor;
+bool fullscreen = true;
+
+static bool pixelFormatFilled;
+
+static bool fail(const char *text)
+{
+    closeGameWindow();
+    Sys_MessageBox(text, "ERROR", MB_OK | MB_ICONEXCLAMATION);
+    return false;
+}
+
+bool openGameWindow(const char *title, int width, int height, int bits, bool fullscreenFlag)
+{
+    fullscreen = fullscreenFlag;
+    instanceHandle = true;
+
+    if (!Sys_RegisterClass("OpenGL")) {
+        Sys_MessageBox("Failed To Register The Window Class.", "ERROR", MB_OK | MB_ICONEXCLAMATION);
+        return false;
+    }
+
+    if (fullscreen && !Sys_ChangeDisplayMode(width, height, bits)) {
+        if (Sys_MessageBox("The Requested Display Mode Is Not Supported By\nYour Video Card. Use Windowed Mode Instead?",
+                           "Display", MB_YESNO | MB_ICONEXCLAMATION) == IDYES) {
+            fullscreen = false;
+        } else {
+            Sys_MessageBox("Program Will Now Close.", "ERROR", MB_OK | MB_ICONSTOP);
+            return false;
+        }
+    }
+
+    if (fullscreen)
+        Sys_ShowCursor(false);
+
+    // The pixel format is filled on the first call only and, under X11, has to be chosen before
+    // the window exists: the window's visual is fixed at creation.
+    if (!pixelFormatFilled) {
+        pixelFormatDescriptor = {bits, depthBits, 1, true};
+        pixelFormatFilled = true;
+    }
+    int format = Sys_ChoosePixelFormat(pixelFormatDescriptor);
+
+    if (!Sys_CreateWindow(title, width, height, fullscreen))
+        return fail("Window Creation Error.");
+    windowHandle = true;
+
+    if (!Sys_GetDC())
+        return fail("Can't Create A GL Device Context.");
+    deviceContext = true;
+    if (format == 0)
+        return fail("Can't Find A Suitable PixelFormat.");
+    if (!Sys_SetPixelFormat(format))
+        return fail("Can't Set The PixelFormat.");
+    if (!Sys_CreateContext())
+        return fail("Can't Create A GL Rendering Context.");
+    renderContext = true;
+    if (!Sys_MakeCurrent(true))
+        return fail("Can't Activate The GL Rendering Context.");
+
+    Sys_ShowWindow();
+    resizeScene(width, height);
+    if (!initGraphics())
+        return fail("Initialization Failed.");
+    return true;
+}
+
+static void shutdownBox(const char *text)
+{
+    Sys_MessageBox(text, "SHUTDOWN ERROR", MB_OK | MB_ICONINFORMATION);
+}
+
+void closeGameWindow()
+{
+    if (fullscreen) {
+        Sys_RestoreDisplayMode();
+        Sys_ShowCursor(true);
+    }
+    if (renderContext) {
+        if (!Sys_MakeCurrent(false))
+            shutdownBox("Release Of DC And RC Failed.");
+        if (!Sys_DeleteContext())
+            shutdownBox("Release Rendering Context Failed.");
+        renderContext = false;
+    }
+    // A handle is dropped once released, so closing twice never releases anything twice.
+    if (deviceContext) {
+        if (!Sys_ReleaseDC())
+            shutdownBox("Release Device Context Failed.");
+        deviceContext = false;
+    }
+    if (windowHandle) {
+        if (!Sys_DestroyWindow())
+            shutdownBox("Could Not Release hWnd.");
+        windowHandle = false;
+    }
+    if (instanceHandle) {
+        if (!Sys_UnregisterClass("OpenGL"))
+            shutdownBox("Could Not Unregister Class.");
+        instanceHandle = false;
+    }
+    deleteFonts();
+}
+
+bool isModeAvailable(int width, int height)
+{
+    int w, h, b;
+    for (int i = 0; Sys_EnumDisplayModes(i, &w, &h, &b); i++)
+        if (w == width && h == height)
+            return true;
+    return false;
+}

@@ -1,0 +1,231 @@
+// Builders for the image and model files the render tests write for themselves.
+#pragma once
+#include <cstdint>
+#include <cstring>
+#include <functional>
+#include <string>
+#include <vector>
+
+using Bytes = std::vector<unsigned char>;
+
+inline void put16(Bytes &b, unsigned v)
+{
+    b.push_back(v & 0xFF);
+    b.push_back((v >> 8) & 0xFF);
+}
+inline void put32(Bytes &b, uint32_t v)
+{
+    for (int i = 0; i < 4; i++)
+        b.push_back((v >> (8 * i)) & 0xFF);
+}
+inline void putFloat(Bytes &b, float f)
+{
+    uint32_t v;
+    std::memcpy(&v, &f, 4);
+    put32(b, v);
+}
+
+struct Rgb {
+    unsigned char r, g, b;
+    bool operator==(const Rgb &o) const { return r == o.r && g == o.g && b == o.b; }
+};
+
+struct BmpSpec {
+    int width = 1, height = 1; // negative height: top-down rows
+    int bits = 24;
+    bool fileHeader = true;
+    bool coreHeader = false;   // 12-byte header with 3-byte colour entries
+    uint32_t colorsUsed = 0;   // 40-byte header only
+    uint32_t compression = 0;
+    std::vector<Rgb> palette;  // written as the colour table
+    // Pixel value for (x, row) where row counts in file order: the palette index for palette
+    // depths, else the colour packed as 0xRRGGBB.
+    std::function<uint32_t(int x, int row)> pixel = [](int, int) { return 0u; };
+};
+
+inline Bytes makeBmp(const BmpSpec &s)
+{
+    Bytes info;
+    int rows = s.height < 0 ? -s.height : s.height;
+    if (s.coreHeader) {
+        put32(info, 12);
+        put16(info, unsigned(s.width));
+        put16(info, unsigned(s.height));
+        put16(info, 1);
+        put16(info, unsigned(s.bits));
+    } else {
+        put32(info, 40);
+        put32(info, uint32_t(s.width));
+        put32(info, uint32_t(s.height));
+        put16(info, 1);
+        put16(info, unsigned(s.bits));
+        put32(info, s.compression);
+        put32(info, 0); // image size: left for the reader to work out
+        put32(info, 2835);
+        put32(info, 2835);
+        put32(info, s.colorsUsed);
+        put32(info, 0);
+    }
+    for (const Rgb &c : s.palette) {
+        info.push_back(c.b);
+        info.push_back(c.g);
+        info.push_back(c.r);
+        if (!s.coreHeader)
+            info.push_back(0);
+    }
+    size_t stride = (size_t(s.width) * s.bits + 31) / 32 * 4;
+    Bytes bits(stride * rows, 0);
+    for (int row = 0; row < rows; row++) {
+        unsigned char *r = bits.data() + row * stride;
+        for (int x = 0; x < s.width; x++) {
+            uint32_t v = s.pixel(x, row);
+            switch (s.bits) {
+            case 1: r[x / 8] |= (v & 1) << (7 - x % 8); break;
+            case 4: r[x / 2] |= (v & 15) << (x % 2 ? 0 : 4); break;
+            case 8: r[x] = v & 0xFF; break;
+            case 24:
+                r[3 * x] = v & 0xFF;
+                r[3 * x + 1] = (v >> 8) & 0xFF;
+                r[3 * x + 2] = (v >> 16) & 0xFF;
+                break;
+            case 32:
+                r[4 * x] = v & 0xFF;
+                r[4 * x + 1] = (v >> 8) & 0xFF;
+                r[4 * x + 2] = (v >> 16) & 0xFF;
+                break;
+            }
+        }
+    }
+    Bytes out;
+    if (s.fileHeader) {
+        out.push_back('B');
+        out.push_back('M');
+        put32(out, uint32_t(14 + info.size() + bits.size()));
+        put32(out, 0);
+        put32(out, uint32_t(14 + info.size()));
+    }
+    out.insert(out.end(), info.begin(), info.end());
+    out.insert(out.end(), bits.begin(), bits.end());
+    return out;
+}
+
+// Uncompressed TGA; pixels given as R, G, B[, A] per pixel in file row order.
+inline Bytes makeTga(int width, int height, int bits, const Bytes &rgba, unsigned char imageType = 2,
+                     unsigned char idLength = 0, unsigned char colorMapType = 0)
+{
+    Bytes out = {idLength, colorMapType, imageType, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+    put16(out, unsigned(width));
+    put16(out, unsigned(height));
+    out.push_back((unsigned char)bits);
+    out.push_back(bits == 32 ? 8 : 0);
+    int bpp = bits / 8;
+    for (size_t i = 0; i + bpp <= rgba.size(); i += bpp) {
+        out.push_back(rgba[i + 2]);
+        out.push_back(rgba[i + 1]);
+        out.push_back(rgba[i]);
+        if (bpp == 4)
+            out.push_back(rgba[i + 3]);
+    }
+    return out;
+}
+
+// A MilkShape file built piece by piece, so tests can break any one piece.
+struct Ms3dVertex {
+    float x, y, z;
+    signed char bone = -1;
+};
+struct Ms3dTriangle {
+    unsigned v[3];
+    float s[3] = {0, 1, 0};
+    float t[3] = {0, 0, 1};
+    float normal[3] = {0, 1, 0};
+};
+struct Ms3dGroup {
+    std::vector<unsigned> triangles;
+    unsigned char material; // 0xFF: none
+};
+struct Ms3dMaterial {
+    std::string texture;
+    float emissive[4] = {0, 0, 0, 1};
+};
+struct Ms3dSpec {
+    int32_t version = 4;
+    std::vector<Ms3dVertex> vertices;
+    std::vector<Ms3dTriangle> triangles;
+    std::vector<Ms3dGroup> groups;
+    std::vector<Ms3dMaterial> materials;
+    Bytes trailer; // joints, comments... that the loader never reads
+};
+
+inline Bytes makeMs3d(const Ms3dSpec &s)
+{
+    Bytes out = {'M', 'S', '3', 'D', '0', '0', '0', '0', '0', '0'};
+    put32(out, uint32_t(s.version));
+    put16(out, unsigned(s.vertices.size()));
+    for (const Ms3dVertex &v : s.vertices) {
+        out.push_back(0);
+        putFloat(out, v.x);
+        putFloat(out, v.y);
+        putFloat(out, v.z);
+        out.push_back((unsigned char)v.bone);
+        out.push_back(1);
+    }
+    put16(out, unsigned(s.triangles.size()));
+    for (const Ms3dTriangle &t : s.triangles) {
+        put16(out, 0);
+        for (unsigned v : t.v)
+            put16(out, v);
+        for (int k = 0; k < 3; k++)
+            for (int a = 0; a < 3; a++)
+                putFloat(out, t.normal[a] + 0.25f * k); // corners differ, so their order shows
+        for (float f : t.s)
+            putFloat(out, f);
+        for (float f : t.t)
+            putFloat(out, f);
+        out.push_back(1);
+        out.push_back(0);
+    }
+    put16(out, unsigned(s.groups.size()));
+    for (const Ms3dGroup &g : s.groups) {
+        out.push_back(0);
+        char name[32] = "group";
+        out.insert(out.end(), name, name + 32);
+        put16(out, unsigned(g.triangles.size()));
+        for (unsigned t : g.triangles)
+            put16(out, t);
+        out.push_back(g.material);
+    }
+    put16(out, unsigned(s.materials.size()));
+    for (const Ms3dMaterial &m : s.materials) {
+        char name[32] = "material";
+        out.insert(out.end(), name, name + 32);
+        for (int c = 0; c < 3; c++)
+            for (int i = 0; i < 4; i++)
+                putFloat(out, 0.5f);
+        for (float f : m.emissive)
+            putFloat(out, f);
+        putFloat(out, 8.0f);
+        putFloat(out, 1.0f);
+        out.push_back(0);
+        char texture[128] = {};
+        std::strncpy(texture, m.texture.c_str(), 127);
+        out.insert(out.end(), texture, texture + 128);
+        char alpha[128] = {};
+        out.insert(out.end(), alpha, alpha + 128);
+    }
+    out.insert(out.end(), s.trailer.begin(), s.trailer.end());
+    return out;
+}
+
+// One textured quad (two triangles) of four vertices, in one group with material 0.
+inline Ms3dSpec quadModel(const std::string &texture)
+{
+    Ms3dSpec s;
+    s.vertices = {{-1, -1, 0}, {1, -1, 0}, {1, 1, 0}, {-1, 1, 0}};
+    Ms3dTriangle a{{0, 1, 2}, {0, 1, 1}, {0, 0, 1}};
+    Ms3dTriangle b{{0, 2, 3}, {0, 1, 0}, {0, 1, 1}};
+    s.triangles = {a, b};
+    s.groups = {{{0, 1}, 0}};
+    s.materials = {{texture}};
+    return s;
+}

@@ -1,0 +1,713 @@
+// The renderer on a real GL context (Xvfb + Mesa): set-up state, textures, models, the three
+// programs, fonts and the loading screen. The window is opened once, through the shell, in a
+// scratch directory holding the shaders and the images the tests make.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <memory>
+#include <unistd.h>
+
+#include "content/content.h"
+#include "file_builders.h"
+#include "frontend/frontend.h"
+#include "platform/png_write.h"
+#include "race/race.h"
+#include "render/model_viewer.h"
+#include "render/ms3d.h"
+#include "render/render.h"
+#include "shell/shell.h"
+#include "temp_dir.h"
+
+namespace {
+
+constexpr int kWidth = 800, kHeight = 600;
+
+Bytes solidBmp(int width, int height, Rgb c)
+{
+    BmpSpec s;
+    s.width = width;
+    s.height = height;
+    s.pixel = [c](int, int) { return uint32_t(c.r) << 16 | uint32_t(c.g) << 8 | c.b; };
+    return makeBmp(s);
+}
+
+// Glyph image whose every cell has its own colour: red = column, green = row from the top,
+// so a pixel of drawn text tells which glyph was used.
+Bytes glyphTga()
+{
+    Bytes rgba;
+    for (int y = 0; y < 256; y++) // file rows bottom first
+        for (int x = 0; x < 256; x++) {
+            int rowFromTop = 15 - y / 16;
+            rgba.insert(rgba.end(), {(unsigned char)(x / 16 * 16 + 8), (unsigned char)(rowFromTop * 16 + 8), 77, 255});
+        }
+    return makeTga(256, 256, 32, rgba);
+}
+int glyphAt(Rgb p) { return p.g / 16 * 16 + p.r / 16; }
+
+const Rgb kLoadingFirst = {20, 40, 200}, kLoadingSecond = {230, 120, 10};
+
+struct Window : ::testing::Environment {
+    TempDir dir;
+    std::filesystem::path previous;
+    bool opened = false;
+
+    void SetUp() override
+    {
+        std::filesystem::create_directories(dir.path / "base");
+        std::filesystem::copy(std::filesystem::path(COBALT_SOURCE_DIR) / "data/shaders", dir.path / "base/shaders",
+                              std::filesystem::copy_options::recursive);
+        dir.write("base/textures/tex42.bmp", solidBmp(8, 8, kLoadingFirst));
+        dir.write("base/textures/tex41.bmp", solidBmp(8, 8, kLoadingSecond));
+        dir.write("base/textures/tex00.bmp", solidBmp(4, 4, {255, 255, 255}));
+        dir.write("base/textures/tex40.bmp", solidBmp(4, 4, {1, 2, 3}));
+        dir.write("base/textures/tex01.tga", glyphTga());
+        previous = std::filesystem::current_path();
+        std::filesystem::current_path(dir.path);
+
+        Sys_SetAutoAnswer(IDYES);
+        setDefaultSettings();
+        screenWidth = kWidth;
+        screenHeight = kHeight;
+        offscreenWidth = offscreenHeight = 256;
+        opened = openGameWindow("render test", kWidth, kHeight, 32, false);
+    }
+    void TearDown() override
+    {
+        if (opened)
+            closeGameWindow();
+        std::filesystem::current_path(previous);
+    }
+};
+Window *window;
+
+class GlTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(window->opened) << "the game window with its GL set-up must open"; }
+};
+
+Rgb readPixel(int x, int y)
+{
+    unsigned char p[4] = {};
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(x, y, 1, 1, GL_RGB, GL_UNSIGNED_BYTE, p);
+    return {p[0], p[1], p[2]};
+}
+
+void saveFrame(const char *name)
+{
+    std::vector<uint8_t> px(kWidth * kHeight * 3), flipped(px.size());
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, kWidth, kHeight, GL_RGB, GL_UNSIGNED_BYTE, px.data());
+    for (int y = 0; y < kHeight; y++)
+        std::memcpy(&flipped[y * kWidth * 3], &px[(kHeight - 1 - y) * kWidth * 3], kWidth * 3);
+    std::string path = (window->previous / name).string();
+    Sys_WritePng(path.c_str(), kWidth, kHeight, 3, flipped.data());
+}
+
+void ortho800()
+{
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(0, 800, 0, 600, -1, 1);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+}
+
+GLint texParam(GLenum name)
+{
+    GLint v = 0;
+    glGetTexParameteriv(GL_TEXTURE_2D, name, &v);
+    return v;
+}
+GLint levelParam(GLenum name)
+{
+    GLint v = 0;
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, name, &v);
+    return v;
+}
+
+// Must run first: the state exactly as set-up leaves it.
+TEST_F(GlTest, SetUpLeavesTheFixedStateAndTheStartValues)
+{
+    EXPECT_FALSE(glIsEnabled(GL_LIGHTING));
+    EXPECT_TRUE(glIsEnabled(GL_FOG));
+    EXPECT_TRUE(glIsEnabled(GL_CULL_FACE));
+    EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
+    EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
+    EXPECT_TRUE(glIsEnabled(GL_LIGHT1));
+    EXPECT_TRUE(glIsEnabled(GL_COLOR_MATERIAL));
+    EXPECT_TRUE(glIsEnabled(GL_NORMALIZE));
+    EXPECT_FALSE(glIsEnabled(GL_BLEND));
+    GLint v = 0;
+    glGetIntegerv(GL_DEPTH_FUNC, &v);
+    EXPECT_EQ(v, GL_LEQUAL);
+    glGetIntegerv(GL_CULL_FACE_MODE, &v);
+    EXPECT_EQ(v, GL_BACK);
+    glGetIntegerv(GL_BLEND_SRC, &v);
+    EXPECT_EQ(v, GL_SRC_ALPHA);
+    glGetIntegerv(GL_BLEND_DST, &v);
+    EXPECT_EQ(v, GL_ONE);
+    glGetIntegerv(GL_SHADE_MODEL, &v);
+    EXPECT_EQ(v, GL_SMOOTH);
+    glGetIntegerv(GL_COLOR_MATERIAL_PARAMETER, &v);
+    EXPECT_EQ(v, GL_SPECULAR);
+    glGetIntegerv(GL_COLOR_MATERIAL_FACE, &v);
+    EXPECT_EQ(v, GL_FRONT);
+    glGetIntegerv(GL_FOG_MODE, &v);
+    EXPECT_EQ(v, GL_EXP2);
+    glGetIntegerv(GL_PERSPECTIVE_CORRECTION_HINT, &v);
+    EXPECT_EQ(v, GL_NICEST);
+    GLfloat f[4];
+    glGetFloatv(GL_FOG_DENSITY, f);
+    EXPECT_FLOAT_EQ(f[0], 0.012f);
+    glGetFloatv(GL_FOG_START, f);
+    EXPECT_FLOAT_EQ(f[0], 20.0f);
+    glGetFloatv(GL_FOG_END, f);
+    EXPECT_FLOAT_EQ(f[0], 250.0f);
+    glGetFloatv(GL_FOG_COLOR, f);
+    EXPECT_NEAR(f[0], 0.07f, 1e-6);
+    EXPECT_NEAR(f[3], 0.55f, 1e-6);
+    glGetFloatv(GL_CURRENT_COLOR, f);
+    EXPECT_FLOAT_EQ(f[0], 1.0f);
+    EXPECT_FLOAT_EQ(f[3], 0.0f);
+    glGetLightfv(GL_LIGHT1, GL_AMBIENT, f);
+    EXPECT_FLOAT_EQ(f[2], 0.2f);
+    glGetLightfv(GL_LIGHT1, GL_DIFFUSE, f);
+    EXPECT_FLOAT_EQ(f[1], 1.0f);
+    glGetLightfv(GL_LIGHT1, GL_SPECULAR, f);
+    EXPECT_FLOAT_EQ(f[0], 0.0f);
+    glGetLightfv(GL_LIGHT1, GL_POSITION, f); // eye space of the identity modelview
+    EXPECT_FLOAT_EQ(f[1], 600.0f);
+    EXPECT_FLOAT_EQ(f[3], 1.0f);
+
+    EXPECT_EQ(gameState, STATE_MAIN_MENU);
+    EXPECT_EQ(selectedCar, 0);
+    EXPECT_EQ(selectedRace, 1);
+    EXPECT_FLOAT_EQ(menuClock, 40.0f);
+    EXPECT_TRUE(isMultitextureSupported());
+    EXPECT_NE(glActiveTextureARB, nullptr);
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+}
+
+TEST_F(GlTest, RenderTargetsHaveTheirSizesAndFilters)
+{
+    struct Target {
+        GLuint name;
+        int width, height;
+    } targets[] = {{sceneTexture, kWidth, kHeight}, {blurTextureA, 256, 256}, {blurTextureB, 256, 256},
+                   {reflectionTexture, 256, 256}};
+    for (const Target &t : targets) {
+        ASSERT_NE(t.name, 0u);
+        glBindTexture(GL_TEXTURE_2D, t.name);
+        EXPECT_EQ(levelParam(GL_TEXTURE_WIDTH), t.width);
+        EXPECT_EQ(levelParam(GL_TEXTURE_HEIGHT), t.height);
+        EXPECT_GT(levelParam(GL_TEXTURE_ALPHA_SIZE), 0);
+        EXPECT_EQ(texParam(GL_TEXTURE_MIN_FILTER), GL_LINEAR);
+        EXPECT_EQ(texParam(GL_TEXTURE_MAG_FILTER), GL_LINEAR);
+        EXPECT_EQ(texParam(GL_TEXTURE_WRAP_S), GL_CLAMP_TO_EDGE);
+        EXPECT_EQ(texParam(GL_TEXTURE_WRAP_T), GL_CLAMP_TO_EDGE);
+    }
+}
+
+// A uniform the program does not use is optimised away and has no location, so finding all
+// of them shows the shaders really read every value the game sends.
+TEST_F(GlTest, ProgramsUseEveryUniformTheGameSends)
+{
+    ASSERT_NE(lightProgram, 0u);
+    ASSERT_NE(blurProgram, 0u);
+    ASSERT_NE(hdrProgram, 0u);
+    const LightUniforms &l = lightUniforms;
+    for (int i = 0; i < 4; i++) {
+        EXPECT_GE(l.lightPos[i], 0) << i;
+        EXPECT_GE(l.lightColor[i], 0) << i;
+        EXPECT_GE(l.lightOri[i], 0) << i;
+        EXPECT_GE(l.lightFocus[i], 0) << i;
+    }
+    for (GLint loc : {l.light5Pos, l.light5Color, l.ambientColor, l.matAmbient, l.matDiffuse, l.matSpecular,
+                      l.emissive, l.shininess, l.cameraOri, l.decal, l.decal2, l.refInt})
+        EXPECT_GE(loc, 0);
+    EXPECT_GE(blurUniforms.texOffset, 0);
+    EXPECT_GE(blurUniforms.decal, 0);
+    for (GLint loc : {hdrUniforms.exposure, hdrUniforms.gamma, hdrUniforms.decal, hdrUniforms.decal2})
+        EXPECT_GE(loc, 0);
+}
+
+TEST_F(GlTest, LinkFailureShowsTheLogAndMissingFilesFail)
+{
+    TempDir dir;
+    std::string vs = dir.write("v.glsl", Bytes{});
+    {
+        const char *text = "#version 110\nvoid main() { gl_Position = ftransform(); }\n";
+        vs = dir.write("v.glsl", Bytes(text, text + std::strlen(text)));
+        const char *bad = "#version 110\nvoid main() { gl_FragColor = undefinedThing; }\n";
+        dir.write("f.glsl", Bytes(bad, bad + std::strlen(bad)));
+    }
+    int before = Sys_BoxCount();
+    GLhandleARB program = 0;
+    EXPECT_FALSE(buildProgram(vs.c_str(), dir.file("f.glsl").c_str(), &program));
+    ASSERT_EQ(Sys_BoxCount(), before + 1);
+    EXPECT_STREQ(Sys_Box(Sys_BoxCount() - 1).title, "Error linking shaders...");
+    EXPECT_GT(std::strlen(Sys_Box(Sys_BoxCount() - 1).text), 0u);
+
+    EXPECT_FALSE(buildProgram(vs.c_str(), dir.file("missing.glsl").c_str(), &program));
+    EXPECT_EQ(Sys_BoxCount(), before + 1) << "a missing file fails without a box";
+    EXPECT_EQ(readShaderSource(dir.file("missing.glsl").c_str()), nullptr);
+    char *text = readShaderSource(vs.c_str());
+    ASSERT_NE(text, nullptr);
+    EXPECT_EQ(std::string(text).substr(0, 12), "#version 110");
+    delete[] text;
+}
+
+TEST_F(GlTest, ResizeSceneWidensTheViewWithSpeedInARace)
+{
+    auto fovFromProjection = [] {
+        GLfloat m[16];
+        glGetFloatv(GL_PROJECTION_MATRIX, m);
+        return 2.0 * std::atan(1.0 / m[5]) * 180.0 / M_PI;
+    };
+    int saved = gameState;
+    gameState = STATE_RACING;
+    playerSpeed = 10.0f;
+    resizeScene(kWidth, kHeight);
+    EXPECT_NEAR(fovFromProjection(), 75.0, 1e-3);
+    GLint viewport[4];
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    EXPECT_EQ(viewport[2], kWidth);
+    gameState = STATE_MAIN_MENU;
+    resizeScene(kWidth, 0); // no division by zero
+    EXPECT_NEAR(fovFromProjection(), 35.0, 1e-3);
+    gameState = saved;
+    playerSpeed = 0.0f;
+    resizeScene(kWidth, kHeight);
+}
+
+TEST_F(GlTest, TgaTexturesKeepAlphaOnlyWhenTheFileHasIt)
+{
+    TempDir dir;
+    std::string rgba = dir.write("a.tga", makeTga(2, 2, 32, Bytes(16, 200)));
+    std::string rgb = dir.write("b.tga", makeTga(2, 2, 24, Bytes(12, 100)));
+    TgaTexture t{};
+    ASSERT_TRUE(t.load(rgba.c_str(), 2));
+    EXPECT_EQ(t.format, 4);
+    glBindTexture(GL_TEXTURE_2D, t.texture);
+    EXPECT_GT(levelParam(GL_TEXTURE_ALPHA_SIZE), 0);
+    EXPECT_EQ(texParam(GL_TEXTURE_MIN_FILTER), GL_NEAREST);
+    EXPECT_EQ(texParam(GL_TEXTURE_WRAP_S), GL_REPEAT);
+    ASSERT_TRUE(t.load(rgb.c_str(), 1)); // a reload releases the first texture
+    EXPECT_EQ(t.format, 3);
+    glBindTexture(GL_TEXTURE_2D, t.texture);
+    EXPECT_EQ(levelParam(GL_TEXTURE_ALPHA_SIZE), 0);
+    EXPECT_EQ(texParam(GL_TEXTURE_MIN_FILTER), GL_LINEAR);
+    ASSERT_TRUE(t.load(rgb.c_str(), 0));
+    glBindTexture(GL_TEXTURE_2D, t.texture);
+    EXPECT_EQ(texParam(GL_TEXTURE_MIN_FILTER), GL_LINEAR_MIPMAP_LINEAR);
+    t.release(true);
+    EXPECT_EQ(t.texture, 0u);
+    EXPECT_EQ(t.pixels, nullptr);
+    EXPECT_FALSE(t.load(dir.file("none.tga").c_str(), 0));
+    EXPECT_EQ(t.texture, 0u);
+
+    GLuint name = loadTgaTexture(rgba.c_str());
+    EXPECT_NE(name, 0u);
+    glDeleteTextures(1, &name);
+    EXPECT_EQ(loadTgaTexture(dir.file("none.tga").c_str()), 0u);
+    Bytes rle = makeTga(2, 2, 32, Bytes(16, 1), 10);
+    EXPECT_EQ(loadTgaTexture(dir.write("rle.tga", rle).c_str()), 0u);
+}
+
+// Rows of 2 RGB pixels are 6 bytes: they upload straight only with byte alignment.
+TEST_F(GlTest, BitmapTexturesUploadRowsWithoutPadding)
+{
+    TempDir dir;
+    BmpSpec s;
+    s.width = 2;
+    s.height = 2;
+    s.pixel = [](int x, int row) { return uint32_t(0x103050 + x * 0x40 + row * 0x400000); };
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 4); // as GL starts
+    GLuint name = loadBmpTexture(dir.write("p.bmp", makeBmp(s)).c_str());
+    ASSERT_NE(name, 0u);
+    glBindTexture(GL_TEXTURE_2D, name);
+    EXPECT_EQ(texParam(GL_TEXTURE_MIN_FILTER), GL_LINEAR_MIPMAP_LINEAR);
+    unsigned char px[12];
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGB, GL_UNSIGNED_BYTE, px);
+    const unsigned char want[12] = {0x10, 0x30, 0x50, 0x10, 0x30, 0x90, 0x50, 0x30, 0x50, 0x50, 0x30, 0x90};
+    EXPECT_EQ(std::memcmp(px, want, 12), 0);
+    glDeleteTextures(1, &name);
+}
+
+TEST_F(GlTest, TextureSetsLoadAllOrNothingAndOnlyEntry36Repeats)
+{
+    namespace fs = std::filesystem;
+    fs::path textures = window->dir.path / "base/textures";
+    fs::path keep = window->dir.path / "keep";
+    fs::create_directories(keep);
+    for (const auto &e : fs::directory_iterator(textures))
+        fs::copy_file(e.path(), keep / e.path().filename(), fs::copy_options::overwrite_existing);
+    for (int i = 0; i < kTextureSetFiles; i++) {
+        char name[32];
+        std::snprintf(name, sizeof name, "base/textures/tex%02d.bmp", i);
+        if (!fs::exists(name))
+            window->dir.write(name, solidBmp(4, 4, {(unsigned char)i, 0, 0}));
+    }
+    fs::remove(textures / "tex27.bmp");
+    std::fill(std::begin(textureSet), std::end(textureSet), 0u);
+    EXPECT_FALSE(loadTextureSet());
+    for (GLuint t : textureSet)
+        ASSERT_EQ(t, 0u);
+
+    window->dir.write("base/textures/tex27.bmp", solidBmp(4, 4, {27, 0, 0}));
+    ASSERT_TRUE(loadTextureSet());
+    for (int i = 0; i < kTextureSetSize; i++)
+        ASSERT_NE(textureSet[i], 0u) << i;
+    for (int i = 0; i < kTextureSetFiles; i++) {
+        glBindTexture(GL_TEXTURE_2D, textureSet[i]);
+        GLint wrap = i == 36 ? GL_REPEAT : GL_CLAMP_TO_EDGE;
+        EXPECT_EQ(texParam(GL_TEXTURE_WRAP_S), wrap) << i;
+        EXPECT_EQ(texParam(GL_TEXTURE_WRAP_T), wrap) << i;
+        EXPECT_EQ(texParam(GL_TEXTURE_MIN_FILTER), GL_LINEAR_MIPMAP_NEAREST);
+    }
+    // The interface set follows the same rule.
+    fs::remove(textures / "tex41.bmp");
+    GLuint savedUi[kUiTextureCount];
+    std::copy(std::begin(uiTextures), std::end(uiTextures), savedUi);
+    std::fill(std::begin(uiTextures), std::end(uiTextures), 0u);
+    EXPECT_FALSE(loadUiTextures());
+    for (GLuint t : uiTextures)
+        EXPECT_EQ(t, 0u);
+    std::copy(std::begin(savedUi), std::end(savedUi), uiTextures);
+    for (const auto &e : fs::directory_iterator(keep))
+        fs::copy_file(e.path(), textures / e.path().filename(), fs::copy_options::overwrite_existing);
+}
+
+// Left quad: material 0 with a red texture; right quad: no material (0xFF).
+TEST_F(GlTest, ModelsPickTheirReaderByNameAndDrawUntexturedWithoutMaterial)
+{
+    TempDir dir;
+    std::string bmpNamedTga = dir.write("skin.TGA", solidBmp(4, 4, {255, 0, 0}));
+    std::string realTga = dir.write("skin.tga", makeTga(2, 2, 24, Bytes(12, 128)));
+    Ms3dSpec spec;
+    spec.vertices = {{100, 100, 0}, {300, 100, 0}, {300, 300, 0}, {100, 300, 0},
+                     {400, 100, 0}, {600, 100, 0}, {600, 300, 0}, {400, 300, 0}};
+    spec.triangles = {{{0, 1, 2}}, {{0, 2, 3}}, {{4, 5, 6}}, {{4, 6, 7}}};
+    spec.groups = {{{0, 1}, 0}, {{2, 3}, 0xFF}};
+    spec.materials = {{bmpNamedTga}, {realTga}, {""}, {dir.file("missing.bmp")}};
+    auto model = std::make_unique<Ms3dModel>();
+    ASSERT_TRUE(model->loadModelData(dir.write("m.ms3d", makeMs3d(spec)).c_str()));
+    model->reloadTextures();
+    EXPECT_NE(model->materials[0].texture, 0u) << "\".TGA\" is read as a bitmap";
+    EXPECT_NE(model->materials[1].texture, 0u);
+    EXPECT_EQ(model->materials[2].texture, 0u);
+    EXPECT_EQ(model->materials[3].texture, 0u);
+
+    ortho800();
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glDisable(GL_FOG);
+    glDisable(GL_LIGHTING);
+    glEnable(GL_TEXTURE_2D);
+    glEnable(GL_CULL_FACE);
+    glColor4f(1, 1, 1, 1);
+    model->draw();
+    EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D)) << "texturing is restored";
+    EXPECT_FALSE(glIsEnabled(GL_CULL_FACE)) << "culling stays off";
+    EXPECT_EQ(readPixel(200, 200), (Rgb{255, 0, 0}));
+    EXPECT_EQ(readPixel(500, 200), (Rgb{255, 255, 255}));
+    glEnable(GL_CULL_FACE);
+    glEnable(GL_FOG);
+}
+
+TEST_F(GlTest, LightProgramLightsThePoolUnderALampAndMixesTheReflection)
+{
+    // A floor of 200 x 200 units seen from above; one lamp 10 units over its middle.
+    GLuint white = 0, red = 0;
+    unsigned char w[3] = {255, 255, 255}, r[3] = {255, 0, 0};
+    glGenTextures(1, &white);
+    glBindTexture(GL_TEXTURE_2D, white);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, 1, 1, 0, GL_RGB, GL_UNSIGNED_BYTE, w);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glGenTextures(1, &red);
+    glBindTexture(GL_TEXTURE_2D, red);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, 1, 1, 0, GL_RGB, GL_UNSIGNED_BYTE, r);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+
+    auto drawFloor = [&](float refInt) {
+        glMatrixMode(GL_PROJECTION);
+        glLoadIdentity();
+        glOrtho(-100, 100, -75, 75, -100, 100);
+        glMatrixMode(GL_MODELVIEW);
+        glLoadIdentity();
+        glRotatef(90, 1, 0, 0); // look straight down the y axis
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        glUseProgramObjectARB(lightProgram);
+        const LightUniforms &u = lightUniforms;
+        glUniform1iARB(u.decal, 0);
+        glUniform1iARB(u.decal2, 1);
+        glUniform4fARB(u.lightPos[0], 0, 10, 0, 1);
+        glUniform4fARB(u.lightColor[0], 1, 1, 0.8f, 1);
+        glUniform3fARB(u.lightOri[0], 0, -1, 0);
+        glUniform1iARB(u.lightFocus[0], 5);
+        for (int i = 1; i < 4; i++) {
+            glUniform4fARB(u.lightPos[i], 0, -10000, 0, 1);
+            glUniform4fARB(u.lightColor[i], 1, 1, 1, 1);
+            glUniform3fARB(u.lightOri[i], 0, -1, 0);
+            glUniform1iARB(u.lightFocus[i], 5);
+        }
+        glUniform4fARB(u.light5Pos, 600, 600, 0, 1);
+        glUniform4fARB(u.light5Color, 0.25f, 0.25f, 0.25f, 1);
+        glUniform4fARB(u.ambientColor, 0.2f, 0.2f, 0.2f, 1);
+        glUniform4fARB(u.matAmbient, 0.5f, 0.5f, 0.5f, 1);
+        glUniform4fARB(u.matDiffuse, 1, 1, 1, 1);
+        glUniform4fARB(u.matSpecular, 0, 0, 0, 1);
+        glUniform4fARB(u.emissive, 0, 0, 0, 1);
+        glUniform1fARB(u.shininess, 0);
+        glUniform3fARB(u.cameraOri, 0, 50, 0);
+        glUniform1fARB(u.refInt, refInt);
+        glActiveTextureARB(GL_TEXTURE1_ARB);
+        glBindTexture(GL_TEXTURE_2D, red);
+        glActiveTextureARB(GL_TEXTURE0_ARB);
+        glBindTexture(GL_TEXTURE_2D, white);
+        glColor4f(1, 1, 1, 1);
+        glDisable(GL_CULL_FACE);
+        glBegin(GL_QUADS);
+        glNormal3f(0, 1, 0);
+        glTexCoord2f(0, 0);
+        glVertex3f(-100, 0, -100);
+        glTexCoord2f(1, 0);
+        glVertex3f(100, 0, -100);
+        glTexCoord2f(1, 1);
+        glVertex3f(100, 0, 100);
+        glTexCoord2f(0, 1);
+        glVertex3f(-100, 0, 100);
+        glEnd();
+        glUseProgramObjectARB(0);
+        glEnable(GL_CULL_FACE);
+    };
+    glDisable(GL_FOG);
+    drawFloor(0.0f);
+    saveFrame("render_gl_light.png");
+    Rgb under = readPixel(400, 300), edge = readPixel(400 + 350, 300);
+    EXPECT_GT(under.r, 200) << "right under the lamp";
+    EXPECT_GT(under.r, under.b) << "the lamp's yellowish colour";
+    // Far from the pool only the ambient floor and the far light remain.
+    EXPECT_LT(edge.r, 90);
+    EXPECT_GT(edge.r, 10);
+    drawFloor(1.0f);
+    Rgb mirrored = readPixel(400 + 350, 300);
+    EXPECT_GT(mirrored.r, edge.r + 40) << "the red reflection shows";
+    EXPECT_EQ(mirrored.g, edge.g);
+    glEnable(GL_FOG);
+    glDeleteTextures(1, &white);
+    glDeleteTextures(1, &red);
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+}
+
+// One bright column through the blur: spread across in one direction, untouched in the other.
+TEST_F(GlTest, BlurSpreadsOnlyAlongItsDirectionAndHdrKeepsOnlyBrightLight)
+{
+    unsigned char px[64 * 64 * 3] = {};
+    for (int y = 0; y < 64; y++) {
+        unsigned char *p = px + (y * 64 + 32) * 3;
+        p[0] = p[1] = p[2] = 255;
+        if (y < 32) // left half of the picture: a dim grey field
+            for (int x = 0; x < 16; x++)
+                px[(y * 64 + x) * 3] = px[(y * 64 + x) * 3 + 1] = px[(y * 64 + x) * 3 + 2] = 90;
+    }
+    GLuint tex = 0;
+    glGenTextures(1, &tex);
+    glBindTexture(GL_TEXTURE_2D, tex);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, 64, 64, 0, GL_RGB, GL_UNSIGNED_BYTE, px);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+
+    auto pass = [&](GLhandleARB program) {
+        glMatrixMode(GL_PROJECTION);
+        glLoadIdentity();
+        glOrtho(0, 64, 0, 64, -1, 1);
+        glMatrixMode(GL_MODELVIEW);
+        glLoadIdentity();
+        glViewport(0, 0, 64, 64);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        glBindTexture(GL_TEXTURE_2D, tex);
+        glColor4f(1, 1, 1, 1);
+        glBegin(GL_QUADS);
+        glTexCoord2f(0, 0);
+        glVertex2f(0, 0);
+        glTexCoord2f(1, 0);
+        glVertex2f(64, 0);
+        glTexCoord2f(1, 1);
+        glVertex2f(64, 64);
+        glTexCoord2f(0, 1);
+        glVertex2f(0, 64);
+        glEnd();
+        glUseProgramObjectARB(0);
+    };
+    glDisable(GL_FOG);
+    glUseProgramObjectARB(blurProgram);
+    glUniform1iARB(blurUniforms.decal, 0);
+    glUniform4fARB(blurUniforms.texOffset, 1.0f / 64, 1.0f / 64, 1, 0);
+    pass(blurProgram);
+    EXPECT_LT(readPixel(32, 10).r, 255);
+    EXPECT_GT(readPixel(33, 10).r, 20) << "light spreads across";
+    EXPECT_GT(readPixel(35, 10).r, 0);
+    EXPECT_EQ(readPixel(40, 10).r, 0) << "but only a few texels";
+
+    glUseProgramObjectARB(blurProgram);
+    glUniform4fARB(blurUniforms.texOffset, 1.0f / 64, 1.0f / 64, 0, 1);
+    pass(blurProgram);
+    EXPECT_EQ(readPixel(32, 10).r, 255) << "a vertical blur leaves a vertical line alone";
+    EXPECT_EQ(readPixel(33, 10).r, 0);
+
+    // HDR with the game's values and no glow history: the white line stays, the grey goes.
+    GLuint black = 0;
+    unsigned char zero[3] = {};
+    glGenTextures(1, &black);
+    glActiveTextureARB(GL_TEXTURE1_ARB);
+    glBindTexture(GL_TEXTURE_2D, black);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_LUMINANCE, 1, 1, 0, GL_LUMINANCE, GL_UNSIGNED_BYTE, zero);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glActiveTextureARB(GL_TEXTURE0_ARB);
+    glUseProgramObjectARB(hdrProgram);
+    glUniform1iARB(hdrUniforms.decal, 0);
+    glUniform1iARB(hdrUniforms.decal2, 1);
+    glUniform1fARB(hdrUniforms.exposure, 0.31f);
+    glUniform1fARB(hdrUniforms.gamma, 1.4f);
+    pass(hdrProgram);
+    EXPECT_GT(readPixel(32, 10).r, 240);
+    EXPECT_EQ(readPixel(5, 10).r, 0);
+    EXPECT_EQ(readPixel(40, 10).r, 0);
+
+    // A bright neighbourhood last frame raises the threshold: nearly-white light dims.
+    unsigned char grey[64 * 64 * 3];
+    std::memset(grey, 230, sizeof grey);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, 64, 64, 0, GL_RGB, GL_UNSIGNED_BYTE, grey);
+    glUseProgramObjectARB(hdrProgram);
+    pass(hdrProgram);
+    int calm = readPixel(10, 10).r;
+    unsigned char full[3] = {255, 255, 255};
+    glActiveTextureARB(GL_TEXTURE1_ARB);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_LUMINANCE, 1, 1, 0, GL_LUMINANCE, GL_UNSIGNED_BYTE, full);
+    glActiveTextureARB(GL_TEXTURE0_ARB);
+    glUseProgramObjectARB(hdrProgram);
+    pass(hdrProgram);
+    EXPECT_GT(calm, 0);
+    EXPECT_LT(readPixel(10, 10).r, calm);
+
+    glEnable(GL_FOG);
+    glDeleteTextures(1, &tex);
+    glDeleteTextures(1, &black);
+    resizeScene(kWidth, kHeight);
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+}
+
+TEST_F(GlTest, FontSetsDrawTheirOwnGlyphs)
+{
+    ortho800();
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glDisable(GL_FOG);
+    textColorMode = 0;
+    textAlpha = 1.0f;
+    printSmall(100, 100, 1, "A%c", 'z');
+    printSmall(100, 200, 0, "Az");
+    printSmall(100, 300, 5, "Az");
+    printLarge(100, 400, 0, "Q");
+    // The first glyph is sampled before the second one begins, the second after the first ends.
+    EXPECT_EQ(glyphAt(readPixel(104, 104)), 128 + 'A' - 32);
+    EXPECT_EQ(glyphAt(readPixel(125, 104)), 128 + 'z' - 32);
+    EXPECT_EQ(glyphAt(readPixel(104, 204)), 'A' - 32);
+    EXPECT_EQ(glyphAt(readPixel(125, 204)), 'z' - 32);
+    EXPECT_EQ(glyphAt(readPixel(104, 304)), 128 + 'A' - 32) << "set 5 prints as set 1";
+    EXPECT_EQ(glyphAt(readPixel(112, 412)), 'Q' - 32);
+    EXPECT_EQ(readPixel(104, 104).b, 77);
+
+    GLint v = 0;
+    glGetIntegerv(GL_BLEND_DST, &v);
+    EXPECT_EQ(v, GL_ONE);
+    EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
+    EXPECT_FALSE(glIsEnabled(GL_BLEND));
+    glEnable(GL_FOG);
+}
+
+TEST_F(GlTest, LoadingScreenShowsEitherImageAndTheSecondSaysLoading)
+{
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    resizeScene(kWidth, kHeight);
+    glDisable(GL_FOG);
+    drawLoadingScreen(0);
+    saveFrame("render_gl_loading0.png");
+    EXPECT_EQ(readPixel(400, 300), kLoadingFirst);
+    EXPECT_EQ(readPixel(524, 28), kLoadingFirst);
+
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    drawLoadingScreen(1);
+    saveFrame("render_gl_loading1.png");
+    EXPECT_EQ(readPixel(400, 300), kLoadingSecond);
+    EXPECT_EQ(glyphAt(readPixel(524, 28)), 128 + 'L' - 32) << "\"Loading...\" at (520, 24)";
+    GLint depth = 0;
+    glGetIntegerv(GL_PROJECTION_STACK_DEPTH, &depth);
+    EXPECT_EQ(depth, 1);
+    glEnable(GL_FOG);
+}
+
+TEST_F(GlTest, CountdownDrawsItsImageOverTheSceneAndAdvances)
+{
+    TempDir dir;
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    unsigned char green[3] = {0, 255, 0};
+    GLuint tex = 0;
+    glGenTextures(1, &tex);
+    glBindTexture(GL_TEXTURE_2D, tex);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, 1, 1, 0, GL_RGB, GL_UNSIGNED_BYTE, green);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    GLuint saved = textureSet[45];
+    textureSet[45] = tex;
+    overlayTimer = 4.5f;
+    countdownActive = true;
+    frameTime = 1.0f;
+    glDisable(GL_FOG);
+    drawStartCountdown();
+    Rgb p = readPixel(400, 400);
+    EXPECT_NEAR(p.g, 128, 2) << "half faded in";
+    EXPECT_EQ(readPixel(300, 400).g, 0);
+    EXPECT_NEAR(overlayTimer, 4.51f, 1e-5);
+    EXPECT_TRUE(countdownActive);
+    GLint depth = 0;
+    glGetIntegerv(GL_PROJECTION_STACK_DEPTH, &depth);
+    EXPECT_EQ(depth, 1);
+    textureSet[45] = saved;
+    glDeleteTextures(1, &tex);
+    glEnable(GL_FOG);
+}
+
+TEST_F(GlTest, ModelViewerFitsTheModelIntoTheView)
+{
+    TempDir dir;
+    EXPECT_FALSE(viewModelLoad(dir.file("none.ms3d").c_str()));
+    Ms3dSpec spec = quadModel(dir.write("red.bmp", solidBmp(2, 2, {255, 0, 0})));
+    for (Ms3dVertex &v : spec.vertices) { // far from the origin and large: the view must follow
+        v.x = v.x * 50 + 1000;
+        v.y = v.y * 50 - 300;
+    }
+    ASSERT_TRUE(viewModelLoad(dir.write("q.ms3d", makeMs3d(spec)).c_str()));
+    viewModelDraw(kWidth, kHeight, 0.0f);
+    Rgb centre = readPixel(kWidth / 2, kHeight / 2);
+    EXPECT_GT(centre.r, 100);
+    EXPECT_LT(centre.g, 30);
+    Rgb corner = readPixel(5, 5);
+    EXPECT_LT(corner.r, 100) << "the background shows around the model";
+    viewModelRelease();
+    resizeScene(kWidth, kHeight);
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    ::testing::InitGoogleTest(&argc, argv);
+    window = new Window;
+    ::testing::AddGlobalTestEnvironment(window);
+    return RUN_ALL_TESTS();
+}
