@@ -478,7 +478,7 @@ void render(const Song &s, Bus &bus)
                         n -= 12;
                     float pan = (k % 2 ? 0.45f : -0.45f);
                     float hold = 16 * stepSec;
-                    bus.mix(frameOf(bar, 0), padNote(float(n), hold, calm ? 0.11f : 0.095f, calm), pan, calm ? 0.35f : 0.2f);
+                    bus.mix(frameOf(bar, 0), padNote(float(n), hold, 0.11f, calm), pan, calm ? 0.35f : 0.2f);
                 }
             }
 
@@ -490,7 +490,7 @@ void render(const Song &s, Bus &bus)
                     int k = order[(st / every) % 8];
                     int n = rootMidi + 12 + chordTone(ch, k % 4) + (k >= 4 ? 12 : 0);
                     float pan = ((st / every) % 2) ? 0.5f : -0.5f;
-                    float v = human(calm ? 0.16f : 0.16f) * (st % 4 == 0 ? 1.0f : 0.75f);
+                    float v = human(calm ? 0.16f : 0.2f) * (st % 4 == 0 ? 1.0f : 0.75f);
                     bus.mix(frameOf(bar, st), arpNote(float(n), v, calm), pan, calm ? 0.5f : 0.35f);
                 }
             }
@@ -509,7 +509,7 @@ void render(const Song &s, Bus &bus)
                     if (under.raisedThird && ((off % 7) + 7) % 7 == 2)
                         n += 1;
                     float hold = float(mn.length) * stepSec * 0.92f;
-                    bus.mix(frameOf(bar, mn.step), leadNote(float(n), hold, human(calm ? 0.2f : 0.22f), calm), 0.1f,
+                    bus.mix(frameOf(bar, mn.step), leadNote(float(n), hold, human(calm ? 0.2f : 0.38f), calm), 0.1f,
                             calm ? 0.55f : 0.4f);
                 }
             }
