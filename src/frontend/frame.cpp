@@ -5,6 +5,7 @@
 #include "frontend/frontend.h"
 #include "race/race.h"
 #include "render/render.h"
+#include "shell/automation.h"
 #include "shell/shell.h"
 
 #include <GL/gl.h>
@@ -46,6 +47,8 @@ static void loadingFrame()
     musicFade = -1.5f;
     menuMusicPending = true;
     seedRandomGenerator();
+    if (automation.raceTrack)
+        startQuickRace(automation.raceTrack, automation.raceCar);
 }
 
 static void raceFrame()
@@ -65,9 +68,7 @@ static void raceFrame()
     postProcessPass(2, 1);
     postProcessPass(2, 2);
     drawHud();
-    // A frame of 65 ms or more moves nothing rather than letting the cars jump.
-    if (frameTime < 6.5f)
-        raceStep();
+    raceStep();
     if ((countdownActive || (overlayTimer > 0 && overlayTimer < 10)) && !raceFinished)
         drawStartCountdown();
     if (raceFinished)
@@ -98,7 +99,7 @@ static void menuFrame()
     const float lightAtEye[] = {0, 0, 0, 1};
     glLightfv(GL_LIGHT1, GL_POSITION, lightAtEye);
     for (int s : {SAMPLE_MENU1, SAMPLE_MENU2})
-        sampleSlots[s].setPositionVelocity(cameraPosition[0], cameraPosition[1] + 2.0f, cameraPosition[2], 0, 0, 0);
+        sampleSlots[s].setPositionVelocity(chaseEye[0], chaseEye[1] + 2.0f, chaseEye[2], 0, 0, 0);
     menuMusic.update();
     musicFade += frameTime * 0.004f;
     menuMusic.setGain(musicGain());

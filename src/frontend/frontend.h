@@ -29,6 +29,8 @@ extern bool careerRace, awardPending;
 extern float carPower, carMaxSpeed, carSuspension;
 
 bool renderFrame();
+// The quick race: track and car (car < 0 picks one of the first six), as the main menu starts it.
+void startQuickRace(int track, int car);
 void updateScreenFade();
 
 // ---- menus ----

@@ -96,7 +96,8 @@ bool Sys_QueryPerformanceFrequency(int64_t *frequency);
 bool Sys_QueryPerformanceCounter(int64_t *count);
 uint32_t Sys_Milliseconds();
 // With a fixed frame length every clock stands still within a frame and moves by exactly
-// that much in Sys_AdvanceFrameClock, so runs are repeatable.
+// that much in Sys_AdvanceFrameClock, so runs are repeatable. The length may change between
+// frames; the clock keeps its reading.
 void Sys_SetFixedFrameMs(double ms);
 void Sys_AdvanceFrameClock();
 double Sys_ClockMs(); // milliseconds since start, as every clock above sees it

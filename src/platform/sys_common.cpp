@@ -80,7 +80,6 @@ double Sys_ClockMs()
 void Sys_SetFixedFrameMs(double ms)
 {
     sys.fixedFrameMs = ms;
-    sys.virtualMicros = 0;
 }
 
 void Sys_AdvanceFrameClock()

@@ -5,6 +5,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+bool sysCrashBeforeRename;
+
 std::string Sys_NativePath(const char *gamePath)
 {
     std::string p = gamePath ? gamePath : "";
@@ -48,6 +50,8 @@ bool Sys_WriteFileAtomic(const char *gamePath, const void *data, size_t size)
     // leave a renamed but empty file.
     bool ok = fsync(fd) == 0;
     ok = close(fd) == 0 && ok;
+    if (sysCrashBeforeRename)
+        _exit(3);
     if (!ok || rename(tmp.c_str(), path.c_str()) != 0) {
         unlink(tmp.c_str());
         return false;

@@ -5,6 +5,22 @@ bool countdownActive;
 bool raceFinished;
 float overlayTimer;
 int playerPlace = 4;
-float raceClock, lapClock;
+RaceClock raceClock, lapClock, bestLapClock;
 float playerSpeed;
-float cameraPosition[3];
+
+void advanceClock(RaceClock &clock, float hundredths)
+{
+    clock.hundredths += hundredths;
+    if (clock.hundredths >= 100) {
+        clock.hundredths = 0;
+        if (++clock.seconds >= 60) {
+            clock.seconds = 0;
+            clock.minutes++;
+        }
+    }
+}
+
+float clockSeconds(const RaceClock &clock)
+{
+    return float(clock.minutes * 60 + clock.seconds) + clock.hundredths * 0.01f;
+}

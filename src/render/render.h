@@ -23,6 +23,7 @@ void resizeScene(int width, int height);
 // ---- scenes and post-processing ----
 void renderReflection(bool inRace);
 void drawRaceScene();
+void drawCars();
 void drawGarageScene();
 void copySceneTexture(); // the finished frame into sceneTexture, for post-processing
 void postProcessPass(int mode, int pass);

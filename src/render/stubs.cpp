@@ -2,7 +2,6 @@
 #include "render/render.h"
 
 void renderReflection(bool) {}
-void drawRaceScene() {}
 void drawGarageScene() {}
 void copySceneTexture() {}
 void postProcessPass(int, int) {}

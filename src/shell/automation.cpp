@@ -38,6 +38,8 @@ static const char *helpText =
     "  --trace PATH             write one JSON object per frame (JSON Lines)\n"
     "  --audio-out PATH         record the game's own mix into a 16-bit stereo WAV\n"
     "  --seed N                 seed the random generator with N instead of the time\n"
+    "  --race TRACK[,CAR]       once loading ends, start a quick race on TRACK (1..20) with\n"
+    "                           car CAR (0..11; random among the first six when left out)\n"
     "  --auto-answer yes|no     answer every message box without showing it\n"
     "  --no-browser             do not open the statistics page at exit\n"
     "  --help                   this text\n";
@@ -98,6 +100,18 @@ int parseCommandLine(int argc, char **argv)
                 return 2;
             automation.seedSet = true;
             automation.seed = unsigned(n);
+        } else if (a == "--race") {
+            if (!need())
+                return 2;
+            int track = 0, car = -1;
+            char extra;
+            int got = std::sscanf(value, "%d,%d%c", &track, &car, &extra);
+            if (got < 1 || got > 2 || track < 1 || track > 20 || (got == 2 && (car < 0 || car > 11))) {
+                std::fprintf(stderr, "cobalt-overdrive: --race wants TRACK[,CAR] with TRACK 1..20 and CAR 0..11\n");
+                return 2;
+            }
+            automation.raceTrack = track;
+            automation.raceCar = got == 2 ? car : -1;
         } else if (a == "--auto-answer") {
             if (!need())
                 return 2;

@@ -22,6 +22,8 @@ struct Automation {
     bool windowed = false;
     bool noBrowser = false;
     int autoAnswer = 0;        // IDYES, IDNO or 0
+    int raceTrack = 0;         // --race: quick race on this track once loading ends
+    int raceCar = -1;          // and with this car (-1: random, as the menu picks)
     static const int MAX_SHOTS = 64;
     struct {
         long frame;

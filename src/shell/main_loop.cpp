@@ -22,7 +22,7 @@ void seedRandomGenerator()
 
 // Escape pauses a running race; C switches the camera; F the frame-rate read-out. C and F share
 // a one-shot latch that any of the race's keys keeps closed.
-static void toggleKeys()
+void handleToggleKeys()
 {
     if (keyDown[VK_ESCAPE] && gameState == STATE_RACING && !countdownActive && !raceFinished) {
         raceMusic.stop();
@@ -40,11 +40,12 @@ static void toggleKeys()
         keyLatch = true;
     }
     static const unsigned latchKeys[] = {VK_SPACE, 'Y', 'R', 'F', 'L', 'K', 'C', 'X', 'Z', 'O', 'P', 'I', 'U'};
+    // Any of these keys held keeps the latch shut, so F pressed while Space is down does not
+    // toggle; releasing them all opens it again.
     bool held = false;
     for (unsigned k : latchKeys)
         held = held || keyDown[k];
-    if (!held)
-        keyLatch = false;
+    keyLatch = held;
 }
 
 static int runLoop()
@@ -63,7 +64,7 @@ static int runLoop()
         if (quitRequested)
             return 0;
         Sys_SwapBuffers();
-        toggleKeys();
+        handleToggleKeys();
     }
 }
 
@@ -100,6 +101,7 @@ int gameMain(int argc, char **argv)
     closeGameWindow();
     automationFinish();
     if (!automation.noBrowser)
-        Sys_OpenURL(statsPageAddress);
+        if (const char *address = writeStatsPage())
+            Sys_OpenURL(address);
     return code;
 }

@@ -15,9 +15,13 @@ extern bool keyLatch;       // one-shot latch of the toggle keys
 extern bool showFps;
 extern int cameraMode;      // 0 or 1
 extern int offscreenWidth, offscreenHeight; // blur texture size
-extern const char *statsPageAddress;
+extern const char *statsPageAddress; // the page's file, relative to the working directory
+// Writes the statistics page from the career; returns its address for the browser, or null.
+const char *writeStatsPage();
 // Every seeding of the C random generator goes through here so --seed can fix it.
 void seedRandomGenerator();
+// Escape, C and F after each frame.
+void handleToggleKeys();
 
 // ---- window and GL context ----
 extern bool instanceHandle, windowHandle, deviceContext, renderContext; // held or not

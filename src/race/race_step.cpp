@@ -1,0 +1,113 @@
+// Race set-up and the per-frame race step: clocks, the player's car, the computer drivers, the
+// front-wheel directions and one physics advance in four sub-steps.
+#include "audio/audio.h"
+#include "frontend/frontend.h"
+#include "race/car.h"
+#include "race/race.h"
+#include "shell/shell.h"
+
+#include <cstdlib>
+#include <initializer_list>
+
+PhysicsWorld *raceWorld;
+
+// Tracks that share a start position share its start straight.
+void startPosition(int track, float out[3])
+{
+    static const float starts[][3] = {
+        {-369, -6.2f, 552}, {-436, -7.2f, 193}, {-235, -8, -273}, {-195, -7.6f, 493},
+        {-59, -6.5f, 305}, {-514, -7, -247}, {-223, -6.9f, 95},
+    };
+    //                          track: 1  2  3  4  5  6  7  8  9 10 11 12 13 14 15
+    static const int startOfTrack[] = {0, 1, 2, 3, 4, 2, 5, 3, 1, 6, 2, 5, 1, 6, 4};
+    int s = track >= 1 && track <= 15 ? startOfTrack[track - 1] : 0;
+    for (int i = 0; i < 3; i++)
+        out[i] = starts[s][i];
+}
+
+// The terrain arrays live with the loaded level; the world reads them in place.
+extern const float *terrainVertexData();
+extern const int *terrainTriangleData();
+extern int terrainVertexCount();
+extern int terrainTriangleCount();
+
+// A model no car before `count` drives, drawn again until it differs.
+static int pickOtherModel(int count)
+{
+    for (;;) {
+        int m = std::rand() % 12;
+        bool used = false;
+        for (int i = 0; i < count; i++)
+            used = used || cars[i].model == m;
+        if (!used)
+            return m;
+    }
+}
+
+void setupRaceWorld()
+{
+    raceWorld = createPhysicsWorld(physicsRaceSizes, {0, -8, 0});
+    setRaceMaterials(raceWorld);
+    float start[3];
+    startPosition(careerRace ? selectedRace : quickTrack, start);
+
+    cars[0] = Car{};
+    cars[0].model = selectedCar >= 0 && selectedCar < 12 ? selectedCar : 0;
+    for (int i = 1; i < NUM_CARS; i++) {
+        cars[i] = Car{};
+        cars[i].model = pickOtherModel(i);
+    }
+    for (int i = 0; i < NUM_CARS; i++) {
+        Car &car = cars[i];
+        car.number = i;
+        car.gridSlot = i + 1;
+        car.nitro = 100;
+        car.rpm = car.targetRpm = 1000;
+        car.frontGrip = car.rearGrip = 1;
+        for (float &c : car.wheelCompression)
+            c = 0.8f;
+        createCarBody(car, {start[0], start[1], start[2]});
+        start[2] += 4.5f;
+        car.startRotation = bodyOrientation(car.body);
+        car.frontWheelDir = car.startRotation.axis[0];
+        Sample &engine = sampleSlots[SAMPLE_EN1 + i];
+        engine.setGain(0);
+        if (soundOn)
+            engine.play();
+    }
+    throttleBlend = skidLevel = driftLevel = driftScore = 0;
+    aiSkidLevel = aiDriftLevel = 0;
+    for (int s : {SAMPLE_EN_PASS, SAMPLE_ST, SAMPLE_WIND}) {
+        sampleSlots[s].setGain(0);
+        if (soundOn)
+            sampleSlots[s].play();
+    }
+    setTerrainMesh(raceWorld, terrainVertexData(), terrainVertexCount(), terrainTriangleData(), terrainTriangleCount());
+}
+
+void destroyRaceWorld()
+{
+    destroyPhysicsWorld(raceWorld);
+    raceWorld = nullptr;
+    for (Car &car : cars)
+        car.body = nullptr;
+}
+
+void raceStep()
+{
+    // A frame of 65 ms or more moves nothing rather than letting the cars jump.
+    if (!raceWorld || frameTime >= 6.5f)
+        return;
+    if (!countdownActive && !raceFinished) {
+        advanceClock(raceClock, frameTime);
+        advanceClock(lapClock, frameTime);
+    }
+    playerCarFrame(cars[0], frameTime);
+    for (int i = 1; i < NUM_CARS; i++)
+        aiCarFrame(cars[i], frameTime);
+    for (Car &car : cars) {
+        PhysMat3 r = bodyOrientation(car.body);
+        car.frontWheelDir = rotateAbout(r.axis[0], r.axis[1], car.steer);
+    }
+    advancePhysicsWorld(raceWorld, frameTime * 0.028f);
+}

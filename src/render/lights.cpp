@@ -1,0 +1,186 @@
+#include "render/lights.h"
+#include "frontend/frontend.h"
+#include "race/race.h"
+#include "render/ms3d.h"
+#include "render/render.h"
+
+#include <cmath>
+#include <cstring>
+
+LevelLight levelLights[kMaxLevelLights];
+int numLevelLights;
+
+static struct {
+    float position[5][4]; // world space, slot 4 the fixed fifth light
+    float color[5][3];
+    float direction[4][3];
+    int focus[4];
+} slots;
+
+static struct {
+    float position[5][4];
+    float direction[4][3];
+    float camera[3];
+} objectSpace;
+
+void extractLights(const Model &model)
+{
+    int n = model.numBakedTriangles < kMaxLevelLights ? model.numBakedTriangles : kMaxLevelLights;
+    for (int i = 0; i < n; i++) {
+        const BakedTriangle &t = model.baked[i];
+        LevelLight &l = levelLights[i];
+        l = {};
+        for (int k = 0; k < 3; k++)
+            l.position[k] = (t.corners[0].position[k] + t.corners[1].position[k] + t.corners[2].position[k]) * 0.33333f;
+        bool hasMaterial = t.materialIndex >= 0 && t.materialIndex < model.numMaterials;
+        for (int k = 0; k < 3; k++)
+            l.color[k] = hasMaterial ? model.materials[t.materialIndex].emissive[k] : 1.0f;
+        l.direction[1] = -1;
+        l.focus = 5;
+    }
+    numLevelLights = n;
+}
+
+static float heading(float x, float z)
+{
+    float len = std::sqrt(x * x + z * z);
+    if (len == 0)
+        return 0;
+    float a = std::acos(std::fmax(-1.0f, std::fmin(1.0f, x / len)));
+    return z < 0 ? -a : a;
+}
+
+void selectLights()
+{
+    float view = heading(viewDir[0], viewDir[2]);
+    for (int i = 0; i < numLevelLights; i++) {
+        LevelLight &l = levelLights[i];
+        float dx = l.position[0] - viewPoint[0], dz = l.position[2] - viewPoint[2];
+        l.distanceSq = dx * dx + dz * dz;
+        float a = heading(dx, dz) - view;
+        while (a > float(M_PI))
+            a -= 2 * float(M_PI);
+        while (a < -float(M_PI))
+            a += 2 * float(M_PI);
+        l.viewAngle = std::fabs(a);
+    }
+    for (int i = 0; i < numLevelLights; i++)
+        for (int j = i + 1; j < numLevelLights; j++)
+            if (levelLights[j].distanceSq < levelLights[i].distanceSq) {
+                LevelLight t = levelLights[i];
+                levelLights[i] = levelLights[j];
+                levelLights[j] = t;
+            }
+    int filled = 0;
+    for (int i = 0; i < numLevelLights && filled < 4; i++) {
+        const LevelLight &l = levelLights[i];
+        if (l.viewAngle > 1.7f && l.distanceSq > 1600.0f)
+            continue;
+        std::memcpy(slots.position[filled], l.position, sizeof l.position);
+        slots.position[filled][3] = 1;
+        std::memcpy(slots.color[filled], l.color, sizeof l.color);
+        std::memcpy(slots.direction[filled], l.direction, sizeof l.direction);
+        slots.focus[filled] = l.focus;
+        filled++;
+    }
+    // Unused slots are parked far below the world.
+    for (int i = filled; i < 4; i++) {
+        const float parked[4] = {0, -10000, 0, 1};
+        std::memcpy(slots.position[i], parked, sizeof parked);
+    }
+    bool paused = gameState == STATE_PAUSE;
+    const float fifth[4] = {paused ? 0.0f : 600.0f, paused ? 10.0f : 600.0f, 0, 1};
+    const float fifthColor[3] = {paused ? 0.0f : 0.25f, paused ? 0.0f : 0.25f, paused ? 1.0f : 0.25f};
+    std::memcpy(slots.position[4], fifth, sizeof fifth);
+    std::memcpy(slots.color[4], fifthColor, sizeof fifthColor);
+
+    const LightUniforms &u = lightUniforms;
+    glUniform1iARB(u.decal, 0);
+    glUniform1iARB(u.decal2, 1);
+    for (int i = 0; i < 4; i++) {
+        glUniform4fARB(u.lightColor[i], slots.color[i][0], slots.color[i][1], slots.color[i][2], 1);
+        glUniform1iARB(u.lightFocus[i], slots.focus[i]);
+    }
+    glUniform4fARB(u.light5Color, slots.color[4][0], slots.color[4][1], slots.color[4][2], 1);
+}
+
+void setLightMaterial()
+{
+    const LightUniforms &u = lightUniforms;
+    glUniform4fARB(u.ambientColor, 0.2f, 0.2f, 0.2f, 1);
+    glUniform4fARB(u.matAmbient, 0.5f, 0.5f, 0.5f, 1);
+    glUniform4fARB(u.matDiffuse, 1, 1, 1, 1);
+    glUniform4fARB(u.matSpecular, 0, 0, 0, 1);
+    glUniform4fARB(u.emissive, 0, 0, 0, 1);
+    glUniform1fARB(u.shininess, 0.0f);
+}
+
+// Inverse of a 4x4 column-major matrix by Gauss-Jordan elimination with partial pivoting.
+static bool invert(const float in[16], float out[16])
+{
+    double a[4][8];
+    for (int r = 0; r < 4; r++)
+        for (int c = 0; c < 4; c++) {
+            a[r][c] = in[c * 4 + r];
+            a[r][c + 4] = r == c ? 1.0 : 0.0;
+        }
+    for (int c = 0; c < 4; c++) {
+        int pivot = c;
+        for (int r = c + 1; r < 4; r++)
+            if (std::fabs(a[r][c]) > std::fabs(a[pivot][c]))
+                pivot = r;
+        if (std::fabs(a[pivot][c]) < 1e-12)
+            return false;
+        for (int k = 0; k < 8; k++)
+            std::swap(a[c][k], a[pivot][k]);
+        double scale = 1.0 / a[c][c];
+        for (int k = 0; k < 8; k++)
+            a[c][k] *= scale;
+        for (int r = 0; r < 4; r++) {
+            if (r == c)
+                continue;
+            double f = a[r][c];
+            for (int k = 0; k < 8; k++)
+                a[r][k] -= f * a[c][k];
+        }
+    }
+    for (int r = 0; r < 4; r++)
+        for (int c = 0; c < 4; c++)
+            out[c * 4 + r] = float(a[r][c + 4]);
+    return true;
+}
+
+static void transform(const float m[16], const float in[3], float w, float out[3])
+{
+    for (int r = 0; r < 3; r++)
+        out[r] = m[r] * in[0] + m[4 + r] * in[1] + m[8 + r] * in[2] + m[12 + r] * w;
+}
+
+void prepareObjectLights(const float *placement)
+{
+    static const float identity[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
+    float inverse[16];
+    if (!placement || !invert(placement, inverse))
+        std::memcpy(inverse, identity, sizeof inverse);
+    for (int i = 0; i < 5; i++) {
+        transform(inverse, slots.position[i], 1, objectSpace.position[i]);
+        objectSpace.position[i][3] = 1;
+    }
+    for (int i = 0; i < 4; i++)
+        transform(inverse, slots.direction[i], 0, objectSpace.direction[i]);
+    transform(inverse, viewPoint, 1, objectSpace.camera);
+}
+
+void sendObjectLights()
+{
+    const LightUniforms &u = lightUniforms;
+    for (int i = 0; i < 4; i++) {
+        const float *p = objectSpace.position[i];
+        glUniform4fARB(u.lightPos[i], p[0], p[1], p[2], 1);
+        const float *d = objectSpace.direction[i];
+        glUniform3fARB(u.lightOri[i], d[0], d[1], d[2]);
+    }
+    const float *p5 = objectSpace.position[4];
+    glUniform4fARB(u.light5Pos, p5[0], p5[1], p5[2], 1);
+    glUniform3fARB(u.cameraOri, objectSpace.camera[0], objectSpace.camera[1], objectSpace.camera[2]);
+}

@@ -1,0 +1,32 @@
+// Street lights: the light list of the loaded track (or of the garage), the choice of the four
+// that light each frame, and their transform into the space of each object drawn.
+#pragma once
+
+class Model;
+
+struct LevelLight {
+    float position[3];
+    float color[3];
+    float direction[3]; // straight down for every street light
+    int focus;
+    int spare;
+    float distanceSq;   // horizontal distance to the camera, squared; every frame
+    float viewAngle;    // radians off the view direction; every frame
+};
+
+constexpr int kMaxLevelLights = 200;
+extern LevelLight levelLights[kMaxLevelLights];
+extern int numLevelLights;
+
+// One light per baked triangle of a light-marker model: at its centroid, in its material's
+// emissive colour. A model with more triangles than the list holds gives the first 200.
+void extractLights(const Model &model);
+// With lightProgram in use and the camera set: the four lights to use this frame and the fixed
+// fifth one, uploaded with the colours and focus values.
+void selectLights();
+// Around every object drawn with the light program. placement is the object's own 4x4 matrix
+// (column-major, as GL keeps it), null for the identity.
+void prepareObjectLights(const float *placement);
+void sendObjectLights();
+// Sets the material uniforms every lit object of a frame shares.
+void setLightMaterial();

@@ -1,0 +1,235 @@
+// One body's queries and setters, the inertia function, and what the sensors report.
+#include "physics/physics_test_util.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+static void expectVec(PhysVec3 got, PhysVec3 want, float tol = 1e-5f) {
+    EXPECT_NEAR(got.x, want.x, tol);
+    EXPECT_NEAR(got.y, want.y, tol);
+    EXPECT_NEAR(got.z, want.z, tol);
+}
+
+TEST(PhysicsBody, InertiaUsesTheLongestEdgeOnAllAxes) {
+    PhysMat3 i = boxInertia(PhysVec3{2.5f, 0.6f, 2.6f}, 100);
+    const float want = 2.0f / 3.0f * 100 * 2.6f * 2.6f; // 450.67
+    for (int r = 0; r < 3; r++)
+        for (int c = 0; c < 3; c++) {
+            float v = (&i.axis[r].x)[c];
+            if (r == c)
+                EXPECT_NEAR(v, want, 1e-3f);
+            else
+                EXPECT_EQ(v, 0.0f);
+        }
+    EXPECT_NEAR(boxInertia(PhysVec3{1, 3, 2}, 6).axis[0].x, 36.0f, 1e-4f);
+}
+
+TEST(PhysicsBody, NewBodyDefaultsAndRecords) {
+    PhysicsWorld *w = createPhysicsWorld(physicsRaceSizes, PhysVec3{0, -8, 0});
+    RigidBody *b = createRigidBody(w);
+    EXPECT_EQ(bodyMass(b), 1.0f);
+    EXPECT_EQ(bodyCollisionClass(b), 0);
+    EXPECT_EQ(bodyUserData(b), nullptr);
+    int car = 7;
+    setUserData(b, &car);
+    setCollisionClass(b, 1);
+    EXPECT_EQ(bodyUserData(b), &car);
+    EXPECT_EQ(bodyCollisionClass(b), 1);
+    // Bad mass and inertia are refused; sizes that make no box give no geometry.
+    setMass(b, 100);
+    setMass(b, 0);
+    setMass(b, -1);
+    setMass(b, NAN);
+    EXPECT_EQ(bodyMass(b), 100.0f);
+    EXPECT_EQ(addBoxGeometry(b, PhysVec3{0, 1, 1}, nullptr, 0), nullptr);
+    EXPECT_EQ(addBoxGeometry(b, PhysVec3{1, -1, 1}, nullptr, 0), nullptr);
+    destroyPhysicsWorld(w);
+}
+
+TEST(PhysicsBody, PoseQueriesAgreeWithEachOther) {
+    PhysicsWorld *w = createPhysicsWorld(physicsRaceSizes, PhysVec3{0, -8, 0});
+    RigidBody *b = createRigidBody(w);
+    addBoxGeometry(b, PhysVec3{1, 1, 1}, nullptr, 0);
+    // A quarter turn about y: the forward axis x goes to -z, the side axis z to +x.
+    setBodyOrientation(b, PhysMat3{{{0, 0, -1}, {0, 1, 0}, {1, 0, 0}}});
+    setBodyPosition(b, PhysVec3{5, 6, 7});
+    float m[16];
+    bodyTransform(b, m);
+    const float want[16] = {0, 0, -1, 0, 0, 1, 0, 0, 1, 0, 0, 0, 5, 6, 7, 1};
+    for (int i = 0; i < 16; i++)
+        EXPECT_NEAR(m[i], want[i], 1e-6f) << i;
+    PhysMat3 o = bodyOrientation(b);
+    expectVec(o.axis[0], PhysVec3{0, 0, -1});
+    expectVec(o.axis[2], PhysVec3{1, 0, 0});
+    expectVec(bodyPosition(b), PhysVec3{5, 6, 7});
+    PhysQuat q = bodyQuaternion(b);
+    const float h = std::sqrt(0.5f);
+    // Sign of a quaternion is free; compare with w made positive.
+    float s = q.w < 0 ? -1.0f : 1.0f;
+    EXPECT_NEAR(s * q.w, h, 1e-6f);
+    EXPECT_NEAR(s * q.x, 0, 1e-6f);
+    EXPECT_NEAR(s * q.y, h, 1e-6f);
+    EXPECT_NEAR(s * q.z, 0, 1e-6f);
+    destroyPhysicsWorld(w);
+}
+
+TEST(PhysicsBody, AngularMomentumAndPointVelocity) {
+    PhysicsWorld *w = createPhysicsWorld(physicsRaceSizes, PhysVec3{0, 0, 0});
+    RigidBody *b = createRigidBody(w);
+    addBoxGeometry(b, PhysVec3{1, 2, 3}, nullptr, 0);
+    // Unequal inertia on a turned body: the momentum must go through the turned tensor both ways.
+    setInertiaTensor(b, PhysMat3{{{2, 0, 0}, {0, 5, 0}, {0, 0, 9}}});
+    setMass(b, 4);
+    const float c = std::cos(0.7f), s = std::sin(0.7f);
+    setBodyOrientation(b, PhysMat3{{{c, s, 0}, {-s, c, 0}, {0, 0, 1}}});
+    const PhysVec3 L = {3, -4, 12};
+    setBodyAngularMomentum(b, L);
+    expectVec(bodyAngularMomentum(b), L, 1e-4f);
+
+    // On an equal-axes body w = L / I, and a point moves with v + w x r.
+    setInertiaTensor(b, boxInertia(PhysVec3{1, 2, 3}, 4)); // 24 on each axis
+    setBodyAngularMomentum(b, PhysVec3{24, 48, -72});
+    const PhysVec3 v = {1, -2, 0.5f};
+    setBodyLinearVelocity(b, v);
+    expectVec(bodyLinearVelocity(b), v);
+    const PhysVec3 omega = {1, 2, -3}, r = {0.5f, -1, 2};
+    expectVec(bodyVelocityAtPoint(b, r), add(v, cross(omega, r)), 1e-4f);
+
+    // With no forces the momentum survives an advance, and the body turns as w says.
+    advancePhysicsWorld(w, 0.01f);
+    expectVec(bodyAngularMomentum(b), PhysVec3{24, 48, -72}, 1e-2f);
+    destroyPhysicsWorld(w);
+}
+
+// Holds a body still against gravity so its sensors can be read where it was put.
+struct Hover : ControllerCallback {
+    void control(Controller *c) override {
+        setControllerForce(c, PhysVec3{0, 8 * bodyMass(controllerBody(c)), 0});
+    }
+};
+
+static const float rampAngle = 0.3f;
+static float rampHeight(float x, float) { return x > 0 ? std::tan(rampAngle) * x : 0.0f; }
+
+TEST(PhysicsBody, SensorsReportWhatTheGeometryPredicts) {
+    TestWorld tw(gridMesh(10, 4, rampHeight)); // flat for x <= 0, rising for x > 0
+    RigidBody *b = createRigidBody(tw.world);
+    addBoxGeometry(b, PhysVec3{0.2f, 0.2f, 0.2f}, nullptr, 0);
+    Hover hover;
+    attachController(b, &hover, 0);
+    LineSensor *flat = addLineSensor(b, PhysVec3{-5, 0, 1}, PhysVec3{0, -2, 0});
+    LineSensor *ramp = addLineSensor(b, PhysVec3{5, 1, 0}, PhysVec3{0, -4, 0});
+    LineSensor *miss = addLineSensor(b, PhysVec3{0, 0, 0}, PhysVec3{0, -1, 0});
+    LineSensor *under = addLineSensor(b, PhysVec3{-3, -3, 0}, PhysVec3{0, 2, 0});
+    LineSensor *outside = addLineSensor(b, PhysVec3{100, 0, 0}, PhysVec3{0, -20, 0});
+    // A second body between a sensor and the road: sensors see only the track.
+    RigidBody *blocker = createRigidBody(tw.world);
+    addBoxGeometry(blocker, PhysVec3{1, 0.2f, 1}, nullptr, 0);
+    setBodyPosition(blocker, PhysVec3{-5, 0.5f, 1});
+    Hover hover2;
+    attachController(blocker, &hover2, 0);
+
+    // Before any step nothing has been cast.
+    EXPECT_EQ(sensorDepth(flat), 0.0f);
+    setBodyPosition(b, PhysVec3{0, 1.5f, 0});
+    advancePhysicsWorld(tw.world, 1e-4f);
+
+    // Walked in the order added.
+    LineSensor *order[] = {flat, ramp, miss, under, outside};
+    LineSensor *s = firstSensor(b);
+    for (LineSensor *want : order) {
+        EXPECT_EQ(s, want);
+        EXPECT_EQ(sensorBody(s), b);
+        s = nextSensor(s);
+    }
+    EXPECT_EQ(s, nullptr);
+
+    // Ray of length 2 from y 1.5 to the flat road at 0: 0.5 of it is below the surface.
+    EXPECT_NEAR(sensorDepth(flat), 0.5f, 1e-4f);
+    expectVec(sensorNormal(flat), PhysVec3{0, 1, 0});
+    expectVec(sensorPoint(flat), PhysVec3{-5, 0, 1}, 1e-4f);
+
+    // From (5, 2.5) straight down to the ramp at height 5 tan(a).
+    const float ground = 5 * std::tan(rampAngle);
+    EXPECT_NEAR(sensorDepth(ramp), 4 - (2.5f - ground), 1e-4f);
+    expectVec(sensorNormal(ramp), PhysVec3{-std::sin(rampAngle), std::cos(rampAngle), 0});
+    expectVec(sensorPoint(ramp), PhysVec3{5, ground, 0}, 1e-4f);
+
+    // Length 1 from 1.5 up: nothing reached. Outside the mesh: nothing there.
+    for (LineSensor *m : {miss, outside}) {
+        EXPECT_EQ(sensorDepth(m), 0.0f);
+        expectVec(sensorNormal(m), PhysVec3{0, 0, 0}, 0);
+        expectVec(sensorPoint(m), PhysVec3{0, 0, 0}, 0);
+    }
+    // From below, upward: the back of the road, with the normal facing the ray's start.
+    EXPECT_NEAR(sensorDepth(under), 0.5f, 1e-4f);
+    expectVec(sensorNormal(under), PhysVec3{0, -1, 0});
+
+    // Turned upside down below the road, each sensor's start and direction turn with the body:
+    // the flat sensor now looks up at the back of the road, the under sensor down onto it.
+    setBodyOrientation(b, PhysMat3{{{1, 0, 0}, {0, -1, 0}, {0, 0, -1}}});
+    setBodyPosition(b, PhysVec3{0, -1.5f, 0});
+    advancePhysicsWorld(tw.world, 1e-4f);
+    EXPECT_NEAR(sensorDepth(flat), 0.5f, 1e-4f);
+    expectVec(sensorNormal(flat), PhysVec3{0, -1, 0});
+    expectVec(sensorPoint(flat), PhysVec3{-5, 0, -1}, 1e-4f);
+    // The under sensor now starts at y = 1.5 and points down to the road: 0.5 of its 2 is below.
+    EXPECT_NEAR(sensorDepth(under), 0.5f, 1e-4f);
+    expectVec(sensorNormal(under), PhysVec3{0, 1, 0});
+    expectVec(sensorPoint(under), PhysVec3{-3, 0, 0}, 1e-4f);
+    expectVec(sensorStart(under), PhysVec3{-3, -3, 0});
+    expectVec(sensorDirection(under), PhysVec3{0, 2, 0});
+}
+
+TEST(PhysicsBody, NullHandlesAndBrokenValuesAreHarmless) {
+    // What a caller that ignores a refused create would go on to do.
+    RigidBody *none = createRigidBody(nullptr);
+    EXPECT_EQ(none, nullptr);
+    EXPECT_EQ(addBoxGeometry(none, PhysVec3{1, 1, 1}, nullptr, 0), nullptr);
+    EXPECT_EQ(addLineSensor(none, PhysVec3{0, 0, 0}, PhysVec3{0, -1, 0}), nullptr);
+    ConstantController c;
+    EXPECT_EQ(attachController(none, &c, 0), nullptr);
+    updateBoundingInfo(none);
+    setInertiaTensor(none, boxInertia(PhysVec3{1, 1, 1}, 1));
+    setMass(none, 1);
+    setUserData(none, &c);
+    setCollisionClass(none, 1);
+    setBodyPosition(none, PhysVec3{1, 1, 1});
+    setBodyOrientation(none, PhysMat3{{{1, 0, 0}, {0, 1, 0}, {0, 0, 1}}});
+    setBodyLinearVelocity(none, PhysVec3{1, 1, 1});
+    setBodyAngularMomentum(none, PhysVec3{1, 1, 1});
+    expectVec(bodyPosition(none), PhysVec3{0, 0, 0}, 0);
+    expectVec(bodyOrientation(none).axis[0], PhysVec3{1, 0, 0}, 0);
+    EXPECT_EQ(bodyQuaternion(none).w, 1.0f);
+    float m[16];
+    bodyTransform(none, m);
+    EXPECT_EQ(m[0], 1.0f);
+    EXPECT_EQ(m[12], 0.0f);
+    EXPECT_EQ(firstSensor(none), nullptr);
+    EXPECT_EQ(nextSensor(nullptr), nullptr);
+    EXPECT_EQ(sensorDepth(nullptr), 0.0f);
+    EXPECT_EQ(controllerBody(nullptr), nullptr);
+    setControllerForce(nullptr, PhysVec3{1, 1, 1});
+    advancePhysicsWorld(nullptr, 0.1f);
+    EXPECT_FALSE(setTerrainMesh(nullptr, nullptr, 0, nullptr, 0));
+
+    // Broken numbers are refused before they reach the body.
+    PhysicsWorld *w = createPhysicsWorld(physicsRaceSizes, PhysVec3{0, 0, 0});
+    RigidBody *b = createRigidBody(w);
+    addBoxGeometry(b, PhysVec3{1, 1, 1}, nullptr, 0);
+    const float broken[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, NAN, 0, 0, 1};
+    EXPECT_EQ(addBoxGeometry(b, PhysVec3{1, 1, 1}, broken, 0), nullptr);
+    setBodyPosition(b, PhysVec3{1, 2, 3});
+    setBodyPosition(b, PhysVec3{NAN, 0, 0});
+    setBodyOrientation(b, PhysMat3{{{INFINITY, 0, 0}, {0, 1, 0}, {0, 0, 1}}});
+    setBodyLinearVelocity(b, PhysVec3{0, NAN, 0});
+    setBodyAngularMomentum(b, PhysVec3{0, 0, NAN});
+    c.force = {NAN, 0, 0};
+    attachController(b, &c, 0);
+    advancePhysicsWorld(w, 0.1f);
+    expectVec(bodyPosition(b), PhysVec3{1, 2, 3}, 0);
+    expectVec(bodyOrientation(b).axis[0], PhysVec3{1, 0, 0}, 0);
+    expectVec(bodyLinearVelocity(b), PhysVec3{0, 0, 0}, 0);
+    destroyPhysicsWorld(w);
+}

@@ -1,0 +1,87 @@
+#include "physics/physics_test_util.h"
+
+#include <cmath>
+
+float flatHeight(float, float) { return 0.0f; }
+
+TestMesh gridMesh(int cells, float cell, float (*height)(float x, float z), int material) {
+    TestMesh m;
+    const float origin = -0.5f * cells * cell;
+    for (int j = 0; j <= cells; j++)
+        for (int i = 0; i <= cells; i++) {
+            float x = origin + i * cell, z = origin + j * cell;
+            m.vertices.insert(m.vertices.end(), {x, height(x, z), z, 0.0f});
+        }
+    auto at = [cells](int i, int j) { return j * (cells + 1) + i; };
+    for (int j = 0; j < cells; j++)
+        for (int i = 0; i < cells; i++) {
+            // Wound so that the face normal points up.
+            m.triangles.insert(m.triangles.end(), {at(i, j), at(i, j + 1), at(i + 1, j), material, 0});
+            m.triangles.insert(m.triangles.end(), {at(i + 1, j), at(i, j + 1), at(i + 1, j + 1), material, 0});
+        }
+    return m;
+}
+
+TestWorld::TestWorld(TestMesh m, const PhysicsSizes &sizes) : mesh(std::move(m)) {
+    world = createPhysicsWorld(sizes, PhysVec3{0, -8, 0});
+    setRaceMaterials(world);
+    setTerrainMesh(world, mesh.vertices.data(), mesh.numVertices(), mesh.triangles.data(), mesh.numTriangles());
+}
+
+TestWorld::~TestWorld() { destroyPhysicsWorld(world); }
+
+RigidBody *makeCarBody(PhysicsWorld *world, PhysVec3 position, int material) {
+    RigidBody *b = createRigidBody(world);
+    setCollisionClass(b, 1);
+    float lower[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0.3f, 0, 1};
+    float upper[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, -0.6f, 1.1f, 0, 1};
+    addBoxGeometry(b, PhysVec3{6.0f, 1.0f, 2.6f}, lower, material);
+    addBoxGeometry(b, PhysVec3{2.5f, 0.6f, 2.6f}, upper, material);
+    const PhysVec3 wheels[4] = {{2, 0, 1.25f}, {2, 0, -1.25f}, {-2, 0, 1.25f}, {-2, 0, -1.25f}};
+    for (const PhysVec3 &w : wheels)
+        addLineSensor(b, w, PhysVec3{0, -1, 0});
+    updateBoundingInfo(b);
+    setInertiaTensor(b, boxInertia(PhysVec3{2.5f, 0.6f, 2.6f}, 100.0f));
+    setMass(b, 100.0f);
+    setBodyPosition(b, position);
+    return b;
+}
+
+void SpringController::control(Controller *c) {
+    calls++;
+    RigidBody *b = controllerBody(c);
+    const PhysMat3 r = bodyOrientation(b);
+    PhysVec3 force = push, torque = {0, 0, 0};
+    for (LineSensor *s = firstSensor(b); s; s = nextSensor(s)) {
+        float d = sensorDepth(s);
+        if (d == 0.0f)
+            continue;
+        PhysVec3 u = rotate(r, sensorDirection(s));
+        u = scale(u, 1.0f / length(u));
+        PhysVec3 m = rotate(r, sensorStart(s));
+        PhysVec3 vm = bodyVelocityAtPoint(b, m);
+        PhysVec3 f = add(scale(u, -stiffness * d), scale(u, -damping * dot(vm, u)));
+        force = add(force, f);
+        torque = add(torque, cross(m, f));
+    }
+    setControllerForce(c, force);
+    setControllerTorque(c, torque);
+}
+
+void ConstantController::control(Controller *c) {
+    calls++;
+    setControllerForce(c, force);
+    setControllerTorque(c, torque);
+}
+
+PhysVec3 add(PhysVec3 a, PhysVec3 b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
+PhysVec3 sub(PhysVec3 a, PhysVec3 b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
+PhysVec3 scale(PhysVec3 a, float s) { return {a.x * s, a.y * s, a.z * s}; }
+float dot(PhysVec3 a, PhysVec3 b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
+PhysVec3 cross(PhysVec3 a, PhysVec3 b) {
+    return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
+}
+float length(PhysVec3 a) { return std::sqrt(dot(a, a)); }
+PhysVec3 rotate(const PhysMat3 &m, PhysVec3 v) {
+    return add(add(scale(m.axis[0], v.x), scale(m.axis[1], v.y)), scale(m.axis[2], v.z));
+}

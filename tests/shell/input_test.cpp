@@ -1,0 +1,228 @@
+#include "frontend/frontend.h"
+#include "race/race.h"
+#include "shell/automation.h"
+#include "shell/shell.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+namespace {
+
+void drainMessages()
+{
+    SysMsg m;
+    while (Sys_PeekMessage(&m)) {
+    }
+}
+
+struct Input : ::testing::Test {
+    void SetUp() override
+    {
+        std::memset(keyDown, 0, sizeof keyDown);
+        keyLatch = false;
+        showFps = false;
+        cameraMode = 0;
+        gameState = shownState = STATE_MAIN_MENU;
+        countdownActive = raceFinished = false;
+        fullscreen = false;
+        windowActive = true;
+        drainMessages();
+    }
+};
+
+TEST_F(Input, KeysAreHeldFromDownToUpOnly)
+{
+    EXPECT_EQ(gameWindowProc(WM_KEYDOWN, VK_UP, 0), 0);
+    EXPECT_TRUE(keyDown[VK_UP]);
+    gameWindowProc(WM_ACTIVATE, WA_INACTIVE, 0); // losing focus does not release keys
+    EXPECT_TRUE(keyDown[VK_UP]);
+    gameWindowProc(WM_KEYUP, VK_UP, 0);
+    EXPECT_FALSE(keyDown[VK_UP]);
+    gameWindowProc(WM_KEYDOWN, 0x1FF, 0); // codes past the table stay inside it
+}
+
+TEST_F(Input, FocusFollowsActivationAndTheMinimisedFlag)
+{
+    gameWindowProc(WM_ACTIVATE, WA_INACTIVE, 0);
+    EXPECT_FALSE(windowActive);
+    gameWindowProc(WM_ACTIVATE, WA_ACTIVE, 0);
+    EXPECT_TRUE(windowActive);
+    gameWindowProc(WM_ACTIVATE, uintptr_t(Sys_MakeLParam(WA_ACTIVE, 1)), 0);
+    EXPECT_FALSE(windowActive) << "active but minimised counts as inactive";
+    gameWindowProc(WM_ACTIVATE, WA_ACTIVE, 0);
+}
+
+TEST_F(Input, ClosingTheWindowPostsQuit)
+{
+    gameWindowProc(WM_CLOSE, 0, 0);
+    SysMsg m;
+    ASSERT_TRUE(Sys_PeekMessage(&m));
+    EXPECT_EQ(m.message, unsigned(WM_QUIT));
+    EXPECT_EQ(m.wParam, 0u);
+}
+
+TEST_F(Input, ScreenSaverAndMonitorPowerAreRefused)
+{
+    EXPECT_EQ(gameWindowProc(WM_SYSCOMMAND, SC_SCREENSAVE, 0), 0);
+    EXPECT_EQ(gameWindowProc(WM_SYSCOMMAND, SC_MONITORPOWER, 2), 0);
+    SysMsg m;
+    EXPECT_FALSE(Sys_PeekMessage(&m));
+}
+
+TEST_F(Input, FTogglesTheReadoutOncePerPressAndTheLatchBlocksIt)
+{
+    keyDown['F'] = true;
+    handleToggleKeys();
+    handleToggleKeys(); // still held: the latch stops a second toggle
+    EXPECT_TRUE(showFps);
+    keyDown['F'] = false;
+    handleToggleKeys();
+    EXPECT_FALSE(keyLatch);
+
+    keyDown[VK_SPACE] = true; // Space holds the latch shut
+    handleToggleKeys();
+    keyDown['F'] = true;
+    handleToggleKeys();
+    EXPECT_TRUE(showFps) << "F with Space held must not toggle";
+    keyDown[VK_SPACE] = keyDown['F'] = false;
+    handleToggleKeys();
+    keyDown['F'] = true;
+    handleToggleKeys();
+    EXPECT_FALSE(showFps);
+}
+
+TEST_F(Input, CSwitchesTheCameraOnlyInARace)
+{
+    keyDown['C'] = true;
+    handleToggleKeys();
+    EXPECT_EQ(cameraMode, 0);
+    keyDown['C'] = false;
+    handleToggleKeys();
+    gameState = STATE_RACING;
+    for (int expected : {1, 0}) {
+        keyDown['C'] = true;
+        handleToggleKeys();
+        EXPECT_EQ(cameraMode, expected);
+        keyDown['C'] = false;
+        handleToggleKeys();
+    }
+}
+
+TEST_F(Input, EscapePausesOnlyARunningRace)
+{
+    gameState = shownState = STATE_RACING;
+    keyDown[VK_ESCAPE] = true;
+    countdownActive = true;
+    handleToggleKeys();
+    EXPECT_EQ(gameState, STATE_RACING) << "no pause during the countdown";
+    countdownActive = false;
+    raceFinished = true;
+    handleToggleKeys();
+    EXPECT_EQ(gameState, STATE_RACING) << "no pause after the finish";
+    raceFinished = false;
+    screenFade = 1;
+    menuSelection = 2;
+    handleToggleKeys();
+    EXPECT_EQ(gameState, STATE_PAUSE);
+    EXPECT_EQ(shownState, STATE_PAUSE);
+    EXPECT_EQ(screenFade, 0.0f);
+    EXPECT_EQ(menuSelection, 0);
+}
+
+TEST_F(Input, CursorScalesToTheVirtualMenuScreen)
+{
+    resolutionIndex = 0;
+    Sys_SetCursorPos(400, 300);
+    updateMousePosition();
+    EXPECT_EQ(mouseX, 500);
+    EXPECT_EQ(mouseY, 375);
+    resolutionIndex = 3;
+    Sys_SetCursorPos(1279, 1023);
+    updateMousePosition();
+    EXPECT_EQ(mouseY, 639) << "the bottom row at 1280x1024";
+    const float factors[] = {1.25f, 1.0f, 0.78f, 0.625f, 0.5f};
+    for (int i = 0; i < 5; i++)
+        EXPECT_FLOAT_EQ(mouseScale(i), factors[i]);
+}
+
+TEST(InputScript, ParsesEveryEventKindInFrameOrder)
+{
+    const char *text = "# a race start\n"
+                       "30 key down UP   # accelerate\n"
+                       "10 mouse 400 300\n"
+                       "10 click\n"
+                       "40 key up 0x26\n"
+                       "\n"
+                       "50 focus off\n"
+                       "60 focus on\n"
+                       "70 key down space\n"
+                       "90 close\n";
+    ScriptEvent ev[16];
+    int n = 0;
+    std::string error;
+    ASSERT_TRUE(parseInputScript(text, ev, 16, &n, &error)) << error;
+    ASSERT_EQ(n, 8);
+    EXPECT_EQ(ev[0].frame, 10);
+    EXPECT_EQ(ev[0].message, unsigned(WM_MOUSEMOVE));
+    EXPECT_EQ(ev[0].x, 400);
+    EXPECT_EQ(ev[1].message, unsigned(WM_LBUTTONDOWN)) << "same-frame events keep their order";
+    EXPECT_EQ(ev[2].message, unsigned(WM_KEYDOWN));
+    EXPECT_EQ(ev[2].wParam, (unsigned long)(VK_UP));
+    EXPECT_EQ(ev[3].wParam, (unsigned long)(VK_UP));
+    EXPECT_EQ(ev[4].wParam, (unsigned long)(WA_INACTIVE));
+    EXPECT_EQ(ev[6].wParam, (unsigned long)(VK_SPACE));
+    EXPECT_EQ(ev[7].message, unsigned(WM_CLOSE));
+}
+
+TEST(InputScript, RefusesMalformedLinesNamingTheLine)
+{
+    const char *bad[] = {"x key down UP", "5 key sideways UP", "5 key down NOSUCHKEY", "5 mouse 1",
+                         "5 focus maybe", "5 jump", "-1 close", "5 close now"};
+    for (const char *text : bad) {
+        ScriptEvent ev[4];
+        int n = 0;
+        std::string error;
+        EXPECT_FALSE(parseInputScript(text, ev, 4, &n, &error)) << text;
+        EXPECT_NE(error.find("line 1"), std::string::npos) << error;
+    }
+    ScriptEvent one[1];
+    int n = 0;
+    std::string error;
+    EXPECT_FALSE(parseInputScript("1 close\n2 close\n", one, 1, &n, &error)) << "no write past the table";
+}
+
+TEST(InputScript, KeyNames)
+{
+    EXPECT_EQ(virtualKeyFromName("UP"), unsigned(VK_UP));
+    EXPECT_EQ(virtualKeyFromName("escape"), unsigned(VK_ESCAPE));
+    EXPECT_EQ(virtualKeyFromName("f"), unsigned('F'));
+    EXPECT_EQ(virtualKeyFromName("F5"), unsigned(VK_F1 + 4));
+    EXPECT_EQ(virtualKeyFromName("37"), unsigned(VK_LEFT));
+    EXPECT_EQ(virtualKeyFromName("300"), 0u);
+    EXPECT_EQ(virtualKeyFromName(""), 0u);
+}
+
+TEST(CommandLine, FlagsAndTheirValues)
+{
+    const char *argv[] = {"game", "--windowed", "--frames", "12", "--fixed-frame-ms", "10", "--screenshot",
+                          "5:a.png", "--screenshot", "7:b.png", "--seed", "42", "--auto-answer", "no", "--no-browser"};
+    EXPECT_EQ(parseCommandLine(15, const_cast<char **>(argv)), -1);
+    EXPECT_TRUE(automation.windowed);
+    EXPECT_EQ(automation.frames, 12);
+    EXPECT_EQ(automation.fixedFrameMs, 10.0);
+    ASSERT_EQ(automation.shotCount, 2);
+    EXPECT_EQ(automation.shots[1].frame, 7);
+    EXPECT_EQ(automation.shots[1].path, "b.png");
+    EXPECT_EQ(automation.seed, 42u);
+    EXPECT_EQ(automation.autoAnswer, int(IDNO));
+    const char *bad1[] = {"game", "--frames"};
+    EXPECT_EQ(parseCommandLine(2, const_cast<char **>(bad1)), 2);
+    const char *bad2[] = {"game", "--screenshot", "nocolon.png"};
+    EXPECT_EQ(parseCommandLine(3, const_cast<char **>(bad2)), 2);
+    const char *bad3[] = {"game", "--bogus"};
+    EXPECT_EQ(parseCommandLine(2, const_cast<char **>(bad3)), 2);
+    automation = Automation();
+}
+
+} // namespace

@@ -1,0 +1,29 @@
+// The world and car textures, painted in code and written as 24-bit bitmaps. They are kept in
+// memory as well so the picture renderer can show the models with them.
+#pragma once
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+struct Image {
+    int width = 0, height = 0;
+    std::vector<uint8_t> rgb; // top row first
+    void create(int w, int h, uint8_t r, uint8_t g, uint8_t b);
+    uint8_t *at(int x, int y) { return &rgb[size_t((y * width + x) * 3)]; }
+    const uint8_t *at(int x, int y) const { return &rgb[size_t((y * width + x) * 3)]; }
+    void set(int x, int y, int r, int g, int b);
+    void fillRect(int x0, int y0, int x1, int y1, int r, int g, int b);
+};
+
+// Deterministic hash noise in [0, 1).
+float hashNoise(uint32_t a, uint32_t b = 0, uint32_t c = 0);
+
+// name -> image, the game path of each is "base/textures/world/<name>.bmp".
+extern std::map<std::string, Image> worldTextures;
+std::string worldTexturePath(const std::string &name);
+
+void paintWorldTextures();
+void paintCarTextures(); // car and wheel liveries, also world textures ("car01".."car12", "rim01"..)
+bool writeBmp(const std::string &path, const Image &img);
+bool writeWorldTextures(const std::string &baseDir);
