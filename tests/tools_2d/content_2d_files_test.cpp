@@ -7,9 +7,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <map>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
