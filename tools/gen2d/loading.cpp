@@ -199,13 +199,13 @@ Color groundColour(const Street &st, V3 p)
     return c;
 }
 
-struct SceneSpec {
+struct StreetShot {
     Camera cam;
     Street street;
     bool trails;
 };
 
-Image renderStreet(SceneSpec s, int W, int H)
+Image renderStreet(StreetShot s, int W, int H)
 {
     s.cam.setup();
     Image img = makeImage(W, H, rgb(0, 0, 0));
@@ -336,18 +336,18 @@ Image renderStreet(SceneSpec s, int W, int H)
     return img;
 }
 
-SceneSpec firstScene()
+StreetShot firstScene()
 {
-    SceneSpec s;
+    StreetShot s;
     s.cam = {{-1.5f, 2.2f, 0}, 0.06f, 0.02f, 62.0f * PI / 180.0f, {}, {}, {}, 0};
     s.street.seed = 11;
     s.trails = true;
     return s;
 }
 
-SceneSpec lateScene()
+StreetShot lateScene()
 {
-    SceneSpec s;
+    StreetShot s;
     s.cam = {{4.5f, 0.9f, 5}, -0.22f, 0.1f, 70.0f * PI / 180.0f, {}, {}, {}, 0};
     s.street.seed = 23;
     s.street.roadHalf = 8.0f;
