@@ -370,7 +370,7 @@ std::vector<float> synthChime(const SoundInfo &info)
     std::vector<float> x(size_t(info.frames), 0.0f);
     // Two bell strikes a fifth apart, the second a moment later: a bright rising "ding-ding".
     struct Partial { float ratio, amp, decay; };
-    const Partial bell[4] = {{1, 1, 0.32f}, {2, 0.35f, 0.2f}, {3, 0.12f, 0.12f}, {4.16f, 0.08f, 0.06f}};
+    const Partial bell[4] = {{1, 1, 0.25f}, {2, 0.35f, 0.16f}, {3, 0.12f, 0.1f}, {4.16f, 0.08f, 0.05f}};
     const float notes[2][2] = {{1318.51f, 0.0f}, {1975.53f, 0.09f}};
     for (const auto &note : notes) {
         int start = int(note[1] * rate);
@@ -382,7 +382,7 @@ std::vector<float> synthChime(const SoundInfo &info)
             }
     }
     normalisePeak(x, 0.7f);
-    fadeTail(x, info.rate);
+    fadeTail(x, info.rate, 0.12f);
     return x;
 }
 
@@ -399,7 +399,7 @@ std::vector<float> synthGear(const SoundInfo &info)
     addBurst(x, rate, rng, 0.055f, 0.006f, 1200, 5000, 0.4f);
     dcBlock(x, rate);
     normalisePeak(x, 0.7f);
-    fadeTail(x, info.rate);
+    fadeTail(x, info.rate, 0.05f);
     return x;
 }
 
