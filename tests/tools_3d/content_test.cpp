@@ -1,6 +1,6 @@
-// Checks that every circuit can be raced and every car drawn: the files are read back as the game
-// reads them and probed with rays against the collision model.
-#include "ms3d_test_reader.h"
+// Checks that every circuit can be raced and every car drawn: the files are read back by the game's
+// own model and waypoint readers and probed with rays against the collision model.
+#include "game_model.h"
 #include "race/waypoints.h"
 
 #include <gtest/gtest.h>
@@ -22,7 +22,7 @@ std::vector<uint8_t> readBytes(const std::string &path)
     return std::vector<uint8_t>(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
 }
 
-bool loadModel(const std::string &path, TestModel &m) { return parseMs3dForTest(readBytes(path), m); }
+bool loadModel(const std::string &path, TestModel &m) { return loadGameModel(path, m); }
 
 // The race's start table: first grid slot per track; the others follow every 4.5 along +z.
 struct Start {
@@ -153,6 +153,14 @@ TEST(Tracks, EveryModelFitsTheFormatAndTheFrameBudget)
             ASSERT_GE(g.material, 0);
             const float *e = lights.materials[size_t(g.material)].emissive;
             EXPECT_GT(e[0] + e[1] + e[2], 0.5f);
+        }
+        // The road faces the lamps above it: its normals point up.
+        for (const auto &g : visual.groups) {
+            if (g.material < 0 || visual.materials[size_t(g.material)].texture.find("/road.bmp") == std::string::npos)
+                continue;
+            for (int t : g.triangles)
+                for (int k = 0; k < 3; k++)
+                    ASSERT_GT(visual.triangles[size_t(t)].n[k][1], 0.9f) << "road triangle " << t;
         }
         // Every texture the drawn model names exists, relative to the game's working directory.
         for (const auto &mat : visual.materials) {
@@ -289,6 +297,18 @@ TEST(Cars, BodiesAndWheelsAsTheDrawingPlacesThem)
             zhi = std::fmax(zhi, v.p[2]);
         }
         EXPECT_NEAR(r, 0.45f, 0.03f);
+        // Lighting needs outward normals: nearly every body face points away from the car's middle.
+        int outward = 0;
+        for (const auto &t : body.triangles) {
+            float c[3] = {0, 0, 0}, n[3] = {0, 0, 0};
+            for (int k = 0; k < 3; k++)
+                for (int j = 0; j < 3; j++) {
+                    c[j] += body.vertices[size_t(t.v[k])].p[j] / 3;
+                    n[j] += t.n[k][j];
+                }
+            outward += (c[0] * n[0] + (c[1] + 0.1f) * n[1] + c[2] * n[2]) > 0 ? 1 : 0;
+        }
+        EXPECT_GT(outward, int(body.triangles.size() * 95 / 100));
         EXPECT_LT(zhi - zlo, 0.6f);
         for (const auto &mat : body.materials)
             EXPECT_FALSE(readBytes(kBase + "/../" + mat.texture).empty()) << mat.texture;

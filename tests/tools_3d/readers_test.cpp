@@ -1,7 +1,7 @@
-// The waypoint reader against good and damaged files, and the model writer read back by the same
-// layout the game's loader follows.
+// The waypoint reader against good and damaged files, and the model writer read back by the game's
+// model loader.
 #include "mesh.h"
-#include "ms3d_test_reader.h"
+#include "game_model.h"
 #include "race/waypoints.h"
 
 #include <gtest/gtest.h>
@@ -96,7 +96,7 @@ TEST(Waypoints, ParseStopsAtTheCallersCapacity)
 
 TEST(ModelWriter, ReadsBackAsTheGameLoadsIt)
 {
-    Mesh m;
+    ModelMesh m;
     int road = m.material("road", "base/textures/world/road.bmp");
     int lamp = m.lampMaterial("lamp", 1.0f, 0.6f, 0.25f);
     m.quad(road, v3(0, 0, 0), v3(1, 0, 0), v3(1, 0, 1), v3(0, 0, 1), Uv{0, 0}, Uv{1, 0}, Uv{1, 0.25f}, Uv{0, 0.25f});
@@ -105,7 +105,7 @@ TEST(ModelWriter, ReadsBackAsTheGameLoadsIt)
     std::vector<uint8_t> bytes;
     ASSERT_TRUE(encodeMs3d(m, bytes));
     TestModel t;
-    ASSERT_TRUE(parseMs3dForTest(bytes, t));
+    ASSERT_TRUE(parseGameModel(bytes, t));
     EXPECT_EQ(t.vertices.size(), 7u); // the quad's corners are shared by its two triangles
     ASSERT_EQ(t.triangles.size(), 3u);
     ASSERT_EQ(t.groups.size(), 2u);
@@ -120,16 +120,16 @@ TEST(ModelWriter, ReadsBackAsTheGameLoadsIt)
     for (int k = 0; k < 3; k++)
         cx += t.vertices[size_t(lt.v[k])].p[0] / 3;
     EXPECT_FLOAT_EQ(cx, 1.0f);
-    // Every truncation of a good file is refused by the checked reader.
+    // Every truncation of a good file is refused.
     for (size_t cut = 0; cut + 14 < bytes.size(); cut += 7) {
         std::vector<uint8_t> part(bytes.begin(), bytes.begin() + long(cut));
-        EXPECT_FALSE(parseMs3dForTest(part, t)) << cut;
+        EXPECT_FALSE(parseGameModel(part, t)) << cut;
     }
 }
 
 TEST(ModelWriter, RefusesMoreThanTheFormatHolds)
 {
-    Mesh m;
+    ModelMesh m;
     int mat = m.material("x", "");
     for (int i = 0; i < 22000; i++)
         m.tri(mat, v3(float(i), 0, 0), v3(float(i), 1, 0), v3(float(i), 0, 1), {}, {}, {});

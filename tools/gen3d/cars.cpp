@@ -196,10 +196,10 @@ static float lerpProfile(const float (*pts)[2], int n, float x)
     return pts[n - 1][1];
 }
 
-Mesh buildCarBody(int m)
+ModelMesh buildCarBody(int m)
 {
     const CarDesign &d = carDesigns[m];
-    Mesh mesh;
+    ModelMesh mesh;
     int paint = mesh.material("paint", worldTexturePath(carTexName(m)));
     const float W = 1.2f, yb = -0.72f, wb = 0.74f;
     const float hubModel = kHubY - kLift;
@@ -333,13 +333,14 @@ Mesh buildCarBody(int m)
             mesh.tri(paint, v3(ex[0] + 0.01f, y, z), q1, q0, Uv{0.6f, 0.85f}, Uv{0.6f, 0.85f}, Uv{0.6f, 0.85f});
         }
     }
+    mesh.orientFaces([](Vec3 c, Vec3) { return c - v3(0, -0.1f, 0); });
     mesh.smoothNormals(35);
     return mesh;
 }
 
-Mesh buildCarWheel(int m)
+ModelMesh buildCarWheel(int m)
 {
-    Mesh mesh;
+    ModelMesh mesh;
     int mat = mesh.material("wheel", worldTexturePath(rimTexName(m)));
     const int seg = 18;
     const float r = kWheelRadius, rIn = r * 0.72f, halfW = 0.2f;
@@ -360,6 +361,7 @@ Mesh buildCarWheel(int m)
         // Inner face, plain dark.
         mesh.tri(mat, o1 + in, o0 + in, v3(0, 0, -halfW), Uv{0.3f, 0.5f}, Uv{0.3f, 0.5f}, Uv{0.3f, 0.5f});
     }
+    mesh.orientFaces([](Vec3 c, Vec3) { return c; });
     return mesh;
 }
 
@@ -381,7 +383,7 @@ bool writeCars(const std::string &baseDir, const std::string &pictureDir)
     if (!pictureDir.empty())
         sheet.create(cw * 4, ch * 3, 24, 26, 34);
     for (int m = 0; m < 12; m++) {
-        Mesh body = buildCarBody(m), wheel = buildCarWheel(m);
+        ModelMesh body = buildCarBody(m), wheel = buildCarWheel(m);
         std::string dir = baseDir + "/cars/" + std::to_string(m + 1);
         ok = writeMs3d(body, dir + "/car.ms3d") && ok;
         ok = writeMs3d(wheel, dir + "/wheel.ms3d") && ok;

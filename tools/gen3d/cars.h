@@ -15,6 +15,6 @@ struct CarDesign {
 };
 extern const CarDesign carDesigns[12];
 
-Mesh buildCarBody(int model);  // model 0..11
-Mesh buildCarWheel(int model);
+ModelMesh buildCarBody(int model);  // model 0..11
+ModelMesh buildCarWheel(int model);
 bool writeCars(const std::string &baseDir, const std::string &pictureDir);

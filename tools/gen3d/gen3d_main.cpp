@@ -14,7 +14,7 @@ static void writeGarageLights(const std::string &baseDir)
 {
     // The car stands at (0.15, -0.25, -8) in eye space with nothing moving the garage: a warm key
     // light above it, a cool one from the front left and two coloured strips in the tunnel behind.
-    Mesh lights;
+    ModelMesh lights;
     struct L {
         float x, y, z, r, g, b;
     } table[] = {
@@ -48,6 +48,7 @@ int main(int argc, char **argv)
     paintCarTextures();
     bool ok = true;
     int worst = 0;
+    std::vector<TrackPath> paths;
     for (const TrackDef &def : trackDefs) {
         TrackContent t;
         if (!buildTrack(def, t)) {
@@ -55,6 +56,7 @@ int main(int argc, char **argv)
             continue;
         }
         ok = writeTrack(def, t, baseDir) && ok;
+        paths.push_back(t.path);
         std::printf("track %2d: length %6.0f, %3zu waypoints, %3zu lamps, %5zu visual / %5zu collision triangles, "
                     "%5zu visual vertices\n",
                     def.number, t.path.length, t.waypoints.size(), t.lights.triangles.size(), t.visual.triangles.size(),
@@ -71,7 +73,7 @@ int main(int argc, char **argv)
     ok = writeCars(baseDir, pictureDir) && ok;
     ok = writeWorldTextures(baseDir) && ok;
     if (!pictureDir.empty())
-        writeCityPicture(pictureDir);
+        writeCityPicture(pictureDir, paths);
     double secs = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
     std::printf("gen3d: %s in %.2f s (largest track %d triangles)\n", ok ? "done" : "FAILED", secs, worst);
     return ok ? 0 : 1;

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <sys/stat.h>
 
-int Mesh::material(const std::string &name, const std::string &texture)
+int ModelMesh::material(const std::string &name, const std::string &texture)
 {
     for (size_t i = 0; i < materials.size(); i++)
         if (materials[i].name == name)
@@ -16,7 +16,7 @@ int Mesh::material(const std::string &name, const std::string &texture)
     return int(materials.size() - 1);
 }
 
-int Mesh::lampMaterial(const std::string &name, float r, float g, float b)
+int ModelMesh::lampMaterial(const std::string &name, float r, float g, float b)
 {
     int m = material(name, "");
     MeshMaterial &mat = materials[size_t(m)];
@@ -38,7 +38,7 @@ static uint32_t floatBits(float f)
     return u;
 }
 
-int Mesh::vertex(Vec3 p)
+int ModelMesh::vertex(Vec3 p)
 {
     auto key = std::make_tuple(floatBits(p.x), floatBits(p.y), floatBits(p.z));
     auto it = vertexLookup.find(key);
@@ -50,7 +50,7 @@ int Mesh::vertex(Vec3 p)
     return index;
 }
 
-void Mesh::tri(int mat, Vec3 a, Vec3 b, Vec3 c, Uv ta, Uv tb, Uv tc, Vec3 na, Vec3 nb, Vec3 nc)
+void ModelMesh::tri(int mat, Vec3 a, Vec3 b, Vec3 c, Uv ta, Uv tb, Uv tc, Vec3 na, Vec3 nb, Vec3 nc)
 {
     auto same = [](Vec3 p, Vec3 q) { return p.x == q.x && p.y == q.y && p.z == q.z; };
     if (same(a, b) || same(b, c) || same(a, c))
@@ -71,20 +71,20 @@ void Mesh::tri(int mat, Vec3 a, Vec3 b, Vec3 c, Uv ta, Uv tb, Uv tc, Vec3 na, Ve
     triangles.push_back(t);
 }
 
-void Mesh::tri(int mat, Vec3 a, Vec3 b, Vec3 c, Uv ta, Uv tb, Uv tc)
+void ModelMesh::tri(int mat, Vec3 a, Vec3 b, Vec3 c, Uv ta, Uv tb, Uv tc)
 {
     Vec3 n = normalize(cross(b - a, c - a));
     tri(mat, a, b, c, ta, tb, tc, n, n, n);
 }
 
-void Mesh::quad(int mat, Vec3 a, Vec3 b, Vec3 c, Vec3 d, Uv ta, Uv tb, Uv tc, Uv td)
+void ModelMesh::quad(int mat, Vec3 a, Vec3 b, Vec3 c, Vec3 d, Uv ta, Uv tb, Uv tc, Uv td)
 {
     Vec3 n = normalize(cross(c - a, d - b));
     tri(mat, a, b, c, ta, tb, tc, n, n, n);
     tri(mat, a, c, d, ta, tc, td, n, n, n);
 }
 
-void Mesh::box(int mat, Vec3 cb, Vec3 fwd, float hl, float hw, float h, float ts, bool withBottom, bool withTop)
+void ModelMesh::box(int mat, Vec3 cb, Vec3 fwd, float hl, float hw, float h, float ts, bool withBottom, bool withTop)
 {
     Vec3 f = normalize(v3(fwd.x, 0, fwd.z));
     Vec3 r = v3(-f.z, 0, f.x);
@@ -103,7 +103,7 @@ void Mesh::box(int mat, Vec3 cb, Vec3 fwd, float hl, float hw, float h, float ts
         quad(mat, p[3], p[2], p[1], p[0], Uv{0, 0}, Uv{1, 0}, Uv{1, 1}, Uv{0, 1});
 }
 
-void Mesh::smoothNormals(float creaseDegrees)
+void ModelMesh::smoothNormals(float creaseDegrees)
 {
     float cosLimit = std::cos(creaseDegrees * 3.14159265f / 180.0f);
     std::vector<Vec3> faceN(triangles.size());
@@ -157,7 +157,7 @@ void putText(std::vector<uint8_t> &o, const std::string &s, size_t n)
 }
 } // namespace
 
-bool encodeMs3d(const Mesh &mesh, std::vector<uint8_t> &o)
+bool encodeMs3d(const ModelMesh &mesh, std::vector<uint8_t> &o)
 {
     o.clear();
     if (mesh.vertices.size() > 65535 || mesh.triangles.size() > 65535 || mesh.materials.size() > 127)
@@ -277,7 +277,7 @@ bool writeFileBytes(const std::string &path, const std::vector<uint8_t> &bytes)
     return ok;
 }
 
-bool writeMs3d(const Mesh &mesh, const std::string &path)
+bool writeMs3d(const ModelMesh &mesh, const std::string &path)
 {
     std::vector<uint8_t> bytes;
     if (!encodeMs3d(mesh, bytes)) {

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <map>
 #include <tuple>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -47,7 +48,7 @@ struct MeshTriangle {
     int material;
 };
 
-struct Mesh {
+struct ModelMesh {
     std::vector<MeshMaterial> materials;
     std::vector<Vec3> vertices;
     std::vector<MeshTriangle> triangles;
@@ -66,13 +67,30 @@ struct Mesh {
     void box(int mat, Vec3 centreBottom, Vec3 forward, float halfLength, float halfWidth, float height,
              float texScale, bool withBottom = false, bool withTop = true);
 
+    // Turns every triangle whose face points away from preferred(centroid, normal) round, so
+    // the lighting sees the side a viewer sees.
+    template <class F> void orientFaces(F preferred)
+    {
+        for (MeshTriangle &t : triangles) {
+            Vec3 a = vertices[size_t(t.v[0])], b = vertices[size_t(t.v[1])], c = vertices[size_t(t.v[2])];
+            Vec3 n = normalize(cross(b - a, c - a));
+            if (dot(n, preferred((a + b + c) * (1.0f / 3.0f), n)) >= 0)
+                continue;
+            std::swap(t.v[1], t.v[2]);
+            std::swap(t.n[1], t.n[2]);
+            std::swap(t.uv[1], t.uv[2]);
+            for (Vec3 &k : t.n)
+                k = k * -1.0f;
+        }
+    }
+
     // Smooth the corner normals of each material's triangles where neighbouring faces meet at less
     // than the crease angle.
     void smoothNormals(float creaseDegrees);
 };
 
 // Serialises the mesh in the MS3D version 4 layout. False when a count does not fit the format.
-bool encodeMs3d(const Mesh &mesh, std::vector<uint8_t> &out);
-bool writeMs3d(const Mesh &mesh, const std::string &path);
+bool encodeMs3d(const ModelMesh &mesh, std::vector<uint8_t> &out);
+bool writeMs3d(const ModelMesh &mesh, const std::string &path);
 bool writeFileBytes(const std::string &path, const std::vector<uint8_t> &bytes);
 bool makeDirs(const std::string &path);

@@ -88,13 +88,26 @@ bool Canvas::save(const std::string &path) const
 
 // --- 3D -----------------------------------------------------------------------------------------
 
-void drawMesh(Canvas &c, const View3 &view, const Mesh &mesh, const Placement &pl)
+namespace {
+struct ClipVertex {
+    Vec3 cam; // x right, y up, z forward
+    Vec3 n;
+    float s, t;
+};
+ClipVertex lerpClip(const ClipVertex &a, const ClipVertex &b, float u)
+{
+    return ClipVertex{a.cam + (b.cam - a.cam) * u, a.n + (b.n - a.n) * u, a.s + (b.s - a.s) * u, a.t + (b.t - a.t) * u};
+}
+} // namespace
+
+void drawMesh(Canvas &c, const View3 &view, const ModelMesh &mesh, const Placement &pl)
 {
     Vec3 fwd = normalize(view.target - view.eye);
     Vec3 right = normalize(cross(fwd, v3(0, 1, 0)));
     Vec3 up = cross(right, fwd);
     float f = 1.0f / std::tan(view.fovDegrees * 3.14159265f / 360.0f);
     Vec3 lightDir = normalize(v3(-0.4f, 0.8f, 0.45f));
+    const float nearZ = 0.1f;
     auto toWorld = [&](Vec3 p) {
         return v3(pl.r[0][0] * p.x + pl.r[0][1] * p.y + pl.r[0][2] * p.z + pl.t.x,
                   pl.r[1][0] * p.x + pl.r[1][1] * p.y + pl.r[1][2] * p.z + pl.t.y,
@@ -117,60 +130,69 @@ void drawMesh(Canvas &c, const View3 &view, const Mesh &mesh, const Placement &p
             if (it != worldTextures.end())
                 img = &it->second;
         }
-        float sx[3], sy[3], sz[3];
-        Vec3 nrm[3];
-        bool behind = false;
+        ClipVertex in[3];
         for (int k = 0; k < 3; k++) {
-            Vec3 w = toWorld(mesh.vertices[size_t(t.v[k])]);
-            Vec3 d = w - view.eye;
-            float z = dot(d, fwd);
-            if (z < 0.05f)
-                behind = true;
-            sx[k] = float(view.x0) + float(view.w) * 0.5f + dot(d, right) / z * f * float(view.h) * 0.5f;
-            sy[k] = float(view.y0) + float(view.h) * 0.5f - dot(d, up) / z * f * float(view.h) * 0.5f;
-            sz[k] = z;
-            nrm[k] = normalize(rotate(t.n[k]));
+            Vec3 d = toWorld(mesh.vertices[size_t(t.v[k])]) - view.eye;
+            in[k] = ClipVertex{v3(dot(d, right), dot(d, up), dot(d, fwd)), normalize(rotate(t.n[k])), t.uv[k].s, t.uv[k].t};
         }
-        if (behind)
-            continue;
-        float area = (sx[1] - sx[0]) * (sy[2] - sy[0]) - (sx[2] - sx[0]) * (sy[1] - sy[0]);
-        if (std::fabs(area) < 1e-6f)
-            continue;
-        int minX = int(std::fmax(float(view.x0), std::floor(std::fmin(sx[0], std::fmin(sx[1], sx[2])))));
-        int maxX = int(std::fmin(float(view.x0 + view.w - 1), std::ceil(std::fmax(sx[0], std::fmax(sx[1], sx[2])))));
-        int minY = int(std::fmax(float(view.y0), std::floor(std::fmin(sy[0], std::fmin(sy[1], sy[2])))));
-        int maxY = int(std::fmin(float(view.y0 + view.h - 1), std::ceil(std::fmax(sy[0], std::fmax(sy[1], sy[2])))));
-        for (int y = minY; y <= maxY; y++)
-            for (int x = minX; x <= maxX; x++) {
-                float px = float(x) + 0.5f, py = float(y) + 0.5f;
-                float w0 = ((sx[1] - px) * (sy[2] - py) - (sx[2] - px) * (sy[1] - py)) / area;
-                float w1 = ((sx[2] - px) * (sy[0] - py) - (sx[0] - px) * (sy[2] - py)) / area;
-                float w2 = 1 - w0 - w1;
-                if (w0 < 0 || w1 < 0 || w2 < 0)
-                    continue;
-                // Perspective-correct interpolation.
-                float iz = w0 / sz[0] + w1 / sz[1] + w2 / sz[2];
-                float z = 1.0f / iz;
-                float &dst = c.depth[size_t(y * c.width + x)];
-                if (z >= dst)
-                    continue;
-                dst = z;
-                float a0 = w0 / sz[0] * z, a1 = w1 / sz[1] * z, a2 = w2 / sz[2] * z;
-                float col[3] = {mat.diffuse[0] * 200, mat.diffuse[1] * 200, mat.diffuse[2] * 200};
-                if (img) {
-                    float s = a0 * t.uv[0].s + a1 * t.uv[1].s + a2 * t.uv[2].s;
-                    float tt = a0 * t.uv[0].t + a1 * t.uv[1].t + a2 * t.uv[2].t;
-                    int ix = int((s - std::floor(s)) * float(img->width)) % img->width;
-                    int iy = int((tt - std::floor(tt)) * float(img->height)) % img->height;
-                    const uint8_t *p = img->at(ix, iy);
-                    col[0] = p[0];
-                    col[1] = p[1];
-                    col[2] = p[2];
-                }
-                Vec3 n = normalize(nrm[0] * a0 + nrm[1] * a1 + nrm[2] * a2);
-                float lit = 0.35f + 0.75f * std::fabs(dot(n, lightDir));
-                c.pixel(x, y, int(col[0] * lit), int(col[1] * lit), int(col[2] * lit));
+        // Clip against the near plane: what stays is a triangle or a quad.
+        ClipVertex poly[4];
+        int np = 0;
+        for (int k = 0; k < 3; k++) {
+            const ClipVertex &a = in[k], &b = in[(k + 1) % 3];
+            bool ain = a.cam.z >= nearZ, bin = b.cam.z >= nearZ;
+            if (ain)
+                poly[np++] = a;
+            if (ain != bin)
+                poly[np++] = lerpClip(a, b, (nearZ - a.cam.z) / (b.cam.z - a.cam.z));
+        }
+        for (int tri = 0; tri + 2 < np; tri++) {
+            const ClipVertex *v[3] = {&poly[0], &poly[tri + 1], &poly[tri + 2]};
+            float sx[3], sy[3], sz[3];
+            for (int k = 0; k < 3; k++) {
+                sz[k] = v[k]->cam.z;
+                sx[k] = float(view.x0) + float(view.w) * 0.5f + v[k]->cam.x / sz[k] * f * float(view.h) * 0.5f;
+                sy[k] = float(view.y0) + float(view.h) * 0.5f - v[k]->cam.y / sz[k] * f * float(view.h) * 0.5f;
             }
+            float area = (sx[1] - sx[0]) * (sy[2] - sy[0]) - (sx[2] - sx[0]) * (sy[1] - sy[0]);
+            if (std::fabs(area) < 1e-6f)
+                continue;
+            int minX = int(std::fmax(float(view.x0), std::floor(std::fmin(sx[0], std::fmin(sx[1], sx[2])))));
+            int maxX = int(std::fmin(float(view.x0 + view.w - 1), std::ceil(std::fmax(sx[0], std::fmax(sx[1], sx[2])))));
+            int minY = int(std::fmax(float(view.y0), std::floor(std::fmin(sy[0], std::fmin(sy[1], sy[2])))));
+            int maxY = int(std::fmin(float(view.y0 + view.h - 1), std::ceil(std::fmax(sy[0], std::fmax(sy[1], sy[2])))));
+            for (int y = minY; y <= maxY; y++)
+                for (int x = minX; x <= maxX; x++) {
+                    float px = float(x) + 0.5f, py = float(y) + 0.5f;
+                    float w0 = ((sx[1] - px) * (sy[2] - py) - (sx[2] - px) * (sy[1] - py)) / area;
+                    float w1 = ((sx[2] - px) * (sy[0] - py) - (sx[0] - px) * (sy[2] - py)) / area;
+                    float w2 = 1 - w0 - w1;
+                    if (w0 < 0 || w1 < 0 || w2 < 0)
+                        continue;
+                    // Perspective-correct interpolation.
+                    float z = 1.0f / (w0 / sz[0] + w1 / sz[1] + w2 / sz[2]);
+                    float &dst = c.depth[size_t(y * c.width + x)];
+                    if (z >= dst)
+                        continue;
+                    dst = z;
+                    float a0 = w0 / sz[0] * z, a1 = w1 / sz[1] * z, a2 = w2 / sz[2] * z;
+                    float col[3] = {mat.diffuse[0] * 200, mat.diffuse[1] * 200, mat.diffuse[2] * 200};
+                    if (img) {
+                        float s = a0 * v[0]->s + a1 * v[1]->s + a2 * v[2]->s;
+                        float tt = a0 * v[0]->t + a1 * v[1]->t + a2 * v[2]->t;
+                        int ix = int((s - std::floor(s)) * float(img->width)) % img->width;
+                        int iy = int((tt - std::floor(tt)) * float(img->height)) % img->height;
+                        const uint8_t *p = img->at(ix, iy);
+                        col[0] = p[0];
+                        col[1] = p[1];
+                        col[2] = p[2];
+                    }
+                    Vec3 n = normalize(v[0]->n * a0 + v[1]->n * a1 + v[2]->n * a2);
+                    // One-sided light, as the game's shader would see a face turned the wrong way.
+                    float lit = 0.35f + 0.75f * std::fmax(0.0f, dot(n, lightDir)) + 0.2f * std::fabs(dot(n, lightDir));
+                    c.pixel(x, y, int(col[0] * lit), int(col[1] * lit), int(col[2] * lit));
+                }
+        }
     }
 }
 
@@ -250,7 +272,7 @@ void writeTrackPicture(const TrackDef &def, const TrackContent &t, const std::st
     c.save(dir + name);
 }
 
-void writeCityPicture(const std::string &dir)
+void writeCityPicture(const std::string &dir, const std::vector<TrackPath> &paths)
 {
     float x0 = -720, z0 = -480, x1 = 110, z1 = 780;
     float scale = 900.0f / (z1 - z0);
@@ -261,6 +283,18 @@ void writeCityPicture(const std::string &dir)
         for (size_t i = 0; i + 1 < st.points.size(); i++)
             c.line(pl.px(st.points[i].x), pl.py(st.points[i].z), pl.px(st.points[i + 1].x), pl.py(st.points[i + 1].z),
                    st.halfWidth * 2 * scale, 90, 90, 100);
+    // Every circuit's centre line, each in its own colour.
+    for (size_t i = 0; i < paths.size(); i++) {
+        int r = 80 + int(hashNoise(uint32_t(i), 1) * 175), g = 80 + int(hashNoise(uint32_t(i), 2) * 175),
+            b = 80 + int(hashNoise(uint32_t(i), 3) * 175);
+        const auto &sm = paths[i].samples;
+        for (size_t k = 0; k < sm.size(); k++) {
+            const PathSample &a = sm[k], &e = sm[(k + 1) % sm.size()];
+            float off = (float(i) - 10.0f) * 0.9f; // side by side where they share a street
+            c.line(pl.px(a.p.x + rightOf(a.t).x * off), pl.py(a.p.z + rightOf(a.t).z * off),
+                   pl.px(e.p.x + rightOf(e.t).x * off), pl.py(e.p.z + rightOf(e.t).z * off), 1.5f, r, g, b);
+        }
+    }
     for (const TrackDef &d : trackDefs)
         for (int k = 0; k < 4; k++)
             c.disc(pl.px(d.startX), pl.py(d.startZ + 4.5f * float(k)), 2.0f, d.number <= 15 ? 80 : 250, 250, 80);
@@ -271,7 +305,7 @@ void writeTrackViews(const TrackDef &def, const TrackContent &t, const std::stri
 {
     Canvas c;
     const int w = 800, h = 450;
-    c.create(w, h * 2, 10, 12, 22);
+    c.create(w, h * 3, 10, 12, 22);
     View3 v;
     v.fovDegrees = 60;
     v.w = w;
@@ -286,8 +320,17 @@ void writeTrackViews(const TrackDef &def, const TrackContent &t, const std::stri
     v.eye = v3(q.p.x - q.t.x * 30 + q.t.z * 6, groundHeight(q.p.x, q.p.z) + 5, q.p.z - q.t.z * 30 - q.t.x * 6);
     v.target = v3(q.p.x, groundHeight(q.p.x, q.p.z) + 2, q.p.z);
     drawMesh(c, v, t.visual, Placement{});
-    for (size_t i = 0; i < t.lampPositions.size(); i++) {
-        (void)i; // lamps show as their heads in the model
+    // Into the first closed-off side street, from the far side of the circuit.
+    if (!t.path.sideStreets.empty()) {
+        const Crossing &x = t.path.sideStreets[t.path.sideStreets.size() / 2];
+        float sAt = 0;
+        t.path.distanceTo(x.node, &sAt);
+        PathSample q = t.path.at(sAt);
+        float y = groundHeight(q.p.x, q.p.z);
+        v.y0 = 2 * h;
+        v.eye = v3(x.node.x - x.dir.x * (q.hw - 2) - q.t.x * 12, y + 2.0f, x.node.z - x.dir.z * (q.hw - 2) - q.t.z * 12);
+        v.target = v3(x.node.x + x.dir.x * 30, y + 1.0f, x.node.z + x.dir.z * 30);
+        drawMesh(c, v, t.visual, Placement{});
     }
     char name[64];
     std::snprintf(name, sizeof name, "/view_%02d.png", def.number);

@@ -29,9 +29,9 @@ struct Placement {
     float r[3][3] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}};
     Vec3 t;
 };
-void drawMesh(Canvas &c, const View3 &view, const Mesh &mesh, const Placement &place);
+void drawMesh(Canvas &c, const View3 &view, const ModelMesh &mesh, const Placement &place);
 
 void writeTrackPicture(const TrackDef &def, const TrackContent &t, const std::string &dir);
-void writeCityPicture(const std::string &dir);
+void writeCityPicture(const std::string &dir, const std::vector<TrackPath> &paths);
 // The drawn model seen from behind the grid and from above a corner.
 void writeTrackViews(const TrackDef &def, const TrackContent &t, const std::string &dir);

@@ -56,7 +56,7 @@ static Strip offsetLine(const TrackPath &p, const std::vector<bool> &right, int 
     return s;
 }
 
-static void buildCollision(const TrackPath &p, Mesh &m)
+static void buildCollision(const TrackPath &p, ModelMesh &m)
 {
     int mat = m.material("collision", "");
     auto right = turnsRight(p);
@@ -142,7 +142,7 @@ struct VisualBuilder {
     const TrackDef &def;
     const TrackPath &p;
     TrackContent &out;
-    Mesh &m;
+    ModelMesh &m;
     std::vector<bool> right;
     uint32_t seed;
     struct Stub {
@@ -321,7 +321,8 @@ struct VisualBuilder {
             }
             if (length < 8)
                 continue;
-            V2 a = c.node + c.dir * t0, b = c.node + c.dir * (t0 + length);
+            // The circuit's pavement runs on across the mouth; the side street begins behind it.
+            V2 a = c.node + c.dir * (t0 + kPavement - 0.3f), b = c.node + c.dir * (t0 + length);
             stubs.push_back(Stub{a, b, c.halfWidth});
             V2 r = rightOf(c.dir);
             float hw = c.halfWidth;
@@ -330,45 +331,129 @@ struct VisualBuilder {
             for (int side = -1; side <= 1; side += 2) {
                 V2 e0 = a + r * (hw * float(side)), e1 = b + r * (hw * float(side));
                 V2 f0 = a + r * ((hw + kPavement) * float(side)), f1 = b + r * ((hw + kPavement) * float(side));
-                m.quad(pave, at3(e0, 0.15f), at3(e1, 0.15f), at3(f1, 0.15f), at3(f0, 0.15f), Uv{0, 0},
+                m.quad(pave, at3(e0, 0.14f), at3(e1, 0.14f), at3(f1, 0.14f), at3(f0, 0.14f), Uv{0, 0},
                        Uv{0, length / 4}, Uv{1, length / 4}, Uv{1, 0});
             }
             // The closure: a chevron board just behind the circuit's barrier.
-            V2 m0 = a + c.dir * 1.0f;
+            V2 m0 = c.node + c.dir * (t0 + 1.0f);
             Vec3 l0 = at3(m0 - r * hw, 0.2f), l1 = at3(m0 + r * hw, 0.2f);
             Vec3 up = v3(0, 1.6f, 0);
             m.quad(closure, l0, l1, l1 + up, l0 + up, Uv{0, 1}, Uv{hw / 3, 1}, Uv{hw / 3, 0}, Uv{0, 0});
             // A building closes the far end of the view.
             V2 endC = b + c.dir * 8.0f;
-            addBuilding(endC, c.dir, 8, hw + kPavement, 12 + rnd(uint32_t(t0 * 10), 5) * 20, 100 + int(out.buildings.size()), true);
+            addBuilding(endC, c.dir * -1.0f, 8, hw + kPavement, 12 + rnd(uint32_t(t0 * 10), 5) * 20, 100 + uint32_t(out.buildings.size()));
         }
     }
 
     // A building standing on its footprint: front centre, facing direction (towards the street).
-    void addBuilding(V2 centre, V2 facing, float halfDepth, float halfWidth, float height, uint32_t id, bool force = false)
+    void addBuilding(V2 centre, V2 facing, float halfDepth, float halfWidth, float height, uint32_t id)
     {
-        (void)force;
         int style = int(hashNoise(seed, id, 11) * 6);
         if (style > 5)
             style = 5;
         if (style == 2)
-            height += 15;
+            height += 15; // glass towers stand taller
         char name[24];
         std::snprintf(name, sizeof name, "facade%d", style);
-        int wall = tex(name), roof = tex("roof");
-        Vec3 base = at3(centre, -0.35f);
-        m.box(wall, base, v3(facing.x, 0, facing.z), halfDepth, halfWidth, height + 0.35f, 1.0f / 16.0f, false, false);
-        // Roof faces of m.box use the wall texture; lay a roof over it.
+        int wall = tex(name), roof = tex("roof"), shop = tex("shopfront"), metal = tex("metal");
+        float yb = groundHeight(centre.x, centre.z) - 0.35f, yt = yb + 0.35f + height;
         V2 f = norm2(facing), r = rightOf(f);
-        float y = base.y + height + 0.35f;
         V2 c[4] = {centre + f * halfDepth + r * halfWidth, centre - f * halfDepth + r * halfWidth,
                    centre - f * halfDepth - r * halfWidth, centre + f * halfDepth - r * halfWidth};
-        m.quad(roof, v3(c[0].x, y, c[0].z), v3(c[1].x, y, c[1].z), v3(c[2].x, y, c[2].z), v3(c[3].x, y, c[3].z),
+        bool shops = style != 2 && hashNoise(seed, id, 13) < 0.6f;
+        const float shopTop = 4.35f;
+        for (int i = 0; i < 4; i++) {
+            V2 a = c[i], b = c[(i + 1) % 4];
+            float u = len2(b - a) / 16.0f;
+            bool front = i == 3; // from front-left to front-right, facing the street
+            float split = front && shops ? yb + shopTop : yb;
+            if (front && shops)
+                m.quad(shop, v3(a.x, yb, a.z), v3(b.x, yb, b.z), v3(b.x, split, b.z), v3(a.x, split, a.z),
+                       Uv{0, 1}, Uv{u, 1}, Uv{u, 0}, Uv{0, 0});
+            float v0 = (yt - split) / 16.0f;
+            m.quad(wall, v3(a.x, split, a.z), v3(b.x, split, b.z), v3(b.x, yt, b.z), v3(a.x, yt, a.z), Uv{0, v0},
+                   Uv{u, v0}, Uv{u, 0}, Uv{0, 0});
+        }
+        m.quad(roof, v3(c[0].x, yt, c[0].z), v3(c[1].x, yt, c[1].z), v3(c[2].x, yt, c[2].z), v3(c[3].x, yt, c[3].z),
                Uv{0, 0}, Uv{2, 0}, Uv{2, 2}, Uv{0, 2});
+        // Plant on some roofs breaks the skyline.
+        if (hashNoise(seed, id, 14) < 0.45f) {
+            float sz = 1.2f + hashNoise(seed, id, 15) * 2.0f;
+            V2 at = centre - f * (halfDepth * 0.3f) + r * (halfWidth * (hashNoise(seed, id, 16) - 0.5f));
+            m.box(metal, v3(at.x, yt, at.z), v3(f.x, 0, f.z), sz, sz * 0.8f, 1.0f + sz, 0.5f);
+        }
         TrackContent::Footprint fp;
         for (int k = 0; k < 4; k++)
             fp.c[k] = c[k];
         out.buildings.push_back(fp);
+    }
+
+    // The blocks behind the street fronts: a tower in every city block the circuit leaves clear,
+    // so the gaps between the street fronts show more city and not empty ground.
+    void skyline()
+    {
+        float x0 = 1e9f, x1 = -1e9f, z0 = 1e9f, z1 = -1e9f;
+        for (const PathSample &q : p.samples) {
+            x0 = std::fmin(x0, q.p.x);
+            x1 = std::fmax(x1, q.p.x);
+            z0 = std::fmin(z0, q.p.z);
+            z1 = std::fmax(z1, q.p.z);
+        }
+        const float step = 42;
+        uint32_t id = 9000;
+        for (float z = std::floor((z0 - 150) / step) * step; z < z1 + 150; z += step)
+            for (float x = std::floor((x0 - 150) / step) * step; x < x1 + 150; x += step) {
+                id++;
+                V2 c{x + (hashNoise(7, id, 1) - 0.5f) * 16, z + (hashNoise(7, id, 2) - 0.5f) * 16};
+                float half = 7 + hashNoise(7, id, 3) * 6;
+                if (p.distanceTo(c) < p.samples[0].hw + 40 + half)
+                    continue;
+                if (nearStub(c, 30) || overlapsBuilding(c, half * 1.5f))
+                    continue;
+                float h = 30 + hashNoise(7, id, 4) * 45;
+                float turn = (hashNoise(7, id, 5) - 0.5f) * 0.3f; // the city's grid, give or take
+                V2 facing = hashNoise(7, id, 6) < 0.5f ? V2{std::cos(turn), std::sin(turn)} : V2{-std::sin(turn), std::cos(turn)};
+                addBuilding(c, facing, half, half, h, id);
+            }
+    }
+
+    // Corner plots on the inside of tight bends, which the rows along the road leave empty.
+    void cornerBuildings()
+    {
+        size_t n = p.samples.size();
+        uint32_t id = 5000;
+        for (size_t i = 0; i < n; i++) {
+            const PathSample &a = p.samples[i];
+            if (a.radius <= 0 || a.radius > 60)
+                continue;
+            // The middle sample of each corner arc.
+            size_t first = i;
+            while (i + 1 < n && p.samples[i + 1].radius == a.radius)
+                i++;
+            const PathSample &mid = p.samples[(first + i) / 2];
+            bool turnRight = right[(first + i) / 2];
+            V2 in = rightOf(mid.t) * (turnRight ? 1.0f : -1.0f);
+            for (float size : {11.0f, 8.0f, 5.5f}) {
+                V2 centre = mid.p + in * (mid.radius + size * 0.9f);
+                if (footprintClear(centre, in * -1.0f, size, size, kBarrier + kPavement - 0.2f) &&
+                    !overlapsBuilding(centre, size * 1.2f)) {
+                    addBuilding(centre, in * -1.0f, size, size, 10 + hashNoise(seed, id, 2) * 20, id);
+                    break;
+                }
+            }
+            id++;
+        }
+    }
+
+    bool overlapsBuilding(V2 centre, float radius) const
+    {
+        for (const auto &b : out.buildings) {
+            V2 c = (b.c[0] + b.c[2]) * 0.5f;
+            float rb = len2(b.c[0] - b.c[2]) * 0.5f;
+            if (len2(c - centre) < radius + rb * 0.7f)
+                return true;
+        }
+        return false;
     }
 
     bool footprintClear(V2 c, V2 f, float hd, float hwid, float needed)
@@ -444,6 +529,25 @@ struct VisualBuilder {
         }
     }
 
+    // Chevron boards on the barrier round the outside of every tight bend.
+    void chevrons()
+    {
+        int board = tex("closure");
+        size_t n = p.samples.size();
+        for (size_t i = 0; i < n; i++) {
+            const PathSample &a = p.samples[i], &b = p.samples[(i + 1) % n];
+            if (a.radius <= 0 || a.radius > 40 || b.radius != a.radius)
+                continue;
+            int side = right[i] ? -1 : 1; // outside of the turn
+            V2 p0 = a.p + rightOf(a.t) * ((a.hw + kBarrier * 0.5f) * float(side));
+            V2 p1 = b.p + rightOf(b.t) * ((b.hw + kBarrier * 0.5f) * float(side));
+            Vec3 l0 = at3(p0, 1.15f), l1 = at3(p1, 1.15f);
+            Vec3 up = v3(0, 1.3f, 0);
+            float u = len2(p1 - p0) / 2.6f;
+            m.quad(board, l0, l1, l1 + up, l0 + up, Uv{0, 1}, Uv{u, 1}, Uv{u, 0}, Uv{0, 0});
+        }
+    }
+
     void lamps()
     {
         int metal = tex("metal"), head = tex("lamphead");
@@ -496,6 +600,29 @@ bool buildTrack(const TrackDef &def, TrackContent &out)
     vb.sideStreets();
     vb.lamps();
     vb.buildings();
+    vb.cornerBuildings();
+    vb.skyline();
+    vb.chevrons();
+    // Ground and roofs face the sky; walls face the road, where every viewer is.
+    const TrackPath &path = out.path;
+    out.visual.orientFaces([&](Vec3 c, Vec3 n) {
+        if (std::fabs(n.y) > 0.7f)
+            return v3(0, 1, 0);
+        float s = 0;
+        float d = path.distanceTo(V2{c.x, c.z}, &s);
+        if (d < 1.0f)
+            return n; // overhead (the banner): both faces are modelled
+        V2 q = path.at(s).p;
+        return v3(q.x - c.x, 0, q.z - c.z);
+    });
+    out.collision.orientFaces([&](Vec3 c, Vec3 n) {
+        if (std::fabs(n.y) > 0.7f)
+            return v3(0, 1, 0);
+        float s = 0;
+        path.distanceTo(V2{c.x, c.z}, &s);
+        V2 q = path.at(s).p;
+        return v3(q.x - c.x, 0, q.z - c.z);
+    });
     return true;
 }
 

@@ -10,7 +10,7 @@ struct Waypoint3 {
 
 struct TrackContent {
     TrackPath path;
-    Mesh collision, visual, lights;
+    ModelMesh collision, visual, lights;
     std::vector<Waypoint3> waypoints;
     struct Footprint {
         V2 c[4];
