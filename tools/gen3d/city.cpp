@@ -406,12 +406,7 @@ bool buildTrackPath(const TrackDef &def, TrackPath &out)
     // 5. Side streets: every other arm of every street node the circuit passes over.
     for (size_t si = 0; si < streets.size(); si++) {
         const Street &st = streets[si];
-        for (size_t sj = 0; sj < streets.size(); sj++) {
-            if (si == sj)
-                continue;
-            // Nodes of street si: its ends and bends, and where other streets cross it.
-            (void)sj;
-        }
+        // Nodes of street si: its ends and bends, other streets' ends on it, and crossings.
         std::vector<V2> nodes(st.points.begin(), st.points.end());
         for (size_t sj = 0; sj < streets.size(); sj++) {
             if (sj == si)
