@@ -27,6 +27,7 @@ struct LapResult {
     float topSpeed = 0;
     float stallAt[3] = {0, 0, 0};
     int stallWaypoint = 0;
+    int backups = 0;
 };
 
 LapResult driveLap(int track, int frameLimit)
@@ -86,8 +87,10 @@ LapResult driveLap(int track, int frameLimit)
         // Like the computer drivers: three seconds below walking pace and it backs away for a
         // second and a half (a tap on the brake, then off the keys at a standstill, arms reverse).
         slow = speed < 1.5f && !countdownActive ? slow + 1 : 0;
-        if (backing == 0 && slow > 150)
+        if (backing == 0 && slow > 150) {
             backing = 77;
+            r.backups++;
+        }
         if (backing > 0) {
             backing--;
             keyDown[VK_UP] = false;
@@ -135,7 +138,7 @@ TEST(Drive, EveryRacedCircuitCanBeLappedFromTheGrid)
                                        << ", " << r.stallAt[1] << ", " << r.stallAt[2] << ") heading for waypoint "
                                        << r.stallWaypoint;
         EXPECT_GT(r.topSpeed, 20.0f);
-        std::printf("track %2d: lap in %4d frames (%.0f s of race time), top speed %.1f\n", track, r.frames,
-                    r.frames * 0.056f, r.topSpeed);
+        std::printf("track %2d: lap in %4d frames (%.0f s of race time), top speed %.1f, backed off a wall %d times\n",
+                    track, r.frames, r.frames * 0.056f, r.topSpeed, r.backups);
     }
 }
