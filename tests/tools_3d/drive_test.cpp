@@ -138,6 +138,7 @@ TEST(Drive, EveryRacedCircuitCanBeLappedFromTheGrid)
                                        << ", " << r.stallAt[1] << ", " << r.stallAt[2] << ") heading for waypoint "
                                        << r.stallWaypoint;
         EXPECT_GT(r.topSpeed, 20.0f);
+        EXPECT_LE(r.backups, 2) << "the driver had to back off a wall " << r.backups << " times";
         std::printf("track %2d: lap in %4d frames (%.0f s of race time), top speed %.1f, backed off a wall %d times\n",
                     track, r.frames, r.frames * 0.056f, r.topSpeed, r.backups);
     }
