@@ -68,9 +68,7 @@ static void raceFrame()
     postProcessPass(2, 1);
     postProcessPass(2, 2);
     drawHud();
-    // A frame of 65 ms or more moves nothing rather than letting the cars jump.
-    if (frameTime < 6.5f)
-        raceStep();
+    raceStep();
     if ((countdownActive || (overlayTimer > 0 && overlayTimer < 10)) && !raceFinished)
         drawStartCountdown();
     if (raceFinished)

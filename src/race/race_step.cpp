@@ -95,7 +95,8 @@ void destroyRaceWorld()
 
 void raceStep()
 {
-    if (!raceWorld)
+    // A frame of 65 ms or more moves nothing rather than letting the cars jump.
+    if (!raceWorld || frameTime >= 6.5f)
         return;
     if (!countdownActive && !raceFinished) {
         advanceClock(raceClock, frameTime);

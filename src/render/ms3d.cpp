@@ -189,6 +189,22 @@ bool parseMaterials(Cursor &c, Model &m)
     return true;
 }
 
+// Shader programs sample their texture unit whether or not GL_TEXTURE_2D is enabled, so an
+// untextured mesh gets a plain white texel bound instead of whatever the previous mesh used.
+GLuint whiteTexture()
+{
+    static GLuint white;
+    if (!white) {
+        static const unsigned char texel[4] = {255, 255, 255, 255};
+        glGenTextures(1, &white);
+        glBindTexture(GL_TEXTURE_2D, white);
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, texel);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    }
+    return white;
+}
+
 } // namespace
 
 Model::Model()
@@ -281,6 +297,7 @@ void Model::draw()
             glBindTexture(GL_TEXTURE_2D, materials[mat].texture);
             glEnable(GL_TEXTURE_2D);
         } else {
+            glBindTexture(GL_TEXTURE_2D, whiteTexture());
             glDisable(GL_TEXTURE_2D);
         }
         glBegin(GL_TRIANGLES);

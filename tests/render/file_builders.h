@@ -119,6 +119,10 @@ inline Bytes makeTga(int width, int height, int bits, const Bytes &rgba, unsigne
     out.push_back((unsigned char)bits);
     out.push_back(bits == 32 ? 8 : 0);
     int bpp = bits / 8;
+    if (bpp < 3) { // depths the game does not read: the bytes as given
+        out.insert(out.end(), rgba.begin(), rgba.end());
+        return out;
+    }
     for (size_t i = 0; i + bpp <= rgba.size(); i += bpp) {
         out.push_back(rgba[i + 2]);
         out.push_back(rgba[i + 1]);

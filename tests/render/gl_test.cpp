@@ -414,6 +414,14 @@ TEST_F(GlTest, ModelsPickTheirReaderByNameAndDrawUntexturedWithoutMaterial)
     EXPECT_FALSE(glIsEnabled(GL_CULL_FACE)) << "culling stays off";
     EXPECT_EQ(readPixel(200, 200), (Rgb{255, 0, 0}));
     EXPECT_EQ(readPixel(500, 200), (Rgb{255, 255, 255}));
+    // A shader samples its unit even with texturing disabled: the untextured mesh left a
+    // white texel bound, not the red skin of the mesh before it.
+    GLint bound = 0;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+    EXPECT_NE(GLuint(bound), model->materials[0].texture);
+    unsigned char texel[4] = {};
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, texel);
+    EXPECT_EQ(texel[0] + texel[1] + texel[2], 3 * 255);
     glEnable(GL_CULL_FACE);
     glEnable(GL_FOG);
 }

@@ -268,7 +268,8 @@ TEST(TgaTest, OtherKindsAndShortFilesAreRefused)
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
         std::unique_ptr<unsigned char[]> copy(new unsigned char[c.bytes.size() + 1]);
-        std::memcpy(copy.get(), c.bytes.data(), c.bytes.size());
+        if (!c.bytes.empty())
+            std::memcpy(copy.get(), c.bytes.data(), c.bytes.size());
         TgaImage image;
         EXPECT_FALSE(decodeTga(copy.get(), c.bytes.size(), &image));
         EXPECT_EQ(image.pixels, nullptr);

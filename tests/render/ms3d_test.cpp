@@ -13,7 +13,8 @@ bool load(Ms3dModel &model, const Bytes &bytes)
 {
     // An exact-size heap copy, so the address sanitizer sees any read past the data.
     std::unique_ptr<unsigned char[]> copy(new unsigned char[bytes.size() ? bytes.size() : 1]);
-    std::memcpy(copy.get(), bytes.data(), bytes.size());
+    if (!bytes.empty())
+        std::memcpy(copy.get(), bytes.data(), bytes.size());
     return model.loadFromMemory(copy.get(), bytes.size());
 }
 

@@ -1,0 +1,180 @@
+// Race set-up, the race step and level loading on tracks the tests build.
+#include "race/race_fixture.h"
+#include "render/lights.h"
+
+#include <set>
+
+namespace {
+
+TEST(RaceClock, HundredthsCarryIntoSecondsAndDropTheExcess)
+{
+    RaceClock c = {0, 59, 99.5f};
+    advanceClock(c, 1.2f);
+    EXPECT_EQ(c.minutes, 1);
+    EXPECT_EQ(c.seconds, 0);
+    EXPECT_EQ(c.hundredths, 0.0f);
+    advanceClock(c, 50);
+    EXPECT_FLOAT_EQ(clockSeconds(c), 60.5f);
+}
+
+TEST(StartPositions, TracksSharingAStartShareItsPosition)
+{
+    float a[3], b[3];
+    for (auto [x, y] : {std::pair{2, 9}, {2, 13}, {3, 11}, {4, 8}, {5, 15}, {7, 12}, {10, 14}}) {
+        startPosition(x, a);
+        startPosition(y, b);
+        EXPECT_EQ(a[0], b[0]) << x << " " << y;
+        EXPECT_EQ(a[2], b[2]);
+    }
+    startPosition(1, a);
+    EXPECT_EQ(a[0], -369.0f);
+    EXPECT_EQ(a[1], -6.2f);
+    startPosition(14, a);
+    EXPECT_EQ(a[2], 95.0f);
+}
+
+using Race = FlatRace;
+
+TEST_F(Race, NoTwoCarsShareAModelAndThePlayerDrivesTheChosenOne)
+{
+    TestMesh m = flatGround();
+    for (unsigned seed = 1; seed <= 40; seed++) {
+        start(m, int(seed % 12), seed);
+        std::set<int> models;
+        for (const Car &c : cars) {
+            EXPECT_GE(c.model, 0);
+            EXPECT_LT(c.model, 12);
+            models.insert(c.model);
+        }
+        EXPECT_EQ(models.size(), 4u) << "seed " << seed;
+        EXPECT_EQ(cars[0].model, int(seed % 12));
+        unloadTrack();
+    }
+}
+
+TEST_F(Race, ALongFrameChangesNothing)
+{
+    start(flatGround());
+    countdown();
+    keyDown[VK_UP] = true;
+    frames(200);
+    RaceClock clockBefore = raceClock;
+    PhysVec3 before = position();
+    float spin = player().wheelSpin[2];
+    frameTime = 6.5f;
+    frames(5);
+    EXPECT_EQ(raceClock.seconds, clockBefore.seconds);
+    EXPECT_EQ(raceClock.hundredths, clockBefore.hundredths);
+    EXPECT_EQ(position().x, before.x);
+    EXPECT_EQ(player().wheelSpin[2], spin);
+    frameTime = 6.4f;
+    frames(1);
+    EXPECT_NE(position().x, before.x) << "just under the limit the race moves on";
+}
+
+TEST_F(Race, TheClocksRunOnlyBetweenTheCountdownAndTheFinish)
+{
+    start(flatGround());
+    frames(100);
+    EXPECT_EQ(clockSeconds(raceClock), 0.0f);
+    countdownActive = false;
+    frames(250);
+    EXPECT_NEAR(clockSeconds(raceClock), 2.5f, 0.011f);
+    EXPECT_NEAR(clockSeconds(lapClock), 2.5f, 0.011f);
+    raceFinished = true;
+    frames(100);
+    EXPECT_NEAR(clockSeconds(raceClock), 2.5f, 0.011f);
+}
+
+TEST_F(Race, AfterTheFinishThePlayerBrakesInACircle)
+{
+    start(flatGround());
+    countdown();
+    keyDown[VK_UP] = true;
+    frames(400);
+    raceFinished = true;
+    frames(600);
+    EXPECT_FLOAT_EQ(player().steer, 0.7f);
+    EXPECT_LT(speed(), 1.0f);
+}
+
+TEST_F(Race, TracksOutsideOneToTwentyLoadNothingAndStillRace)
+{
+    for (int track : {0, 21}) {
+        startQuickRace(track, 0);
+        EXPECT_EQ(collisionModel->numTriangles, 0);
+        EXPECT_EQ(visualModel->numTriangles, 0);
+        EXPECT_EQ(numLevelLights, 0);
+        ASSERT_NE(raceWorld, nullptr);
+        countdownActive = false;
+        frames(50); // nothing to stand on: the cars fall, and nothing breaks
+        EXPECT_LT(position().y, startY);
+        unloadTrack();
+        EXPECT_EQ(raceWorld, nullptr);
+    }
+}
+
+TEST_F(Race, LoadingTheSameTrackAgainRebuildsTheRace)
+{
+    start(flatGround());
+    countdown();
+    keyDown[VK_UP] = true;
+    frames(100);
+    keyDown[VK_UP] = false;
+    startQuickRace(1, 3); // restart: the loader unloads first
+    EXPECT_TRUE(countdownActive);
+    EXPECT_EQ(clockSeconds(raceClock), 0.0f);
+    EXPECT_EQ(cars[0].model, 3);
+    EXPECT_NEAR(position().x, startX, 1e-3);
+    EXPECT_EQ(cars[0].nitro, 100.0f);
+}
+
+TEST_F(Race, AThousandLoadsAndUnloadsLeaveNothingBehind)
+{
+    TestMesh m = flatGround();
+    m.wallAcrossX(startX + 50, startZ - 20, startZ + 20, groundY, groundY + 5);
+    std::filesystem::create_directories("base/maps/1");
+    writeBytes("base/maps/1/map.ms3d", m.encode());
+    for (int i = 0; i < 1000; i++) {
+        startQuickRace(1, i % 12);
+        raceStep();
+        unloadTrack();
+    }
+    EXPECT_EQ(raceWorld, nullptr);
+    EXPECT_EQ(collisionModel, nullptr);
+}
+
+TEST_F(Race, UnloadingStopsTheRaceLoopsAndGivesTheGarageLightsBack)
+{
+    // The garage's lamps: one marker triangle.
+    TestMesh lamp;
+    const float a[3] = {0, 0, 0}, b[3] = {3, 0, 0}, c[3] = {0, 3, 0};
+    lamp.vertices = {a[0], a[1], a[2], b[0], b[1], b[2], c[0], c[1], c[2]};
+    lamp.triangles = {0, 1, 2};
+    std::filesystem::create_directories("base/garage");
+    writeBytes("base/garage/light.ms3d", lamp.encode());
+    delete garageLampModel; // loaded once per run; this test brings its own
+    garageLampModel = nullptr;
+    loadGarageLights();
+    ASSERT_EQ(numLevelLights, 1);
+    EXPECT_NEAR(levelLights[0].position[0], 0.99999f, 1e-5);
+    EXPECT_NEAR(levelLights[0].position[1], 0.99999f, 1e-5);
+    EXPECT_EQ(levelLights[0].direction[1], -1.0f);
+    EXPECT_EQ(levelLights[0].focus, 5);
+
+    TestMesh track = flatGround();
+    std::filesystem::create_directories("base/maps/1");
+    writeBytes("base/maps/1/light.ms3d", track.encode()); // two lamp triangles on the track
+    start(track);
+    EXPECT_EQ(numLevelLights, 2);
+    EXPECT_TRUE(playing(SAMPLE_EN2));
+    gameState = STATE_MAIN_MENU;
+    unloadTrack();
+    EXPECT_FALSE(playing(SAMPLE_EN2));
+    EXPECT_FALSE(playing(SAMPLE_WIND));
+    EXPECT_EQ(numLevelLights, 1);
+    EXPECT_NEAR(levelLights[0].position[0], 0.99999f, 1e-5);
+    EXPECT_TRUE(countdownActive);
+}
+
+} // namespace

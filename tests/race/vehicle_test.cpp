@@ -1,0 +1,223 @@
+// The vehicle model on a real physics world: the player's keys, and what the force step makes
+// of them.
+#include "race/race_fixture.h"
+
+#include <cmath>
+
+namespace {
+
+using Vehicle = FlatRace;
+
+TEST_F(Vehicle, CarsSettleOnTheirSpringsAndStandStillThroughTheCountdown)
+{
+    start(flatGround());
+    keyDown[VK_UP] = true; // holding the throttle on the grid changes nothing
+    frames(300);
+    PhysVec3 settled[NUM_CARS];
+    for (int i = 0; i < NUM_CARS; i++)
+        settled[i] = bodyPosition(cars[i].body);
+    frames(300);
+    for (int i = 0; i < NUM_CARS; i++) {
+        PhysVec3 p = bodyPosition(cars[i].body);
+        EXPECT_NEAR(p.x, settled[i].x, 1e-3) << "car " << i;
+        EXPECT_NEAR(p.y, settled[i].y, 1e-3) << "car " << i;
+        EXPECT_NEAR(p.z, settled[i].z, 1e-3) << "car " << i;
+        EXPECT_NEAR(p.z, startZ + 4.5f * float(i), 1e-2) << "the grid is a row 4.5 apart along z";
+        EXPECT_NEAR(p.y - groundY, 0.8, 0.1) << "resting on the wheel springs";
+        for (float c : cars[i].wheelCompression) {
+            EXPECT_GT(c, 0.7f);
+            EXPECT_LT(c, 0.9f);
+        }
+    }
+    EXPECT_EQ(clockSeconds(raceClock), 0.0f) << "the clocks stand during the countdown";
+}
+
+TEST_F(Vehicle, HoldingUpShiftsThroughTheGearsToATopSpeedAboveTwentyFive)
+{
+    start(flatGround());
+    countdown();
+    keyDown[VK_UP] = true;
+    int highest = 0;
+    int previous = 0;
+    for (int i = 0; i < 2500; i++) {
+        frames(1);
+        int g = player().gear;
+        EXPECT_GE(g, previous) << "gears only go up while accelerating";
+        previous = g;
+        highest = std::max(highest, g);
+    }
+    EXPECT_EQ(highest, 5);
+    float top = speed();
+    // Where the drive of fifth gear meets the fall-off above 25 (and the drag).
+    EXPECT_GT(top, 24.0f);
+    EXPECT_LT(top, 26.5f);
+    frames(200);
+    EXPECT_NEAR(speed(), top, 0.2f) << "the speed has levelled off";
+    EXPECT_GT(dot(bodyLinearVelocity(player().body), forward()), 0) << "forwards along +x";
+}
+
+TEST_F(Vehicle, AboveTwentyFiveTheDriveTurnsIntoABrake)
+{
+    start(flatGround());
+    countdown();
+    keyDown[VK_UP] = true;
+    frames(10);
+    setBodyLinearVelocity(player().body, forward() * 40.0f);
+    frames(1);
+    float before = speed();
+    frames(20);
+    EXPECT_LT(speed(), before - 1.0f) << "at 40 the fall-off (15 x 50) outweighs any drive";
+}
+
+TEST_F(Vehicle, LeftTurnsLeft)
+{
+    start(flatGround());
+    countdown();
+    keyDown[VK_UP] = true;
+    frames(400);
+    keyDown[VK_LEFT] = true;
+    frames(100);
+    EXPECT_FLOAT_EQ(player().steer, 0.7f);
+    PhysVec3 v = bodyLinearVelocity(player().body);
+    // The car faced +x with its right-hand side at +z: a left turn heads towards -z.
+    EXPECT_LT(v.z, -1.0f);
+    keyDown[VK_LEFT] = false;
+    frames(60);
+    EXPECT_LT(std::fabs(player().steer), 0.001f) << "the wheel centres itself";
+    EXPECT_GT(player().steer, 0.0f) << "without swinging through the middle";
+}
+
+TEST_F(Vehicle, DownBrakesToAStopThenAfterReleasingReversesInGearMinusOne)
+{
+    start(flatGround());
+    countdown();
+    keyDown[VK_UP] = true;
+    frames(500);
+    ASSERT_GT(speed(), 8.0f);
+    keyDown[VK_UP] = false;
+    keyDown[VK_DOWN] = true;
+    int f = 0;
+    while (speed() > 0.2f && f < 2000) {
+        frames(1);
+        f++;
+        EXPECT_LE(player().driveForce, 0.1f) << "braking while rolling forwards";
+    }
+    ASSERT_LT(f, 2000) << "the car stops";
+    EXPECT_FALSE(player().reverseMode) << "holding Down at a stop only brakes";
+    frames(50);
+    EXPECT_LT(speed(), 1.0f);
+    keyDown[VK_DOWN] = false;
+    frames(1);
+    EXPECT_TRUE(player().reverseMode) << "releasing the brake at a standstill arms reverse";
+    keyDown[VK_DOWN] = true;
+    frames(300);
+    EXPECT_EQ(player().gear, -1);
+    EXPECT_LT(dot(bodyLinearVelocity(player().body), forward()), -1.0f) << "driving backwards";
+    keyDown[VK_DOWN] = false;
+    keyDown[VK_UP] = true;
+    frames(1);
+    EXPECT_FALSE(player().reverseMode) << "accelerating clears reverse";
+}
+
+TEST_F(Vehicle, NitroGivesHalfAsMuchDriveAgainForAboutEightSeconds)
+{
+    start(flatGround());
+    countdown();
+    keyDown[VK_UP] = true;
+    frames(5);
+    float plain = player().driveForce;
+    keyDown[VK_SPACE] = true;
+    frames(1);
+    EXPECT_NEAR(player().driveForce, plain * 1.5f, 0.5f) << "first gear, the same speed band";
+    EXPECT_TRUE(playing(SAMPLE_NITRO));
+    int burning = 1;
+    while (player().nitro > 0 && burning < 2000) {
+        frames(1);
+        burning++;
+    }
+    EXPECT_NEAR(burning, 100.0 / 0.12, 2) << "100 / 0.12 hundredths of game clock";
+    frames(1);
+    EXPECT_FALSE(playing(SAMPLE_NITRO)) << "the sample stops with the reserve";
+    EXPECT_EQ(player().nitro, 0.0f);
+}
+
+TEST_F(Vehicle, EngineSoundsFollowTheThrottleAndTheRevs)
+{
+    start(flatGround());
+    EXPECT_TRUE(playing(SAMPLE_EN1) && playing(SAMPLE_EN4) && playing(SAMPLE_EN_PASS) && playing(SAMPLE_ST) &&
+                playing(SAMPLE_WIND))
+        << "the race loops start with the race";
+    countdown();
+    keyDown[VK_UP] = true;
+    frames(300);
+    ALfloat gain = 0, passGain = 0, pitch = 0;
+    alGetSourcef(sampleSlots[SAMPLE_EN1].sourceId, AL_GAIN, &gain);
+    alGetSourcef(sampleSlots[SAMPLE_EN_PASS].sourceId, AL_GAIN, &passGain);
+    alGetSourcef(sampleSlots[SAMPLE_EN1].sourceId, AL_PITCH, &pitch);
+    EXPECT_FLOAT_EQ(gain, throttleBlend);
+    EXPECT_NEAR(passGain, 1 - throttleBlend, 1e-6);
+    EXPECT_NEAR(pitch, std::clamp(0.35f + (player().rpm - 1000) * 0.0002f, 0.15f, 2.5f), 1e-5);
+    EXPECT_GT(player().rpm, 1500.0f);
+}
+
+TEST_F(Vehicle, CrashSoundsByAngularMomentumBandWithACoolDown)
+{
+    start(flatGround());
+    countdown();
+    struct {
+        float momentum;
+        int sample; // -1: silent
+    } cases[] = {{500, -1}, {900, SAMPLE_CR0}, {1300, SAMPLE_CR1}, {1900, SAMPLE_CR2}, {5000, SAMPLE_CR3}};
+    for (const auto &c : cases) {
+        for (int s = SAMPLE_CR0; s <= SAMPLE_CR3; s++)
+            sampleSlots[s].stop();
+        player().crashCooldown = 2;
+        setBodyAngularMomentum(player().body, {0, c.momentum, 0});
+        carForceStep(player(), nullptr);
+        for (int s = SAMPLE_CR0; s <= SAMPLE_CR3; s++)
+            EXPECT_EQ(playing(s), s == c.sample) << "momentum " << c.momentum << " sample " << s;
+        EXPECT_EQ(player().crashCooldown < 1, c.sample >= 0);
+    }
+    // Right after a crash a second knock is silent until the cool-down passes 1.
+    for (int s = SAMPLE_CR0; s <= SAMPLE_CR3; s++)
+        sampleSlots[s].stop();
+    setBodyAngularMomentum(player().body, {0, 5000, 0});
+    carForceStep(player(), nullptr);
+    EXPECT_FALSE(playing(SAMPLE_CR3));
+    EXPECT_NEAR(player().crashCooldown, 0.01f, 1e-6) << "0.01 x frameTime per sub-step";
+}
+
+TEST_F(Vehicle, DrivingIntoAWallAtSpeedPlaysACrash)
+{
+    TestMesh m = flatGround();
+    m.wallAcrossX(startX + 140, startZ - 30, startZ + 60, groundY - 1, groundY + 8);
+    start(m);
+    countdown();
+    keyDown[VK_UP] = true;
+    keyDown[VK_SPACE] = true;
+    bool crashed = false;
+    for (int i = 0; i < 1500 && !crashed; i++) {
+        frames(1);
+        for (int s = SAMPLE_CR0; s <= SAMPLE_CR3; s++)
+            crashed = crashed || playing(s);
+    }
+    EXPECT_TRUE(crashed);
+    EXPECT_LT(position().x, startX + 140) << "the wall holds";
+}
+
+TEST_F(Vehicle, SoundOffPlaysNothingButStillSetsGains)
+{
+    soundOn = false;
+    start(flatGround());
+    EXPECT_FALSE(playing(SAMPLE_EN1));
+    countdown();
+    keyDown[VK_UP] = true;
+    keyDown[VK_SPACE] = true;
+    frames(100);
+    EXPECT_FALSE(playing(SAMPLE_NITRO));
+    ALfloat gain = 0;
+    alGetSourcef(sampleSlots[SAMPLE_EN1].sourceId, AL_GAIN, &gain);
+    EXPECT_GT(gain, 0.0f);
+}
+
+} // namespace
