@@ -1,3 +1,13 @@
+# Adds every subfolder of the current folder that has a CMakeLists.txt.
+function(cobalt_add_subfolders)
+  file(GLOB entries LIST_DIRECTORIES true ${CMAKE_CURRENT_SOURCE_DIR}/*)
+  foreach(e ${entries})
+    if(IS_DIRECTORY ${e} AND EXISTS ${e}/CMakeLists.txt)
+      add_subdirectory(${e})
+    endif()
+  endforeach()
+endfunction()
+
 # One static library per subsystem folder: every .cpp directly in the folder.
 function(cobalt_library name)
   file(GLOB srcs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)

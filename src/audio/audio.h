@@ -27,6 +27,8 @@ enum {
     SAMPLE_MENU2, SAMPLE_COUNT
 };
 extern Sample sampleSlots[SAMPLE_COUNT];
+// How often each sample was started, for the trace: tests hear which sounds an event set off.
+extern int samplePlayCount[SAMPLE_COUNT];
 struct SampleFile {
     const char *file;
     bool loop;

@@ -10,6 +10,7 @@
 #include <string>
 
 Sample sampleSlots[SAMPLE_COUNT];
+int samplePlayCount[SAMPLE_COUNT];
 
 const SampleFile sampleTable[SAMPLE_COUNT] = {
     {"base/sound/en1.wav", true},     {"base/sound/en2.wav", true},  {"base/sound/en3.wav", true},
@@ -60,7 +61,12 @@ void Sample::setPositionVelocity(float x, float y, float z, float vx, float vy, 
     alSource3f(source, AL_VELOCITY, vx, vy, vz);
 }
 
-void Sample::play() { alSourcePlay(source); }
+void Sample::play()
+{
+    alSourcePlay(source);
+    if (this >= sampleSlots && this < sampleSlots + SAMPLE_COUNT)
+        samplePlayCount[this - sampleSlots]++;
+}
 void Sample::stop() { alSourceStop(source); }
 void Sample::setGain(float gain) { alSourcef(source, AL_GAIN, gain); }
 

@@ -12,17 +12,6 @@ const char *const careerPath = "base/career.inf";
 
 static const int CAREER_WORDS = 178;
 
-static int word(const unsigned char *p)
-{
-    return int(unsigned(p[0]) | unsigned(p[1]) << 8 | unsigned(p[2]) << 16 | unsigned(p[3]) << 24);
-}
-
-static void putWord(unsigned char *p, int v)
-{
-    for (int i = 0; i < 4; i++)
-        p[i] = (unsigned char)(unsigned(v) >> (8 * i));
-}
-
 // The record New game starts from, without touching selectedCar or the file.
 static void freshCareer(Career &c)
 {
@@ -47,7 +36,7 @@ void decodeCareer(const unsigned char *data, long size)
     }
     int w[CAREER_WORDS];
     for (int i = 0; i < CAREER_WORDS; i++)
-        w[i] = word(data + 4 * i);
+        w[i] = Sys_GetWord(data + 4 * i);
     for (int c = 0; c < 18; c++)
         career.carOpen[c] = w[c] != 0;
     for (int c = 0; c < 18; c++)
@@ -83,7 +72,7 @@ void encodeCareer(unsigned char out[712])
     w[176] = career.cash;
     w[177] = career.careerStarted;
     for (int i = 0; i < CAREER_WORDS; i++)
-        putWord(out + 4 * i, w[i]);
+        Sys_PutWord(out + 4 * i, w[i]);
 }
 
 void readCareer()

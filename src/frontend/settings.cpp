@@ -30,17 +30,6 @@ void setDefaultSettings()
     screenSizeFromIndex(resolutionIndex, &screenWidth, &screenHeight);
 }
 
-static int word(const unsigned char *p)
-{
-    return int(unsigned(p[0]) | unsigned(p[1]) << 8 | unsigned(p[2]) << 16 | unsigned(p[3]) << 24);
-}
-
-static void putWord(unsigned char *p, int v)
-{
-    for (int i = 0; i < 4; i++)
-        p[i] = (unsigned char)(unsigned(v) >> (8 * i));
-}
-
 void decodeSettings(const unsigned char *data, long size)
 {
     setDefaultSettings();
@@ -48,18 +37,18 @@ void decodeSettings(const unsigned char *data, long size)
         return;
     // A damaged value would open a window of no size or ask for a format no card has; such a
     // field keeps its default and the others are still honoured.
-    int index = word(data);
+    int index = Sys_GetWord(data);
     if (index >= 0 && index < 5)
         resolutionIndex = index;
-    int bits = word(data + 4);
+    int bits = Sys_GetWord(data + 4);
     if (bits == 16 || bits == 32)
         colorBits = bits;
-    int depth = word(data + 8);
+    int depth = Sys_GetWord(data + 8);
     if (depth == 16 || depth == 24)
         depthBits = depth;
-    soundOn = word(data + 12) != 0;
-    musicOn = word(data + 16) != 0;
-    mouseSensitivity = word(data + 20);
+    soundOn = Sys_GetWord(data + 12) != 0;
+    musicOn = Sys_GetWord(data + 16) != 0;
+    mouseSensitivity = Sys_GetWord(data + 20);
     screenSizeFromIndex(resolutionIndex, &screenWidth, &screenHeight);
 }
 
@@ -67,7 +56,7 @@ void encodeSettings(unsigned char out[24])
 {
     const int words[6] = {resolutionIndex, colorBits, depthBits, soundOn ? 1 : 0, musicOn ? 1 : 0, mouseSensitivity};
     for (int i = 0; i < 6; i++)
-        putWord(out + 4 * i, words[i]);
+        Sys_PutWord(out + 4 * i, words[i]);
 }
 
 void readSettings()

@@ -14,5 +14,16 @@ bool Sys_WriteFileAtomic(const char *gamePath, const void *data, size_t size);
 // Test hook: the process dies right after the temporary is written, before the rename.
 extern bool sysCrashBeforeRename;
 
+// The data files are little-endian 32-bit words.
+inline int Sys_GetWord(const unsigned char *p)
+{
+    return int(unsigned(p[0]) | unsigned(p[1]) << 8 | unsigned(p[2]) << 16 | unsigned(p[3]) << 24);
+}
+inline void Sys_PutWord(unsigned char *p, int v)
+{
+    for (int i = 0; i < 4; i++)
+        p[i] = (unsigned char)(unsigned(v) >> (8 * i));
+}
+
 // Reads up to maxSize bytes; returns the number read, or -1 when the file cannot be opened.
 long Sys_ReadFile(const char *gamePath, void *data, size_t maxSize);

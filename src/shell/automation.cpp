@@ -340,6 +340,10 @@ static void writeTrace()
     line.field("mouseY", mouseY);
     line.field("musicFade", double(musicFade));
     line.field("messageBoxes", Sys_BoxCount());
+    std::string plays = "[";
+    for (int i = 0; i < SAMPLE_COUNT; i++)
+        plays += (i ? "," : "") + std::to_string(samplePlayCount[i]);
+    line.fieldRaw("soundPlays", plays + "]");
     traceRaceFields(line);
     line.text += "}\n";
     std::fputs(line.text.c_str(), traceFile);

@@ -7,9 +7,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <map>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -330,4 +332,107 @@ TEST(Content2d, GeneratorIsDeterministicAndKeepsThePlayersFiles)
     EXPECT_EQ(career[176], 350); // cash
     EXPECT_EQ(career[177], 1);   // careerStarted
     fs::remove_all(tmp);
+}
+
+namespace {
+
+// The emitter's documented update rule, run on an effect file: where do the live particles go?
+struct PlumeStats {
+    float maxBack = 0;   // furthest distance against the drift direction... along -x
+    float maxSide = 0;   // furthest |z|
+    float meanY = 0;     // mean height of live particles
+    float maxSize = 0;
+    int live = 0;
+    float meanLifeFrames = 0;
+};
+
+PlumeStats simulate(const std::string &file, float driftX)
+{
+    std::vector<uint8_t> d;
+    probeReadFile(file, d);
+    auto i32 = [&](int n) { return int32_t(probeLe(&d[4 * (n - 1)], 4)); };
+    auto f32 = [&](int n) {
+        float v;
+        memcpy(&v, &d[4 * (n - 1)], 4);
+        return v;
+    };
+    int count = i32(1);
+    float maxSize = f32(3), gx = f32(4), gy = f32(5), gz = f32(6), sx = f32(7), sy = f32(8), sz = f32(9);
+    float fadeScale = f32(10);
+    int sprX = i32(11), sprY = i32(12), sprZ = i32(13);
+    float offX = f32(14), offY = f32(15), offZ = f32(16);
+    int fadeSpread = i32(17);
+    float fadeDiv = f32(18), fadeBase = f32(19), growth = f32(20), startSize = f32(21), decay = f32(22);
+    float startLife = 1.0f;
+    srand(1);
+    struct P {
+        float life, fade, x, y, z, vx, vy, vz, size, energy;
+        int age;
+    };
+    std::vector<P> ps(count);
+    for (P &p : ps)
+        p = {0, (rand() % fadeSpread) / fadeDiv + fadeBase, 0, 0, 0, 0, 0, 0, startSize, startLife, 0};
+    PlumeStats st;
+    double lifeSum = 0;
+    int deaths = 0;
+    for (int frame = 0; frame < 400; frame++) {
+        for (P &p : ps) { // frameTime 1.0: one sub-step
+            p.vx += gx, p.vy += gy, p.vz += gz;
+            if (p.energy > 0)
+                p.energy -= decay;
+            p.x += p.vx * sx * p.energy;
+            p.y += p.vy * sy * p.energy;
+            p.z += p.vz * sz * p.energy;
+            p.life -= p.fade * fadeScale;
+            if (p.size < maxSize)
+                p.size += growth;
+            p.age++;
+            if (p.life < 0) {
+                if (frame > 50) {
+                    lifeSum += p.age;
+                    deaths++;
+                }
+                p.life = startLife;
+                p.fade = (rand() % fadeSpread) / fadeDiv + fadeBase;
+                p.x = p.y = p.z = 0;
+                p.vx = (rand() % sprX) - offX + driftX;
+                p.vy = (rand() % sprY) - offY;
+                p.vz = (rand() % sprZ) - offZ;
+                p.size = startSize;
+                p.energy = 1.0f;
+                p.age = 0;
+            }
+        }
+        if (frame >= 300)
+            for (const P &p : ps)
+                if (p.life > 0.05f) {
+                    st.maxBack = std::max(st.maxBack, -p.x);
+                    st.maxSide = std::max(st.maxSide, std::fabs(p.z));
+                    st.meanY += p.y;
+                    st.maxSize = std::max(st.maxSize, p.size);
+                    st.live++;
+                }
+    }
+    if (st.live)
+        st.meanY /= st.live;
+    st.meanLifeFrames = deaths ? float(lifeSum / deaths) : 0;
+    return st;
+}
+
+} // namespace
+
+// Fire is a short tongue behind the pipe, smoke a slower, longer, rising plume, dust a wide cloud.
+TEST(Content2d, EffectsBehaveAsTheirNamesSay)
+{
+    PlumeStats fire = simulate(base + "/effects/firepipe.eff", -120);
+    PlumeStats smoke = simulate(base + "/effects/smokepipe.eff", -120);
+    PlumeStats dust = simulate(base + "/effects/dust.eff", 0);
+    EXPECT_GT(fire.maxBack, 0.3f);
+    EXPECT_LT(fire.maxBack, 2.0f);
+    EXPECT_LT(fire.meanLifeFrames, 25);
+    EXPECT_GT(smoke.meanLifeFrames, 2 * fire.meanLifeFrames);
+    EXPECT_GT(smoke.maxBack, fire.maxBack);
+    EXPECT_GT(smoke.meanY, 0.05f) << "smoke should rise";
+    EXPECT_GT(dust.maxSide, 2 * smoke.maxSide) << "dust should spread sideways";
+    EXPECT_GT(dust.maxSize, smoke.maxSize);
 }

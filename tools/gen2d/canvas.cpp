@@ -171,8 +171,9 @@ Mask alphaOf(const Image &img)
 
 // ---- FreeType ----
 
-static FT_Library ftLib;
-static FT_Face ftFaces[FONT_COUNT];
+// FreeType faces may not be shared between threads: every painting thread opens its own.
+static thread_local FT_Library ftLib;
+static thread_local FT_Face ftFaces[FONT_COUNT];
 static const char *fontFiles[FONT_COUNT] = {
     "DejaVuSans.ttf", "DejaVuSans-Bold.ttf", "DejaVuSans-BoldOblique.ttf", "DejaVuSansMono.ttf",
     "DejaVuSansMono-Bold.ttf", "DejaVuSansMono-BoldOblique.ttf", "DejaVuSansCondensed-Bold.ttf",

@@ -3,6 +3,7 @@
 #include "platform/png_write.h"
 
 #include <cstdio>
+#include <mutex>
 
 std::string gen2dBase;
 std::string gen2dPreviewDir;
@@ -17,7 +18,8 @@ struct Thumb {
     bool alpha;
     std::vector<uint8_t> rgb;  // thumbW x thumbH over a checkerboard
 };
-std::vector<Thumb> thumbs;
+std::vector<Thumb> thumbs; // in any order while painting; sorted by entry for the sheet
+std::mutex thumbsLock;
 
 const int thumbSize = 128;
 
@@ -93,6 +95,7 @@ bool save(const char *ext, int entry, const std::vector<uint8_t> &bytes, const I
     t.label = label;
     t.order = (ext[0] == 'b' ? 0 : 100) + entry;
     t.role = role;
+    std::lock_guard<std::mutex> hold(thumbsLock);
     thumbs.push_back(std::move(t));
     return true;
 }

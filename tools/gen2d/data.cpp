@@ -30,10 +30,10 @@ const EffectDef effects[] = {
     {"firepipe.eff", 40, 0.30f, {0.0f, 0.15f, 0.0f}, {0.0008f, 0.0008f, 0.0008f}, 1.0f, {30, 16, 30},
      {15.0f, 6.0f, 15.0f}, 50, 1000.0f, 0.06f, 0.012f, 0.10f, 0.05f, 1.0f, 1},
     // Exhaust smoke: a slow grey plume that rises and spreads while it thins out over a second.
-    {"smokepipe.eff", 60, 1.10f, {0.0f, 0.35f, 0.0f}, {0.0004f, 0.0004f, 0.0004f}, 1.0f, {24, 20, 24},
+    {"smokepipe.eff", 60, 1.10f, {0.0f, 0.5f, 0.0f}, {0.0004f, 0.0004f, 0.0004f}, 1.0f, {24, 20, 24},
      {12.0f, 4.0f, 12.0f}, 40, 4000.0f, 0.008f, 0.010f, 0.14f, 0.008f, 1.0f, 0},
     // Wheel dust: a wide pale cloud thrown sideways and up, settling as it slows.
-    {"dust.eff", 80, 2.20f, {0.0f, -0.12f, 0.0f}, {0.0006f, 0.0006f, 0.0006f}, 1.0f, {60, 30, 60},
+    {"dust.eff", 80, 2.20f, {0.0f, -0.12f, 0.0f}, {0.0009f, 0.0009f, 0.0009f}, 1.0f, {60, 30, 60},
      {30.0f, 2.0f, 30.0f}, 40, 4000.0f, 0.006f, 0.020f, 0.30f, 0.015f, 1.0f, 0},
 };
 

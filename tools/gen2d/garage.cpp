@@ -67,7 +67,7 @@ Image floorStrip()
         // Edge light lines.
         float e = std::fabs(m - 0.22f) * W;
         float el = std::exp(-e * e / 4.0f);
-        c = rgb(c.r + el * 0.3f, c.g + el * 0.8f, c.b + el * 1.0f);
+        c = rgb(c.r + el * 0.15f, c.g + el * 0.4f, c.b + el * 0.55f);
         if (m > 0.235f)
             c = scaled(c, 0.5f);
         return rgb(clamp01(c.r), clamp01(c.g), clamp01(c.b));

@@ -88,18 +88,29 @@ Color facade(const Street &st, int side, float z, float y)
         }
         return scaled(wall, 0.6f);
     }
-    float cw = 2.6f, ch = 3.4f;
+    // Window rhythm per block: narrow office bays or wider flats.
+    bool office = hash2(block, side + 31, st.seed) > 0.5f;
+    float cw = office ? 1.6f : 2.2f, ch = office ? 2.6f : 3.0f;
     int col = int(std::floor(z / cw)), row = int(std::floor((y - 5.2f) / ch));
     float fx = z / cw - col, fy = (y - 5.2f) / ch - row;
-    if (fx > 0.2f && fx < 0.8f && fy > 0.25f && fy < 0.8f) {
+    float x0 = office ? 0.12f : 0.22f, x1 = office ? 0.88f : 0.78f;
+    if (fx > x0 && fx < x1 && fy > 0.22f && fy < 0.8f) {
         float h = hash2(col, row + side * 1000, st.seed + 9);
-        if (h < 0.28f) {
+        if (h < (office ? 0.22f : 0.32f)) {
             float kind = hash2(col, row, st.seed + 10);
             Color c = kind < 0.6f ? pal::sodiumPale : (kind < 0.9f ? pal::lampWhite : hexColor(0x80b0ff));
-            return scaled(c, 0.5f + 0.4f * hash2(row, col, st.seed + 12));
+            // Ceiling lamps inside: brighter towards the top of the window; blinds on some.
+            float k = 0.45f + 0.35f * hash2(row, col, st.seed + 12) + 0.25f * (fy - 0.22f);
+            if (hash2(col, row, st.seed + 13) > 0.7f && std::fmod(fy * 20.0f, 1.0f) < 0.3f)
+                k *= 0.6f;
+            return scaled(c, k);
         }
-        return mix(wall, hexColor(0x283048), 0.5f);
+        // Dark glass catches a little of the street.
+        return mix(wall, hexColor(0x2a3350), 0.35f + 0.3f * fy);
     }
+    // Sills under the windows.
+    if (fx > x0 && fx < x1 && fy > 0.16f && fy <= 0.22f)
+        return scaled(wall, 1.5f);
     return wall;
 }
 
@@ -188,13 +199,13 @@ Color groundColour(const Street &st, V3 p)
     return c;
 }
 
-struct SceneSpec {
+struct StreetShot {
     Camera cam;
     Street street;
     bool trails;
 };
 
-Image renderStreet(SceneSpec s, int W, int H)
+Image renderStreet(StreetShot s, int W, int H)
 {
     s.cam.setup();
     Image img = makeImage(W, H, rgb(0, 0, 0));
@@ -325,18 +336,18 @@ Image renderStreet(SceneSpec s, int W, int H)
     return img;
 }
 
-SceneSpec firstScene()
+StreetShot firstScene()
 {
-    SceneSpec s;
+    StreetShot s;
     s.cam = {{-1.5f, 2.2f, 0}, 0.06f, 0.02f, 62.0f * PI / 180.0f, {}, {}, {}, 0};
     s.street.seed = 11;
     s.trails = true;
     return s;
 }
 
-SceneSpec lateScene()
+StreetShot lateScene()
 {
-    SceneSpec s;
+    StreetShot s;
     s.cam = {{4.5f, 0.9f, 5}, -0.22f, 0.1f, 70.0f * PI / 180.0f, {}, {}, {}, 0};
     s.street.seed = 23;
     s.street.roadHalf = 8.0f;

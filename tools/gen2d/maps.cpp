@@ -123,7 +123,7 @@ Image raceMap(const MapStyle &style, const std::vector<RacePoint> &pts)
         for (int k = 0; k < 6; k++) {
             float u = 30 + k * 72;
             fillUnits(img, f, [&](float uu, float vv) { return sdBox(uu, vv, u, 410, 7, 30, 1); },
-                      [&](float, float) { return hexColor(0x1a2238); });
+                      [&](float, float) { return hexColor(0x2a3450); });
         }
 
     // Streets: a dark casing, then the asphalt; wide ones are main roads in sodium light.

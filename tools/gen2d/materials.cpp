@@ -268,16 +268,23 @@ Image billboard()
 
 Image shutter()
 {
-    return surface([](float s, float t) {
+    Image img = surface([](float s, float t) {
         float rib = std::fmod(t * 32, 1.0f);
         float v = 0.32f + 0.12f * std::sin(rib * PI) + 0.06f * fbm(s * 6, t * 6, 6, 6, 3, 320u);
-        Color c = rgb(v, v * 1.02f, v * 1.08f);
-        // A band of old paint, half scraped off.
-        float paint = smooth(0.45f, 0.55f, fbm(s * 5, t * 5, 5, 5, 3, 321u));
-        if (t > 0.42f && t < 0.58f)
-            c = mix(c, pal::cobalt, 0.7f * paint);
-        return c;
+        return rgb(v, v * 1.02f, v * 1.08f);
     });
+    // A sprayed tag: soft-edged letters with a darker outline, worn where the noise says so.
+    Mask tag = textMaskCentred(N, N, FONT_SANS_BOLD_OBLIQUE, 74, "NOS", N * 0.5f, 160, 2);
+    blurMask(tag, 1.5f);
+    Mask outline = tag;
+    blurMask(outline, 4.0f);
+    auto wear = [](float x, float y) { return smooth(0.3f, 0.5f, fbm(x / 20, y / 20, 0, 0, 3, 321u)); };
+    paintMask(img, outline, 0, 0, [&](float x, float y) { return rgb(0.05f, 0.05f, 0.1f, 0.8f * wear(x, y)); },
+              BLEND_OVER, 2.5f);
+    paintMask(img, tag, 0, 0, [&](float x, float y) {
+        return withAlpha(mix(pal::magenta, pal::cyan, clamp01((y - 100) / 70)), 0.9f * wear(x, y));
+    });
+    return img;
 }
 
 Image rooftop()

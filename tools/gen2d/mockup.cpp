@@ -177,25 +177,79 @@ bool save(const Screen &sc, const std::string &path)
     return Sys_WritePng(path.c_str(), 800, 600, 3, rgbBytes.data());
 }
 
-// A garage-like background: the tunnel wall and the lit strip seen roughly as the game places them.
+// The garage as the menus draw it: menu projection (35 degrees, 4:3), the tunnel cylinder of
+// radius 5.5 round an axis through the car's place turned 25 degrees, its wall texture repeated
+// twice round and twice along, and the floor strip under the car; both unlit.
 void garageBackground(Screen &sc)
 {
     Image wall = setTex(TGA_GARAGE_WALL, true), strip = setTex(TGA_GARAGE_STRIP, true);
-    // Perspective-free stand-in: the wall as a curved ceiling band and the strip as the floor.
+    const float PI = 3.14159265f, menuClock = 40.0f;
+    const float gx = 0.15f, gy = -0.25f, gz = -8.0f;
+    auto rotY = [&](float a, float v[3]) {
+        float c = std::cos(a), s = std::sin(a), x = v[0] * c + v[2] * s, z = -v[0] * s + v[2] * c;
+        v[0] = x, v[2] = z;
+    };
+    auto rotZ = [&](float a, float v[3]) {
+        float c = std::cos(a), s = std::sin(a), x = v[0] * c - v[1] * s, y = v[0] * s + v[1] * c;
+        v[0] = x, v[1] = y;
+    };
+    // Local axes of the tunnel frame (rotate y 25, z 90, then the extra -15 about z).
+    float ax[3] = {1, 0, 0}, ay[3] = {0, 1, 0}, az[3] = {0, 0, 1};
+    for (float *v : {ax, ay, az}) {
+        rotZ((90.0f - 15.0f) * PI / 180.0f, v);
+        rotY(25.0f * PI / 180.0f, v);
+    }
+    float th = std::tan(17.5f * PI / 180.0f);
     for (int py = 0; py < 600; py++)
         for (int px = 0; px < 800; px++) {
-            float nx = (px - 430) / 400.0f, ny = (py - 330) / 300.0f;
-            float r = std::max(0.05f, std::hypot(nx * 0.8f, ny));
-            float depth = 0.6f / r;
-            float ang = std::atan2(ny, nx) / (2 * 3.14159265f) + 0.5f;
-            Color c = sample(wall, ang * 2, depth * 0.5f, true);
-            float fog = std::exp(-depth * 0.35f);
-            sc.img.at(px, 599 - py) = {c.r * fog, c.g * fog, c.b * fog, 1};
-            if (ny < -0.25f && std::fabs(nx) < -ny * 1.2f) {
-                Color f = sample(strip, 0.25f + nx / -ny * 0.2f, depth * 2, true);
-                sc.img.at(px, 599 - py) = {f.r * fog, f.g * fog, f.b * fog, 1};
+            float d[3] = {((px + 0.5f) / 400 - 1) * th * 4 / 3, (1 - (py + 0.5f) / 300) * th, -1};
+            float n = std::sqrt(d[0] * d[0] + d[1] * d[1] + d[2] * d[2]);
+            for (float &c : d)
+                c /= n;
+            // Ray from the eye in the tunnel frame.
+            float o[3] = {-gx, -gy, -gz};
+            auto local = [&](const float v[3], float out[3]) {
+                out[0] = v[0] * ax[0] + v[1] * ax[1] + v[2] * ax[2];
+                out[1] = v[0] * ay[0] + v[1] * ay[1] + v[2] * ay[2];
+                out[2] = v[0] * az[0] + v[1] * az[1] + v[2] * az[2];
+            };
+            float lo[3], ld[3];
+            local(o, lo);
+            local(d, ld);
+            // Cylinder x^2 + y^2 = 5.5^2 from inside: the far root.
+            float A = ld[0] * ld[0] + ld[1] * ld[1], B = 2 * (lo[0] * ld[0] + lo[1] * ld[1]),
+                  C = lo[0] * lo[0] + lo[1] * lo[1] - 5.5f * 5.5f;
+            float t = (-B + std::sqrt(std::max(0.0f, B * B - 4 * A * C))) / (2 * A);
+            float hx = lo[0] + ld[0] * t, hy = lo[1] + ld[1] * t, hz = lo[2] + ld[2] * t;
+            float ang = std::atan2(hx, hy);
+            Color c = sample(wall, 2 * (ang / (2 * PI) + 0.5f), 2 * (hz + 200) / 400 + menuClock * 0.035f, true);
+            if (hz < -200 || hz > 200)
+                c = rgb(0, 0, 0);
+            // Floor strip: plane x = -0.91 in the frame before the extra turn.
+            float fx[3] = {1, 0, 0}, fy[3] = {0, 1, 0};
+            rotZ(90.0f * PI / 180.0f, fx), rotY(25.0f * PI / 180.0f, fx);
+            rotZ(90.0f * PI / 180.0f, fy), rotY(25.0f * PI / 180.0f, fy);
+            float on = o[0] * fx[0] + o[1] * fx[1] + o[2] * fx[2], dn = d[0] * fx[0] + d[1] * fx[1] + d[2] * fx[2];
+            if (std::fabs(dn) > 1e-5f) {
+                float tf = (-0.91f - on) / dn;
+                if (tf > 0 && tf < t) {
+                    float p[3] = {o[0] + d[0] * tf, o[1] + d[1] * tf, o[2] + d[2] * tf};
+                    float yy = p[0] * fy[0] + p[1] * fy[1] + p[2] * fy[2];
+                    float zz = p[0] * az[0] + p[1] * az[1] + p[2] * az[2] + 200; // the quad's z, 10..210
+                    if (yy > -5 && yy < 8.7f && zz > 10 && zz < 210)
+                        c = sample(strip, 0.5f * (yy + 5) / 13.7f, 0.5f * ((zz - 10) / 200 * 4 - menuClock * 0.07f), true);
+                }
             }
+            sc.img.at(px, py) = {c.r, c.g, c.b, 1};
         }
+    // The bloom pass the menus composite over it, roughly.
+    Image glow = sc.img;
+    blurImage(glow, 12.0f);
+    for (size_t i = 0; i < sc.img.px.size(); i++) {
+        Color &p = sc.img.px[i];
+        const Color &g = glow.px[i];
+        p = {clamp01(p.r + g.r * 0.35f), clamp01(p.g + g.g * 0.35f), clamp01(p.b + g.b * 0.35f), 1};
+    }
 }
 
 void menuButtons(Screen &sc, float bounce)

@@ -51,6 +51,22 @@ Image panorama()
         }
         Color c = skyAt(clamp01(up));
         c = mix(c, rgb(1, 1, 1), starAt(x, y, 77u, 0.05f * clamp01(up * 3.0f)));
+        // Thin cloud banks, lit orange from the streets underneath and cold higher up; the noise
+        // period is the panorama width so the four walls join.
+        float cl = fbm(x / 96.0f, y / 40.0f, W / 96, 0, 5, 606u);
+        float bank = smooth(0.5f, 0.75f, cl) * smooth(0.0f, 0.08f, up) * (1.0f - smooth(0.35f, 0.7f, up));
+        Color lit = mix(hexColor(0x8a5a4a), hexColor(0x2a3050), clamp01(up * 2.2f));
+        c = mix(c, lit, bank * 0.55f);
+        // The moon, high on the x+ wall, with a soft halo.
+        float mx = face * 1.3f, my = H * 0.18f;
+        float md = std::hypot(x - mx, y - my);
+        if (md < 15.0f) {
+            float crater = fbm(x / 5.0f, y / 5.0f, 0, 0, 3, 808u);
+            Color moon = mix(hexColor(0xdfe6f2), hexColor(0xaab4c8), smooth(0.45f, 0.7f, crater));
+            c = mix(c, moon, clamp01(15.0f - md));
+        }
+        float halo = std::exp(-md / 26.0f) * 0.35f;
+        c = rgb(c.r + halo * 0.7f, c.g + halo * 0.78f, c.b + halo * 0.95f);
         // Distant towers are hazy blue silhouettes; the nearer row is darker with lit windows.
         float baseUp = upPix + face * 0.04f;
         if (baseUp < far.height[ix]) {

@@ -309,6 +309,15 @@ ModelMesh buildCarBody(int m)
                 mesh.tri(paint, c, p0, p1, capUv(c), capUv(p0), capUv(p1));
             }
     }
+    // Muscle cars wear a scoop on the bonnet; saloons and hatchbacks a roof antenna stub.
+    std::string kind = d.kind;
+    if (kind == "muscle")
+        mesh.box(paint, v3(1.55f, d.hood - 0.01f, 0), v3(1, 0, 0), 0.45f, 0.32f, 0.14f, 1.0f);
+    if (kind == "saloon" || kind == "hatchback")
+        mesh.box(paint, v3(d.roofBack + 0.25f, d.roof + 0.02f, 0), v3(1, 0, 0), 0.12f, 0.05f, 0.1f, 1.0f);
+    // Door mirrors.
+    for (float sign : {1.0f, -1.0f})
+        mesh.box(paint, v3(d.screen - 0.15f, d.hood + 0.12f, sign * 1.16f), v3(1, 0, 0), 0.09f, 0.07f, 0.13f, 1.0f);
     // Rear wing on two struts.
     if (d.spoiler) {
         float x = -2.75f, y = d.deck + 0.28f;

@@ -28,13 +28,13 @@ const TrackDef trackDefs[20] = {
     {3, -235, -8.0f, -273, "b2:22 e2:45 e3 b3:15"},
     {4, -195, -7.6f, 493, "b7:40 e7:80 e5:50 c5:18 c6:18 b6:40"},
     {5, -59, -6.5f, 305, "a6:80 e6:60 e4:18 c4 b3 a3:80"},
-    {6, -235, -8.0f, -273, "a2:40 e2:40 e1:110 a1:110"},
+    {6, -235, -8.0f, -273, "a2:60 e2:40 e1:80 a1:80"},
     {7, -514, -7.0f, -247, "a2:50 d2:20 d4:30 c4 b3 a3:40"},
     {8, -195, -7.6f, 493, "c7:30 e7:30 d6 d3:20 c3:40"},
     {9, -436, -7.2f, 193, "a5:90 e5:90 e3:30 d3:16 d2:30 a2:90"},
     {10, -223, -6.9f, 95, "a4:50 e4:70 e2:60 c2:20 c3:20 a3:50"},
     {11, -235, -8.0f, -273, "c2:30 e2:70 e4:60 c4 b3 b2:25"},
-    {12, -514, -7.0f, -247, "a2:40 b2:16 b1:30 e1:110 e3:30 a3:40"},
+    {12, -514, -7.0f, -247, "a2:40 c2:18 c1:30 e1:110 e3:30 a3:40"},
     {13, -436, -7.2f, 193, "b5:18 d5:35 d6 e7:60 e9:110 b9:40"},
     {14, -223, -6.9f, 95, "b3 c4 e4:30 e5:20 a5:70 a3:70"},
     {15, -59, -6.5f, 305, "c6:25 e6:30 e9:110 c9:40"},
@@ -406,12 +406,7 @@ bool buildTrackPath(const TrackDef &def, TrackPath &out)
     // 5. Side streets: every other arm of every street node the circuit passes over.
     for (size_t si = 0; si < streets.size(); si++) {
         const Street &st = streets[si];
-        for (size_t sj = 0; sj < streets.size(); sj++) {
-            if (si == sj)
-                continue;
-            // Nodes of street si: its ends and bends, and where other streets cross it.
-            (void)sj;
-        }
+        // Nodes of street si: its ends and bends, other streets' ends on it, and crossings.
         std::vector<V2> nodes(st.points.begin(), st.points.end());
         for (size_t sj = 0; sj < streets.size(); sj++) {
             if (sj == si)

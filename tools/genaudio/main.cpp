@@ -1,6 +1,7 @@
 // genaudio <base dir> [--only name,name,...]
 // Writes <base>/sound/*.wav and <base>/music/*.ogg. With --only, just the named samples
 // ("en1", "cr3", ...) and tunes ("menu", "1", ...), which keeps the repeatability test quick.
+#include <atomic>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -58,22 +59,23 @@ int main(int argc, char **argv)
     mkdir((b + "/sound").c_str(), 0755);
     mkdir((b + "/music").c_str(), 0755);
 
-    // The tunes take most of the time and do not depend on one another: the menu tune and the
-    // odd race tunes on a second thread, the rest on this one. Each writes its own file, so the
-    // bytes are the same whatever the scheduling.
+    // The tunes take most of the time and do not depend on one another, so two threads take
+    // them in turn from a shared counter. Each tune is written by whichever thread took it, to
+    // its own file, so the bytes are the same whatever the scheduling.
     bool okTunes[kTuneCount] = {};
-    auto tunes = [&](int parity) {
-        for (int i = parity; i < kTuneCount; i += 2)
+    std::atomic<int> nextTune{0};
+    auto tunes = [&] {
+        for (int i; (i = nextTune++) < kTuneCount;)
             okTunes[i] = !wanted(only, tuneTable[i].name) || writeTune(base, i);
     };
-    std::thread worker(tunes, 0);
+    std::thread worker(tunes);
     bool ok = true;
     for (int i = 0; i < kSoundCount; i++)
         if (wanted(only, soundTable[i].name) && !writeSound(base, i)) {
             std::fprintf(stderr, "genaudio: cannot write sound %s\n", soundTable[i].name);
             ok = false;
         }
-    tunes(1);
+    tunes();
     worker.join();
     for (int i = 0; i < kTuneCount; i++)
         if (!okTunes[i]) {

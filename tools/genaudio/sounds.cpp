@@ -255,7 +255,7 @@ std::vector<float> synthCrash(const SoundInfo &info, int violence)
     case 2:  // metal giving way: several hits and a crumple
         addThud(x, rate, 0, 75, 45, 0.15f, 1.1f);
         for (float at : {0.0f, 0.045f, 0.12f})
-            addMetal(x, rate, rng, at, 10, 300, 5000, 0.08f, 0.4f, 0.5f);
+            addMetal(x, rate, rng, at, 10, 300, 5000, 0.04f, 0.22f, 0.5f);
         addBurst(x, rate, rng, 0, 0.08f, 150, 4000, 0.6f);
         addCrunch(x, rate, rng, 0.01f, 0.35f, 30, 0.45f);
         for (float &v : x)
@@ -264,7 +264,7 @@ std::vector<float> synthCrash(const SoundInfo &info, int violence)
     default:  // the big one: a heavy boom, crushed metal and the glass going
         addThud(x, rate, 0, 60, 38, 0.25f, 1.3f);
         for (float at : {0.0f, 0.03f, 0.09f, 0.2f})
-            addMetal(x, rate, rng, at, 12, 250, 6000, 0.1f, 0.5f, 0.6f);
+            addMetal(x, rate, rng, at, 12, 250, 6000, 0.05f, 0.25f, 0.6f);
         addBurst(x, rate, rng, 0, 0.12f, 100, 5000, 0.8f);
         addCrunch(x, rate, rng, 0.005f, 0.6f, 60, 0.55f);
         addGlass(x, rate, rng, 0.02f, 0.9f, 80, 0.45f);
@@ -370,7 +370,7 @@ std::vector<float> synthChime(const SoundInfo &info)
     std::vector<float> x(size_t(info.frames), 0.0f);
     // Two bell strikes a fifth apart, the second a moment later: a bright rising "ding-ding".
     struct Partial { float ratio, amp, decay; };
-    const Partial bell[4] = {{1, 1, 0.32f}, {2, 0.35f, 0.2f}, {3, 0.12f, 0.12f}, {4.16f, 0.08f, 0.06f}};
+    const Partial bell[4] = {{1, 1, 0.25f}, {2, 0.35f, 0.16f}, {3, 0.12f, 0.1f}, {4.16f, 0.08f, 0.05f}};
     const float notes[2][2] = {{1318.51f, 0.0f}, {1975.53f, 0.09f}};
     for (const auto &note : notes) {
         int start = int(note[1] * rate);
@@ -382,7 +382,7 @@ std::vector<float> synthChime(const SoundInfo &info)
             }
     }
     normalisePeak(x, 0.7f);
-    fadeTail(x, info.rate);
+    fadeTail(x, info.rate, 0.12f);
     return x;
 }
 
@@ -399,7 +399,7 @@ std::vector<float> synthGear(const SoundInfo &info)
     addBurst(x, rate, rng, 0.055f, 0.006f, 1200, 5000, 0.4f);
     dcBlock(x, rate);
     normalisePeak(x, 0.7f);
-    fadeTail(x, info.rate);
+    fadeTail(x, info.rate, 0.05f);
     return x;
 }
 
