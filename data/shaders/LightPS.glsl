@@ -42,22 +42,24 @@ varying vec2 reflectCoord;
 // A lamp lights a pool of road about this far across; beyond it the light has faded out.
 const float lampReach = 60.0;
 
-// Diffuse and specular light of one spot lamp at this point.
+// Diffuse and specular light of one spot lamp at this point. Written for few transcendental
+// operations: one inverse square root and one power per lamp.
 vec3 spotLight(vec4 pos, vec4 color, vec3 ori, int focus, vec3 n, vec3 v)
 {
     vec3 toLight = pos.xyz - objectPos;
-    float dist = length(toLight);
-    vec3 l = toLight / max(dist, 0.0001);
+    float dist2 = dot(toLight, toLight);
+    vec3 l = toLight * inversesqrt(max(dist2, 0.00000001));
     float diffuse = max(dot(n, l), 0.0);
-    // The cone: how straight below the lamp this point is, sharpened by the focus.
-    vec3 axis = normalize(ori);
-    float cone = pow(max(dot(-l, axis), 0.0), float(focus));
-    float fade = clamp(1.0 - dist / lampReach, 0.0, 1.0);
-    float strength = cone * fade * fade;
-    vec3 light = color.rgb * matDiffuse.rgb * diffuse * strength;
-    if (shininess > 0.0 && diffuse > 0.0) {
+    // The cone: how straight below the lamp this point is, sharpened by the focus. The game
+    // hands over the direction turned into object space, so it is already of unit length.
+    float cone = pow(max(-dot(l, ori), 0.0), float(focus));
+    // Smooth fall-off to nothing at lampReach.
+    float fade = max(1.0 - dist2 / (lampReach * lampReach), 0.0);
+    float strength = cone * fade;
+    vec3 light = color.rgb * matDiffuse.rgb * (diffuse * strength);
+    if (shininess > 0.0) {
         vec3 h = normalize(l + v);
-        light += color.rgb * matSpecular.rgb * pow(max(dot(n, h), 0.0), shininess) * strength;
+        light += color.rgb * matSpecular.rgb * (pow(max(dot(n, h), 0.0), shininess) * strength * step(0.0001, diffuse));
     }
     return light;
 }
@@ -83,10 +85,13 @@ void main()
     vec4 surface = texture2D(decal, gl_TexCoord[0].st) * gl_Color;
     vec3 color = surface.rgb * light;
 
-    // Paint reflects more at grazing angles.
-    float fresnel = 0.25 + 0.75 * pow(1.0 - max(dot(n, v), 0.0), 3.0);
-    vec3 mirrored = texture2D(decal2, reflectCoord).rgb;
-    color = mix(color, color + mirrored, clamp(RefInt * fresnel, 0.0, 1.0));
+    if (RefInt > 0.0) {
+        // Paint reflects more at grazing angles.
+        float grazing = 1.0 - max(dot(n, v), 0.0);
+        float fresnel = 0.25 + 0.75 * grazing * grazing * grazing;
+        vec3 mirrored = texture2D(decal2, reflectCoord).rgb;
+        color = mix(color, color + mirrored, clamp(RefInt * fresnel, 0.0, 1.0));
+    }
 
     gl_FragColor = vec4(color, surface.a);
 }
