@@ -48,7 +48,7 @@ void printText(FontSize size, int x, int y, int set, const char *format, va_list
         return;
     char text[kTextBufferSize];
     int length = formatOverlayText(text, format, args);
-    // Codes without a glyph in the chosen set would call some other display list; they are
+    // Codes that fall outside the 256 lists would call some other display list; they are
     // drawn as blanks instead.
     GLubyte glyphs[kTextBufferSize];
     for (int i = 0; i < length; i++)
@@ -124,9 +124,8 @@ int glyphIndex(int set, unsigned char c)
 {
     if (set > 1 || set < 0)
         set = 1;
-    if (c < 32 || c >= 32 + 128)
-        c = ' ';
-    return set * 128 + c - 32;
+    int glyph = set * 128 + c - 32;
+    return glyph >= 0 && glyph < 256 ? glyph : set * 128;
 }
 
 void printSmall(int x, int y, int set, const char *format, ...)

@@ -23,7 +23,7 @@ void printLarge(int x, int y, int set, const char *format, ...) __attribute__((f
 // the length written.
 int formatOverlayText(char (&out)[kTextBufferSize], const char *format, va_list args);
 // Display list offset of character code c in a glyph set (set above 1 counts as 1). Codes
-// that have no glyph in a set of 128 come out as the space.
+// whose list would lie outside the 256 of a font come out as the set's space.
 int glyphIndex(int set, unsigned char c);
 
 // The countdown image of one moment of overlayTimer, if any.
