@@ -117,7 +117,7 @@ TEST_F(Race, TracksOutsideOneToTwentyLoadNothingAndStillRace)
 TEST_F(Race, CircuitsBeyondTheStartTableStartBehindTheirFirstWaypoint)
 {
     TestMesh m;
-    m.ground(-560, -7.2f, -86, 500);
+    m.ground(-560, -8.0f, -86, 500);
     std::filesystem::create_directories("base/maps/16/points");
     writeBytes("base/maps/16/map.ms3d", m.encode());
     writeBytes("base/maps/16/points/level.ai", words({2, -550, -4, -80, 0, 0, -530, -4, -80, 0, 0}));
