@@ -18,7 +18,8 @@ extern RaceClock raceClock, lapClock, bestLapClock;
 void advanceClock(RaceClock &clock, float hundredths);
 float clockSeconds(const RaceClock &clock);
 
-// Start positions by track number (1..15); other numbers start where track 1 does.
+// Start positions by track number (1..15); other numbers start where track 1 does unless the
+// circuit has waypoints to start from (see setupRaceWorld).
 void startPosition(int track, float out[3]);
 // The race world and the four cars, at the start of the running track.
 void setupRaceWorld();

@@ -4,6 +4,7 @@
 #include "frontend/frontend.h"
 #include "race/car.h"
 #include "race/race.h"
+#include "race/waypoints.h"
 #include "shell/shell.h"
 
 #include <cstdlib>
@@ -49,7 +50,15 @@ void setupRaceWorld()
     raceWorld = createPhysicsWorld(physicsRaceSizes, {0, -8, 0});
     setRaceMaterials(raceWorld);
     float start[3];
-    startPosition(careerRace ? selectedRace : quickTrack, start);
+    int track = careerRace ? selectedRace : quickTrack;
+    startPosition(track, start);
+    // Circuits beyond the table start from their first waypoint: the grid's middle lies 10 behind
+    // it, on the road 3.2 below it (waypoints ride 4 above the road, cars stand 0.8 above it).
+    if ((track < 1 || track > 15) && waypointCount > 0) {
+        start[0] = waypoints[0].x - 10.0f;
+        start[1] = waypoints[0].y - 3.2f;
+        start[2] = waypoints[0].z - 6.75f;
+    }
 
     cars[0] = Car{};
     cars[0].model = selectedCar >= 0 && selectedCar < 12 ? selectedCar : 0;

@@ -114,6 +114,23 @@ TEST_F(Race, TracksOutsideOneToTwentyLoadNothingAndStillRace)
     }
 }
 
+TEST_F(Race, CircuitsBeyondTheStartTableStartBehindTheirFirstWaypoint)
+{
+    TestMesh m;
+    m.ground(-560, -8.0f, -86, 500);
+    std::filesystem::create_directories("base/maps/16/points");
+    writeBytes("base/maps/16/map.ms3d", m.encode());
+    writeBytes("base/maps/16/points/level.ai", words({2, -550, -4, -80, 0, 0, -530, -4, -80, 0, 0}));
+    startQuickRace(16, 0);
+    PhysVec3 p = position();
+    EXPECT_FLOAT_EQ(p.x, -560.0f);
+    EXPECT_FLOAT_EQ(p.y, -7.2f);
+    EXPECT_FLOAT_EQ(p.z, -86.75f);
+    EXPECT_FLOAT_EQ(bodyPosition(cars[3].body).z, -86.75f + 13.5f);
+    frames(300);
+    EXPECT_NEAR(position().y - -8.0f, 0.8f, 0.1f) << "settled on the road";
+}
+
 TEST_F(Race, LoadingTheSameTrackAgainRebuildsTheRace)
 {
     start(flatGround());
