@@ -3,6 +3,7 @@
 
 #include "render/font.h"
 #include "render/images.h"
+#include "render/texture_names.h"
 
 void drawLoadingScreen(int image)
 {
@@ -14,7 +15,7 @@ void drawLoadingScreen(int image)
     glOrtho(0, 800, 0, 600, -1, 1);
     glMatrixMode(GL_MODELVIEW);
 
-    glBindTexture(GL_TEXTURE_2D, uiTextures[image == 1 ? 1 : 0]);
+    glBindTexture(GL_TEXTURE_2D, uiTextures[image == 1 ? UITEX_LOADING_LATE : UITEX_LOADING_FIRST]);
     glBegin(GL_QUADS);
     glTexCoord2f(0, 0);
     glVertex3f(0, 0, 0);

@@ -3,6 +3,7 @@
 #include "render/font.h"
 #include "render/images.h"
 #include "render/outside.h"
+#include "render/texture_names.h"
 
 namespace {
 
@@ -12,10 +13,10 @@ struct CountdownStep {
     float x0, y0, x1, y1;
 };
 const CountdownStep kSteps[] = {
-    {3.0f, 4.0f, 46, 336, 336, 464, 464},
-    {4.0f, 5.0f, 45, 336, 336, 464, 464},
-    {5.0f, 6.0f, 44, 336, 336, 464, 464},
-    {6.0f, 8.0f, 43, 272, 336, 528, 464},
+    {3.0f, 4.0f, TEX_COUNT_3, 336, 336, 464, 464},
+    {4.0f, 5.0f, TEX_COUNT_2, 336, 336, 464, 464},
+    {5.0f, 6.0f, TEX_COUNT_1, 336, 336, 464, 464},
+    {6.0f, 8.0f, TEX_COUNT_GO, 272, 336, 528, 464},
 };
 
 } // namespace

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "render/images.h"
+#include "render/texture_names.h"
 
 GLuint smallFontBase;
 GLuint largeFontBase;
@@ -77,7 +78,7 @@ void printText(FontSize size, int x, int y, int set, const char *format, va_list
     case 2: glColor4f(0.0f, 1.0f, 0.0f, textAlpha); break;
     default: break;
     }
-    glBindTexture(GL_TEXTURE_2D, tgaSet[1].texture);
+    glBindTexture(GL_TEXTURE_2D, tgaSet[TGA_FONT].texture);
     glListBase(size == kSmall ? smallFontBase : largeFontBase);
     glCallLists(length, GL_UNSIGNED_BYTE, glyphs);
 
@@ -96,7 +97,7 @@ void printText(FontSize size, int x, int y, int set, const char *format, va_list
 
 void buildFonts()
 {
-    glBindTexture(GL_TEXTURE_2D, uiTextures[2]);
+    glBindTexture(GL_TEXTURE_2D, uiTextures[UITEX_FONT_SHEET]);
     smallFontBase = buildFontLists(kShapes[kSmall]);
     largeFontBase = buildFontLists(kShapes[kLarge]);
 }
