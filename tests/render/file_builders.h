@@ -30,7 +30,7 @@ struct Rgb {
     bool operator==(const Rgb &o) const { return r == o.r && g == o.g && b == o.b; }
 };
 
-struct BmpSpec {
+struct BmpLayout {
     int width = 1, height = 1; // negative height: top-down rows
     int bits = 24;
     bool fileHeader = true;
@@ -43,7 +43,7 @@ struct BmpSpec {
     std::function<uint32_t(int x, int row)> pixel = [](int, int) { return 0u; };
 };
 
-inline Bytes makeBmp(const BmpSpec &s)
+inline Bytes makeBmp(const BmpLayout &s)
 {
     Bytes info;
     int rows = s.height < 0 ? -s.height : s.height;
@@ -152,7 +152,7 @@ struct Ms3dMaterial {
     std::string texture;
     float emissive[4] = {0, 0, 0, 1};
 };
-struct Ms3dSpec {
+struct Ms3dLayout {
     int32_t version = 4;
     std::vector<Ms3dVertex> vertices;
     std::vector<Ms3dTriangle> triangles;
@@ -161,7 +161,7 @@ struct Ms3dSpec {
     Bytes trailer; // joints, comments... that the loader never reads
 };
 
-inline Bytes makeMs3d(const Ms3dSpec &s)
+inline Bytes makeMs3d(const Ms3dLayout &s)
 {
     Bytes out = {'M', 'S', '3', 'D', '0', '0', '0', '0', '0', '0'};
     put32(out, uint32_t(s.version));
@@ -222,9 +222,9 @@ inline Bytes makeMs3d(const Ms3dSpec &s)
 }
 
 // One textured quad (two triangles) of four vertices, in one group with material 0.
-inline Ms3dSpec quadModel(const std::string &texture)
+inline Ms3dLayout quadModel(const std::string &texture)
 {
-    Ms3dSpec s;
+    Ms3dLayout s;
     s.vertices = {{-1, -1, 0}, {1, -1, 0}, {1, 1, 0}, {-1, 1, 0}};
     Ms3dTriangle a{{0, 1, 2}, {0, 1, 1}, {0, 0, 1}};
     Ms3dTriangle b{{0, 2, 3}, {0, 1, 0}, {0, 1, 1}};

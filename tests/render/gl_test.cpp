@@ -25,7 +25,7 @@ constexpr int kWidth = 800, kHeight = 600;
 
 Bytes solidBmp(int width, int height, Rgb c)
 {
-    BmpSpec s;
+    BmpLayout s;
     s.width = width;
     s.height = height;
     s.pixel = [c](int, int) { return uint32_t(c.r) << 16 | uint32_t(c.g) << 8 | c.b; };
@@ -321,7 +321,7 @@ TEST_F(GlTest, TgaTexturesKeepAlphaOnlyWhenTheFileHasIt)
 TEST_F(GlTest, BitmapTexturesUploadRowsWithoutPadding)
 {
     TempDir dir;
-    BmpSpec s;
+    BmpLayout s;
     s.width = 2;
     s.height = 2;
     s.pixel = [](int x, int row) { return uint32_t(0x103050 + x * 0x40 + row * 0x400000); };
@@ -388,14 +388,14 @@ TEST_F(GlTest, ModelsPickTheirReaderByNameAndDrawUntexturedWithoutMaterial)
     TempDir dir;
     std::string bmpNamedTga = dir.write("skin.TGA", solidBmp(4, 4, {255, 0, 0}));
     std::string realTga = dir.write("skin.tga", makeTga(2, 2, 24, Bytes(12, 128)));
-    Ms3dSpec spec;
-    spec.vertices = {{100, 100, 0}, {300, 100, 0}, {300, 300, 0}, {100, 300, 0},
+    Ms3dLayout layout;
+    layout.vertices = {{100, 100, 0}, {300, 100, 0}, {300, 300, 0}, {100, 300, 0},
                      {400, 100, 0}, {600, 100, 0}, {600, 300, 0}, {400, 300, 0}};
-    spec.triangles = {{{0, 1, 2}}, {{0, 2, 3}}, {{4, 5, 6}}, {{4, 6, 7}}};
-    spec.groups = {{{0, 1}, 0}, {{2, 3}, 0xFF}};
-    spec.materials = {{bmpNamedTga}, {realTga}, {""}, {dir.file("missing.bmp")}};
+    layout.triangles = {{{0, 1, 2}}, {{0, 2, 3}}, {{4, 5, 6}}, {{4, 6, 7}}};
+    layout.groups = {{{0, 1}, 0}, {{2, 3}, 0xFF}};
+    layout.materials = {{bmpNamedTga}, {realTga}, {""}, {dir.file("missing.bmp")}};
     auto model = std::make_unique<Ms3dModel>();
-    ASSERT_TRUE(model->loadModelData(dir.write("m.ms3d", makeMs3d(spec)).c_str()));
+    ASSERT_TRUE(model->loadModelData(dir.write("m.ms3d", makeMs3d(layout)).c_str()));
     model->reloadTextures();
     EXPECT_NE(model->materials[0].texture, 0u) << "\".TGA\" is read as a bitmap";
     EXPECT_NE(model->materials[1].texture, 0u);
@@ -693,12 +693,12 @@ TEST_F(GlTest, ModelViewerFitsTheModelIntoTheView)
 {
     TempDir dir;
     EXPECT_FALSE(viewModelLoad(dir.file("none.ms3d").c_str()));
-    Ms3dSpec spec = quadModel(dir.write("red.bmp", solidBmp(2, 2, {255, 0, 0})));
-    for (Ms3dVertex &v : spec.vertices) { // far from the origin and large: the view must follow
+    Ms3dLayout layout = quadModel(dir.write("red.bmp", solidBmp(2, 2, {255, 0, 0})));
+    for (Ms3dVertex &v : layout.vertices) { // far from the origin and large: the view must follow
         v.x = v.x * 50 + 1000;
         v.y = v.y * 50 - 300;
     }
-    ASSERT_TRUE(viewModelLoad(dir.write("q.ms3d", makeMs3d(spec)).c_str()));
+    ASSERT_TRUE(viewModelLoad(dir.write("q.ms3d", makeMs3d(layout)).c_str()));
     viewModelDraw(kWidth, kHeight, 0.0f);
     Rgb centre = readPixel(kWidth / 2, kHeight / 2);
     EXPECT_GT(centre.r, 100);

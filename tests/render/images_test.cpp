@@ -58,7 +58,7 @@ TEST_F(BmpTest, EveryDepthAndHeaderArrivesAsRgbRowsWithoutPadding)
     for (const Case &c : cases) {
         SCOPED_TRACE(testing::Message() << c.bits << " bits, file header " << c.fileHeader << ", core " << c.core
                                         << ", width " << c.width);
-        BmpSpec s;
+        BmpLayout s;
         s.width = c.width;
         s.height = 3;
         s.bits = c.bits;
@@ -97,7 +97,7 @@ TEST_F(BmpTest, EveryDepthAndHeaderArrivesAsRgbRowsWithoutPadding)
 
 TEST_F(BmpTest, TopDownRowsArriveBottomRowFirst)
 {
-    BmpSpec s;
+    BmpLayout s;
     s.width = 2;
     s.height = -3;
     s.pixel = [](int, int row) { return uint32_t(row * 50) << 16; };
@@ -110,7 +110,7 @@ TEST_F(BmpTest, TopDownRowsArriveBottomRowFirst)
 
 TEST_F(BmpTest, PaletteIndexPastTheTableIsBlack)
 {
-    BmpSpec s;
+    BmpLayout s;
     s.bits = 8;
     s.width = 4;
     s.fileHeader = false; // pixel data follows the short table directly
@@ -143,7 +143,7 @@ TEST_F(BmpTest, MissingFileAndNullNameFailSilently)
 TEST_F(BmpTest, FileOnDiskWithBackslashPathLoads)
 {
     TempDir dir;
-    BmpSpec s;
+    BmpLayout s;
     s.width = 3;
     s.height = 2;
     s.pixel = [](int x, int) { return 0x102030u * uint32_t(x + 1); };
@@ -156,7 +156,7 @@ TEST_F(BmpTest, FileOnDiskWithBackslashPathLoads)
 
 TEST_F(BmpTest, MalformedHeadersAreRefusedWithTheirMessage)
 {
-    BmpSpec good;
+    BmpLayout good;
     good.width = 4;
     good.height = 4;
     Bytes base = makeBmp(good);
@@ -201,13 +201,13 @@ TEST_F(BmpTest, MalformedHeadersAreRefusedWithTheirMessage)
 // refused or decoded, never read past.
 TEST_F(BmpTest, EveryTruncationAndHeaderByteCorruptionIsSafe)
 {
-    BmpSpec pal;
+    BmpLayout pal;
     pal.bits = 4;
     pal.width = 5;
     pal.height = 3;
     pal.palette = kPalette16;
     pal.pixel = [](int x, int row) { return uint32_t(x + row); };
-    BmpSpec core = pal;
+    BmpLayout core = pal;
     core.coreHeader = true;
     core.fileHeader = false;
     for (const Bytes &file : {makeBmp(pal), makeBmp(core)}) {

@@ -33,11 +33,11 @@ void expectEmpty(const Model &m)
 TEST(Ms3dTest, QuadLoadsWithFlippedTAndItsMaterial)
 {
     auto model = std::make_unique<Ms3dModel>();
-    Ms3dSpec spec = quadModel("base/textures/road.bmp");
-    spec.vertices[2].bone = 3;
-    spec.materials[0].emissive[0] = 0.75f;
-    spec.trailer = Bytes(40, 0xEE); // joints and comments are not read
-    ASSERT_TRUE(load(*model, makeMs3d(spec)));
+    Ms3dLayout layout = quadModel("base/textures/road.bmp");
+    layout.vertices[2].bone = 3;
+    layout.materials[0].emissive[0] = 0.75f;
+    layout.trailer = Bytes(40, 0xEE); // joints and comments are not read
+    ASSERT_TRUE(load(*model, makeMs3d(layout)));
     ASSERT_EQ(model->numVertices, 4);
     ASSERT_EQ(model->numTriangles, 2);
     ASSERT_EQ(model->numMeshes, 1);
@@ -60,13 +60,13 @@ TEST(Ms3dTest, QuadLoadsWithFlippedTAndItsMaterial)
 
 TEST(Ms3dTest, OnlyVersionsThreeAndFourLoadAndTheyLoadAlike)
 {
-    Ms3dSpec spec = quadModel("");
+    Ms3dLayout layout = quadModel("");
     auto three = std::make_unique<Ms3dModel>();
     auto four = std::make_unique<Ms3dModel>();
-    spec.version = 3;
-    ASSERT_TRUE(load(*three, makeMs3d(spec)));
-    spec.version = 4;
-    ASSERT_TRUE(load(*four, makeMs3d(spec)));
+    layout.version = 3;
+    ASSERT_TRUE(load(*three, makeMs3d(layout)));
+    layout.version = 4;
+    ASSERT_TRUE(load(*four, makeMs3d(layout)));
     ASSERT_EQ(three->numTriangles, four->numTriangles);
     EXPECT_EQ(std::memcmp(three->triangles, four->triangles, sizeof(Triangle) * 2), 0);
     for (int i = 0; i < 4; i++) {
@@ -75,18 +75,18 @@ TEST(Ms3dTest, OnlyVersionsThreeAndFourLoadAndTheyLoadAlike)
     }
     for (int v : {2, 5, 0, -1}) {
         auto m = std::make_unique<Ms3dModel>();
-        spec.version = v;
-        EXPECT_FALSE(load(*m, makeMs3d(spec))) << "version " << v;
+        layout.version = v;
+        EXPECT_FALSE(load(*m, makeMs3d(layout))) << "version " << v;
         expectEmpty(*m);
     }
 }
 
 TEST(Ms3dTest, GroupWithoutMaterialKeepsMinusOne)
 {
-    Ms3dSpec spec = quadModel("a.bmp");
-    spec.groups[0].material = 0xFF;
+    Ms3dLayout layout = quadModel("a.bmp");
+    layout.groups[0].material = 0xFF;
     auto model = std::make_unique<Ms3dModel>();
-    ASSERT_TRUE(load(*model, makeMs3d(spec)));
+    ASSERT_TRUE(load(*model, makeMs3d(layout)));
     EXPECT_EQ(model->meshes[0].materialIndex, -1);
 }
 
@@ -94,26 +94,26 @@ TEST(Ms3dTest, BadIndicesAndIdsAreRefusedAndLeaveTheModelEmpty)
 {
     struct Case {
         const char *what;
-        Ms3dSpec spec;
+        Ms3dLayout layout;
     };
     std::vector<Case> cases;
     auto add = [&](const char *what, auto change) {
-        Ms3dSpec s = quadModel("t.bmp");
+        Ms3dLayout s = quadModel("t.bmp");
         change(s);
         cases.push_back({what, s});
     };
-    add("vertex index out of range", [](Ms3dSpec &s) { s.triangles[1].v[2] = 4; });
-    add("vertex index far out", [](Ms3dSpec &s) { s.triangles[0].v[0] = 65535; });
-    add("triangle index out of range", [](Ms3dSpec &s) { s.groups[0].triangles.push_back(2); });
-    add("material index at the count", [](Ms3dSpec &s) { s.groups[0].material = 1; });
-    add("material index 127", [](Ms3dSpec &s) { s.groups[0].material = 127; });
-    add("material refers to none when there are none", [](Ms3dSpec &s) { s.materials.clear(); });
+    add("vertex index out of range", [](Ms3dLayout &s) { s.triangles[1].v[2] = 4; });
+    add("vertex index far out", [](Ms3dLayout &s) { s.triangles[0].v[0] = 65535; });
+    add("triangle index out of range", [](Ms3dLayout &s) { s.groups[0].triangles.push_back(2); });
+    add("material index at the count", [](Ms3dLayout &s) { s.groups[0].material = 1; });
+    add("material index 127", [](Ms3dLayout &s) { s.groups[0].material = 127; });
+    add("material refers to none when there are none", [](Ms3dLayout &s) { s.materials.clear(); });
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
         auto model = std::make_unique<Ms3dModel>();
         // A model that held data before is emptied by the refused load.
         ASSERT_TRUE(load(*model, makeMs3d(quadModel("t.bmp"))));
-        EXPECT_FALSE(load(*model, makeMs3d(c.spec)));
+        EXPECT_FALSE(load(*model, makeMs3d(c.layout)));
         expectEmpty(*model);
     }
 
@@ -151,9 +151,9 @@ TEST(Ms3dTest, CountsRunningPastTheEndAreRefused)
 
 TEST(Ms3dTest, EveryTruncationIsRefusedAndEveryCorruptionIsSafe)
 {
-    Ms3dSpec spec = quadModel("base/textures/x.tga");
-    spec.groups.push_back({{1}, 0xFF});
-    Bytes file = makeMs3d(spec);
+    Ms3dLayout layout = quadModel("base/textures/x.tga");
+    layout.groups.push_back({{1}, 0xFF});
+    Bytes file = makeMs3d(layout);
     auto model = std::make_unique<Ms3dModel>();
     for (size_t n = 0; n < file.size(); n++) {
         EXPECT_FALSE(load(*model, Bytes(file.begin(), file.begin() + n))) << "first " << n << " bytes";
@@ -172,10 +172,10 @@ TEST(Ms3dTest, EveryTruncationIsRefusedAndEveryCorruptionIsSafe)
 
 TEST(Ms3dTest, BakingFollowsMeshOrderWithCentroidsAndFlippedT)
 {
-    Ms3dSpec spec = quadModel("t.bmp");
-    spec.groups = {{{1}, 0xFF}, {{0, 1}, 0}};
+    Ms3dLayout layout = quadModel("t.bmp");
+    layout.groups = {{{1}, 0xFF}, {{0, 1}, 0}};
     auto model = std::make_unique<Ms3dModel>();
-    ASSERT_TRUE(load(*model, makeMs3d(spec)));
+    ASSERT_TRUE(load(*model, makeMs3d(layout)));
     model->bakeTriangles();
     ASSERT_EQ(model->numBakedTriangles, 3);
     const BakedTriangle &first = model->baked[0]; // triangle 1 through the first mesh
@@ -192,18 +192,18 @@ TEST(Ms3dTest, BakingFollowsMeshOrderWithCentroidsAndFlippedT)
 
 TEST(Ms3dTest, BakingStopsAtTheTableSize)
 {
-    Ms3dSpec spec = quadModel("");
-    spec.groups[0].triangles.assign(kMaxBakedTriangles - 1, 0);
-    spec.groups.push_back({std::vector<unsigned>(3000, 1), 0});
+    Ms3dLayout layout = quadModel("");
+    layout.groups[0].triangles.assign(kMaxBakedTriangles - 1, 0);
+    layout.groups.push_back({std::vector<unsigned>(3000, 1), 0});
     auto model = std::make_unique<Ms3dModel>();
-    ASSERT_TRUE(load(*model, makeMs3d(spec)));
+    ASSERT_TRUE(load(*model, makeMs3d(layout)));
     model->bakeTriangles();
     EXPECT_EQ(model->numBakedTriangles, kMaxBakedTriangles);
     EXPECT_FLOAT_EQ(model->baked[kMaxBakedTriangles - 1].corners[2].position[0], -1.0f); // from triangle 1
 
-    spec.groups.pop_back();
-    spec.groups[0].triangles.assign(kMaxBakedTriangles, 1);
-    ASSERT_TRUE(load(*model, makeMs3d(spec)));
+    layout.groups.pop_back();
+    layout.groups[0].triangles.assign(kMaxBakedTriangles, 1);
+    ASSERT_TRUE(load(*model, makeMs3d(layout)));
     model->bakeTriangles();
     EXPECT_EQ(model->numBakedTriangles, kMaxBakedTriangles);
 }
@@ -211,7 +211,7 @@ TEST(Ms3dTest, BakingStopsAtTheTableSize)
 TEST(Ms3dTest, LoadsFromDiskAndASecondLoadReplacesTheFirst)
 {
     TempDir dir;
-    Ms3dSpec small = quadModel("");
+    Ms3dLayout small = quadModel("");
     small.triangles.pop_back();
     small.groups[0].triangles = {0};
     std::string a = dir.write("a.ms3d", makeMs3d(quadModel("t.bmp")));
