@@ -9,11 +9,7 @@ void drawLoadingScreen(int image)
 {
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     glDisable(GL_LIGHTING);
-    glMatrixMode(GL_PROJECTION);
-    glPushMatrix();
-    glLoadIdentity();
-    glOrtho(0, 800, 0, 600, -1, 1);
-    glMatrixMode(GL_MODELVIEW);
+    beginVirtualScreen();
 
     glBindTexture(GL_TEXTURE_2D, uiTextures[image == 1 ? UITEX_LOADING_LATE : UITEX_LOADING_FIRST]);
     glBegin(GL_QUADS);
@@ -35,8 +31,6 @@ void drawLoadingScreen(int image)
         glDisable(GL_BLEND);
     }
 
-    glMatrixMode(GL_PROJECTION);
-    glPopMatrix();
-    glMatrixMode(GL_MODELVIEW);
+    endVirtualScreen();
     glLoadIdentity();
 }

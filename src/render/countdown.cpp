@@ -54,11 +54,7 @@ void advanceCountdown()
 void drawStartCountdown()
 {
     glDisable(GL_LIGHTING);
-    glMatrixMode(GL_PROJECTION);
-    glPushMatrix();
-    glLoadIdentity();
-    glOrtho(0, 800, 0, 600, -1, 1);
-    glMatrixMode(GL_MODELVIEW);
+    beginVirtualScreen();
     glLoadIdentity();
 
     CountdownImage image;
@@ -84,9 +80,7 @@ void drawStartCountdown()
         glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     }
 
-    glMatrixMode(GL_PROJECTION);
-    glPopMatrix();
-    glMatrixMode(GL_MODELVIEW);
+    endVirtualScreen();
     glLoadIdentity();
     advanceCountdown();
 }

@@ -56,11 +56,7 @@ void printText(FontSize size, int x, int y, int set, const char *format, va_list
         glyphs[i] = GLubyte(glyphIndex(set, (unsigned char)text[i]));
 
     glDisable(GL_DEPTH_TEST);
-    glMatrixMode(GL_PROJECTION);
-    glPushMatrix();
-    glLoadIdentity();
-    glOrtho(0, 800, 0, 600, -1, 1);
-    glMatrixMode(GL_MODELVIEW);
+    beginVirtualScreen();
     glPushMatrix();
     glLoadIdentity();
     glTranslated(x, size == kSmall ? y - 3 : y, 0);
@@ -84,9 +80,7 @@ void printText(FontSize size, int x, int y, int set, const char *format, va_list
 
     glEnable(GL_DEPTH_TEST);
     glDisable(GL_BLEND);
-    glMatrixMode(GL_PROJECTION);
-    glPopMatrix();
-    glMatrixMode(GL_MODELVIEW);
+    endVirtualScreen();
     glPopMatrix();
     glBlendFunc(GL_ONE, GL_ONE);
     if (size == kSmall)
@@ -100,6 +94,22 @@ void buildFonts()
     glBindTexture(GL_TEXTURE_2D, uiTextures[UITEX_FONT_SHEET]);
     smallFontBase = buildFontLists(kShapes[kSmall]);
     largeFontBase = buildFontLists(kShapes[kLarge]);
+}
+
+void beginVirtualScreen()
+{
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glOrtho(0, 800, 0, 600, -1, 1);
+    glMatrixMode(GL_MODELVIEW);
+}
+
+void endVirtualScreen()
+{
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
 }
 
 void deleteFonts()

@@ -15,6 +15,11 @@ constexpr int kTextBufferSize = 256; // longer text is cut to 255 characters
 
 void buildFonts();
 void deleteFonts();
+
+// The virtual 800 x 600 screen of every 2D element: pushes an orthographic projection (origin
+// bottom left) and leaves the modelview current; endVirtualScreen pops it again.
+void beginVirtualScreen();
+void endVirtualScreen();
 // x, y: virtual screen, origin bottom left. set: 1 ordinary glyphs, 0 alternate glyphs, above 1
 // counts as 1.
 void printSmall(int x, int y, int set, const char *format, ...) __attribute__((format(printf, 4, 5)));
