@@ -24,7 +24,7 @@ static void writeGarageLights(const std::string &baseDir)
     };
     int i = 0;
     for (const L &l : table) {
-        char name[16];
+        char name[24];
         std::snprintf(name, sizeof name, "garage%d", i++);
         int mat = lights.lampMaterial(name, l.r, l.g, l.b);
         Vec3 c = v3(l.x, l.y, l.z);
