@@ -209,7 +209,7 @@ GLuint whiteTexture()
 
 Model::Model()
     : baked(), numBakedTriangles(0), numMeshes(0), meshes(nullptr), numMaterials(0), materials(nullptr),
-      numTriangles(0), triangles(nullptr), numVertices(0), vertices(nullptr)
+      numTriangles(0), triangles(nullptr), numVertices(0), vertices(nullptr), geometryLists(0)
 {
 }
 
@@ -217,6 +217,9 @@ Model::~Model() { clear(); }
 
 void Model::clear()
 {
+    if (geometryLists)
+        glDeleteLists(geometryLists, numMeshes);
+    geometryLists = 0;
     for (int i = 0; i < numMeshes; i++)
         delete[] meshes[i].triangleIndices;
     for (int i = 0; i < numMaterials; i++) {
@@ -286,9 +289,33 @@ void Model::reloadTextures()
     }
 }
 
+void Model::compileGeometry()
+{
+    geometryLists = glGenLists(numMeshes);
+    if (!geometryLists)
+        return;
+    for (int m = 0; m < numMeshes; m++) {
+        const Mesh &mesh = meshes[m];
+        glNewList(geometryLists + GLuint(m), GL_COMPILE);
+        glBegin(GL_TRIANGLES);
+        for (int i = 0; i < mesh.numTriangles; i++) {
+            const Triangle &tri = triangles[mesh.triangleIndices[i]];
+            for (int k = 0; k < 3; k++) {
+                glNormal3fv(tri.vertexNormals[k]);
+                glTexCoord2f(tri.s[k], tri.t[k]);
+                glVertex3fv(vertices[tri.vertexIndices[k]].location);
+            }
+        }
+        glEnd();
+        glEndList();
+    }
+}
+
 void Model::draw()
 {
     glDisable(GL_CULL_FACE);
+    if (numMeshes > 0 && !geometryLists)
+        compileGeometry();
     GLboolean textured = glIsEnabled(GL_TEXTURE_2D);
     for (int m = 0; m < numMeshes; m++) {
         const Mesh &mesh = meshes[m];
@@ -300,16 +327,8 @@ void Model::draw()
             glBindTexture(GL_TEXTURE_2D, whiteTexture());
             glDisable(GL_TEXTURE_2D);
         }
-        glBegin(GL_TRIANGLES);
-        for (int i = 0; i < mesh.numTriangles; i++) {
-            const Triangle &tri = triangles[mesh.triangleIndices[i]];
-            for (int k = 0; k < 3; k++) {
-                glNormal3fv(tri.vertexNormals[k]);
-                glTexCoord2f(tri.s[k], tri.t[k]);
-                glVertex3fv(vertices[tri.vertexIndices[k]].location);
-            }
-        }
-        glEnd();
+        if (geometryLists)
+            glCallList(geometryLists + GLuint(m));
     }
     if (textured)
         glEnable(GL_TEXTURE_2D);

@@ -59,6 +59,7 @@ public:
     // everything else to the bitmap reader.
     void reloadTextures();
     void draw();
+    void compileGeometry();
     // Fills `baked` from the meshes; at most kMaxBakedTriangles records, the count in
     // numBakedTriangles.
     void bakeTriangles();
@@ -77,6 +78,10 @@ public:
     Triangle *triangles;
     int numVertices;
     Vertex *vertices;
+
+    // The meshes' geometry compiled into display lists on the first draw (one list per mesh), so
+    // a model of thousands of triangles is not sent corner by corner every frame. 0: none yet.
+    GLuint geometryLists;
 
     Model(const Model &) = delete;
     Model &operator=(const Model &) = delete;
