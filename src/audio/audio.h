@@ -40,6 +40,8 @@ void releaseSamples();
 // Sets a sample's position and velocity from a car's body, bounding the velocity to 25 so the
 // Doppler shift stays tame.
 void placeSampleAtCar(Sample &s, const float position[3], const float velocity[3]);
+// The same bound for any velocity handed to OpenAL (the listener's too).
+void boundDopplerVelocity(float velocity[3]);
 
 // Shows "OpenAL error: ..." when OpenAL reports an error; false then.
 bool checkAlError();

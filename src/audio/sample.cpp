@@ -89,11 +89,19 @@ void releaseSamples()
         sampleSlots[i].release();
 }
 
-void placeSampleAtCar(Sample &s, const float p[3], const float v[3])
+void boundDopplerVelocity(float v[3])
 {
     float len = std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]);
-    float k = len > 25.0f ? 25.0f / len : 1.0f;
-    s.setPositionVelocity(p[0], p[1], p[2], v[0] * k, v[1] * k, v[2] * k);
+    if (len > 25.0f)
+        for (int i = 0; i < 3; i++)
+            v[i] *= 25.0f / len;
+}
+
+void placeSampleAtCar(Sample &s, const float p[3], const float v[3])
+{
+    float b[3] = {v[0], v[1], v[2]};
+    boundDopplerVelocity(b);
+    s.setPositionVelocity(p[0], p[1], p[2], b[0], b[1], b[2]);
 }
 
 bool checkAlError()

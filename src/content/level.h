@@ -11,6 +11,13 @@ extern Ms3dModel *garageLampModel;
 extern int loadedTrack;           // 0 when no track is loaded
 
 void loadTrack(int track);
+
+// The loaded track's terrain arrays (four floats a vertex, five ints a triangle); the physics
+// world reads them in place, so they live exactly as long as the race world.
+const float *terrainVertexData();
+const int *terrainTriangleData();
+int terrainVertexCount();
+int terrainTriangleCount();
 void unloadTrack();
 
 // Car index c (0..11) uses the models of "base/cars/<c+1>".

@@ -59,6 +59,19 @@ bool Sys_WriteFileAtomic(const char *gamePath, const void *data, size_t size)
     return true;
 }
 
+bool Sys_ReadWholeFile(const char *gamePath, std::vector<uint8_t> &out)
+{
+    FILE *f = Sys_FOpen(gamePath, "rb");
+    if (!f)
+        return false;
+    uint8_t buf[65536];
+    size_t n;
+    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0)
+        out.insert(out.end(), buf, buf + n);
+    std::fclose(f);
+    return true;
+}
+
 long Sys_ReadFile(const char *gamePath, void *data, size_t maxSize)
 {
     FILE *f = Sys_FOpen(gamePath, "rb");

@@ -2,7 +2,9 @@
 // ".\base\menu.inf" included: '\' separators are turned into '/' before the open.
 #pragma once
 #include <cstdio>
+#include <cstdint>
 #include <string>
+#include <vector>
 
 std::string Sys_NativePath(const char *gamePath);
 FILE *Sys_FOpen(const char *gamePath, const char *mode);
@@ -24,6 +26,9 @@ inline void Sys_PutWord(unsigned char *p, int v)
     for (int i = 0; i < 4; i++)
         p[i] = (unsigned char)(unsigned(v) >> (8 * i));
 }
+
+// Reads a whole file (of any length, pipes included) into out; false when it cannot be opened.
+bool Sys_ReadWholeFile(const char *gamePath, std::vector<uint8_t> &out);
 
 // Reads up to maxSize bytes; returns the number read, or -1 when the file cannot be opened.
 long Sys_ReadFile(const char *gamePath, void *data, size_t maxSize);

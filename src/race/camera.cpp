@@ -21,12 +21,6 @@ void resetChaseCamera()
     cameraDir[1] = -1.0f;
 }
 
-static PhysVec3 bounded(PhysVec3 v)
-{
-    float l = length(v);
-    return l > 25 ? v * (25 / l) : v;
-}
-
 static void placeAtCar(int sample, const Car &car)
 {
     PhysVec3 p = bodyPosition(car.body), u = bodyLinearVelocity(car.body);
@@ -77,7 +71,8 @@ void updateChaseCamera()
     PhysVec3 ear = {p.x - 12 * dx, p.y + 5, p.z - 12 * dz};
     PhysVec3 at = normalized(PhysVec3{p.x + 15 * dx, p.y, p.z + 15 * dz} - ear);
     const float orientation[6] = {at.x, at.y, at.z, 0, 1, 0};
-    PhysVec3 lv = bounded(realVelocity);
+    PhysVec3 lv = realVelocity;
+    boundDopplerVelocity(&lv.x);
     alListener3f(AL_POSITION, ear.x, ear.y, ear.z);
     alListenerfv(AL_ORIENTATION, orientation);
     alListener3f(AL_VELOCITY, lv.x, lv.y, lv.z);

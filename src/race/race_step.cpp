@@ -1,6 +1,7 @@
 // Race set-up and the per-frame race step: clocks, the player's car, the computer drivers, the
 // front-wheel directions and one physics advance in four sub-steps.
 #include "audio/audio.h"
+#include "content/level.h"
 #include "frontend/frontend.h"
 #include "race/car.h"
 #include "race/race.h"
@@ -26,11 +27,6 @@ void startPosition(int track, float out[3])
         out[i] = starts[s][i];
 }
 
-// The terrain arrays live with the loaded level; the world reads them in place.
-extern const float *terrainVertexData();
-extern const int *terrainTriangleData();
-extern int terrainVertexCount();
-extern int terrainTriangleCount();
 
 // A model no car before `count` drives, drawn again until it differs.
 static int pickOtherModel(int count)

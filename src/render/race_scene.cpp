@@ -8,12 +8,6 @@
 #include "render/ms3d.h"
 #include "render/render.h"
 
-// The body's pose as a GL matrix: rotation in the upper 3x3, position in the last column.
-static void bodyMatrix(const RigidBody *body, float m[16])
-{
-    bodyTransform(body, m);
-}
-
 // Runs a placement twice: once alone for the light transform, once on the camera for drawing.
 template <typename Place>
 static void drawPlaced(Model *model, Place place)
@@ -41,7 +35,7 @@ void drawCars()
             continue;
         int model = car.model >= 0 && car.model < kCarModels ? car.model : 0;
         float m[16];
-        bodyMatrix(car.body, m);
+        bodyTransform(car.body, m); // rotation in the upper 3x3, position in the last column
         float front = carStats[model][3] * 0.77f / 1.67f;
         float rear = carStats[model][4] * 0.77f / 1.67f;
         glColor4f(1, 1, 1, 1);

@@ -252,17 +252,12 @@ static void postEventsFor(long frame)
 bool automationStart()
 {
     if (automation.inputPath) {
-        FILE *f = Sys_FOpen(automation.inputPath, "rb");
-        if (!f) {
+        std::vector<uint8_t> bytes;
+        if (!Sys_ReadWholeFile(automation.inputPath, bytes)) {
             std::fprintf(stderr, "cobalt-overdrive: cannot read %s\n", automation.inputPath);
             return false;
         }
-        std::string text;
-        char buf[4096];
-        size_t n;
-        while ((n = std::fread(buf, 1, sizeof buf, f)) > 0)
-            text.append(buf, n);
-        std::fclose(f);
+        std::string text(bytes.begin(), bytes.end());
         script.resize(MAX_EVENTS);
         int count = 0;
         std::string error;

@@ -3,6 +3,7 @@
 // loadBmpImage and the TGA reader deliver them to GL. Keeping it independent of the game's
 // readers means a fault in either shows up as a disagreement.
 #pragma once
+#include "platform/sys_files.h"
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
@@ -19,15 +20,7 @@ struct ProbeImage {
 
 inline bool probeReadFile(const std::string &path, std::vector<uint8_t> &out)
 {
-    FILE *f = fopen(path.c_str(), "rb");
-    if (!f)
-        return false;
-    uint8_t buf[65536];
-    size_t n;
-    while ((n = fread(buf, 1, sizeof buf, f)) > 0)
-        out.insert(out.end(), buf, buf + n);
-    fclose(f);
-    return true;
+    return Sys_ReadWholeFile(path.c_str(), out);
 }
 
 inline uint32_t probeLe(const uint8_t *p, int n)

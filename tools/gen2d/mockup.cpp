@@ -3,6 +3,7 @@
 // judge the pictures in place before the renderer exists, and read the files back as a check.
 #include "gen2d.h"
 #include "platform/png_write.h"
+#include "platform/sys_files.h"
 
 #include <cstdarg>
 #include <cstdio>
@@ -11,18 +12,7 @@ namespace {
 
 // ---- reading back what was written (top row first in memory) ----
 
-bool readAll(const std::string &path, std::vector<uint8_t> &out)
-{
-    FILE *f = fopen(path.c_str(), "rb");
-    if (!f)
-        return false;
-    uint8_t buf[65536];
-    size_t n;
-    while ((n = fread(buf, 1, sizeof buf, f)) > 0)
-        out.insert(out.end(), buf, buf + n);
-    fclose(f);
-    return true;
-}
+bool readAll(const std::string &path, std::vector<uint8_t> &out) { return Sys_ReadWholeFile(path.c_str(), out); }
 uint32_t le(const uint8_t *p, int n)
 {
     uint32_t v = 0;
