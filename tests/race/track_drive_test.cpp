@@ -10,6 +10,7 @@
 #include "race/waypoints.h"
 #include "shell/shell.h"
 
+#include "support/test_window.h"
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -21,11 +22,9 @@ namespace {
 struct TrackDrive : ::testing::TestWithParam<int> {
     static void SetUpTestSuite()
     {
-        setDefaultSettings();
-        Sys_SetAutoAnswer(IDYES);
         ASSERT_TRUE(openAudioDevice(nullptr));
         loadSamples();
-        ASSERT_TRUE(openGameWindow("Cobalt Overdrive", 320, 240, 32, false));
+        ASSERT_TRUE(openTestWindow("Cobalt Overdrive", 320, 240));
         fillCarStats();
     }
     static void TearDownTestSuite()

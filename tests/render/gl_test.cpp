@@ -1,6 +1,7 @@
 // The renderer on a real GL context (Xvfb + Mesa): set-up state, textures, models, the three
 // programs, fonts and the loading screen. The window is opened once, through the shell, in a
 // scratch directory holding the shaders and the images the tests make.
+#include "support/test_window.h"
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -66,12 +67,7 @@ struct Window : ::testing::Environment {
         previous = std::filesystem::current_path();
         std::filesystem::current_path(dir.path);
 
-        Sys_SetAutoAnswer(IDYES);
-        setDefaultSettings();
-        screenWidth = kWidth;
-        screenHeight = kHeight;
-        offscreenWidth = offscreenHeight = 256;
-        opened = openGameWindow("render test", kWidth, kHeight, 32, false);
+        opened = openTestWindow("render test", kWidth, kHeight);
     }
     void TearDown() override
     {

@@ -49,7 +49,7 @@ std::vector<int32_t> readWords(const std::string &path)
 {
     std::vector<uint8_t> d;
     std::vector<int32_t> w;
-    if (!probeReadFile(path, d))
+    if (!Sys_ReadWholeFile(path.c_str(), d))
         return w;
     w.resize(d.size() / 4);
     memcpy(w.data(), d.data(), w.size() * 4);
@@ -230,7 +230,7 @@ TEST(Content2d, EffectFilesHaveTheirLayoutAndSafeDivisors)
     } files[] = {{"firepipe.eff", 1}, {"smokepipe.eff", 0}, {"dust.eff", 0}};
     for (const Expect &e : files) {
         std::vector<uint8_t> d;
-        ASSERT_TRUE(probeReadFile(base + "/effects/" + e.file, d)) << e.file;
+        ASSERT_TRUE(Sys_ReadWholeFile(std::string(base + "/effects/" + e.file).c_str(), d)) << e.file;
         ASSERT_EQ(d.size(), 96u) << e.file;
         auto i32 = [&](int n) { return int32_t(probeLe(&d[4 * (n - 1)], 4)); };
         auto f32 = [&](int n) {
@@ -278,7 +278,7 @@ static std::map<std::string, std::vector<uint8_t>> readTree(const fs::path &dir)
     for (const auto &e : fs::recursive_directory_iterator(dir))
         if (e.is_regular_file()) {
             std::vector<uint8_t> d;
-            probeReadFile(e.path().string(), d);
+            Sys_ReadWholeFile(e.path().string().c_str(), d);
             files[fs::relative(e.path(), dir).string()] = std::move(d);
         }
     return files;
@@ -349,7 +349,7 @@ struct PlumeStats {
 PlumeStats simulate(const std::string &file, float driftX)
 {
     std::vector<uint8_t> d;
-    probeReadFile(file, d);
+    Sys_ReadWholeFile(file.c_str(), d);
     auto i32 = [&](int n) { return int32_t(probeLe(&d[4 * (n - 1)], 4)); };
     auto f32 = [&](int n) {
         float v;

@@ -2,6 +2,7 @@
 // context (Xvfb + Mesa), from the build's base/: text must sit on the line it is printed at, step
 // inside its advance, and look different in the two sets. The frames are also saved for people
 // (build/screens_2d/game_text.png and game_loading.png).
+#include "support/test_window.h"
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -24,12 +25,7 @@ struct Window : ::testing::Environment {
     bool opened = false;
     void SetUp() override
     {
-        Sys_SetAutoAnswer(IDYES);
-        setDefaultSettings();
-        screenWidth = kWidth;
-        screenHeight = kHeight;
-        offscreenWidth = offscreenHeight = 256;
-        opened = openGameWindow("2d content test", kWidth, kHeight, 32, false);
+        opened = openTestWindow("2d content test", kWidth, kHeight);
     }
     void TearDown() override
     {

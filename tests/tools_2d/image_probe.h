@@ -18,10 +18,6 @@ struct ProbeImage {
     const uint8_t *at(int x, int y) const { return &pixels[(size_t(height - 1 - y) * width + x) * channels]; }
 };
 
-inline bool probeReadFile(const std::string &path, std::vector<uint8_t> &out)
-{
-    return Sys_ReadWholeFile(path.c_str(), out);
-}
 
 inline uint32_t probeLe(const uint8_t *p, int n)
 {
@@ -36,7 +32,7 @@ inline ProbeImage probeBmp(const std::string &path)
 {
     ProbeImage img;
     std::vector<uint8_t> d;
-    if (!probeReadFile(path, d)) {
+    if (!Sys_ReadWholeFile(path.c_str(), d)) {
         img.error = "cannot open";
         return img;
     }
@@ -76,7 +72,7 @@ inline ProbeImage probeTga(const std::string &path)
 {
     ProbeImage img;
     std::vector<uint8_t> d;
-    if (!probeReadFile(path, d)) {
+    if (!Sys_ReadWholeFile(path.c_str(), d)) {
         img.error = "cannot open";
         return img;
     }

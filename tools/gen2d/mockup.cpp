@@ -12,7 +12,6 @@ namespace {
 
 // ---- reading back what was written (top row first in memory) ----
 
-bool readAll(const std::string &path, std::vector<uint8_t> &out) { return Sys_ReadWholeFile(path.c_str(), out); }
 uint32_t le(const uint8_t *p, int n)
 {
     uint32_t v = 0;
@@ -25,7 +24,7 @@ Image readBack(const std::string &path)
 {
     Image img;
     std::vector<uint8_t> d;
-    if (!readAll(path, d))
+    if (!Sys_ReadWholeFile(path.c_str(), d))
         return img;
     bool bmp = d.size() > 54 && d[0] == 'B' && d[1] == 'M';
     int w, h, ch, off;
