@@ -1,6 +1,7 @@
 // The renderer on a real GL context (Xvfb + Mesa): set-up state, textures, models, the three
 // programs, fonts and the loading screen. The window is opened once, through the shell, in a
 // scratch directory holding the shaders and the images the tests make.
+#include "render/lights.h"
 #include "support/test_window.h"
 #include <gtest/gtest.h>
 
@@ -460,12 +461,7 @@ TEST_F(GlTest, LightProgramLightsThePoolUnderALampAndMixesTheReflection)
         }
         glUniform4fARB(u.light5Pos, 600, 600, 0, 1);
         glUniform4fARB(u.light5Color, 0.25f, 0.25f, 0.25f, 1);
-        glUniform4fARB(u.ambientColor, 0.2f, 0.2f, 0.2f, 1);
-        glUniform4fARB(u.matAmbient, 0.5f, 0.5f, 0.5f, 1);
-        glUniform4fARB(u.matDiffuse, 1, 1, 1, 1);
-        glUniform4fARB(u.matSpecular, 0, 0, 0, 1);
-        glUniform4fARB(u.emissive, 0, 0, 0, 1);
-        glUniform1fARB(u.shininess, 0);
+        setLightMaterial(); // the race frame's material values
         glUniform3fARB(u.cameraOri, 0, 50, 0);
         glUniform1fARB(u.refInt, refInt);
         glActiveTextureARB(GL_TEXTURE1_ARB);
