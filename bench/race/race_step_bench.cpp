@@ -6,6 +6,7 @@
 #include "frontend/frontend.h"
 #include "race/car.h"
 #include "race/race.h"
+#include "common/common.h"
 #include "shell/shell.h"
 
 #include <benchmark/benchmark.h>

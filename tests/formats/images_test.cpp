@@ -4,10 +4,10 @@
 #include <algorithm>
 #include <memory>
 
-#include "file_builders.h"
+#include "support/file_builders.h"
 #include "platform/sys.h"
-#include "render/images.h"
-#include "temp_dir.h"
+#include "formats/images.h"
+#include "support/temp_dir.h"
 
 namespace {
 

@@ -15,6 +15,7 @@
 #include "platform/sys.h"
 #include "render/font.h"
 #include "render/render.h"
+#include "common/common.h"
 #include "shell/shell.h"
 
 namespace {

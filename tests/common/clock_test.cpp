@@ -1,4 +1,5 @@
-#include "shell/shell.h"
+#include "common/common.h"
+#include "platform/sys.h"
 
 #include <gtest/gtest.h>
 

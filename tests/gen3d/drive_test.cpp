@@ -8,7 +8,9 @@
 #include "platform/sys.h"
 #include "race/car.h"
 #include "race/race.h"
-#include "race/waypoints.h"
+#include "content/content.h"
+#include "formats/waypoints.h"
+#include "common/common.h"
 #include "shell/shell.h"
 
 #include <gtest/gtest.h>
@@ -35,7 +37,7 @@ LapResult driveLap(int track, int frameLimit)
     LapResult r;
     std::string dir = std::string(COBALT_BASE_DIR) + "/maps/" + std::to_string(track);
     auto model = std::make_unique<Ms3dModel>();
-    if (!readWaypointFile((dir + "/points/level.ai").c_str()) || !model->loadModelData((dir + "/map.ms3d").c_str()))
+    if (!readWaypointFile((dir + "/points/level.ai").c_str(), waypoints, kMaxWaypoints, &waypointCount) || !model->loadModelData((dir + "/map.ms3d").c_str()))
         return r;
     // The terrain arrays as the level loader hands them over: four floats per vertex, five ints
     // per triangle.

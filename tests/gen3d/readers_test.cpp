@@ -2,7 +2,7 @@
 // model loader.
 #include "mesh.h"
 #include "game_model.h"
-#include "race/waypoints.h"
+#include "formats/waypoints.h"
 
 #include <gtest/gtest.h>
 
@@ -10,6 +10,10 @@
 #include <string>
 
 namespace {
+
+Waypoint waypoints[kMaxWaypoints];
+int waypointCount;
+
 
 std::vector<unsigned char> waypointFile(int count, int records)
 {
@@ -45,7 +49,7 @@ TEST(Waypoints, ReadsRecordsAsWholeUnits)
 {
     std::vector<unsigned char> b = waypointFile(3, 3);
     b.push_back(0xAB); // a stray byte after the records is ignored
-    ASSERT_TRUE(readWaypointFile(writeTemp(b).c_str()));
+    ASSERT_TRUE(readWaypointFile(writeTemp(b).c_str(), waypoints, kMaxWaypoints, &waypointCount));
     ASSERT_EQ(waypointCount, 3);
     EXPECT_EQ(waypoints[2].x, -98.0f);
     EXPECT_EQ(waypoints[2].y, -4.0f);
@@ -71,13 +75,13 @@ TEST(Waypoints, DamagedFilesLeaveAnEmptyTable)
     };
     for (const Case &c : cases) {
         // A good table first, so a refusal visibly empties it.
-        ASSERT_TRUE(readWaypointFile(writeTemp(waypointFile(2, 2)).c_str()));
-        EXPECT_FALSE(readWaypointFile(writeTemp(c.bytes).c_str())) << c.what;
+        ASSERT_TRUE(readWaypointFile(writeTemp(waypointFile(2, 2)).c_str(), waypoints, kMaxWaypoints, &waypointCount));
+        EXPECT_FALSE(readWaypointFile(writeTemp(c.bytes).c_str(), waypoints, kMaxWaypoints, &waypointCount)) << c.what;
         EXPECT_EQ(waypointCount, 0) << c.what;
     }
-    EXPECT_FALSE(readWaypointFile((testing::TempDir() + "/no_such_dir/level.ai").c_str()));
+    EXPECT_FALSE(readWaypointFile((testing::TempDir() + "/no_such_dir/level.ai").c_str(), waypoints, kMaxWaypoints, &waypointCount));
     EXPECT_EQ(waypointCount, 0);
-    EXPECT_TRUE(readWaypointFile(writeTemp(waypointFile(0, 0)).c_str())); // an empty table is a table
+    EXPECT_TRUE(readWaypointFile(writeTemp(waypointFile(0, 0)).c_str(), waypoints, kMaxWaypoints, &waypointCount)); // an empty table is a table
     EXPECT_EQ(waypointCount, 0);
 }
 
