@@ -5,3 +5,4 @@
 
 void copySceneTexture() {}
 void postProcessPass(int, int) {}
+void drawComposite() {}

@@ -41,6 +41,9 @@ void drawSkyBox(float x, float y, float z, float width, float height, float leng
 // ---- post-processing ----
 void copySceneTexture(); // the finished frame into sceneTexture, for post-processing
 void postProcessPass(int mode, int pass);
+// The finished picture on the 2D screen: sceneTexture opaque, the blurred glow added over it.
+// The HUD and the menus draw it first.
+void drawComposite();
 
 // Extension test of the multitexture check: within one blank-separated name of `extensions`,
 // the characters of `name` occur in order. (So "GL_ARB_multitexture" is also satisfied by a
