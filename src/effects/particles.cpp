@@ -2,3 +2,7 @@
 #include "effects/effects.h"
 
 void loadCarEffects() {}
+
+float markerPhase;
+
+void driveCarEffects(int, float, float, bool) {}

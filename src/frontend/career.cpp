@@ -109,3 +109,6 @@ void carValues(int car)
     carMaxSpeed = std::min(1.0f, carStats[car][1] + 0.05f * float(n));
     carSuspension = std::min(1.0f, carStats[car][2] + 0.05f * float(n));
 }
+
+// Not booked yet: the career keeps what it had.
+void bookRaceResult() {}

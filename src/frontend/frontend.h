@@ -45,6 +45,8 @@ void enterMainMenu();
 void drawMenuScreens();
 bool menuClick(); // true when a button or area was hit
 void menuHover();
+// After every handled click: the hover flags cleared, the random generator reseeded.
+void menuClickReset();
 
 // ---- career ("base/career.inf") ----
 struct Career {
@@ -69,6 +71,8 @@ void readCareer();
 bool writeCareer();
 void newCareer();
 void carValues(int car);
+// The finished career race's place booked into the career, once, by the results screen.
+void bookRaceResult();
 
 // ---- HUD and results ----
 void drawHud();

@@ -13,3 +13,4 @@ void drawMenuScreens()
 
 bool menuClick() { return false; }
 void menuHover() {}
+void menuClickReset() {}

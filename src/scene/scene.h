@@ -11,3 +11,8 @@ void drawRaceScene();
 void drawCars();
 // The selected car in the garage tunnel behind every menu screen.
 void drawGarageScene();
+
+// Every car's dust, exhaust smoke and fire, advanced by the frame and drawn at their points on
+// the car; the marker at the player's next checkpoint.
+void drawCarEffects();
+void drawCheckpointMarker();
