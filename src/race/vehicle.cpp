@@ -2,6 +2,7 @@
 // runs in each physics sub-step (suspension, wheel spin, side grip, drive, drag, crash sounds).
 #include "audio/audio.h"
 #include "common/common.h"
+#include "effects/effects.h"
 #include "platform/sys.h"
 #include "race/car.h"
 #include "race/race.h"
@@ -213,6 +214,11 @@ void playerCarFrame(Car &car, float dt)
     } else {
         driftScore = 0;
     }
+
+    // The exhaust burns green on nitro, otherwise brighter as the revs climb past 4000.
+    bool nitroBurning = n > 1;
+    float exhaust = nitroBurning ? 1.0f : std::clamp((car.rpm - 4000.0f) * 0.00025f, 0.0f, 1.0f);
+    driveCarEffects(car.number, skidLevel, exhaust, nitroBurning);
 
     if (countdownActive) {
         car.driveForce = 0.01f;

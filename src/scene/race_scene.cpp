@@ -52,4 +52,6 @@ void drawRaceScene()
     drawCars();
     drawLitModel(visualModel, nullptr);
     endLitScene();
+    drawCarEffects();
+    drawCheckpointMarker();
 }

@@ -2,6 +2,7 @@
 // names) and the screenshots asked for on the command line.
 #include "audio/audio.h"
 #include "common/common.h"
+#include "effects/effects.h"
 #include "frontend/frontend.h"
 #include "platform/sys.h"
 #include "platform/sys_files.h"
@@ -47,8 +48,10 @@ void writeTraceLine()
     for (int i = 0; i < SAMPLE_COUNT; i++)
         plays += (i ? "," : "") + std::to_string(samplePlayCount[i]);
     line.fieldRaw("soundPlays", plays + "]");
-    if (gameState == STATE_RACING)
+    if (gameState == STATE_RACING) {
         traceRaceFields(line);
+        traceEffectFields(line);
+    }
     line.text += "}\n";
     std::fputs(line.text.c_str(), traceFile);
 }
