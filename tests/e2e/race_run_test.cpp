@@ -90,6 +90,19 @@ TEST(RaceRun, CountdownHoldsTheGridThenTheKeysDriveAndAWallIsHeard)
         gear = g;
     }
     EXPECT_GE(gear, 3);
+
+    // The player's exhaust: smoke from the grid on, no flame while idling, a green one while
+    // the nitro burns; no tyre dust before the car has moved.
+    auto effect = [&](int frame, const char *kind) {
+        const std::string &l = lines[size_t(frame)];
+        size_t at = l.find(std::string("\"") + kind + "\":{", l.find("\"effects\":"));
+        return at == std::string::npos ? std::string() : l.substr(at, l.find('}', at) - at);
+    };
+    EXPECT_GT(num(effect(1400, "smoke"), "live"), 0) << "exhaust smoke while the grid waits";
+    EXPECT_EQ(traceField(effect(1400, "dust"), "emitting"), "false");
+    EXPECT_EQ(num(effect(1400, "fire"), "live"), 0);
+    EXPECT_EQ(numbers(effect(1500, "fire"), "colour"), (std::vector<double>{0, 1, 0}));
+    EXPECT_GT(num(effect(1500, "fire"), "live"), 0);
     EXPECT_GT(num(carText(lines[1750], 0), "steer"), 0.5) << "Left raises the steering";
 
     // The turn ends in the barrier: a crash sample is started and heard above the engine.

@@ -1,7 +1,10 @@
 // Every picture of the three sets read by the game's own bitmap and TGA readers arrives with
 // the size, depth and pixels the independent probe sees: what the generator meant is what the
-// game gets. (The effect loader joins here once the effects subsystem reads .eff files.)
+// game gets. The effect files come through the game's reader untouched by its repairs.
 #include "image_probe.h"
+#include "formats/effect_file.h"
+#include "platform/sys_files.h"
+#include "support/file_builders.h"
 #include "render/images.h"
 #include "render/texture_names.h"
 
@@ -50,5 +53,17 @@ TEST(Content2dGameReaders, TgaSetArrivesAsWritten)
         EXPECT_EQ(img.bytesPerPixel, probe.channels) << path;
         EXPECT_EQ(memcmp(img.pixels, probe.pixels.data(), probe.pixels.size()), 0) << path;
         delete[] img.pixels;
+    }
+}
+
+TEST(Content2dGameReaders, EffectFilesArriveAsWritten)
+{
+    for (const char *name : {"firepipe.eff", "smokepipe.eff", "dust.eff"}) {
+        std::string path = std::string(COBALT_BASE_DIR "/effects/") + name;
+        std::vector<uint8_t> raw;
+        ASSERT_TRUE(Sys_ReadWholeFile(path.c_str(), raw)) << path;
+        EffectParams e;
+        ASSERT_TRUE(readEffectFile(path.c_str(), &e)) << path;
+        EXPECT_EQ(makeEffect(e), Bytes(raw.begin(), raw.end())) << path << ": every value as the generator wrote it";
     }
 }
