@@ -17,6 +17,7 @@ static const float kExhaust[6][3] = {{-3.05f, -0.30f, 0.85f}, {-3.10f, -0.33f, 0
 static const float kLift = 0.15f;     // the body model is drawn this much above the body origin
 static const float kHubY = -0.37f;    // wheel centre below the body origin at rest
 static const float kWheelRadius = 0.45f;
+static const int kSheetCellW = 480, kSheetCellH = 390;
 
 const CarDesign carDesigns[12] = {
     // kind         paint             trim            liv hood   roof  deck  screen roofF roofB boot  roofHalf spoiler rim
@@ -384,13 +385,46 @@ static void placeWheel(Placement &p, float x, float y, float z, bool mirrored)
     p.t = v3(x, y, z);
 }
 
+// One car on the contact sheet: a three-quarter view from the front right across the top of its
+// cell, and below it the side and the tail seen from far away (nearly flat projections at one
+// scale, so outlines can be compared car against car).
+static void drawCarCell(Canvas &sheet, int x0, int y0, int m, const ModelMesh &body, const ModelMesh &wheel)
+{
+    Placement bodyPlace;
+    bodyPlace.t = v3(0, kLift, 0);
+    Placement wheels[4];
+    for (int k = 0; k < 4; k++)
+        placeWheel(wheels[k], k < 2 ? frontAxle(m) : rearAxle(m), kHubY, (k % 2) ? -1.0f : 1.0f, k % 2 == 1);
+    struct Shot {
+        Vec3 eye, target;
+        float fov;
+        int x, y, w, h;
+    } shots[3] = {
+        {v3(6.2f, 2.4f, 5.4f), v3(0, -0.1f, 0), 38, 0, 0, kSheetCellW, 230},
+        {v3(0, 0.15f, 80), v3(0, 0.15f, 0), 2.7f, 0, 230, 300, 160},
+        {v3(-80, 0.15f, 0), v3(0, 0.15f, 0), 2.7f, 300, 230, 180, 160},
+    };
+    for (const Shot &s : shots) {
+        View3 v;
+        v.eye = s.eye;
+        v.target = s.target;
+        v.fovDegrees = s.fov;
+        v.x0 = x0 + s.x;
+        v.y0 = y0 + s.y;
+        v.w = s.w;
+        v.h = s.h;
+        drawMesh(sheet, v, body, bodyPlace);
+        for (const Placement &p : wheels)
+            drawMesh(sheet, v, wheel, p);
+    }
+}
+
 bool writeCars(const std::string &baseDir, const std::string &pictureDir)
 {
     bool ok = true;
     Canvas sheet;
-    const int cw = 480, ch = 300;
     if (!pictureDir.empty())
-        sheet.create(cw * 4, ch * 3, 24, 26, 34);
+        sheet.create(kSheetCellW * 4, kSheetCellH * 3, 24, 26, 34);
     for (int m = 0; m < 12; m++) {
         ModelMesh body = buildCarBody(m), wheel = buildCarWheel(m);
         std::string dir = baseDir + "/cars/" + std::to_string(m + 1);
@@ -398,27 +432,8 @@ bool writeCars(const std::string &baseDir, const std::string &pictureDir)
         ok = writeMs3d(wheel, dir + "/wheel.ms3d") && ok;
         std::printf("car %2d (%s): %zu body triangles, %zu wheel triangles\n", m + 1, carDesigns[m].kind,
                     body.triangles.size(), wheel.triangles.size());
-        if (pictureDir.empty())
-            continue;
-        // Three-quarter view from the front right, the car placed as the race draws it.
-        View3 v;
-        v.eye = v3(6.2f, 2.4f, 5.4f);
-        v.target = v3(0, -0.2f, 0);
-        v.fovDegrees = 38;
-        v.x0 = (m % 4) * cw;
-        v.y0 = (m / 4) * ch;
-        v.w = cw;
-        v.h = ch;
-        Placement bodyPlace;
-        bodyPlace.t = v3(0, kLift, 0);
-        drawMesh(sheet, v, body, bodyPlace);
-        float hubY = kHubY;
-        float fx = frontAxle(m), rx = rearAxle(m);
-        for (int k = 0; k < 4; k++) {
-            Placement p;
-            placeWheel(p, k < 2 ? fx : rx, hubY, (k % 2) ? -1.0f : 1.0f, k % 2 == 1);
-            drawMesh(sheet, v, wheel, p);
-        }
+        if (!pictureDir.empty())
+            drawCarCell(sheet, (m % 4) * kSheetCellW, (m / 4) * kSheetCellH, m, body, wheel);
     }
     if (!pictureDir.empty())
         sheet.save(pictureDir + "/cars.png");
