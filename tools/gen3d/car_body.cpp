@@ -158,18 +158,25 @@ struct Builder {
         emit(paint, poly, uv, outward);
     }
 
-    // Axis-aligned closed box; the face towards +x may take its own swatch (an intake's mouth).
-    void box(Vec3 lo, Vec3 hi, int swatch = -1, int frontSwatch = -1)
+    // Axis-aligned box; the face towards +x may take its own swatch (an intake's mouth). Faces
+    // that would lie inside the body or against another part are left out.
+    enum { NoBottom = 1, NoTop = 2, NoEnds = 4, NoFront = 8 };
+    void box(Vec3 lo, Vec3 hi, int swatch = -1, int frontSwatch = -1, int leaveOut = 0)
     {
         Vec3 c[8];
         for (int i = 0; i < 8; i++)
             c[i] = v3(i & 1 ? hi.x : lo.x, i & 2 ? hi.y : lo.y, i & 4 ? hi.z : lo.z);
-        face({c[1], c[3], c[7], c[5]}, v3(1, 0, 0), frontSwatch >= 0 ? frontSwatch : swatch);
+        if (!(leaveOut & NoFront))
+            face({c[1], c[3], c[7], c[5]}, v3(1, 0, 0), frontSwatch >= 0 ? frontSwatch : swatch);
         face({c[0], c[4], c[6], c[2]}, v3(-1, 0, 0), swatch);
-        face({c[2], c[6], c[7], c[3]}, v3(0, 1, 0), swatch);
-        face({c[0], c[1], c[5], c[4]}, v3(0, -1, 0), swatch);
-        face({c[4], c[5], c[7], c[6]}, v3(0, 0, 1), swatch);
-        face({c[0], c[2], c[3], c[1]}, v3(0, 0, -1), swatch);
+        if (!(leaveOut & NoTop))
+            face({c[2], c[6], c[7], c[3]}, v3(0, 1, 0), swatch);
+        if (!(leaveOut & NoBottom))
+            face({c[0], c[1], c[5], c[4]}, v3(0, -1, 0), swatch);
+        if (!(leaveOut & NoEnds)) {
+            face({c[4], c[5], c[7], c[6]}, v3(0, 0, 1), swatch);
+            face({c[0], c[2], c[3], c[1]}, v3(0, 0, -1), swatch);
+        }
     }
 
     // A lamp lens standing a little proud of a face at x = face (dir +1 at the front, -1 at the
@@ -379,7 +386,7 @@ ModelMesh buildCarBody(int m)
         float x0 = mid ? s.roofBack - 0.35f : s.screen + 0.4f, x1 = mid ? s.roofBack + 0.1f : s.screen + 1.0f;
         float y0 = std::fmin(L.top(x0), L.top(x1)) - 0.03f, y1 = std::fmax(L.top(x0), L.top(x1)) + 0.11f;
         float hw = mid ? 0.22f : 0.3f;
-        B.box(v3(x0, y0, -hw), v3(x1, y1, hw), -1, carAtlas::Dark);
+        B.box(v3(x0, y0, -hw), v3(x1, y1, hw), -1, carAtlas::Dark, Builder::NoBottom);
     }
     // Rear wings: a blade on two struts with end plates, or a lip over the rear screen.
     if (d.wing == Wing::Struts || d.wing == Wing::Tall) {
@@ -387,30 +394,37 @@ ModelMesh buildCarBody(int m)
         float x = s.tail + 0.34f, deck = L.top(x), yw = deck + (tall ? 0.4f : 0.26f);
         float chord = tall ? 0.24f : 0.18f, hw = L.halfWidth(x) - 0.06f;
         for (float z : {0.55f, -0.55f})
-            B.box(v3(x - 0.05f, deck - 0.03f, z - 0.025f), v3(x + 0.05f, yw, z + 0.025f), carAtlas::Dark);
-        B.box(v3(x - chord, yw, -hw), v3(x + chord * 0.8f, yw + 0.05f, hw), carAtlas::Paint);
-        for (float z : {hw, -hw})
-            B.box(v3(x - chord - 0.04f, yw - 0.1f, z - 0.015f), v3(x + chord * 0.8f + 0.02f, yw + 0.1f, z + 0.015f),
-                  carAtlas::Trim);
+            B.box(v3(x - 0.05f, deck - 0.03f, z - 0.025f), v3(x + 0.05f, yw, z + 0.025f), carAtlas::Dark, -1,
+                  Builder::NoBottom | Builder::NoTop);
+        B.box(v3(x - chord, yw, -hw), v3(x + chord * 0.8f, yw + 0.05f, hw), carAtlas::Paint, -1, Builder::NoEnds);
+        for (float side : {1.0f, -1.0f}) {
+            Vec3 lo = v3(x - chord - 0.04f, yw - 0.1f, hw), hi = v3(x + chord * 0.8f + 0.02f, yw + 0.1f, hw + 0.03f);
+            if (side < 0)
+                lo.z = -hw - 0.03f, hi.z = -hw;
+            B.box(lo, hi, carAtlas::Trim);
+        }
     } else if (d.wing == Wing::Roof) {
         float hw = s.roofHalf - 0.02f;
-        B.box(v3(s.roofBack - 0.2f, s.roof - 0.02f, -hw), v3(s.roofBack + 0.1f, s.roof + 0.05f, hw), carAtlas::Paint);
+        B.box(v3(s.roofBack - 0.2f, s.roof - 0.005f, -hw), v3(s.roofBack + 0.02f, s.roof + 0.06f, hw), carAtlas::Paint, -1,
+              Builder::NoFront);
     }
     // Roof rails.
     if (d.rails)
         for (float z : {s.roofHalf - 0.12f, -(s.roofHalf - 0.12f)})
-            B.box(v3(s.roofBack + 0.05f, s.roof - 0.01f, z - 0.03f), v3(s.roofFront - 0.15f, s.roof + 0.09f, z + 0.03f),
-                  carAtlas::Metal);
+            B.box(v3(s.roofBack + 0.3f, s.roof - 0.01f, z - 0.03f), v3(s.roofFront - 0.15f, s.roof + 0.07f, z + 0.03f),
+                  carAtlas::Metal, -1, Builder::NoBottom);
     // Open cars: headrests behind the seats.
     if (d.open) {
         float x = s.rear - kCockpitLength, y = L.top(x);
         for (float z : {0.45f, -0.45f})
-            B.box(v3(x - 0.02f, y - 0.02f, z - 0.17f), v3(x + 0.22f, y + 0.24f, z + 0.17f), carAtlas::Paint);
+            B.box(v3(x - 0.02f, y - 0.02f, z - 0.17f), v3(x + 0.22f, y + 0.24f, z + 0.17f), carAtlas::Paint, -1,
+                  Builder::NoBottom);
     }
-    // Splitter under the nose of the low cars.
-    if (d.grille == Grille::Intakes || d.grille == Grille::Mesh)
-        B.box(v3(s.nose - 0.45f, s.noseLow - 0.04f, -(s.halfWidth - 0.14f)), v3(s.nose + 0.05f, s.noseLow, s.halfWidth - 0.14f),
-              carAtlas::Dark);
+    // A splitter lip under the nose of the low cars.
+    if (d.grille == Grille::Intakes || d.grille == Grille::Mesh) {
+        float hw = L.halfWidth(s.nose) - 0.02f;
+        B.box(v3(s.nose - 0.02f, s.noseLow - 0.04f, -hw), v3(s.nose + 0.07f, s.noseLow, hw), carAtlas::Dark);
+    }
 
     // Tail pipes from the rear face to the points the exhaust fire and smoke come from.
     const float *ex = carExhausts[m % 6];

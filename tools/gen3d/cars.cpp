@@ -24,8 +24,8 @@ static const int kSheetCellW = 480, kSheetCellH = 390;
 //   deckEnd tail tailTop tailLow | bottom halfWidth flare roofHalf arch | bPillar glassEnd
 const CarDesign carDesigns[12] = {
     {"coupe", // long and low, a long bonnet and a fastback
-     {3.00f, -0.60f, -0.20f, -0.06f, 0.75f, 0.12f, -0.05f, -0.75f, 0.60f, -2.30f, 0.22f,
-      0.20f, -2.97f, 0.08f, -0.55f, -0.76f, 1.19f, 0.04f, 0.80f, 0.56f, -0.55f, -1.35f},
+     {3.00f, -0.60f, -0.20f, -0.06f, 0.75f, 0.12f, -0.05f, -0.75f, 0.58f, -2.30f, 0.22f,
+      0.20f, -2.97f, 0.08f, -0.55f, -0.76f, 1.19f, 0.04f, 0.78f, 0.56f, -0.55f, -1.35f},
      {200, 30, 35}, {240, 240, 240}, Livery::TwinStripes, Wing::None, false, false, false, 2,
      Lamp::Rect, Lamp::TwinRound, Grille::Mouth, Rim::FiveSpoke, {200, 200, 210}, 0.68f, 0.20f},
     {"hatchback", // short and tall, upright screens, a five-door
@@ -34,13 +34,13 @@ const CarDesign carDesigns[12] = {
      {40, 110, 210}, {250, 250, 250}, Livery::SideBand, Wing::None, false, false, false, 4,
      Lamp::Rect, Lamp::Tall, Grille::Mouth, Rim::Steel, {170, 172, 178}, 0.58f, 0.16f},
     {"saloon", // three boxes: bonnet, cabin, boot
-     {3.00f, -0.56f, -0.02f, 0.08f, 1.05f, 0.20f, 0.20f, -1.05f, 0.84f, -1.75f, 0.30f,
-      0.28f, -3.00f, 0.22f, -0.52f, -0.72f, 1.18f, 0.00f, 0.88f, 0.58f, -0.35f, -1.25f},
+     {3.00f, -0.56f, -0.02f, 0.08f, 1.05f, 0.20f, 0.20f, -1.05f, 0.80f, -1.75f, 0.30f,
+      0.28f, -3.00f, 0.22f, -0.52f, -0.72f, 1.18f, 0.00f, 0.84f, 0.58f, -0.35f, -1.25f},
      {30, 34, 40}, {200, 170, 60}, Livery::Pinstripes, Wing::None, false, false, false, 4,
      Lamp::Rect, Lamp::Rect, Grille::Chrome, Rim::MultiSpoke, {205, 205, 212}, 0.64f, 0.18f},
     {"muscle", // a long high bonnet with a scoop, the cabin set back, a short notched boot
-     {3.00f, -0.50f, 0.12f, 0.20f, 0.45f, 0.30f, -0.30f, -1.00f, 0.76f, -1.65f, 0.33f,
-      0.36f, -3.00f, 0.30f, -0.45f, -0.72f, 1.20f, 0.06f, 0.84f, 0.58f, -0.85f, -1.20f},
+     {3.00f, -0.50f, 0.12f, 0.20f, 0.45f, 0.30f, -0.30f, -1.00f, 0.78f, -1.65f, 0.33f,
+      0.36f, -3.00f, 0.30f, -0.45f, -0.72f, 1.20f, 0.06f, 0.86f, 0.58f, -0.85f, -1.20f},
      {240, 160, 20}, {20, 20, 20}, Livery::TwinStripes, Wing::None, true, false, false, 2,
      Lamp::TwinRound, Lamp::Slim, Grille::Bar, Rim::FiveSpoke, {215, 215, 222}, 0.60f, 0.23f},
     {"supercar", // a wedge: low nose, cabin forward, engine behind, high tail and a wing
@@ -59,13 +59,13 @@ const CarDesign carDesigns[12] = {
      {250, 210, 40}, {30, 30, 30}, Livery::TwoTone, Wing::Roof, false, false, false, 2,
      Lamp::Round, Lamp::Rect, Grille::Mouth, Rim::SixSpoke, {235, 235, 238}, 0.68f, 0.20f},
     {"estate", // the saloon's nose with the roof carried to the tail
-     {3.00f, -0.56f, 0.00f, 0.10f, 1.10f, 0.22f, 0.25f, -2.30f, 0.82f, -2.75f, 0.30f,
-      0.28f, -2.95f, 0.26f, -0.54f, -0.72f, 1.18f, 0.00f, 0.86f, 0.58f, -0.30f, -2.35f},
+     {3.00f, -0.56f, 0.00f, 0.10f, 1.10f, 0.22f, 0.25f, -2.30f, 0.88f, -2.75f, 0.30f,
+      0.28f, -2.95f, 0.26f, -0.54f, -0.72f, 1.18f, 0.00f, 0.92f, 0.58f, -0.30f, -2.35f},
      {120, 125, 135}, {200, 40, 40}, Livery::SideBand, Wing::None, false, false, true, 4,
      Lamp::Rect, Lamp::Tall, Grille::Chrome, Rim::FiveSpoke, {200, 200, 206}, 0.64f, 0.18f},
     {"fastback", // the muscle car's nose with a long sloping roof down to a ducktail
-     {3.00f, -0.52f, 0.08f, 0.16f, 0.50f, 0.28f, -0.25f, -0.85f, 0.72f, -2.45f, 0.34f,
-      0.40f, -3.00f, 0.32f, -0.46f, -0.74f, 1.22f, 0.07f, 0.82f, 0.58f, -0.70f, -1.15f},
+     {3.00f, -0.52f, 0.08f, 0.16f, 0.50f, 0.28f, -0.25f, -0.85f, 0.70f, -2.45f, 0.34f,
+      0.40f, -3.00f, 0.32f, -0.46f, -0.74f, 1.22f, 0.07f, 0.80f, 0.58f, -0.70f, -1.15f},
      {110, 20, 150}, {250, 250, 250}, Livery::TwinStripes, Wing::None, false, false, false, 2,
      Lamp::Round, Lamp::Rect, Grille::Bar, Rim::Steel, {120, 122, 130}, 0.60f, 0.23f},
     {"roadster", // no roof: a windscreen frame, an open cockpit and two headrests
@@ -75,7 +75,7 @@ const CarDesign carDesigns[12] = {
      Lamp::Round, Lamp::Round, Grille::Mouth, Rim::MultiSpoke, {210, 210, 215}, 0.66f, 0.19f},
     {"grand tourer", // the coupe's long bonnet with the cabin further back, a notch and a wing
      {3.00f, -0.60f, -0.16f, -0.04f, 0.55f, 0.14f, -0.30f, -1.00f, 0.64f, -1.90f, 0.28f,
-      0.30f, -2.90f, 0.20f, -0.50f, -0.76f, 1.20f, 0.05f, 0.80f, 0.56f, -0.80f, -1.35f},
+      0.30f, -2.90f, 0.20f, -0.50f, -0.76f, 1.20f, 0.05f, 0.82f, 0.56f, -0.80f, -1.35f},
      {20, 40, 110}, {90, 200, 255}, Livery::Roundel, Wing::Struts, false, false, false, 2,
      Lamp::Slim, Lamp::Rect, Grille::Mouth, Rim::SixSpoke, {40, 40, 46}, 0.72f, 0.21f},
     {"hypercar", // the lowest: a narrow canopy, a roof scoop, a long tail rising to a lip
