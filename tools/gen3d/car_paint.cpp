@@ -125,8 +125,8 @@ struct Painter {
             if (x > s.rear - 0.12f)
                 return grey(22); // dashboard
             if (std::fabs(az - 0.45f) < 0.2f && x < s.rear - 0.25f)
-                return Rgb{70, 42, 34}; // seats
-            return grey(30);
+                return Rgb{48, 46, 52}; // seats
+            return grey(14);
         }
         if (x < s.screen - 0.03f && x > s.roofFront + 0.03f && az < L.glassHalf(x) - 0.06f)
             return glassAt(px, py);
