@@ -3,7 +3,7 @@
 #pragma once
 #include "audio/audio.h"
 #include "content/content.h"
-#include "content/level.h"
+#include "content/content.h"
 #include "render/ms3d.h"
 #include "frontend/frontend.h"
 #include "race/car.h"

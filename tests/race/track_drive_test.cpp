@@ -2,7 +2,7 @@
 // stay on their wheels, on the road, never sinking through it or taking off.
 #include "audio/audio.h"
 #include "content/content.h"
-#include "content/level.h"
+#include "content/content.h"
 #include "render/ms3d.h"
 #include "frontend/frontend.h"
 #include "race/car.h"

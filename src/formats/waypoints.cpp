@@ -1,13 +1,11 @@
-#include "race/waypoints.h"
+// The waypoint reader: every count is checked against the bytes actually read.
+#include "formats/waypoints.h"
 #include "platform/sys_files.h"
 
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <vector>
-
-Waypoint waypoints[kMaxWaypoints];
-int waypointCount = 0;
 
 static int32_t readInt(const unsigned char *p)
 {
@@ -40,30 +38,18 @@ bool parseWaypoints(const unsigned char *bytes, size_t size, Waypoint *out, int 
     return true;
 }
 
-bool readWaypointFile(const char *path)
+bool readWaypointFile(const char *path, Waypoint *out, int capacity, int *count)
 {
-    waypointCount = 0;
+    *count = 0;
+    if (capacity < 0)
+        return false;
     FILE *f = Sys_FOpen(path, "rb");
     if (!f)
         return false;
     // Read at most one record more than the table holds: enough to see a file is too big.
-    const size_t limit = 4 + size_t(kMaxWaypoints + 1) * 20;
+    const size_t limit = 4 + size_t(capacity + 1) * 20;
     std::vector<unsigned char> bytes(limit);
     size_t got = std::fread(bytes.data(), 1, limit, f);
     std::fclose(f);
-    int n = 0;
-    bool ok = parseWaypoints(bytes.data(), got, waypoints, kMaxWaypoints, &n);
-    waypointCount = ok ? n : 0;
-    return ok;
-}
-
-bool loadWaypoints(int track)
-{
-    if (track < 1 || track > 20) {
-        waypointCount = 0;
-        return false;
-    }
-    char path[64];
-    std::snprintf(path, sizeof path, "base/maps/%d/points/level.ai", track);
-    return readWaypointFile(path);
+    return parseWaypoints(bytes.data(), got, out, capacity, count);
 }

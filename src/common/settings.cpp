@@ -1,5 +1,5 @@
 // The settings record and its 24-byte file of six little-endian words.
-#include "frontend/frontend.h"
+#include "common/common.h"
 #include "platform/sys_files.h"
 
 int resolutionIndex, screenWidth, screenHeight, colorBits, depthBits;

@@ -1,6 +1,7 @@
 // The one clock of the game: frameTime follows the measured frame length by at most 0.1 per frame
 // so a single slow frame cannot throw the cars across the track.
-#include "shell/shell.h"
+#include "common/common.h"
+#include "platform/sys.h"
 
 #include <cmath>
 

@@ -5,10 +5,11 @@
 #include <cstdio>
 #include <cstring>
 #include <new>
+#include <vector>
 
 #include "platform/sys.h"
 #include "platform/sys_files.h"
-#include "render/images.h"
+#include "formats/images.h"
 
 namespace {
 
@@ -184,16 +185,13 @@ RgbImage *loadBmpImage(const char *fileName)
         return nullptr;
     std::fclose(f);
 
-    unsigned char *bytes = nullptr;
-    size_t size = 0;
-    if (!readWholeFile(fileName, &bytes, &size)) {
+    std::vector<uint8_t> bytes;
+    if (!Sys_ReadWholeFile(fileName, bytes)) {
         char text[512];
         std::snprintf(text, sizeof text, "Failed to open DIB file %s.\n", fileName);
         return dibError(text);
     }
-    RgbImage *image = decodeDib(bytes, size, fileName);
-    delete[] bytes;
-    return image;
+    return decodeDib(bytes.data(), bytes.size(), fileName);
 }
 
 void freeRgbImage(RgbImage *image)

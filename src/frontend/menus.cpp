@@ -1,6 +1,7 @@
-// Screens that are not drawn yet: the frame dispatch already calls them in their places.
+// The menu screens on their shared layout, and the mouse over them. Not drawn yet: the menus
+// keep their clock and the cursor position, and take no click.
+#include "common/common.h"
 #include "frontend/frontend.h"
-#include "shell/shell.h"
 
 void drawMenuScreens()
 {
@@ -9,7 +10,6 @@ void drawMenuScreens()
         menuClock = 0;
     updateMousePosition();
 }
+
 bool menuClick() { return false; }
 void menuHover() {}
-void drawHud() {}
-void drawResults() {}

@@ -1,5 +1,4 @@
-// Race parts not written yet: the computer drivers hold their cars on the grid, and laps and
-// places are not counted.
+// The computer drivers (cars 1 to 3). Not written yet: they hold their cars on the grid.
 #include "race/car.h"
 #include "race/race.h"
 
@@ -12,5 +11,3 @@ void aiCarFrame(Car &car, float dt)
         setBodyAngularMomentum(car.body, {0, 0, 0});
     }
 }
-
-void updateRaceProgress(Car &car) {}

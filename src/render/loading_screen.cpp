@@ -1,8 +1,7 @@
 // The start-up loading screen: one of two full-screen pictures, the second with "Loading...".
-#include "content/content.h"
-
 #include "render/font.h"
 #include "render/images.h"
+#include "render/render.h"
 #include "render/texture_names.h"
 
 void drawLoadingScreen(int image)
@@ -24,11 +23,10 @@ void drawLoadingScreen(int image)
     glEnd();
 
     if (image == 1) {
-        glEnable(GL_BLEND);
-        glDisable(GL_LIGHTING);
+        beginOverlayText();
         glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
         printSmall(520, 24, 1, "Loading...");
-        glDisable(GL_BLEND);
+        endOverlayText();
     }
 
     endVirtualScreen();

@@ -3,8 +3,10 @@
 // as is any file that does not hold every pixel its header promises.
 #include <cstring>
 #include <new>
+#include <vector>
 
-#include "render/images.h"
+#include "formats/images.h"
+#include "platform/sys_files.h"
 
 bool decodeTga(const unsigned char *bytes, size_t size, TgaImage *out)
 {
@@ -40,11 +42,6 @@ bool decodeTga(const unsigned char *bytes, size_t size, TgaImage *out)
 bool readTgaFile(const char *fileName, TgaImage *out)
 {
     *out = TgaImage{};
-    unsigned char *bytes = nullptr;
-    size_t size = 0;
-    if (!fileName || !readWholeFile(fileName, &bytes, &size))
-        return false;
-    bool ok = decodeTga(bytes, size, out);
-    delete[] bytes;
-    return ok;
+    std::vector<uint8_t> bytes;
+    return fileName && Sys_ReadWholeFile(fileName, bytes) && decodeTga(bytes.data(), bytes.size(), out);
 }

@@ -1,8 +1,7 @@
 // Race fields of the per-frame trace, named as the game names them.
-#include "frontend/frontend.h"
+#include "common/common.h"
 #include "race/car.h"
 #include "race/race.h"
-#include "shell/automation.h"
 
 #include <cstdio>
 #include <string>
@@ -16,7 +15,7 @@ static std::string vec(PhysVec3 v)
 
 void traceRaceFields(TraceLine &line)
 {
-    if (gameState != STATE_RACING || !raceWorld)
+    if (!raceWorld)
         return;
     line.field("raceClock", double(clockSeconds(raceClock)));
     line.field("lapClock", double(clockSeconds(lapClock)));

@@ -1,0 +1,4 @@
+// Particle emitters: fixed pools described by .eff files. Not loaded yet: no car smokes.
+#include "effects/effects.h"
+
+void loadCarEffects() {}
