@@ -1,9 +1,10 @@
 // Checks that every circuit can be raced and every car drawn: the files are read back by the game's
 // own model and waypoint readers and probed with rays against the collision model.
 #include "game_model.h"
-#include "frontend/frontend.h"
-#include "race/waypoints.h"
-#include "render/images.h"
+#include "content/content.h"
+#include "formats/images.h"
+#include "formats/waypoints.h"
+#include "race/race.h"
 
 #include <gtest/gtest.h>
 
@@ -217,7 +218,7 @@ TEST(Tracks, WaypointsFollowTheRoadAndCloseTheLoop)
 {
     for (int track = 1; track <= 15; track++) {
         SCOPED_TRACE("track " + std::to_string(track));
-        ASSERT_TRUE(readWaypointFile(trackFile(track, "points/level.ai").c_str()));
+        ASSERT_TRUE(readWaypointFile(trackFile(track, "points/level.ai").c_str(), waypoints, kMaxWaypoints, &waypointCount));
         ASSERT_GE(waypointCount, 10);
         TestModel collision;
         ASSERT_TRUE(loadModel(trackFile(track, "map.ms3d"), collision));
@@ -282,7 +283,7 @@ TEST(Tracks, WaypointsFollowTheRoadAndCloseTheLoop)
 TEST(Tracks, ExtraCircuitsHaveWaypointsToo)
 {
     for (int track = 16; track <= 20; track++) {
-        ASSERT_TRUE(loadWaypoints(track) || readWaypointFile(trackFile(track, "points/level.ai").c_str()));
+        ASSERT_TRUE(loadWaypoints(track) || readWaypointFile(trackFile(track, "points/level.ai").c_str(), waypoints, kMaxWaypoints, &waypointCount));
         EXPECT_GE(waypointCount, 40) << "track " << track;
     }
     EXPECT_FALSE(loadWaypoints(21));
