@@ -10,19 +10,15 @@
 
 static const float kPi = 3.14159265f;
 
-std::string carTextureName(int m)
+// "car01".."car12", "rim01".."rim12": texture names by car.
+static std::string numberedName(const char *prefix, int m)
 {
     char b[16];
-    std::snprintf(b, sizeof b, "car%02d", m + 1);
+    std::snprintf(b, sizeof b, "%s%02d", prefix, m + 1);
     return b;
 }
-
-std::string rimTextureName(int m)
-{
-    char b[16];
-    std::snprintf(b, sizeof b, "rim%02d", m + 1);
-    return b;
-}
+std::string carTextureName(int m) { return numberedName("car", m); }
+std::string rimTextureName(int m) { return numberedName("rim", m); }
 
 namespace carAtlas {
 static const float kSpan = kYTop - kYBottom;
