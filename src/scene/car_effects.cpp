@@ -1,5 +1,6 @@
 // The effects of every car in the race frame, and the marker at the player's next checkpoint.
 #include "common/common.h"
+#include "content/car_exhausts.h"
 #include "content/content.h"
 #include "effects/effects.h"
 #include "race/car.h"
@@ -9,13 +10,6 @@
 #include "scene/scene.h"
 
 namespace {
-
-// Where the exhaust pipes end, in car space, by car model modulo 6; the second pipe is the
-// first mirrored across the car.
-const PhysVec3 exhaustPoints[6] = {
-    {-3.05f, -0.30f, 0.85f}, {-3.10f, -0.33f, 0.68f}, {-3.08f, -0.30f, 0.72f},
-    {-3.125f, -0.33f, 0.72f}, {-3.18f, -0.285f, 0.73f}, {-3.10f, -0.32f, 0.62f},
-};
 
 // Tyre dust rises where each wheel meets the road: under the wheel by its compression, a little
 // inside the sensor.
@@ -53,9 +47,9 @@ void drawCarEffects()
         }
         fireEmitters[c].update(frameTime, exhaustDrift);
         smokeEmitters[c].update(frameTime, exhaustDrift);
-        PhysVec3 pipe = exhaustPoints[(car.model % 6 + 6) % 6];
+        const float *pipe = carExhausts[(car.model % 6 + 6) % 6];
         for (float side : {-1.0f, 1.0f}) {
-            place({pipe.x, pipe.y, side * pipe.z}, at);
+            place({pipe[0], pipe[1], side * pipe[2]}, at);
             smokeEmitters[c].draw(at, chaseEye, puff);
             fireEmitters[c].draw(at, chaseEye, flame);
         }
