@@ -57,9 +57,10 @@ extern ParticleEmitter dustEmitters[4];
 // GL set-up.
 void loadCarEffects();
 
-// What a car's frame tells its three emitters: the skid level raises dust (and is its
+// What a car's frame tells its three emitters: a skid level above 0.01 raises dust (and is its
 // intensity), `exhaust` is the fire's intensity, `nitroBurning` turns the fire green; the smoke
-// always runs at full intensity. Car 0 from the player's frame, the others from their drivers.
+// always runs at full intensity. Car 0 from the player's frame, the others from their drivers
+// (which report no skid below the level at which their tyres should smoke).
 void driveCarEffects(int car, float skidLevel, float exhaust, bool nitroBurning);
 
 // The checkpoint marker's pulse; grows through every race frame. The HUD's bend arrow reads it.

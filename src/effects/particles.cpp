@@ -124,12 +124,9 @@ void driveCarEffects(int car, float skidLevel, float exhaust, bool nitroBurning)
 {
     if (car < 0 || car >= 4)
         return;
-    // The computer cars share one skid level that every braking raises, so their tyres smoke
-    // only in a heavy skid; the player's show the lightest slide.
-    float dustFrom = car == 0 ? 0.01f : 0.5f;
     ParticleEmitter &dust = dustEmitters[car];
     dust.params.startLife = skidLevel;
-    dust.emitting = skidLevel > dustFrom;
+    dust.emitting = skidLevel > 0.01f;
 
     ParticleEmitter &fire = fireEmitters[car];
     fire.colourR = fire.colourB = nitroBurning ? 0.0f : 1.0f;
