@@ -1,16 +1,12 @@
 #include "cars.h"
 #include "pictures.h"
 #include "textures.h"
+#include "race/car_table.h" // the wheels go where the race draws them
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 
-// Axle offsets from the car table (fourth and fifth columns), and the scale the drawing applies.
-static const float kAxles[12][2] = {{4.14f, 4.125f}, {4.0f, 4.18f}, {4.15f, 4.39f}, {4.17f, 4.2f},
-                                    {4.14f, 4.255f}, {3.62f, 4.3f}, {4.14f, 4.125f}, {4.0f, 4.18f},
-                                    {4.15f, 4.39f},  {4.17f, 4.2f}, {4.14f, 4.255f}, {3.62f, 4.3f}};
-static const float kAxleScale = 0.77f / 1.67f;
 // Exhaust pipe ends by model number modulo 6, in the body's frame.
 static const float kExhaust[6][3] = {{-3.05f, -0.30f, 0.85f}, {-3.10f, -0.33f, 0.68f}, {-3.08f, -0.30f, 0.72f},
                                      {-3.125f, -0.33f, 0.72f}, {-3.18f, -0.285f, 0.73f}, {-3.10f, -0.32f, 0.62f}};
@@ -34,8 +30,8 @@ const CarDesign carDesigns[12] = {
     {"sports",    {180, 10, 20},   {250, 210, 60},  3, 0.03f, 0.40f, 0.00f, 0.90f, 0.00f, -0.95f, -1.65f, 0.88f, true, 5},
 };
 
-static float frontAxle(int m) { return kAxles[m][0] * kAxleScale; }
-static float rearAxle(int m) { return -kAxles[m][1] * kAxleScale; }
+static float frontAxle(int m) { return kCarTable[m][3] * kAxleScale; }
+static float rearAxle(int m) { return -kCarTable[m][4] * kAxleScale; }
 
 static std::string carTexName(int m)
 {
