@@ -1,6 +1,6 @@
 // Writes the starting corpus of the fuzz targets: one small valid file of each kind the readers
-// accept, made by the same builders the render tests use.
-#include "support/file_builders.h"
+// accept, made by the same builders the reader tests use.
+#include "support/ms3d_write.h"
 
 #include <cstdio>
 #include <filesystem>

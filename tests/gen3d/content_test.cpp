@@ -1,46 +1,27 @@
 // Checks that every circuit can be raced and every car drawn: the files are read back by the game's
 // own model and waypoint readers and probed with rays against the collision model.
-#include "game_model.h"
 #include "content/content.h"
 #include "formats/waypoints.h"
+#include "race/race.h"
+#include "support/ms3d_write.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
+#include <cstring>
+#include <span>
 #include <string>
 
 namespace {
 
 const std::string kBase = COBALT_BASE_DIR;
 
-std::vector<uint8_t> readBytes(const std::string &path)
-{
-    std::ifstream f(path, std::ios::binary);
-    return std::vector<uint8_t>(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
-}
-
-bool loadModel(const std::string &path, TestModel &m) { return loadGameModel(path, m); }
-
-// The race's start table: first grid slot per track; the others follow every 4.5 along +z.
-struct Start {
-    float x, y, z;
-};
-Start startOf(int track)
-{
-    switch (track) {
-    case 1: return {-369, -6.2f, 552};
-    case 2: case 9: case 13: return {-436, -7.2f, 193};
-    case 3: case 6: case 11: return {-235, -8, -273};
-    case 4: case 8: return {-195, -7.6f, 493};
-    case 5: case 15: return {-59, -6.5f, 305};
-    case 7: case 12: return {-514, -7, -247};
-    default: return {-223, -6.9f, 95}; // 10, 14
-    }
-}
+std::span<const Vertex> vertices(const ModelData &m) { return {m.vertices, size_t(m.numVertices)}; }
+std::span<const Triangle> triangles(const ModelData &m) { return {m.triangles, size_t(m.numTriangles)}; }
+std::span<const Mesh> meshes(const ModelData &m) { return {m.meshes, size_t(m.numMeshes)}; }
+std::span<const Material> materials(const ModelData &m) { return {m.materials, size_t(m.numMaterials)}; }
 
 struct V {
     float x, y, z;
@@ -59,23 +40,25 @@ struct RayScene {
     mutable std::vector<int> stamp;
     mutable int round = 0;
 
-    explicit RayScene(const TestModel &m)
+    explicit RayScene(const ModelData &m)
     {
         float x1 = -1e30f, z1 = -1e30f;
         x0 = z0 = 1e30f;
-        for (const auto &v : m.vertices) {
-            x0 = std::fmin(x0, v.p[0]);
-            z0 = std::fmin(z0, v.p[2]);
-            x1 = std::fmax(x1, v.p[0]);
-            z1 = std::fmax(z1, v.p[2]);
+        for (const Vertex &v : vertices(m)) {
+            x0 = std::fmin(x0, v.location[0]);
+            z0 = std::fmin(z0, v.location[2]);
+            x1 = std::fmax(x1, v.location[0]);
+            z1 = std::fmax(z1, v.location[2]);
         }
         nx = int((x1 - x0) / cell) + 1;
         nz = int((z1 - z0) / cell) + 1;
         cells.resize(size_t(nx * nz));
-        for (const auto &t : m.triangles) {
+        for (const Triangle &t : triangles(m)) {
             V p[3];
-            for (int k = 0; k < 3; k++)
-                p[k] = {m.vertices[size_t(t.v[k])].p[0], m.vertices[size_t(t.v[k])].p[1], m.vertices[size_t(t.v[k])].p[2]};
+            for (int k = 0; k < 3; k++) {
+                const float *l = m.vertices[t.vertexIndices[k]].location;
+                p[k] = {l[0], l[1], l[2]};
+            }
             int id = int(a.size());
             a.push_back(p[0]);
             b.push_back(p[1]);
@@ -134,77 +117,65 @@ TEST(Tracks, EveryModelFitsTheFormatAndTheFrameBudget)
 {
     for (int track = 1; track <= 20; track++) {
         SCOPED_TRACE("track " + std::to_string(track));
-        TestModel collision, visual, lights;
-        ASSERT_TRUE(loadModel(trackFile(track, "map.ms3d"), collision));
-        ASSERT_TRUE(loadModel(trackFile(track, "mapvisual.ms3d"), visual));
-        ASSERT_TRUE(loadModel(trackFile(track, "light.ms3d"), lights));
-        EXPECT_GT(collision.triangles.size(), 100u);
-        EXPECT_LE(visual.triangles.size(), 25000u);
-        EXPECT_LE(visual.vertices.size(), 65535u);
-        EXPECT_LE(collision.vertices.size(), 65535u);
+        ParsedModel collision, visual, lights;
+        ASSERT_TRUE(collision.read(trackFile(track, "map.ms3d")));
+        ASSERT_TRUE(visual.read(trackFile(track, "mapvisual.ms3d")));
+        ASSERT_TRUE(lights.read(trackFile(track, "light.ms3d")));
+        EXPECT_GT(collision.numTriangles, 100);
+        EXPECT_LE(visual.numTriangles, 25000);
         // Every triangle belongs to a group, so the drawing and the baking see all of them.
-        size_t grouped = 0;
-        for (const auto &g : visual.groups)
-            grouped += g.triangles.size();
-        EXPECT_EQ(grouped, visual.triangles.size());
+        int grouped = 0;
+        for (const Mesh &g : meshes(visual))
+            grouped += g.numTriangles;
+        EXPECT_EQ(grouped, visual.numTriangles);
         // Lamps: one triangle each, coloured by its material's emissive colour.
-        EXPECT_GE(lights.triangles.size(), 40u);
-        EXPECT_LE(lights.triangles.size(), 200u);
-        for (const auto &g : lights.groups) {
-            ASSERT_GE(g.material, 0);
-            const float *e = lights.materials[size_t(g.material)].emissive;
+        EXPECT_GE(lights.numTriangles, 40);
+        EXPECT_LE(lights.numTriangles, 200);
+        for (const Mesh &g : meshes(lights)) {
+            ASSERT_GE(g.materialIndex, 0);
+            const float *e = lights.materials[g.materialIndex].emissive;
             EXPECT_GT(e[0] + e[1] + e[2], 0.5f);
         }
         // The road faces the lamps above it: its normals point up.
-        for (const auto &g : visual.groups) {
-            if (g.material < 0 || visual.materials[size_t(g.material)].texture.find("/road.bmp") == std::string::npos)
+        for (const Mesh &g : meshes(visual)) {
+            if (g.materialIndex < 0 || !std::strstr(visual.materials[g.materialIndex].textureFileName, "/road.bmp"))
                 continue;
-            for (int t : g.triangles)
+            for (int t : std::span(g.triangleIndices, size_t(g.numTriangles)))
                 for (int k = 0; k < 3; k++)
-                    ASSERT_GT(visual.triangles[size_t(t)].n[k][1], 0.9f) << "road triangle " << t;
+                    ASSERT_GT(visual.triangles[t].vertexNormals[k][1], 0.9f) << "road triangle " << t;
         }
         // Every texture the drawn model names exists, relative to the game's working directory.
-        for (const auto &mat : visual.materials) {
-            ASSERT_FALSE(mat.texture.empty());
-            std::string path = kBase + "/../" + mat.texture;
+        for (const Material &mat : materials(visual)) {
+            std::string path = kBase + "/../" + mat.textureFileName;
             EXPECT_FALSE(readBytes(path).empty()) << path;
         }
     }
 }
 
-TEST(Tracks, GridSlotsStandOnTheRoadAtRideHeight)
-{
-    for (int track = 1; track <= 15; track++) {
-        SCOPED_TRACE("track " + std::to_string(track));
-        TestModel collision;
-        ASSERT_TRUE(loadModel(trackFile(track, "map.ms3d"), collision));
-        RayScene scene(collision);
-        Start s = startOf(track);
-        for (int slot = 0; slot < 4; slot++) {
-            // The four wheel sensors as well as the centre.
-            for (V off : {V{0, 0, 0}, V{2, 0, 1.25f}, V{2, 0, -1.25f}, V{-2, 0, 1.25f}, V{-2, 0, -1.25f}}) {
-                V o = {s.x + off.x, s.y, s.z + 4.5f * float(slot) + off.z};
-                float d = scene.cast(o, V{0, -1, 0}, 5);
-                EXPECT_GE(d, 0.7f) << "slot " << slot;
-                EXPECT_LE(d, 0.9f) << "slot " << slot;
-            }
-            // Nothing to collide with around the car body.
-            for (V dir : {V{0, 0, 1}, V{0, 0, -1}, V{1, 0, 0}, V{-1, 0, 0}})
-                EXPECT_LT(scene.cast(V{s.x, s.y, s.z + 4.5f * float(slot)}, dir, 2.0f), 0.0f) << "slot " << slot;
-        }
-    }
-}
-
-TEST(Tracks, WaypointsFollowTheRoadAndCloseTheLoop)
+// Each raced circuit: its grid on the road at ride height, its waypoints along a walled road.
+TEST(Tracks, GridAndWaypointsLieOnAWalledRoad)
 {
     for (int track = 1; track <= 15; track++) {
         SCOPED_TRACE("track " + std::to_string(track));
         ASSERT_TRUE(readWaypointFile(trackFile(track, "points/level.ai").c_str(), waypoints, kMaxWaypoints, &waypointCount));
         ASSERT_GE(waypointCount, 10);
-        TestModel collision;
-        ASSERT_TRUE(loadModel(trackFile(track, "map.ms3d"), collision));
+        ParsedModel collision;
+        ASSERT_TRUE(collision.read(trackFile(track, "map.ms3d")));
         RayScene scene(collision);
-        Start s = startOf(track);
+        float start[3];
+        startPosition(track, start);
+        const V s = {start[0], start[1], start[2]};
+        for (int slot = 0; slot < 4; slot++) {
+            V c = {s.x, s.y, s.z + 4.5f * float(slot)};
+            // The four wheel sensors as well as the centre reach the road at ride height.
+            for (V off : {V{0, 0, 0}, V{2, 0, 1.25f}, V{2, 0, -1.25f}, V{-2, 0, 1.25f}, V{-2, 0, -1.25f}}) {
+                float d = scene.cast(V{c.x + off.x, c.y, c.z + off.z}, V{0, -1, 0}, 5);
+                EXPECT_TRUE(d >= 0.7f && d <= 0.9f) << "slot " << slot << ": " << d;
+            }
+            // Nothing to collide with around the car body.
+            for (V dir : {V{0, 0, 1}, V{0, 0, -1}, V{1, 0, 0}, V{-1, 0, 0}})
+                EXPECT_LT(scene.cast(c, dir, 2.0f), 0.0f) << "slot " << slot;
+        }
         // Waypoint 0 is the start line, just ahead of the grid and level with it.
         const Waypoint &w0 = waypoints[0];
         EXPECT_GT(w0.x, s.x);
@@ -264,7 +235,7 @@ TEST(Tracks, WaypointsFollowTheRoadAndCloseTheLoop)
 TEST(Tracks, ExtraCircuitsHaveWaypointsToo)
 {
     for (int track = 16; track <= 20; track++) {
-        ASSERT_TRUE(loadWaypoints(track) || readWaypointFile(trackFile(track, "points/level.ai").c_str(), waypoints, kMaxWaypoints, &waypointCount));
+        ASSERT_TRUE(loadWaypoints(track)); // from base/ in the build folder, as the game reads it
         EXPECT_GE(waypointCount, 40) << "track " << track;
     }
     EXPECT_FALSE(loadWaypoints(21));
@@ -275,49 +246,49 @@ TEST(Cars, BodiesAndWheelsAsTheDrawingPlacesThem)
 {
     for (int car = 1; car <= 12; car++) {
         SCOPED_TRACE("car " + std::to_string(car));
-        TestModel body, wheel;
+        ParsedModel body, wheel;
         std::string dir = kBase + "/cars/" + std::to_string(car) + "/";
-        ASSERT_TRUE(loadModel(dir + "car.ms3d", body));
-        ASSERT_TRUE(loadModel(dir + "wheel.ms3d", wheel));
-        EXPECT_LE(body.triangles.size(), 3000u);
-        EXPECT_LE(wheel.triangles.size(), 3000u);
+        ASSERT_TRUE(body.read(dir + "car.ms3d"));
+        ASSERT_TRUE(wheel.read(dir + "wheel.ms3d"));
+        EXPECT_LE(body.numTriangles, 3000);
+        EXPECT_LE(wheel.numTriangles, 3000);
         float lo[3] = {1e9f, 1e9f, 1e9f}, hi[3] = {-1e9f, -1e9f, -1e9f};
-        for (const auto &v : body.vertices)
+        for (const Vertex &v : vertices(body))
             for (int k = 0; k < 3; k++) {
-                lo[k] = std::fmin(lo[k], v.p[k]);
-                hi[k] = std::fmax(hi[k], v.p[k]);
+                lo[k] = std::fmin(lo[k], v.location[k]);
+                hi[k] = std::fmax(hi[k], v.location[k]);
             }
         EXPECT_NEAR(hi[0] - lo[0], 6.2f, 0.4f);  // length, tail pipes included
         EXPECT_NEAR(hi[2] - lo[2], 2.4f, 0.2f);  // width
         // Drawn 0.15 above a body that rides about 0.82 over the road: no part below the road.
         EXPECT_GT(lo[1] + 0.15f, -0.82f);
         float r = 0, zlo = 1e9f, zhi = -1e9f;
-        for (const auto &v : wheel.vertices) {
-            r = std::fmax(r, std::sqrt(v.p[0] * v.p[0] + v.p[1] * v.p[1]));
-            zlo = std::fmin(zlo, v.p[2]);
-            zhi = std::fmax(zhi, v.p[2]);
+        for (const Vertex &v : vertices(wheel)) {
+            r = std::fmax(r, std::hypot(v.location[0], v.location[1]));
+            zlo = std::fmin(zlo, v.location[2]);
+            zhi = std::fmax(zhi, v.location[2]);
         }
         EXPECT_NEAR(r, 0.45f, 0.03f);
         // Lighting needs outward normals: nearly every body face points away from the car's middle.
         int outward = 0;
-        for (const auto &t : body.triangles) {
+        for (const Triangle &t : triangles(body)) {
             float c[3] = {0, 0, 0}, n[3] = {0, 0, 0};
             for (int k = 0; k < 3; k++)
                 for (int j = 0; j < 3; j++) {
-                    c[j] += body.vertices[size_t(t.v[k])].p[j] / 3;
-                    n[j] += t.n[k][j];
+                    c[j] += body.vertices[t.vertexIndices[k]].location[j] / 3;
+                    n[j] += t.vertexNormals[k][j];
                 }
             outward += (c[0] * n[0] + (c[1] + 0.1f) * n[1] + c[2] * n[2]) > 0 ? 1 : 0;
         }
-        EXPECT_GT(outward, int(body.triangles.size() * 95 / 100));
+        EXPECT_GT(outward, body.numTriangles * 95 / 100);
         EXPECT_LT(zhi - zlo, 0.6f);
-        for (const auto &mat : body.materials)
-            EXPECT_FALSE(readBytes(kBase + "/../" + mat.texture).empty()) << mat.texture;
+        for (const Material &mat : materials(body))
+            EXPECT_FALSE(readBytes(kBase + "/../" + mat.textureFileName).empty()) << mat.textureFileName;
     }
-    TestModel garage;
-    ASSERT_TRUE(loadModel(kBase + "/garage/light.ms3d", garage));
-    EXPECT_GE(garage.triangles.size(), 4u);
-    EXPECT_LE(garage.triangles.size(), 200u);
+    ParsedModel garage;
+    ASSERT_TRUE(garage.read(kBase + "/garage/light.ms3d"));
+    EXPECT_GE(garage.numTriangles, 4);
+    EXPECT_LE(garage.numTriangles, 200);
 }
 
 TEST(Generator, SecondRunWritesTheSameBytes)
@@ -328,7 +299,7 @@ TEST(Generator, SecondRunWritesTheSameBytes)
     for (std::string rel : {"/maps/1/map.ms3d", "/maps/9/mapvisual.ms3d", "/maps/15/light.ms3d",
                             "/maps/20/points/level.ai", "/cars/7/car.ms3d", "/cars/12/wheel.ms3d",
                             "/garage/light.ms3d", "/textures/world/road.bmp", "/textures/world/car03.bmp"}) {
-        std::vector<uint8_t> a = readBytes(kBase + rel), b = readBytes(dir + rel);
+        Bytes a = readBytes(kBase + rel), b = readBytes(dir + rel);
         EXPECT_FALSE(a.empty()) << rel;
         EXPECT_TRUE(a == b) << rel;
     }

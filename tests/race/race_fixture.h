@@ -59,17 +59,17 @@ struct FlatRace : ::testing::Test {
         closeAudioDevice();
         std::memset(keyDown, 0, sizeof keyDown);
     }
-    TestMesh flatGround() const
+    Ms3dLayout flatGround() const
     {
-        TestMesh m;
-        m.ground(startX, groundY, startZ, 6000);
+        Ms3dLayout m;
+        addGround(m, startX, groundY, startZ, 6000);
         return m;
     }
     // Loads track 1 built from the mesh and starts a quick race on it.
-    void start(const TestMesh &mesh, int car = 0, unsigned seed = 1)
+    void start(const Ms3dLayout &mesh, int car = 0, unsigned seed = 1)
     {
         std::filesystem::create_directories("base/maps/1");
-        writeBytes("base/maps/1/map.ms3d", mesh.encode());
+        writeBytes("base/maps/1/map.ms3d", makeMs3d(mesh));
         std::srand(seed);
         quickRace(1, car);
     }
