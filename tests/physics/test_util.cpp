@@ -1,4 +1,4 @@
-#include "physics/physics_test_util.h"
+#include "physics/test_util.h"
 
 #include <cmath>
 

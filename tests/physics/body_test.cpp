@@ -1,5 +1,5 @@
 // One body's queries and setters, the inertia function, and what the sensors report.
-#include "physics/physics_test_util.h"
+#include "physics/test_util.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The world as the race uses it: bodies resting, sliding and bumping on a real track mesh, the
 // sub-step contract with the controllers, the pools and the world's lifetime.
-#include "physics/physics_test_util.h"
+#include "physics/test_util.h"
 
 #include <gtest/gtest.h>
 
