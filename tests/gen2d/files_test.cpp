@@ -2,6 +2,7 @@
 // the pictures keep the properties the drawing code relies on, the effect and data files have
 // their layouts, and the generator is deterministic and never overwrites a player's files.
 #include "image_probe.h"
+#include "support/temp_dir.h"
 #include "render/texture_names.h"
 
 #include <gtest/gtest.h>
@@ -10,8 +11,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <map>
-#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -43,17 +42,6 @@ int borderMax(const ProbeImage &img, int channel)
 int borderMaxRgb(const ProbeImage &img)
 {
     return std::max({borderMax(img, 0), borderMax(img, 1), borderMax(img, 2)});
-}
-
-std::vector<int32_t> readWords(const std::string &path)
-{
-    std::vector<uint8_t> d;
-    std::vector<int32_t> w;
-    if (!Sys_ReadWholeFile(path.c_str(), d))
-        return w;
-    w.resize(d.size() / 4);
-    memcpy(w.data(), d.data(), w.size() * 4);
-    return w;
 }
 
 } // namespace
@@ -251,188 +239,34 @@ TEST(Content2d, EffectFilesHaveTheirLayoutAndSafeDivisors)
     }
 }
 
-TEST(Content2d, DefaultDataFilesHaveTheirLayouts)
-{
-    std::vector<int32_t> menu = readWords(base + "/menu.inf");
-    ASSERT_EQ(menu.size(), 6u);
-    EXPECT_GE(menu[0], 0);
-    EXPECT_LE(menu[0], 4);
-    EXPECT_TRUE(menu[1] == 16 || menu[1] == 32);
-    EXPECT_TRUE(menu[2] == 16 || menu[2] == 24);
-    std::vector<int32_t> career = readWords(base + "/career.inf");
-    ASSERT_EQ(career.size(), 178u);
-    EXPECT_GE(career[174], 1);
-    EXPECT_LE(career[174], 15);
-}
-
-// Runs the generator into a fresh folder; returns the exit status.
-static int runGenerator(const fs::path &dir)
-{
-    std::string cmd = std::string(GEN2D_BINARY) + " '" + dir.string() + "' > /dev/null";
-    return system(cmd.c_str());
-}
-
-static std::map<std::string, std::vector<uint8_t>> readTree(const fs::path &dir)
-{
-    std::map<std::string, std::vector<uint8_t>> files;
-    for (const auto &e : fs::recursive_directory_iterator(dir))
-        if (e.is_regular_file()) {
-            std::vector<uint8_t> d;
-            Sys_ReadWholeFile(e.path().string().c_str(), d);
-            files[fs::relative(e.path(), dir).string()] = std::move(d);
-        }
-    return files;
-}
-
 TEST(Content2d, GeneratorIsDeterministicAndKeepsThePlayersFiles)
 {
-    fs::path tmp = fs::temp_directory_path() / ("gen2d_test_" + std::to_string(getpid()));
-    fs::remove_all(tmp);
-    fs::create_directories(tmp / "a");
-    fs::create_directories(tmp / "b");
+    TempDir a, b;
     // A player's own settings and career must survive a rebuild.
-    const int32_t mine[6] = {2, 16, 16, 0, 1, 7};
-    {
-        FILE *f = fopen((tmp / "b" / "menu.inf").c_str(), "wb");
-        ASSERT_TRUE(f);
-        fwrite(mine, 4, 6, f);
-        fclose(f);
-    }
-    std::vector<int32_t> myCareer(178, 3);
-    {
-        FILE *f = fopen((tmp / "b" / "career.inf").c_str(), "wb");
-        ASSERT_TRUE(f);
-        fwrite(myCareer.data(), 4, myCareer.size(), f);
-        fclose(f);
-    }
-    ASSERT_EQ(runGenerator(tmp / "a"), 0);
-    ASSERT_EQ(runGenerator(tmp / "b"), 0);
+    const Bytes mine = words({2, 16, 16, 0, 1, 7}), myCareer(178 * 4, 3);
+    b.write("menu.inf", mine);
+    b.write("career.inf", myCareer);
+    for (const TempDir *d : {&a, &b})
+        ASSERT_EQ(std::system((std::string(GEN2D_BINARY) + " '" + d->path.string() + "' > /dev/null").c_str()), 0);
 
-    auto a = readTree(tmp / "a"), b = readTree(tmp / "b");
-    EXPECT_EQ(a.size(), size_t(int(TEXTURE_SET_FILES) + int(TGA_SET_FILES) + 3 + 2));
-    for (const auto &[name, bytes] : a) {
-        if (name == "menu.inf" || name == "career.inf")
+    size_t files = 0;
+    for (const auto &e : fs::recursive_directory_iterator(a.path)) {
+        std::string name = fs::relative(e.path(), a.path).string();
+        if (!e.is_regular_file() || name == "menu.inf" || name == "career.inf")
             continue;
-        ASSERT_TRUE(b.count(name)) << name;
-        EXPECT_TRUE(bytes == b[name]) << name << " differs between two runs";
+        files++;
+        EXPECT_TRUE(readBytes(e.path()) == readBytes(b.file(name))) << name << " differs between two runs";
     }
-    EXPECT_EQ(readWords((tmp / "b" / "menu.inf").string()), std::vector<int32_t>(mine, mine + 6));
-    EXPECT_EQ(readWords((tmp / "b" / "career.inf").string()), myCareer);
+    EXPECT_EQ(files, size_t(int(TEXTURE_SET_FILES) + int(TGA_SET_FILES) + 3));
+    EXPECT_EQ(readBytes(b.file("menu.inf")), mine);
+    EXPECT_EQ(readBytes(b.file("career.inf")), myCareer);
 
-    // Written fresh: 800 x 600, 32-bit, 24-bit depth, sound and music on; and a new career.
-    EXPECT_EQ(readWords((tmp / "a" / "menu.inf").string()), (std::vector<int32_t>{1, 32, 24, 1, 1, 0}));
-    std::vector<int32_t> career = readWords((tmp / "a" / "career.inf").string());
-    ASSERT_EQ(career.size(), 178u);
-    for (int c = 0; c < 18; c++)
-        EXPECT_EQ(career[c], c < 3 ? 1 : 0) << "car " << c;
-    for (int w = 18; w < 174; w++)
-        EXPECT_EQ(career[w], 0) << "word " << w;
-    EXPECT_EQ(career[174], 1);   // racesOpen
-    EXPECT_EQ(career[175], 0);   // careerPoints
-    EXPECT_EQ(career[176], 350); // cash
-    EXPECT_EQ(career[177], 1);   // careerStarted
-    fs::remove_all(tmp);
-}
-
-namespace {
-
-// The emitter's documented update rule, run on an effect file: where do the live particles go?
-struct PlumeStats {
-    float maxBack = 0;   // furthest distance against the drift direction... along -x
-    float maxSide = 0;   // furthest |z|
-    float meanY = 0;     // mean height of live particles
-    float maxSize = 0;
-    int live = 0;
-    float meanLifeFrames = 0;
-};
-
-PlumeStats simulate(const std::string &file, float driftX)
-{
-    std::vector<uint8_t> d;
-    Sys_ReadWholeFile(file.c_str(), d);
-    auto i32 = [&](int n) { return int32_t(probeLe(&d[4 * (n - 1)], 4)); };
-    auto f32 = [&](int n) {
-        float v;
-        memcpy(&v, &d[4 * (n - 1)], 4);
-        return v;
-    };
-    int count = i32(1);
-    float maxSize = f32(3), gx = f32(4), gy = f32(5), gz = f32(6), sx = f32(7), sy = f32(8), sz = f32(9);
-    float fadeScale = f32(10);
-    int sprX = i32(11), sprY = i32(12), sprZ = i32(13);
-    float offX = f32(14), offY = f32(15), offZ = f32(16);
-    int fadeSpread = i32(17);
-    float fadeDiv = f32(18), fadeBase = f32(19), growth = f32(20), startSize = f32(21), decay = f32(22);
-    float startLife = 1.0f;
-    srand(1);
-    struct P {
-        float life, fade, x, y, z, vx, vy, vz, size, energy;
-        int age;
-    };
-    std::vector<P> ps(count);
-    for (P &p : ps)
-        p = {0, (rand() % fadeSpread) / fadeDiv + fadeBase, 0, 0, 0, 0, 0, 0, startSize, startLife, 0};
-    PlumeStats st;
-    double lifeSum = 0;
-    int deaths = 0;
-    for (int frame = 0; frame < 400; frame++) {
-        for (P &p : ps) { // frameTime 1.0: one sub-step
-            p.vx += gx, p.vy += gy, p.vz += gz;
-            if (p.energy > 0)
-                p.energy -= decay;
-            p.x += p.vx * sx * p.energy;
-            p.y += p.vy * sy * p.energy;
-            p.z += p.vz * sz * p.energy;
-            p.life -= p.fade * fadeScale;
-            if (p.size < maxSize)
-                p.size += growth;
-            p.age++;
-            if (p.life < 0) {
-                if (frame > 50) {
-                    lifeSum += p.age;
-                    deaths++;
-                }
-                p.life = startLife;
-                p.fade = (rand() % fadeSpread) / fadeDiv + fadeBase;
-                p.x = p.y = p.z = 0;
-                p.vx = (rand() % sprX) - offX + driftX;
-                p.vy = (rand() % sprY) - offY;
-                p.vz = (rand() % sprZ) - offZ;
-                p.size = startSize;
-                p.energy = 1.0f;
-                p.age = 0;
-            }
-        }
-        if (frame >= 300)
-            for (const P &p : ps)
-                if (p.life > 0.05f) {
-                    st.maxBack = std::max(st.maxBack, -p.x);
-                    st.maxSide = std::max(st.maxSide, std::fabs(p.z));
-                    st.meanY += p.y;
-                    st.maxSize = std::max(st.maxSize, p.size);
-                    st.live++;
-                }
-    }
-    if (st.live)
-        st.meanY /= st.live;
-    st.meanLifeFrames = deaths ? float(lifeSum / deaths) : 0;
-    return st;
-}
-
-} // namespace
-
-// Fire is a short tongue behind the pipe, smoke a slower, longer, rising plume, dust a wide cloud.
-TEST(Content2d, EffectsBehaveAsTheirNamesSay)
-{
-    PlumeStats fire = simulate(base + "/effects/firepipe.eff", -120);
-    PlumeStats smoke = simulate(base + "/effects/smokepipe.eff", -120);
-    PlumeStats dust = simulate(base + "/effects/dust.eff", 0);
-    EXPECT_GT(fire.maxBack, 0.3f);
-    EXPECT_LT(fire.maxBack, 2.0f);
-    EXPECT_LT(fire.meanLifeFrames, 25);
-    EXPECT_GT(smoke.meanLifeFrames, 2 * fire.meanLifeFrames);
-    EXPECT_GT(smoke.maxBack, fire.maxBack);
-    EXPECT_GT(smoke.meanY, 0.05f) << "smoke should rise";
-    EXPECT_GT(dust.maxSide, 2 * smoke.maxSide) << "dust should spread sideways";
-    EXPECT_GT(dust.maxSize, smoke.maxSize);
+    // Written fresh: 800 x 600, 32-bit, 24-bit depth, sound and music on; and a new career with
+    // cars 0-2 open, race 1 open, 350 cash, started.
+    EXPECT_EQ(readBytes(a.file("menu.inf")), words({1, 32, 24, 1, 1, 0}));
+    Bytes career = readBytes(a.file("career.inf"));
+    ASSERT_EQ(career.size(), 178u * 4);
+    const int last[4] = {1, 0, 350, 1}; // racesOpen, careerPoints, cash, careerStarted
+    for (int w = 0; w < 178; w++)
+        EXPECT_EQ(wordAt(career, size_t(w)), w < 3 ? 1 : w < 174 ? 0 : last[w - 174]) << "word " << w;
 }
