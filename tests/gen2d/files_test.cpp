@@ -1,12 +1,13 @@
-// The 2D content in base/: every set entry the game loads is present in a form its readers take,
-// the pictures keep the properties the drawing code relies on, the effect and data files have
-// their layouts, and the generator is deterministic and never overwrites a player's files.
-#include "image_probe.h"
-#include "support/temp_dir.h"
+// The 2D content in base/, read by the game's own readers: every set entry the game loads is
+// present, the pictures keep the properties the drawing code relies on, the effect and data files
+// have their layouts, and the generator is deterministic and never overwrites a player's files.
+#include "formats/images.h"
 #include "render/texture_names.h"
+#include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -24,13 +25,44 @@ std::string setPath(int entry, const char *ext)
     snprintf(name, sizeof name, "/textures/tex%02d.%s", entry, ext);
     return base + name;
 }
-ProbeImage bmp(int entry) { return probeBmp(setPath(entry, "bmp")); }
-ProbeImage tga(int entry) { return probeTga(setPath(entry, "tga")); }
+
+// A picture of the sets as the game's own readers deliver it: R, G, B[, A], bottom row first.
+struct Picture {
+    int width = 0, height = 0, channels = 0;
+    std::vector<uint8_t> pixels;
+    std::string error;
+    // Pixel at (x, y) with y counted from the top of the picture.
+    const uint8_t *at(int x, int y) const { return &pixels[(size_t(height - 1 - y) * width + x) * channels]; }
+};
+Picture bmp(int entry)
+{
+    Picture p;
+    if (RgbImage *img = loadBmpImage(setPath(entry, "bmp").c_str())) {
+        p = {img->width, img->height, 3, {img->data, img->data + size_t(img->width) * img->height * 3}, ""};
+        freeRgbImage(img);
+    } else
+        p.error = "refused by the game's reader";
+    return p;
+}
+Picture tga(int entry)
+{
+    Picture p;
+    TgaImage img{};
+    if (!readTgaFile(setPath(entry, "tga").c_str(), &img))
+        p.error = "refused by the game's reader";
+    else if (readBytes(setPath(entry, "tga"))[17] & 0x20)
+        p.error = "top-left origin: the game ignores the origin bit and would show it upside down";
+    else
+        p = {img.width, img.height, img.bytesPerPixel,
+             {img.pixels, img.pixels + size_t(img.width) * img.height * img.bytesPerPixel}, ""};
+    delete[] img.pixels;
+    return p;
+}
 
 bool isPowerOfTwo(int v) { return v > 0 && (v & (v - 1)) == 0; }
 
 // Largest channel value on the outermost ring of pixels.
-int borderMax(const ProbeImage &img, int channel)
+int borderMax(const Picture &img, int channel)
 {
     int m = 0;
     for (int x = 0; x < img.width; x++)
@@ -39,7 +71,7 @@ int borderMax(const ProbeImage &img, int channel)
         m = std::max({m, int(img.at(0, y)[channel]), int(img.at(img.width - 1, y)[channel])});
     return m;
 }
-int borderMaxRgb(const ProbeImage &img)
+int borderMaxRgb(const Picture &img)
 {
     return std::max({borderMax(img, 0), borderMax(img, 1), borderMax(img, 2)});
 }
@@ -51,13 +83,13 @@ int borderMaxRgb(const ProbeImage &img)
 TEST(Content2d, EverySetEntryIsAReadablePowerOfTwoPicture)
 {
     for (int i = 0; i < TEXTURE_SET_FILES; i++) {
-        ProbeImage img = bmp(i);
+        Picture img = bmp(i);
         ASSERT_TRUE(img.error.empty()) << "tex" << i << ".bmp: " << img.error;
         EXPECT_TRUE(isPowerOfTwo(img.width) && isPowerOfTwo(img.height)) << "tex" << i << ".bmp";
         EXPECT_LE(std::max(img.width, img.height), 1024) << "tex" << i << ".bmp";
     }
     for (int i = 0; i < TGA_SET_FILES; i++) {
-        ProbeImage img = tga(i);
+        Picture img = tga(i);
         ASSERT_TRUE(img.error.empty()) << "tex" << i << ".tga: " << img.error;
         EXPECT_TRUE(isPowerOfTwo(img.width) && isPowerOfTwo(img.height)) << "tex" << i << ".tga";
     }
@@ -76,7 +108,7 @@ TEST(Content2d, AdditivePicturesAreBlackAtTheirBorders)
         EXPECT_LE(borderMaxRgb(bmp(e)), 6) << "tex" << e << ".bmp";
     // The round sprites are bright in the middle.
     for (int e : {TEX_LAMP_GLOW, TEX_CHECKPOINT}) {
-        ProbeImage img = bmp(e);
+        Picture img = bmp(e);
         const uint8_t *c = img.at(img.width / 2, img.height / 2);
         EXPECT_GT(std::max({c[0], c[1], c[2]}), 100) << e;
     }
@@ -86,7 +118,7 @@ TEST(Content2d, HudMasksKeepTheSceneOutsideTheirElements)
 {
     // Multiplying masks are white where the picture shows through: the dial's top left corner,
     // the needle's corners and the band's lower middle between the plates.
-    ProbeImage dial = bmp(TEX_HUD_DIAL_MASK), needle = bmp(TEX_HUD_NEEDLE_MASK), band = bmp(TEX_HUD_BAND_MASK);
+    Picture dial = bmp(TEX_HUD_DIAL_MASK), needle = bmp(TEX_HUD_NEEDLE_MASK), band = bmp(TEX_HUD_BAND_MASK);
     EXPECT_EQ(dial.at(2, 2)[0], 255);
     EXPECT_EQ(needle.at(1, 1)[0], 255);
     EXPECT_EQ(needle.at(needle.width - 2, 1)[0], 255);
@@ -103,7 +135,7 @@ TEST(Content2d, HudMasksKeepTheSceneOutsideTheirElements)
 // The clouds are the one repeating entry: the wrap seam must be no rougher than the inside.
 TEST(Content2d, CloudsTileWithoutASeam)
 {
-    ProbeImage img = bmp(TEX_CLOUDS);
+    Picture img = bmp(TEX_CLOUDS);
     auto diffCols = [&](int a, int b) {
         double s = 0;
         for (int y = 0; y < img.height; y++)
@@ -128,13 +160,13 @@ TEST(Content2d, AlphaPicturesHaveAlphaWhereTheGameBlends)
         EXPECT_EQ(tga(e).channels, 4) << "tex" << e << ".tga";
     // Particles: transparent rim, visible middle.
     for (int e : {TGA_PUFF, TGA_FLAME}) {
-        ProbeImage p = tga(e);
+        Picture p = tga(e);
         EXPECT_EQ(borderMax(p, 3), 0) << e;
         EXPECT_GT(p.at(p.width / 2, p.height / 2)[3], 60) << e;
     }
     // Skyline band: sky on top is see-through, the towers at the foot are solid; the wrap row
     // at the very bottom is clear so repeat filtering leaves no line on top of the band.
-    ProbeImage sky = tga(TGA_SKYLINE);
+    Picture sky = tga(TGA_SKYLINE);
     for (int x = 0; x < sky.width; x++) {
         EXPECT_EQ(sky.at(x, 0)[3], 0);
         EXPECT_EQ(sky.at(x, sky.height - 1)[3], 0);
@@ -144,23 +176,23 @@ TEST(Content2d, AlphaPicturesHaveAlphaWhereTheGameBlends)
         solid += sky.at(x, sky.height - 20)[3];
     EXPECT_GT(solid / sky.width, 240);
     // The logo's top sixth runs off the screen in the main menu: nothing important there.
-    ProbeImage logo = tga(TGA_MENU_LOGO);
+    Picture logo = tga(TGA_MENU_LOGO);
     double top = 0;
     for (int y = 0; y < logo.height / 7; y++)
         for (int x = 0; x < logo.width; x++)
             top += logo.at(x, y)[3];
     EXPECT_LT(top / (logo.width * (logo.height / 7)), 8.0);
     // The cursor's hot spot is the top left corner.
-    ProbeImage cur = tga(TGA_MENU_CURSOR);
+    Picture cur = tga(TGA_MENU_CURSOR);
     EXPECT_GT(cur.at(3, 3)[3], 128);
 }
 
 TEST(Content2d, CountdownPicturesHaveTheirProportions)
 {
-    ProbeImage go = bmp(TEX_COUNT_GO);
+    Picture go = bmp(TEX_COUNT_GO);
     EXPECT_EQ(go.width, go.height * 2);
     for (int e : {TEX_COUNT_1, TEX_COUNT_2, TEX_COUNT_3}) {
-        ProbeImage d = bmp(e);
+        Picture d = bmp(e);
         EXPECT_EQ(d.width, d.height) << e;
     }
 }
@@ -170,7 +202,7 @@ TEST(Content2d, CountdownPicturesHaveTheirProportions)
 // two sets must differ for every printable character.
 TEST(Content2d, GlyphSheetHasTwoDistinctSetsInTheirCells)
 {
-    ProbeImage f = tga(TGA_FONT);
+    Picture f = tga(TGA_FONT);
     ASSERT_EQ(f.width, 1024);
     ASSERT_EQ(f.height, 1024);
     const int cell = 64;
@@ -217,10 +249,9 @@ TEST(Content2d, EffectFilesHaveTheirLayoutAndSafeDivisors)
         int blend;
     } files[] = {{"firepipe.eff", 1}, {"smokepipe.eff", 0}, {"dust.eff", 0}};
     for (const Expect &e : files) {
-        std::vector<uint8_t> d;
-        ASSERT_TRUE(Sys_ReadWholeFile(std::string(base + "/effects/" + e.file).c_str(), d)) << e.file;
+        Bytes d = readBytes(base + "/effects/" + e.file);
         ASSERT_EQ(d.size(), 96u) << e.file;
-        auto i32 = [&](int n) { return int32_t(probeLe(&d[4 * (n - 1)], 4)); };
+        auto i32 = [&](int n) { return wordAt(d, size_t(n - 1)); };
         auto f32 = [&](int n) {
             float v;
             memcpy(&v, &d[4 * (n - 1)], 4);

@@ -1,12 +1,12 @@
 // Builders for the image files the reader and render tests write for themselves.
 #pragma once
+#include "support/temp_dir.h"
+
 #include <cstdint>
 #include <cstring>
 #include <functional>
 #include <string>
 #include <vector>
-
-using Bytes = std::vector<unsigned char>;
 
 inline void put16(Bytes &b, unsigned v)
 {
