@@ -137,9 +137,9 @@ TEST_F(Loopback, EnginesIdleLowAndScreamAtTheRedline)
             double f = s->fundamental * pitch;
             EXPECT_NEAR(strongestPartial(out, 0.4 * f, 4.0 * f), f, 1.0);
             if (pitch < 1.0f)
-                EXPECT_LT(f, 60.0) << "idle should be a low throb";
+                EXPECT_TRUE(f >= 25 && f < 60.0) << "idle should be a low throb, not " << f;
             else
-                EXPECT_GT(f, 150.0) << "the redline should be a high howl";
+                EXPECT_TRUE(f > 150.0 && f <= 300) << "the redline should be a high howl, not " << f;
         }
     }
 }

@@ -17,22 +17,6 @@ TEST(RaceClock, HundredthsCarryIntoSecondsAndDropTheExcess)
     EXPECT_FLOAT_EQ(clockSeconds(c), 60.5f);
 }
 
-TEST(StartPositions, TracksSharingAStartShareItsPosition)
-{
-    float a[3], b[3];
-    for (auto [x, y] : {std::pair{2, 9}, {2, 13}, {3, 11}, {4, 8}, {5, 15}, {7, 12}, {10, 14}}) {
-        startPosition(x, a);
-        startPosition(y, b);
-        EXPECT_EQ(a[0], b[0]) << x << " " << y;
-        EXPECT_EQ(a[2], b[2]);
-    }
-    startPosition(1, a);
-    EXPECT_EQ(a[0], -369.0f);
-    EXPECT_EQ(a[1], -6.2f);
-    startPosition(14, a);
-    EXPECT_EQ(a[2], 95.0f);
-}
-
 using Race = FlatRace;
 
 TEST_F(Race, NoTwoCarsShareAModelAndThePlayerDrivesTheChosenOne)
