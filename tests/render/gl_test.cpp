@@ -13,7 +13,6 @@
 #include "content/content.h"
 #include "support/file_builders.h"
 #include "frontend/frontend.h"
-#include "platform/png_write.h"
 #include "race/race.h"
 #include "render/model_viewer.h"
 #include "render/ms3d.h"
@@ -93,16 +92,8 @@ Rgb readPixel(int x, int y)
     return {p[0], p[1], p[2]};
 }
 
-void saveFrame(const char *name)
-{
-    std::vector<uint8_t> px(kWidth * kHeight * 3), flipped(px.size());
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, kWidth, kHeight, GL_RGB, GL_UNSIGNED_BYTE, px.data());
-    for (int y = 0; y < kHeight; y++)
-        std::memcpy(&flipped[y * kWidth * 3], &px[(kHeight - 1 - y) * kWidth * 3], kWidth * 3);
-    std::string path = (window->previous / name).string();
-    Sys_WritePng(path.c_str(), kWidth, kHeight, 3, flipped.data());
-}
+// Saved for people beside the build's other pictures, through the game's own screenshot writer.
+void saveFrame(const char *name) { EXPECT_TRUE(saveScreenshot((window->previous / name).c_str())); }
 
 void ortho800()
 {
@@ -165,13 +156,9 @@ TEST_F(GlTest, ProgramsUseEveryUniformTheGameSends)
 TEST_F(GlTest, LinkFailureShowsTheLogAndMissingFilesFail)
 {
     TempDir dir;
-    std::string vs = dir.write("v.glsl", Bytes{});
-    {
-        const char *text = "#version 110\nvoid main() { gl_Position = ftransform(); }\n";
-        vs = dir.write("v.glsl", Bytes(text, text + std::strlen(text)));
-        const char *bad = "#version 110\nvoid main() { gl_FragColor = undefinedThing; }\n";
-        dir.write("f.glsl", Bytes(bad, bad + std::strlen(bad)));
-    }
+    auto text = [](const char *t) { return Bytes(t, t + std::strlen(t)); };
+    std::string vs = dir.write("v.glsl", text("#version 110\nvoid main() { gl_Position = ftransform(); }\n"));
+    dir.write("f.glsl", text("#version 110\nvoid main() { gl_FragColor = undefinedThing; }\n"));
     int before = Sys_BoxCount();
     GLhandleARB program = 0;
     EXPECT_FALSE(buildProgram(vs.c_str(), dir.file("f.glsl").c_str(), &program));
