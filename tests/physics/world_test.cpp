@@ -160,7 +160,7 @@ TEST(PhysicsWorld, CarsDrivenTogetherBumpWithoutSinkingIn) {
     for (int i = 0; i < 150; i++) {
         advancePhysicsWorld(tw.world, frameDt);
         // Measured in the first car's frame: they turn together as they slip.
-        PhysVec3 d = sub(bodyPosition(b), bodyPosition(a));
+        PhysVec3 d = bodyPosition(b) - bodyPosition(a);
         PhysMat3 o = bodyOrientation(a);
         if (std::fabs(dot(d, o.axis[2])) < 2.0f)
             closest = std::fmin(closest, std::fabs(dot(d, o.axis[0])));
