@@ -8,6 +8,7 @@
 #include "platform/wav_write.h"
 #include "race/car.h"
 #include "race/race.h"
+#include "race/start_places.h"
 #include "render/ms3d.h"
 #include "support/ms3d_write.h"
 #include "support/temp_dir.h"
@@ -31,7 +32,7 @@ inline void quickRace(int track, int car)
 
 struct FlatRace : ::testing::Test {
     TempDir dir;
-    static constexpr float startX = -369, startY = -6.2f, startZ = 552;
+    static constexpr float startX = kStartPlaces[0][0], startY = kStartPlaces[0][1], startZ = kStartPlaces[0][2];
     static constexpr float groundY = startY - 0.8f;
 
     void SetUp() override

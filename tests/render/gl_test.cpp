@@ -11,7 +11,7 @@
 #include <unistd.h>
 
 #include "content/content.h"
-#include "support/file_builders.h"
+#include "support/ms3d_write.h"
 #include "frontend/frontend.h"
 #include "race/race.h"
 #include "render/model_viewer.h"
@@ -156,9 +156,9 @@ TEST_F(GlTest, ProgramsUseEveryUniformTheGameSends)
 TEST_F(GlTest, LinkFailureShowsTheLogAndMissingFilesFail)
 {
     TempDir dir;
-    auto text = [](const char *t) { return Bytes(t, t + std::strlen(t)); };
-    std::string vs = dir.write("v.glsl", text("#version 110\nvoid main() { gl_Position = ftransform(); }\n"));
-    dir.write("f.glsl", text("#version 110\nvoid main() { gl_FragColor = undefinedThing; }\n"));
+    auto bytes = [](const char *t) { return Bytes(t, t + std::strlen(t)); };
+    std::string vs = dir.write("v.glsl", bytes("#version 110\nvoid main() { gl_Position = ftransform(); }\n"));
+    dir.write("f.glsl", bytes("#version 110\nvoid main() { gl_FragColor = undefinedThing; }\n"));
     int before = Sys_BoxCount();
     GLhandleARB program = 0;
     EXPECT_FALSE(buildProgram(vs.c_str(), dir.file("f.glsl").c_str(), &program));
