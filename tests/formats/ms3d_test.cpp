@@ -51,7 +51,9 @@ TEST(Ms3d, OnlyVersionsThreeAndFourAreReadAndTheyReadAlike)
     layout.version = 4;
     ASSERT_TRUE(four.parse(makeMs3d(layout)));
     EXPECT_EQ(std::memcmp(three.triangles, four.triangles, sizeof(Triangle) * 2), 0);
-    EXPECT_EQ(std::memcmp(three.vertices, four.vertices, sizeof(Vertex) * 4), 0);
+    for (int i = 0; i < 4; i++) // field by field: a Vertex has padding
+        EXPECT_TRUE(three.vertices[i].boneId == four.vertices[i].boneId &&
+                    !std::memcmp(three.vertices[i].location, four.vertices[i].location, sizeof(float) * 3));
     for (int v : {2, 5, 0, -1}) {
         ParsedModel m;
         layout.version = v;

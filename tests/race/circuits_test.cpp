@@ -79,7 +79,9 @@ std::string offTheRoad(int frame, int airborne[NUM_CARS])
 Lap driveLap(int track, int frameLimit)
 {
     Lap lap;
-    quickRace(track, track % 12);
+    // The driver is tuned to the first car; the three others are drawn from the rest by the seed.
+    std::srand(unsigned(track));
+    quickRace(track, 0);
     lap.waypoints = waypointCount;
     if (waypointCount < 10)
         return lap;
