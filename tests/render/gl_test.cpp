@@ -104,6 +104,19 @@ void ortho800()
     glLoadIdentity();
 }
 
+// A nearest-filtered texture of w x h pixels in the given format, left bound.
+GLuint makeTexture(int w, int h, GLenum format, const unsigned char *pixels)
+{
+    GLuint t = 0;
+    glGenTextures(1, &t);
+    glBindTexture(GL_TEXTURE_2D, t);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glTexImage2D(GL_TEXTURE_2D, 0, format, w, h, 0, format, GL_UNSIGNED_BYTE, pixels);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    return t;
+}
+
 GLint levelParam(GLenum name)
 {
     GLint v = 0;
@@ -330,16 +343,8 @@ TEST_F(GlTest, ModelsPickTheirReaderByNameAndDrawUntexturedWithoutMaterial)
 TEST_F(GlTest, LightProgramLightsThePoolUnderALampAndMixesTheReflection)
 {
     // A floor of 200 x 200 units seen from above; one lamp 10 units over its middle.
-    GLuint white = 0, red = 0;
-    unsigned char w[3] = {255, 255, 255}, r[3] = {255, 0, 0};
-    glGenTextures(1, &white);
-    glBindTexture(GL_TEXTURE_2D, white);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, 1, 1, 0, GL_RGB, GL_UNSIGNED_BYTE, w);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-    glGenTextures(1, &red);
-    glBindTexture(GL_TEXTURE_2D, red);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, 1, 1, 0, GL_RGB, GL_UNSIGNED_BYTE, r);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    const unsigned char w[3] = {255, 255, 255}, r[3] = {255, 0, 0};
+    GLuint white = makeTexture(1, 1, GL_RGB, w), red = makeTexture(1, 1, GL_RGB, r);
 
     auto drawFloor = [&](float refInt) {
         glMatrixMode(GL_PROJECTION);
@@ -418,13 +423,7 @@ TEST_F(GlTest, BlurSpreadsOnlyAlongItsDirectionAndHdrKeepsOnlyBrightLight)
             for (int x = 0; x < 16; x++)
                 px[(y * 64 + x) * 3] = px[(y * 64 + x) * 3 + 1] = px[(y * 64 + x) * 3 + 2] = 90;
     }
-    GLuint tex = 0;
-    glGenTextures(1, &tex);
-    glBindTexture(GL_TEXTURE_2D, tex);
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, 64, 64, 0, GL_RGB, GL_UNSIGNED_BYTE, px);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    GLuint tex = makeTexture(64, 64, GL_RGB, px);
 
     auto pass = [&](GLhandleARB program) {
         glMatrixMode(GL_PROJECTION);
@@ -465,13 +464,9 @@ TEST_F(GlTest, BlurSpreadsOnlyAlongItsDirectionAndHdrKeepsOnlyBrightLight)
     EXPECT_EQ(readPixel(33, 10).r, 0);
 
     // HDR with the game's values and no glow history: the white line stays, the grey goes.
-    GLuint black = 0;
-    unsigned char zero[3] = {};
-    glGenTextures(1, &black);
+    const unsigned char zero[1] = {};
     glActiveTextureARB(GL_TEXTURE1_ARB);
-    glBindTexture(GL_TEXTURE_2D, black);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_LUMINANCE, 1, 1, 0, GL_LUMINANCE, GL_UNSIGNED_BYTE, zero);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    GLuint black = makeTexture(1, 1, GL_LUMINANCE, zero);
     glActiveTextureARB(GL_TEXTURE0_ARB);
     glUseProgramObjectARB(hdrProgram);
     glUniform1iARB(hdrUniforms.decal, 0);
@@ -559,14 +554,10 @@ TEST_F(GlTest, CountdownDrawsItsImageOverTheScene)
 {
     TempDir dir;
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    unsigned char green[3] = {0, 255, 0};
-    GLuint tex = 0;
-    glGenTextures(1, &tex);
-    glBindTexture(GL_TEXTURE_2D, tex);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, 1, 1, 0, GL_RGB, GL_UNSIGNED_BYTE, green);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-    GLuint saved = textureSet[45];
-    textureSet[45] = tex;
+    const unsigned char green[3] = {0, 255, 0};
+    GLuint tex = makeTexture(1, 1, GL_RGB, green);
+    GLuint saved = textureSet[TEX_COUNT_2];
+    textureSet[TEX_COUNT_2] = tex;
     overlayTimer = 4.5f;
     countdownActive = true;
     frameTime = 1.0f;
@@ -578,7 +569,7 @@ TEST_F(GlTest, CountdownDrawsItsImageOverTheScene)
     GLint depth = 0;
     glGetIntegerv(GL_PROJECTION_STACK_DEPTH, &depth);
     EXPECT_EQ(depth, 1);
-    textureSet[45] = saved;
+    textureSet[TEX_COUNT_2] = saved;
     glDeleteTextures(1, &tex);
     glEnable(GL_FOG);
 }
