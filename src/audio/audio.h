@@ -100,6 +100,7 @@ public:
     bool playing = false;          // asked to play: a source found stopped has run dry
     bool ended = false;            // nothing more will be decoded (a tune that does not loop, or bad data)
     int decodeErrors = 0;          // decoder errors in a row
+    int playedMark = 0;            // the source's byte offset in its queue at the last update
     MusicBlock next;
     MusicBlock head[MUSIC_BUFFERS];
     long long headResume = 0; // where the decoder goes on after the head

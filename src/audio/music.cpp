@@ -209,6 +209,7 @@ void MusicStream::play()
     if (ended && !looping)
         rewind(); // a tune that has played to its end starts again from the top
     playing = true;
+    playedMark = 0; // the source starts at the head of its queue
     alSourcePlay(source);
 }
 
@@ -247,20 +248,27 @@ bool MusicStream::update()
         return true;
     alGetError();
     // A stopped source counts its buffers as played, but they wait for the next play.
+    int played = 0;
     if (playing) {
-        ALint processed = 0;
+        ALint processed = 0, size = 0, offset = 0;
         alGetSourcei(source, AL_BUFFERS_PROCESSED, &processed);
         for (; processed > 0; processed--) {
             ALuint b = 0;
             alSourceUnqueueBuffers(source, 1, &b);
             if (!checkAlError())
                 return false;
+            alGetBufferi(b, AL_SIZE, &size);
+            played += size;
             for (int i = 0; i < MUSIC_BUFFERS; i++)
                 if (buffers[i] == b)
                     idle[i] = true;
         }
+        alGetSourcei(source, AL_BYTE_OFFSET, &offset);
+        played = std::max(0, played + offset - playedMark);
     }
-    decode(*this, next, next.bytes + MUSIC_DECODE_STEP);
+    // Twice what was played since the last update keeps the next block ahead of the source even
+    // when frames are long; at a smooth frame rate the step decides.
+    decode(*this, next, next.bytes + (std::max(MUSIC_DECODE_STEP, 2 * played) & ~3));
     for (int i = 0; i < MUSIC_BUFFERS; i++) {
         if (!idle[i])
             continue;
@@ -280,6 +288,7 @@ bool MusicStream::update()
         alGetSourcei(source, AL_BUFFERS_QUEUED, &queued);
         if (state == AL_STOPPED && queued > 0)
             alSourcePlay(source);
+        alGetSourcei(source, AL_BYTE_OFFSET, &playedMark);
     }
     return true;
 }
@@ -317,7 +326,7 @@ void MusicStream::close()
     comment = nullptr;
     info = nullptr;
     streaming = playing = ended = headEnded = false;
-    decodeErrors = 0;
+    decodeErrors = playedMark = 0;
     headResume = 0;
     std::fill(idle, idle + MUSIC_BUFFERS, false);
     resetBlock(next, false);
