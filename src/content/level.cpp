@@ -56,6 +56,9 @@ void loadTrack(int track)
         unloadTrack(); // never two tracks at once
     if (musicOn)
         menuMusic.rewind();
+    // The race takes the menus' place: a menu tune still waiting for a smooth frame rate would
+    // otherwise start in the first race frame, under the race tune, and be heard in the pause menu.
+    menuMusicPending = false;
     loadWaypoints(track);
     collisionModel = loadModel(track, "map.ms3d");
     visualModel = loadModel(track, "mapvisual.ms3d");
