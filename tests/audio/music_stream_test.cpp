@@ -96,6 +96,16 @@ protected:
         }
     }
     long now() const { return long(clockMs * RATE / 1000); }
+    // Writes a sweep of `frames` frames, opens it on m and starts it at full gain; returns the tune
+    // as decoded on its own, for reference.
+    std::vector<int16_t> startSweep(MusicStream &m, const std::string &name, long frames)
+    {
+        EXPECT_TRUE(writeSweep(name, frames));
+        EXPECT_TRUE(m.open(name.c_str(), true, true));
+        m.setGain(1);
+        m.play();
+        return decodeTune(name);
+    }
     std::vector<int16_t> mix()
     {
         closeAudioDevice();
@@ -111,19 +121,14 @@ TEST_F(MusicStreamTest, TunesLoopEndToEndWithoutGapsOrStaleData)
     long starts[4], ends[4];
     std::vector<int16_t> tunes[4];
     for (int k = 0; k < 4; k++) {
-        std::string name = "t" + std::to_string(k) + ".ogg";
-        ASSERT_TRUE(writeSweep(name, lengths[k]));
-        tunes[k] = decodeTune(name);
-        ASSERT_EQ(long(tunes[k].size()), 2 * lengths[k]);
         MusicStream m;
-        ASSERT_TRUE(m.open(name.c_str(), true, true));
+        tunes[k] = startSweep(m, "t" + std::to_string(k) + ".ogg", lengths[k]);
+        starts[k] = now();
+        ASSERT_EQ(long(tunes[k].size()), 2 * lengths[k]);
         const MusicBufferRecord *r = findMusicBuffer(m.buffers[1]);
         ASSERT_NE(r, nullptr);
         EXPECT_EQ(r->format, AL_FORMAT_STEREO16);
         EXPECT_EQ(r->rate, RATE);
-        m.setGain(1);
-        m.play();
-        starts[k] = now();
         run(&m, 3.0 * double(lengths[k]) / RATE + 3.5);
         ends[k] = now();
         m.close();
@@ -140,12 +145,8 @@ TEST_F(MusicStreamTest, TunesLoopEndToEndWithoutGapsOrStaleData)
 
 TEST_F(MusicStreamTest, ASourceThatRanDryStartsAgainOnTheNextUpdate)
 {
-    ASSERT_TRUE(writeSweep("long.ogg", 4 * BUFFER_FRAMES));
-    auto tune = decodeTune("long.ogg");
     MusicStream m;
-    ASSERT_TRUE(m.open("long.ogg", true, true));
-    m.setGain(1);
-    m.play();
+    auto tune = startSweep(m, "long.ogg", 4 * BUFFER_FRAMES);
     long start = now();
     run(&m, 1.0);
     run(nullptr, 4.0); // one long frame: both buffers play out
@@ -168,12 +169,8 @@ TEST_F(MusicStreamTest, ASourceThatRanDryStartsAgainOnTheNextUpdate)
 
 TEST_F(MusicStreamTest, StopKeepsTheQueueAndRewindStartsAtTheFirstSample)
 {
-    ASSERT_TRUE(writeSweep("long.ogg", 4 * BUFFER_FRAMES));
-    auto tune = decodeTune("long.ogg");
     MusicStream m;
-    ASSERT_TRUE(m.open("long.ogg", true, true));
-    m.setGain(1);
-    m.play();
+    auto tune = startSweep(m, "long.ogg", 4 * BUFFER_FRAMES);
     run(&m, 2.0);
     m.stop();
     long stopped = now();
