@@ -1,5 +1,6 @@
 // What the music costs a frame. decodeWholeBuffer is one refill done at once (262144 bytes of a
-// race tune through libvorbisfile); updatePerFrame is MusicStream::update on the loopback device,
+// race tune through libvorbisfile); rewindAndPlay is what a focus change or the music switch
+// costs the frame it happens in; updatePerFrame is MusicStream::update on the loopback device,
 // one call per game frame of the given milliseconds, with the mix rendered between calls outside
 // the timing. Its counters split the calls by what they did: a buffer handed to the source
 // ("refill"), one decode-ahead step ("step"), or nothing ("idle"), in microseconds of the thread's
@@ -101,6 +102,27 @@ void updatePerFrame(benchmark::State &state)
     m.close();
     closeAudioDevice();
 }
+void rewindAndPlay(benchmark::State &state)
+{
+    if (!openAudioDevice("/dev/null") || !audioIsLoopback()) {
+        state.SkipWithError("no OpenAL loopback device");
+        return;
+    }
+    MusicStream m;
+    if (!m.open(tune.c_str(), true, true)) {
+        state.SkipWithError("no generated tune: build the content first");
+        closeAudioDevice();
+        return;
+    }
+    for (auto _ : state) {
+        m.rewind();
+        m.play();
+    }
+    m.close();
+    closeAudioDevice();
+}
+BENCHMARK(rewindAndPlay)->Unit(benchmark::kMicrosecond);
+
 // 100, 25 and 5 frames a second; a minute of game clock at each.
 BENCHMARK(updatePerFrame)->Arg(10)->Iterations(6000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(updatePerFrame)->Arg(40)->Iterations(1500)->Unit(benchmark::kMicrosecond);
