@@ -14,6 +14,7 @@
 
 MusicStream menuMusic, raceMusic;
 MusicBufferRecord musicBufferRecords[MUSIC_STREAMS * MUSIC_BUFFERS];
+float musicFade = -1.5f;
 
 // A decoder that keeps failing without giving any PCM would hold a refill forever; this many
 // errors in a row count as the end of the tune.

@@ -169,7 +169,7 @@ TEST_F(MusicRun, RaceTunePlaysInTheRaceFocusRestartsItAndPauseStopsIt)
 TEST_F(MusicRun, MusicSwitchedOffInTheSettingsIsNeverHeard)
 {
     settings(false);
-    const int frames = 400; // the race tune would be heard from about frame 300
+    const int frames = 340; // the race tune would be heard from about frame 300
     GameRun r = run("off", frames, "", {"--race", "2,1"});
     ASSERT_EQ(r.exitCode, 0) << r.stderrText;
     auto mix = readMix(dir.file("off.wav"));
