@@ -61,19 +61,28 @@ struct Split {
     }
 };
 
-void updatePerFrame(benchmark::State &state)
+// The loopback device (mixing into nothing) and the race tune open on m; false, with the reason
+// given to the benchmark, when either cannot be had.
+bool openTune(benchmark::State &state, MusicStream &m)
 {
-    const double frameMs = double(state.range(0));
     if (!openAudioDevice("/dev/null") || !audioIsLoopback()) {
         state.SkipWithError("no OpenAL loopback device");
-        return;
+        return false;
     }
-    MusicStream m;
     if (!m.open(tune.c_str(), true, true)) {
         state.SkipWithError("no generated tune: build the content first");
         closeAudioDevice();
-        return;
+        return false;
     }
+    return true;
+}
+
+void updatePerFrame(benchmark::State &state)
+{
+    const double frameMs = double(state.range(0));
+    MusicStream m;
+    if (!openTune(state, m))
+        return;
     m.setGain(1);
     m.play();
     double clockMs = 0;
@@ -102,18 +111,12 @@ void updatePerFrame(benchmark::State &state)
     m.close();
     closeAudioDevice();
 }
+
 void rewindAndPlay(benchmark::State &state)
 {
-    if (!openAudioDevice("/dev/null") || !audioIsLoopback()) {
-        state.SkipWithError("no OpenAL loopback device");
-        return;
-    }
     MusicStream m;
-    if (!m.open(tune.c_str(), true, true)) {
-        state.SkipWithError("no generated tune: build the content first");
-        closeAudioDevice();
+    if (!openTune(state, m))
         return;
-    }
     for (auto _ : state) {
         m.rewind();
         m.play();
