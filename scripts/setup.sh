@@ -15,6 +15,10 @@ packages=(build-essential cmake ninja-build pkg-config clang libclang-rt-14-dev
   libbullet-dev libfreetype-dev fonts-dejavu-core
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdg-utils sox)
+# Only the tests need these: independent bitmap encoders whose files the image reader must read.
+if [ "$mode" = test ]; then
+  packages+=(imagemagick netpbm python3-pil)
+fi
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
