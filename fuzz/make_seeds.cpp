@@ -28,8 +28,10 @@ int main(int argc, char **argv)
         b.width = 5;
         b.height = bits == 32 ? -3 : 3; // one top-down file
         b.bits = bits;
-        if (bits <= 8)
+        if (bits <= 8) { // no used-colours count: the table is full length
             b.palette = {{0, 0, 0}, {255, 128, 0}, {20, 40, 200}};
+            b.palette.resize(size_t(1) << bits);
+        }
         b.pixel = [bits](int x, int row) { return bits <= 8 ? uint32_t((x + row) % 3) : uint32_t(x * 0x102030 + row); };
         save(out / "bmp" / ("b" + std::to_string(bits) + ".bmp"), makeBmp(b));
     }
@@ -39,6 +41,7 @@ int main(int argc, char **argv)
     core.bits = 8;
     core.headerSize = 12;
     core.palette = {{10, 20, 30}, {200, 100, 0}};
+    core.palette.resize(256);
     save(out / "bmp" / "core8.bmp", makeBmp(core));
     // Every other header version, each with a depth or layout of its own.
     struct Variant {
@@ -64,8 +67,10 @@ int main(int argc, char **argv)
         b.bits = v.bits;
         b.compression = v.compression;
         b.masks = v.masks;
-        if (v.bits <= 8)
+        if (v.bits <= 8) {
             b.palette = {{0, 0, 0}, {255, 128, 0}, {20, 40, 200}};
+            b.palette.resize(size_t(1) << v.bits);
+        }
         b.pixel = [](int x, int row) { return uint32_t(x * 0x9E3779B1u + row); };
         save(out / "bmp" / (std::string(v.name) + ".bmp"), makeBmp(b));
     }
