@@ -3,7 +3,7 @@
 #include <memory>
 
 #include "platform/sys.h"
-#include "render/images.h"
+#include "formats/images.h"
 
 extern "C" int LLVMFuzzerInitialize(int *, char ***)
 {

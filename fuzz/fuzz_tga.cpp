@@ -1,5 +1,5 @@
 // TGA decoder on arbitrary bytes.
-#include "render/images.h"
+#include "formats/images.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {

@@ -1,6 +1,6 @@
 // Writes the starting corpus of the fuzz targets: one small valid file of each kind the readers
 // accept, made by the same builders the render tests use.
-#include "render/file_builders.h"
+#include "support/file_builders.h"
 
 #include <cstdio>
 #include <filesystem>

@@ -9,15 +9,16 @@ shift || true
 top=$(cd "$(dirname "$0")/.." && pwd)
 cd "$top"
 
-packages=(build-essential cmake ninja-build pkg-config clang libclang-rt-14-dev
-  libsdl2-dev libgl-dev libglu1-mesa-dev libgl1-mesa-dri mesa-utils
+# What the game needs to build and run; the tests need more.
+packages=(build-essential cmake ninja-build pkg-config
+  libsdl2-dev libgl-dev libglu1-mesa-dev libgl1-mesa-dri
   libopenal-dev libopenal1 libalut-dev libvorbis-dev libogg-dev
-  libbullet-dev libfreetype-dev fonts-dejavu-core
-  libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth xdg-utils sox)
-# Only the tests need these: independent bitmap encoders whose files the image reader must read.
+  libbullet-dev libfreetype-dev fonts-dejavu-core xdg-utils)
 if [ "$mode" = test ]; then
-  packages+=(imagemagick netpbm python3-pil)
+  # imagemagick, netpbm and python3-pil: independent bitmap encoders whose files the image
+  # reader's tests must read.
+  packages+=(clang libclang-rt-14-dev libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth
+    imagemagick netpbm python3-pil)
 fi
 missing=()
 for p in "${packages[@]}"; do
@@ -39,7 +40,7 @@ build() { # dir, extra cmake args...
 
 case "$mode" in
 play)
-  build build
+  build build -DBUILD_TESTING=OFF
   cd build
   if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
     echo "No display found: starting the game in a virtual display is only useful for tests."
@@ -49,9 +50,12 @@ play)
   exec ./cobalt-overdrive "$@"
   ;;
 test)
-  build build
-  # The sanitizer build checks the unit tests for memory and undefined-behaviour faults.
-  build build-asan -DCOBALT_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug -DCOBALT_CONTENT=OFF
+  build build -DBUILD_TESTING=ON
+  # The sanitizer build checks the unit tests for memory and undefined-behaviour faults: only
+  # those programs are built there (each test program is the target of its own name).
+  cmake -S . -B build-asan -G Ninja -DCOBALT_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug -DCOBALT_CONTENT=OFF >/dev/null
+  mapfile -t unit < <(ctest --test-dir build-asan -N -L unit | awk '/Test +#/ {print $3}')
+  cmake --build build-asan -j "$jobs" --target "${unit[@]}"
   export LIBGL_ALWAYS_SOFTWARE=1 ALSOFT_LOGLEVEL=0
   # One virtual display for everything that opens a window; xvfb-run starts and ends it.
   xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '

@@ -2,10 +2,11 @@
 // throttle and weaving, the three others on the grid. Reports microseconds per step and how much
 // faster than real time the race simulates. Needs a display (xvfb-run) for the track's textures.
 #include "audio/audio.h"
-#include "content/level.h"
+#include "content/content.h"
 #include "frontend/frontend.h"
 #include "race/car.h"
 #include "race/race.h"
+#include "common/common.h"
 #include "shell/shell.h"
 
 #include <benchmark/benchmark.h>

@@ -18,6 +18,8 @@ public:
     void play();
     void stop();
     void setGain(float gain);
+    void setPitch(float pitch);
+    bool isPlaying() const;
     void release();
 };
 
@@ -42,6 +44,8 @@ void releaseSamples();
 void placeSampleAtCar(Sample &s, const float position[3], const float velocity[3]);
 // The same bound for any velocity handed to OpenAL (the listener's too).
 void boundDopplerVelocity(float velocity[3]);
+// The listener at position, facing forward with y up, moving at velocity (bounded as above).
+void placeListener(const float position[3], const float forward[3], const float velocity[3]);
 
 // Shows "OpenAL error: ..." when OpenAL reports an error; false then.
 bool checkAlError();
@@ -67,3 +71,6 @@ public:
     void close();
 };
 extern MusicStream menuMusic, raceMusic;
+// The gain ramp of the tune playing: starts below 0 so a tune begins silent, rises by the frame,
+// and counts as 0..1.
+extern float musicFade;

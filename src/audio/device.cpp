@@ -64,6 +64,8 @@ bool openAudioDevice(const char *audioOutPath)
         return false;
     alcMakeContextCurrent(audio.context);
     alGetError();
+    // Every sound of the game fades with distance the same way.
+    alDistanceModel(AL_INVERSE_DISTANCE);
     if (audio.loopback && audioOutPath)
         wavStreamOpen(audio.out, audioOutPath, 2, LOOPBACK_RATE);
     return true;

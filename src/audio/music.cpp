@@ -3,6 +3,7 @@
 #include "audio/audio.h"
 
 MusicStream menuMusic, raceMusic;
+float musicFade = -1.5f;
 
 bool MusicStream::open(const char *path, bool loop, bool streaming) { return false; }
 void MusicStream::play() {}

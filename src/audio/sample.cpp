@@ -1,6 +1,5 @@
 // Sound effects: one source and one buffer each, decoded from WAV by ALUT.
 #include "audio/audio.h"
-#include "frontend/frontend.h"
 #include "platform/sys.h"
 #include "platform/sys_files.h"
 
@@ -69,6 +68,14 @@ void Sample::play()
 }
 void Sample::stop() { alSourceStop(source); }
 void Sample::setGain(float gain) { alSourcef(source, AL_GAIN, gain); }
+void Sample::setPitch(float pitch) { alSourcef(source, AL_PITCH, pitch); }
+
+bool Sample::isPlaying() const
+{
+    ALint state = 0;
+    alGetSourcei(source, AL_SOURCE_STATE, &state);
+    return state == AL_PLAYING;
+}
 
 void Sample::release()
 {
@@ -102,6 +109,16 @@ void placeSampleAtCar(Sample &s, const float p[3], const float v[3])
     float b[3] = {v[0], v[1], v[2]};
     boundDopplerVelocity(b);
     s.setPositionVelocity(p[0], p[1], p[2], b[0], b[1], b[2]);
+}
+
+void placeListener(const float p[3], const float forward[3], const float v[3])
+{
+    const float orientation[6] = {forward[0], forward[1], forward[2], 0, 1, 0};
+    float b[3] = {v[0], v[1], v[2]};
+    boundDopplerVelocity(b);
+    alListener3f(AL_POSITION, p[0], p[1], p[2]);
+    alListenerfv(AL_ORIENTATION, orientation);
+    alListener3f(AL_VELOCITY, b[0], b[1], b[2]);
 }
 
 bool checkAlError()

@@ -1,6 +1,5 @@
 // The twelve car bodies and their wheels, loaded once at the end of the start-up loading screen.
 #include "content/content.h"
-#include "content/level.h"
 #include "render/ms3d.h"
 
 #include <cstdio>

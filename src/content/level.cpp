@@ -1,22 +1,18 @@
-// Loading and unloading a track: waypoints, the three models, the light list, the race world
-// and the race tune, in that order; unloading gives everything back and returns the light list
-// to the garage lamps.
-#include "content/level.h"
-#include "audio/audio.h"
+// Loading and unloading a track's data: waypoints, the three models, the light list and the
+// terrain arrays, in that order; unloading gives everything back and returns the light list to
+// the garage lamps.
 #include "content/content.h"
-#include "frontend/frontend.h"
-#include "race/race.h"
-#include "race/waypoints.h"
 #include "render/lights.h"
 #include "render/ms3d.h"
 
 #include <cstdio>
 #include <initializer_list>
-#include <cstdlib>
 #include <vector>
 
 Ms3dModel *collisionModel, *visualModel, *lampModel, *garageLampModel;
 int loadedTrack;
+Waypoint waypoints[kMaxWaypoints];
+int waypointCount;
 
 // The physics world reads these in place, so they live exactly as long as the race world.
 static std::vector<float> terrainVertices;
@@ -50,12 +46,20 @@ static Ms3dModel *loadModel(int track, const char *file)
     return m;
 }
 
+bool loadWaypoints(int track)
+{
+    waypointCount = 0;
+    if (track < 1 || track > 20)
+        return false;
+    char path[64];
+    std::snprintf(path, sizeof path, "base/maps/%d/points/level.ai", track);
+    return readWaypointFile(path, waypoints, kMaxWaypoints, &waypointCount);
+}
+
 void loadTrack(int track)
 {
     if (loadedTrack)
         unloadTrack(); // never two tracks at once
-    if (musicOn)
-        menuMusic.rewind();
     loadWaypoints(track);
     collisionModel = loadModel(track, "map.ms3d");
     visualModel = loadModel(track, "mapvisual.ms3d");
@@ -63,23 +67,7 @@ void loadTrack(int track)
     lampModel = loadModel(track, "light.ms3d");
     lampModel->bakeTriangles();
     extractLights(*lampModel);
-
     buildTerrain(*collisionModel);
-    setupRaceWorld();
-
-    static const char *const tunes[] = {".\\base\\music\\1.ogg", ".\\base\\music\\2.ogg", ".\\base\\music\\3.ogg",
-                                        ".\\base\\music\\4.ogg"};
-    raceMusic.open(tunes[std::abs(std::rand()) % 4], true, true);
-    if (musicOn)
-        raceMusic.play();
-
-    musicFade = -1.5f;
-    playerPlace = 4;
-    countdownActive = true;
-    raceFinished = false;
-    overlayTimer = 0;
-    resetChaseCamera();
-    raceClock = lapClock = bestLapClock = RaceClock{};
     loadedTrack = track >= 1 && track <= 20 ? track : -1;
 }
 
@@ -87,23 +75,12 @@ void unloadTrack()
 {
     if (!loadedTrack)
         return;
-    for (int s : {SAMPLE_EN1, SAMPLE_EN2, SAMPLE_EN3, SAMPLE_EN4, SAMPLE_EN_PASS, SAMPLE_ST, SAMPLE_WIND, SAMPLE_NITRO})
-        sampleSlots[s].stop();
-    destroyRaceWorld();
     terrainVertices.clear();
     terrainTriangles.clear();
     for (Ms3dModel **m : {&collisionModel, &visualModel, &lampModel}) {
         delete *m;
         *m = nullptr;
     }
-    if (musicOn)
-        raceMusic.rewind();
-    raceMusic.close();
-    if (gameState != STATE_RACING && musicOn)
-        menuMusicPending = true;
-    overlayTimer = 0;
-    countdownActive = true;
-    raceFinished = false;
     loadGarageLights();
     loadedTrack = 0;
 }

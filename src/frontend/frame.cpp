@@ -1,14 +1,15 @@
 // One frame of the game, chosen by the state globals: the start-up loading screen, a race frame
 // or a menu frame, then the overlays every frame shares.
 #include "audio/audio.h"
+#include "common/common.h"
 #include "content/content.h"
 #include "frontend/frontend.h"
 #include "race/race.h"
+#include "render/font.h"
+#include "render/images.h"
 #include "render/render.h"
-#include "shell/automation.h"
-#include "shell/shell.h"
+#include "scene/scene.h"
 
-#include <GL/gl.h>
 #include <algorithm>
 #include <cmath>
 
@@ -19,15 +20,29 @@ float menuScroll;
 float menuClock;
 bool loadingPhase = true;
 float loadingClock;
-float musicFade = -1.5f;
 bool menuMusicPending;
-int selectedCar, selectedRace = 1, quickTrack = 1;
-bool careerRace, awardPending;
-float carPower, carMaxSpeed, carSuspension;
+bool showFps;
+bool awardPending;
 
 static float musicGain()
 {
     return std::clamp(musicFade, 0.0f, 1.0f);
+}
+
+void enterMainMenu()
+{
+    gameState = STATE_MAIN_MENU;
+    selectedCar = 0;
+    selectedRace = 1;
+    menuClock = 40.0f;
+}
+
+void fitSceneToWindow(int width, int height)
+{
+    if (gameState == STATE_RACING)
+        resizeScene(width, height, 70.0 + 0.5 * playerSpeed, 15000.0);
+    else
+        resizeScene(width, height, 35.0, 1000.0);
 }
 
 static void loadingFrame()
@@ -47,16 +62,15 @@ static void loadingFrame()
     musicFade = -1.5f;
     menuMusicPending = true;
     seedRandomGenerator();
-    if (automation.raceTrack)
-        startQuickRace(automation.raceTrack, automation.raceCar);
+    if (autoRaceTrack)
+        startQuickRace(autoRaceTrack, autoRaceCar);
 }
 
 static void raceFrame()
 {
-    resizeScene(screenWidth, screenHeight);
+    fitSceneToWindow(screenWidth, screenHeight);
     renderReflection(true);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glLoadIdentity();
+    clearFrame();
     raceMusic.update();
     musicFade += frameTime * 0.004f;
     raceMusic.setGain(musicGain());
@@ -69,8 +83,10 @@ static void raceFrame()
     postProcessPass(2, 2);
     drawHud();
     raceStep();
-    if ((countdownActive || (overlayTimer > 0 && overlayTimer < 10)) && !raceFinished)
-        drawStartCountdown();
+    if ((countdownActive || (overlayTimer > 0 && overlayTimer < 10)) && !raceFinished) {
+        drawStartCountdown(overlayTimer);
+        advanceCountdown();
+    }
     if (raceFinished)
         drawResults();
 }
@@ -93,11 +109,9 @@ void updateScreenFade()
 static void menuFrame()
 {
     updateScreenFade();
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glLoadIdentity();
-    resizeScene(screenWidth, screenHeight);
-    const float lightAtEye[] = {0, 0, 0, 1};
-    glLightfv(GL_LIGHT1, GL_POSITION, lightAtEye);
+    clearFrame();
+    fitSceneToWindow(screenWidth, screenHeight);
+    placeFixedLight(0, 0, 0);
     for (int s : {SAMPLE_MENU1, SAMPLE_MENU2})
         sampleSlots[s].setPositionVelocity(chaseEye[0], chaseEye[1] + 2.0f, chaseEye[2], 0, 0, 0);
     menuMusic.update();
@@ -109,8 +123,7 @@ static void menuFrame()
 bool renderFrame()
 {
     updateFrameClock();
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glLoadIdentity();
+    clearFrame();
     if (loadingPhase) {
         loadingFrame();
         return true;
@@ -120,10 +133,9 @@ bool renderFrame()
     if (gameState != STATE_RACING)
         menuFrame();
     if (showFps) {
-        glEnable(GL_BLEND);
-        glDisable(GL_LIGHTING);
+        beginOverlayText();
         printSmall(670, 500, 1, "FPS:%2i", int(fps));
-        glDisable(GL_BLEND);
+        endOverlayText();
     }
     // The start-up music waits for a smooth frame rate so it does not stutter in.
     if (musicOn && menuMusicPending && fps > 15) {

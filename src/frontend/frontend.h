@@ -1,4 +1,4 @@
-// Front end: game states and frame dispatch, menu screens, settings, career, HUD and results.
+// Front end: game states and frame dispatch, menu screens, options, career, HUD and results.
 #pragma once
 
 // ---- game states ----
@@ -22,36 +22,31 @@ extern float menuScroll;
 extern float menuClock;
 extern bool loadingPhase;
 extern float loadingClock;
-extern float musicFade;
-extern bool menuMusicPending;
-extern int selectedCar, selectedRace, quickTrack;
-extern bool careerRace, awardPending;
-extern float carPower, carMaxSpeed, carSuspension;
+extern bool menuMusicPending; // the menu tune starts once the frame rate is smooth
+extern bool showFps;          // the frame-rate read-out
+extern bool awardPending;
+// A quick race to start as soon as loading ends (track 0: none); car < 0 picks as the menu does.
+extern int autoRaceTrack, autoRaceCar;
 
 bool renderFrame();
 // The quick race: track and car (car < 0 picks one of the first six), as the main menu starts it.
 void startQuickRace(int track, int car);
+// Leaves a race for the menus (results, the pause menu's exit), after gameState has been set to
+// the menu: the race ends and the menu tune waits for a smooth frame rate again.
+void leaveRace();
 void updateScreenFade();
+// Viewport and projection for the window's size: a speed-dependent wide view in a race, a
+// narrow one in the menus.
+void fitSceneToWindow(int width, int height);
+// The front end's first state once the window and GL are up: the main menu, car 0, race 1.
+void enterMainMenu();
 
 // ---- menus ----
 void drawMenuScreens();
 bool menuClick(); // true when a button or area was hit
 void menuHover();
-
-// ---- settings (".\base\menu.inf") ----
-extern int resolutionIndex, screenWidth, screenHeight, colorBits, depthBits;
-extern bool soundOn, musicOn;
-extern int mouseSensitivity;
-extern int optionsResolutionIndex;
-extern bool optionsAccepted;
-extern const char *const settingsPath;
-void setDefaultSettings();
-// Decodes the file image; a short image leaves the defaults, out-of-range values their defaults.
-void decodeSettings(const unsigned char *data, long size);
-void encodeSettings(unsigned char out[24]);
-void readSettings();
-bool writeSettings(); // at exit: applies an accepted resolution first
-void screenSizeFromIndex(int index, int *width, int *height);
+// After every handled click: the hover flags cleared, the random generator reseeded.
+void menuClickReset();
 
 // ---- career ("base/career.inf") ----
 struct Career {
@@ -68,7 +63,6 @@ struct Career {
 };
 extern Career career;
 extern int careerEntryMarker; // copied into careerStarted by New game
-extern float carStats[18][5];
 extern bool newCarOpened;
 extern const char *const careerPath;
 void decodeCareer(const unsigned char *data, long size);
@@ -76,8 +70,9 @@ void encodeCareer(unsigned char out[712]);
 void readCareer();
 bool writeCareer();
 void newCareer();
-void fillCarStats();
 void carValues(int car);
+// The finished career race's place booked into the career, once, by the results screen.
+void bookRaceResult();
 
 // ---- HUD and results ----
 void drawHud();

@@ -1,8 +1,11 @@
-// Starting a race from the front end.
-#include "content/level.h"
+// Starting a race from the front end and leaving it for the menus.
+#include "common/common.h"
 #include "frontend/frontend.h"
+#include "race/race.h"
 
 #include <cstdlib>
+
+int autoRaceTrack, autoRaceCar = -1;
 
 void startQuickRace(int track, int car)
 {
@@ -14,5 +17,12 @@ void startQuickRace(int track, int car)
     carMaxSpeed = carStats[selectedCar][1];
     carSuspension = carStats[selectedCar][2];
     gameState = STATE_RACING;
-    loadTrack(quickTrack);
+    beginRace(quickTrack);
+}
+
+void leaveRace()
+{
+    endRace();
+    if (gameState != STATE_RACING && musicOn)
+        menuMusicPending = true;
 }

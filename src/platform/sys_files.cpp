@@ -61,6 +61,7 @@ bool Sys_WriteFileAtomic(const char *gamePath, const void *data, size_t size)
 
 bool Sys_ReadWholeFile(const char *gamePath, std::vector<uint8_t> &out)
 {
+    out.clear();
     FILE *f = Sys_FOpen(gamePath, "rb");
     if (!f)
         return false;
@@ -68,8 +69,12 @@ bool Sys_ReadWholeFile(const char *gamePath, std::vector<uint8_t> &out)
     size_t n;
     while ((n = std::fread(buf, 1, sizeof buf, f)) > 0)
         out.insert(out.end(), buf, buf + n);
+    // A directory opens but cannot be read; half a file is no file.
+    bool ok = !std::ferror(f);
     std::fclose(f);
-    return true;
+    if (!ok)
+        out.clear();
+    return ok;
 }
 
 long Sys_ReadFile(const char *gamePath, void *data, size_t maxSize)

@@ -27,7 +27,8 @@ inline void Sys_PutWord(unsigned char *p, int v)
         p[i] = (unsigned char)(unsigned(v) >> (8 * i));
 }
 
-// Reads a whole file (of any length, pipes included) into out; false when it cannot be opened.
+// Reads a whole file (of any length, pipes included) into out; false (and out empty) when it
+// cannot be opened or read.
 bool Sys_ReadWholeFile(const char *gamePath, std::vector<uint8_t> &out);
 
 // Reads up to maxSize bytes; returns the number read, or -1 when the file cannot be opened.

@@ -1,16 +1,16 @@
 // The chase camera: behind the player's car along its direction of travel, swinging round
 // slowly; circling the car after the finish. It also places the listener and the car sounds.
 #include "audio/audio.h"
+#include "common/common.h"
 #include "race/car.h"
 #include "race/race.h"
-#include "shell/shell.h"
 
-#include <GL/gl.h>
-#include <GL/glu.h>
 #include <cmath>
 #include <initializer_list>
 
+int cameraMode;
 float cameraTargetDir[2], cameraDir[2], orbitAngle;
+float cameraEye[3], cameraTarget[3];
 float chaseEye[3], viewPoint[3], viewDir[3];
 
 void resetChaseCamera()
@@ -54,7 +54,12 @@ void updateChaseCamera()
     }
     float dx = cameraDir[0], dz = cameraDir[1];
     float back = cameraMode == 0 ? 6.5f : 8.0f, rise = cameraMode == 0 ? 2.0f : 2.2f;
-    gluLookAt(p.x - back * dx, p.y + rise, p.z - back * dz, p.x + 30 * dx, p.y - 1, p.z + 30 * dz, 0, 1, 0);
+    const float eye[3] = {p.x - back * dx, p.y + rise, p.z - back * dz};
+    const float target[3] = {p.x + 30 * dx, p.y - 1, p.z + 30 * dz};
+    for (int i = 0; i < 3; i++) {
+        cameraEye[i] = eye[i];
+        cameraTarget[i] = target[i];
+    }
 
     chaseEye[0] = p.x - 6.5f * dx;
     chaseEye[1] = p.y + 2.0f;
@@ -70,12 +75,7 @@ void updateChaseCamera()
     // The listener stands further back and higher than the eye.
     PhysVec3 ear = {p.x - 12 * dx, p.y + 5, p.z - 12 * dz};
     PhysVec3 at = normalized(PhysVec3{p.x + 15 * dx, p.y, p.z + 15 * dz} - ear);
-    const float orientation[6] = {at.x, at.y, at.z, 0, 1, 0};
-    PhysVec3 lv = realVelocity;
-    boundDopplerVelocity(&lv.x);
-    alListener3f(AL_POSITION, ear.x, ear.y, ear.z);
-    alListenerfv(AL_ORIENTATION, orientation);
-    alListener3f(AL_VELOCITY, lv.x, lv.y, lv.z);
+    placeListener(&ear.x, &at.x, &realVelocity.x);
 
     for (int s : {SAMPLE_EN_PASS, SAMPLE_GEAR, SAMPLE_NITRO, SAMPLE_WIND})
         placeAtCar(s, player);

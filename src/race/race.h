@@ -1,5 +1,26 @@
-// Race simulation: set-up and step, vehicle model, computer drivers, race progress, chase camera.
+// Race simulation: a race's life from its start to its end, set-up and step, vehicle model,
+// computer drivers, race progress, chase camera.
 #pragma once
+
+struct TraceLine;
+
+// ---- the race to run: chosen in the menus, read when a race begins ----
+extern int selectedCar, selectedRace, quickTrack;
+extern bool careerRace;
+extern float carPower, carMaxSpeed, carSuspension; // the player's car, tuning included
+// The car table, one row a car: power, top speed, suspension, front and rear axle distance.
+extern float carStats[18][5];
+void fillCarStats();
+
+// ---- life cycle ----
+// Begins a race on `track` (the one running is ended first): the track's data, the race world
+// with the four cars, the race tune, and the flags, clocks and camera of a fresh start.
+void beginRace(int track);
+// Ends the race: the race sounds and tune stop, the world is destroyed and the track unloaded.
+// Nothing happens when no race is loaded.
+void endRace();
+// Advances the start overlay by the frame: the cars are released at 6 s, the overlay ends at 10 s.
+void advanceCountdown();
 
 extern bool countdownActive; // set when a level is loaded, cleared 6 s into the start overlay
 extern bool raceFinished;    // the player has finished
@@ -26,11 +47,17 @@ void setupRaceWorld();
 void destroyRaceWorld();
 void raceStep();
 
+// The race fields of the per-frame trace, named as the game names them.
+void traceRaceFields(TraceLine &line);
+
 // ---- chase camera ----
+extern int cameraMode; // 0 close behind, 1 further back and higher
 extern float cameraTargetDir[2], cameraDir[2], orbitAngle;
+extern float cameraEye[3], cameraTarget[3]; // what the scene looks from and at
 extern float chaseEye[3];  // the eye of camera mode 0; particles face it
 extern float viewPoint[3]; // the eye of camera mode 1; the light selection looks from here
 extern float viewDir[3];
 void resetChaseCamera();
-// Multiplies the current modelview by the camera's look-at; places the listener and car sounds.
+// Once per drawn race frame: moves the camera after the player's car, places the listener and
+// the car sounds.
 void updateChaseCamera();

@@ -1,5 +1,9 @@
-// The race flags and clocks that the front end reads.
+// The race to run, and the race flags and clocks that the front end reads.
 #include "race/race.h"
+
+int selectedCar, selectedRace = 1, quickTrack = 1;
+bool careerRace;
+float carPower, carMaxSpeed, carSuspension;
 
 bool countdownActive;
 bool raceFinished;

@@ -1,10 +1,10 @@
 // The vehicle model: the player's frame update from the keys, and the force step that every car
 // runs in each physics sub-step (suspension, wheel spin, side grip, drive, drag, crash sounds).
 #include "audio/audio.h"
-#include "frontend/frontend.h"
+#include "common/common.h"
+#include "platform/sys.h"
 #include "race/car.h"
 #include "race/race.h"
-#include "shell/shell.h"
 
 #include <algorithm>
 #include <cmath>
@@ -57,13 +57,6 @@ void translation(float m[16], PhysVec3 at)
     m[14] = at.z;
 }
 
-bool isPlaying(const Sample &s)
-{
-    ALint state = 0;
-    alGetSourcei(s.sourceId, AL_SOURCE_STATE, &state);
-    return state == AL_PLAYING;
-}
-
 // Angle between the velocity and the car's nose under 90 degrees: the car rolls forwards.
 bool movingForward(PhysVec3 velocity, PhysVec3 forward)
 {
@@ -104,7 +97,7 @@ static void changeGear(Car &car)
         return;
     car.gear = car.nextGear;
     Sample &gear = sampleSlots[SAMPLE_GEAR];
-    if (soundOn && !isPlaying(gear))
+    if (soundOn && !gear.isPlaying())
         gear.play();
 }
 
@@ -129,7 +122,7 @@ void playerCarFrame(Car &car, float dt)
     if (keyDown[VK_SPACE] && car.nitro > 0) {
         car.nitro -= 0.12f * dt;
         n = 1.5f;
-        if (soundOn && !isPlaying(nitroSample))
+        if (soundOn && !nitroSample.isPlaying())
             nitroSample.play();
     }
     if (car.nitro <= 0)
@@ -144,8 +137,8 @@ void playerCarFrame(Car &car, float dt)
     float pitch = std::clamp(0.35f + (car.rpm - 1000.0f) * 0.0002f, 0.15f, 2.5f);
     sampleSlots[SAMPLE_EN1].setGain(throttleBlend);
     sampleSlots[SAMPLE_EN_PASS].setGain(1 - throttleBlend);
-    alSourcef(sampleSlots[SAMPLE_EN1].sourceId, AL_PITCH, pitch);
-    alSourcef(sampleSlots[SAMPLE_EN_PASS].sourceId, AL_PITCH, pitch);
+    sampleSlots[SAMPLE_EN1].setPitch(pitch);
+    sampleSlots[SAMPLE_EN_PASS].setPitch(pitch);
 
     bool up = keyDown[VK_UP], down = keyDown[VK_DOWN];
     if (up) {
@@ -203,7 +196,7 @@ void playerCarFrame(Car &car, float dt)
         skidLevel -= 0.0125f * dt;
     skidLevel = std::clamp(skidLevel, 0.0f, 1.0f);
     sampleSlots[SAMPLE_ST].setGain(skidLevel);
-    if (isPlaying(sampleSlots[SAMPLE_WIND]))
+    if (sampleSlots[SAMPLE_WIND].isPlaying())
         sampleSlots[SAMPLE_WIND].setGain(std::clamp(v * 0.066f - 1, 0.0f, 1.0f));
 
     // Drifting refills the nitro.
@@ -270,7 +263,7 @@ void carForceStep(Car &car, Controller *controller)
         PhysVec3 rolling = w < 2 ? car.frontWheelDir : forward;
 
         PhysVec3 hub = toWorld(r, wheelPoints[w] + PhysVec3{0, -1, 0});
-        car.wheelSpin[w] -= dot(bodyVelocityAtPoint(body, hub), rolling) * 0.7853982f * frameTime;
+        car.wheelSpin[w] -= dot(bodyVelocityAtPoint(body, hub), rolling) * 0.7853982f * stepTime;
 
         if (d == 0)
             continue;
@@ -293,13 +286,13 @@ void carForceStep(Car &car, Controller *controller)
         side.y = 0;
 
         if (car.driveForce > 1)
-            car.driveForce = std::max(0.0f, car.driveForce - std::fabs(v * v * car.steer) * 0.005f * frameTime);
+            car.driveForce = std::max(0.0f, car.driveForce - std::fabs(v * v * car.steer) * 0.005f * stepTime);
 
         float grip = 1 - 0.18f * 2 * std::sqrt(v) * std::fabs(car.steer) * 0.7f;
         car.frontGrip = std::max(0.6f, grip);
         car.rearGrip = std::max(0.35f, grip);
-        if (frameTime > 1) {
-            float soften = 1 + std::min(0.05f * frameTime, 0.25f);
+        if (stepTime > 1) {
+            float soften = 1 + std::min(0.05f * stepTime, 0.25f);
             car.frontGrip /= soften;
             car.rearGrip /= soften;
         }
@@ -322,7 +315,7 @@ void carForceStep(Car &car, Controller *controller)
     setControllerForce(controller, force);
     setControllerTorque(controller, torque);
 
-    car.crashCooldown += 0.01f * frameTime;
+    car.crashCooldown += 0.01f * stepTime;
     if (player && car.crashCooldown > 1) {
         float l = length(bodyAngularMomentum(body));
         for (const auto &band : crashBands) {

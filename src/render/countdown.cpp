@@ -1,8 +1,7 @@
 // The race-start countdown: "3", "2", "1" and "GO" fading in over the race picture while the
-// cars are held, driven by overlayTimer.
+// cars are held, by the moment of the start overlay.
 #include "render/font.h"
 #include "render/images.h"
-#include "render/outside.h"
 #include "render/texture_names.h"
 
 namespace {
@@ -40,18 +39,7 @@ bool countdownImageAt(float timer, CountdownImage *out)
     return false;
 }
 
-void advanceCountdown()
-{
-    // A long frame (loading, a stall) would otherwise skip whole numbers.
-    if (frameTime < 9.5f)
-        overlayTimer += 0.01f * frameTime;
-    if (overlayTimer > 6.0f)
-        countdownActive = false;
-    if (overlayTimer > 10.0f)
-        overlayTimer = 0.0f;
-}
-
-void drawStartCountdown()
+void drawStartCountdown(float overlayTimer)
 {
     glDisable(GL_LIGHTING);
     beginVirtualScreen();
@@ -82,5 +70,4 @@ void drawStartCountdown()
 
     endVirtualScreen();
     glLoadIdentity();
-    advanceCountdown();
 }

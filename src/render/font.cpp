@@ -154,3 +154,11 @@ void printLarge(int x, int y, int set, const char *format, ...)
     printText(kLarge, x, y, set, format, args);
     va_end(args);
 }
+
+void beginOverlayText()
+{
+    glEnable(GL_BLEND);
+    glDisable(GL_LIGHTING);
+}
+
+void endOverlayText() { glDisable(GL_BLEND); }

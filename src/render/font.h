@@ -20,6 +20,9 @@ void deleteFonts();
 // bottom left) and leaves the modelview current; endVirtualScreen pops it again.
 void beginVirtualScreen();
 void endVirtualScreen();
+// Text over the finished picture: blending on and lighting off around the printing.
+void beginOverlayText();
+void endOverlayText();
 // x, y: virtual screen, origin bottom left. set: 1 ordinary glyphs, 0 alternate glyphs, above 1
 // counts as 1.
 void printSmall(int x, int y, int set, const char *format, ...) __attribute__((format(printf, 4, 5)));
@@ -38,6 +41,5 @@ struct CountdownImage {
     float alpha;
 };
 bool countdownImageAt(float timer, CountdownImage *out);
-// Advances overlayTimer by the frame and releases the cars / ends the overlay at its marks.
-void advanceCountdown();
-void drawStartCountdown();
+// The countdown image of overlayTimer's moment over the finished picture.
+void drawStartCountdown(float overlayTimer);

@@ -1,11 +1,11 @@
 // One-time GL set-up: fixed-function state, required extensions, render targets, interface
-// textures, fonts, particle effects and the shader programs.
+// textures, fonts and the shader programs; the projection and camera of each frame.
 #include <cstring>
 #include <string>
 
+#include "common/common.h"
 #include "platform/sys.h"
 #include "render/font.h"
-#include "render/outside.h"
 #include "render/render.h"
 
 PFNGLMULTITEXCOORD1FARBPROC p_glMultiTexCoord1fARB;
@@ -37,6 +37,7 @@ GLuint sceneTexture;
 GLuint blurTextureA;
 GLuint blurTextureB;
 GLuint reflectionTexture;
+int offscreenWidth = 256, offscreenHeight = 256;
 
 namespace {
 
@@ -173,8 +174,6 @@ bool isMultitextureSupported()
 
 bool initGraphics()
 {
-    seedRandomGenerator();
-    timerInit();
     // Checked here, acted on below: everything else is set up first so that the failure
     // arrives at the same point as the other missing-feature failures.
     bool multitexture = isMultitextureSupported();
@@ -185,17 +184,10 @@ bool initGraphics()
     loadUiTextures();
     buildFonts();
 
-    gameState = STATE_MAIN_MENU;
-    selectedCar = 0;
-    selectedRace = 1;
-    menuClock = 40.0f;
-
     sceneTexture = createRenderTarget(screenWidth, screenHeight);
     blurTextureA = createRenderTarget(offscreenWidth, offscreenHeight);
     blurTextureB = createRenderTarget(offscreenWidth, offscreenHeight);
     reflectionTexture = createRenderTarget(kReflectionSize, kReflectionSize);
-
-    loadCarEffects();
 
     const char *extensions = reinterpret_cast<const char *>(glGetString(GL_EXTENSIONS));
     std::string ext = extensions ? extensions : "";
@@ -209,7 +201,7 @@ bool initGraphics()
     return buildShaderPrograms();
 }
 
-void resizeScene(int width, int height)
+void resizeScene(int width, int height, double fieldOfView, double farPlane)
 {
     if (height == 0)
         height = 1;
@@ -217,10 +209,24 @@ void resizeScene(int width, int height)
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     double aspect = double(width) / double(height);
-    if (gameState == STATE_RACING)
-        gluPerspective(70.0 + 0.5 * playerSpeed, aspect, 0.1, 15000.0);
-    else
-        gluPerspective(35.0, aspect, 0.1, 1000.0);
+    gluPerspective(fieldOfView, aspect, 0.1, farPlane);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
+}
+
+void applyCamera(const float eye[3], const float target[3])
+{
+    gluLookAt(eye[0], eye[1], eye[2], target[0], target[1], target[2], 0, 1, 0);
+}
+
+void clearFrame()
+{
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glLoadIdentity();
+}
+
+void placeFixedLight(float x, float y, float z)
+{
+    const float position[] = {x, y, z, 1};
+    glLightfv(GL_LIGHT1, GL_POSITION, position);
 }

@@ -1,6 +1,4 @@
 #include "render/lights.h"
-#include "frontend/frontend.h"
-#include "race/race.h"
 #include "render/ms3d.h"
 #include "render/render.h"
 
@@ -15,6 +13,7 @@ static struct {
     float color[5][3];
     float direction[4][3];
     int focus[4];
+    float viewPoint[3];   // where the lights were chosen from; the shader's camera
 } slots;
 
 static struct {
@@ -50,8 +49,9 @@ static float heading(float x, float z)
     return z < 0 ? -a : a;
 }
 
-void selectLights()
+void selectLights(const float viewPoint[3], const float viewDir[3], bool paused)
 {
+    std::memcpy(slots.viewPoint, viewPoint, sizeof slots.viewPoint);
     float view = heading(viewDir[0], viewDir[2]);
     for (int i = 0; i < numLevelLights; i++) {
         LevelLight &l = levelLights[i];
@@ -88,7 +88,6 @@ void selectLights()
         const float parked[4] = {0, -10000, 0, 1};
         std::memcpy(slots.position[i], parked, sizeof parked);
     }
-    bool paused = gameState == STATE_PAUSE;
     const float fifth[4] = {paused ? 0.0f : 600.0f, paused ? 10.0f : 600.0f, 0, 1};
     const float fifthColor[3] = {paused ? 0.0f : 0.25f, paused ? 0.0f : 0.25f, paused ? 1.0f : 0.25f};
     std::memcpy(slots.position[4], fifth, sizeof fifth);
@@ -168,7 +167,7 @@ void prepareObjectLights(const float *placement)
     }
     for (int i = 0; i < 4; i++)
         transform(inverse, slots.direction[i], 0, objectSpace.direction[i]);
-    transform(inverse, viewPoint, 1, objectSpace.camera);
+    transform(inverse, slots.viewPoint, 1, objectSpace.camera);
 }
 
 void sendObjectLights()
@@ -183,4 +182,51 @@ void sendObjectLights()
     const float *p5 = objectSpace.position[4];
     glUniform4fARB(u.light5Pos, p5[0], p5[1], p5[2], 1);
     glUniform3fARB(u.cameraOri, objectSpace.camera[0], objectSpace.camera[1], objectSpace.camera[2]);
+}
+
+void beginLitScene()
+{
+    glDisable(GL_BLEND);
+    glColor4f(1, 1, 1, 1);
+    glDisable(GL_LIGHTING);
+    glDisable(GL_FOG);
+    glUseProgramObjectARB(lightProgram);
+}
+
+void endLitScene()
+{
+    glUseProgramObjectARB(0);
+    glColor4f(1, 1, 1, 1);
+    glEnable(GL_TEXTURE_2D);
+    glEnable(GL_FOG);
+}
+
+void drawLitModel(Model *model, const Mat4 *placement)
+{
+    if (!model)
+        return;
+    prepareObjectLights(placement ? placement->m : nullptr);
+    sendObjectLights();
+    if (!placement) {
+        model->draw();
+        return;
+    }
+    glPushMatrix();
+    glMultMatrixf(placement->m);
+    model->draw();
+    glPopMatrix();
+}
+
+void setPaintReflection(bool on)
+{
+    glActiveTextureARB(GL_TEXTURE1_ARB);
+    if (on) {
+        glEnable(GL_TEXTURE_2D);
+        glBindTexture(GL_TEXTURE_2D, reflectionTexture);
+    } else {
+        glDisable(GL_TEXTURE_2D);
+    }
+    glActiveTextureARB(GL_TEXTURE0_ARB);
+    glEnable(GL_TEXTURE_2D);
+    glUniform1fARB(lightUniforms.refInt, on ? 1.0f : 0.0f);
 }

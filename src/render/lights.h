@@ -2,6 +2,8 @@
 // that light each frame, and their transform into the space of each object drawn.
 #pragma once
 
+#include "render/matrix.h"
+
 class Model;
 
 struct LevelLight {
@@ -21,12 +23,23 @@ extern int numLevelLights;
 // One light per baked triangle of a light-marker model: at its centroid, in its material's
 // emissive colour. A model with more triangles than the list holds gives the first 200.
 void extractLights(const Model &model);
-// With lightProgram in use and the camera set: the four lights to use this frame and the fixed
-// fifth one, uploaded with the colours and focus values.
-void selectLights();
+// With lightProgram in use and the camera set: the four lights to use this frame, seen from
+// viewPoint looking along viewDir, and the fixed fifth one (blue while paused), uploaded with
+// the colours and focus values.
+void selectLights(const float viewPoint[3], const float viewDir[3], bool paused);
 // Around every object drawn with the light program. placement is the object's own 4x4 matrix
 // (column-major, as GL keeps it), null for the identity.
 void prepareObjectLights(const float *placement);
 void sendObjectLights();
 // Sets the material uniforms every lit object of a frame shares.
 void setLightMaterial();
+
+// ---- drawing lit by the street lights ----
+// Opens the lit 3D picture: blending, lighting and fog off, colour white, the light program on.
+void beginLitScene();
+// Back to the fixed-function state the overlays expect: program off, texturing and fog on.
+void endLitScene();
+// Draws a model lit by the chosen lights, placed by `placement` (null: where it stands).
+void drawLitModel(Model *model, const Mat4 *placement);
+// Car paint: the reflection picture mixed in for the models drawn until it is switched off.
+void setPaintReflection(bool on);

@@ -1,193 +1,13 @@
-// MilkShape 3D loader and the model operations. The file is read whole and parsed from memory
-// through a cursor that refuses to step past the end, so a truncated or lying file is refused
-// rather than read beyond.
+// The model operations: material textures, display lists, drawing and the baked triangle table.
 #include "render/ms3d.h"
 
-#include <cstdint>
 #include <cstring>
-#include <new>
+#include <vector>
 
+#include "platform/sys_files.h"
 #include "render/images.h"
 
 namespace {
-
-struct Cursor {
-    const unsigned char *p;
-    size_t left;
-
-    bool take(size_t n, const unsigned char **at)
-    {
-        if (n > left)
-            return false;
-        *at = p;
-        p += n;
-        left -= n;
-        return true;
-    }
-    bool skip(size_t n)
-    {
-        const unsigned char *at;
-        return take(n, &at);
-    }
-    bool u8(unsigned *v)
-    {
-        const unsigned char *at;
-        if (!take(1, &at))
-            return false;
-        *v = at[0];
-        return true;
-    }
-    bool u16(unsigned *v)
-    {
-        const unsigned char *at;
-        if (!take(2, &at))
-            return false;
-        *v = unsigned(at[0] | at[1] << 8);
-        return true;
-    }
-    bool i32(int32_t *v)
-    {
-        const unsigned char *at;
-        if (!take(4, &at))
-            return false;
-        *v = int32_t(uint32_t(at[0]) | uint32_t(at[1]) << 8 | uint32_t(at[2]) << 16 | uint32_t(at[3]) << 24);
-        return true;
-    }
-    bool floats(float *out, int n)
-    {
-        const unsigned char *at;
-        if (!take(size_t(n) * 4, &at))
-            return false;
-        for (int i = 0; i < n; i++) {
-            uint32_t bits = uint32_t(at[4 * i]) | uint32_t(at[4 * i + 1]) << 8 | uint32_t(at[4 * i + 2]) << 16 |
-                            uint32_t(at[4 * i + 3]) << 24;
-            std::memcpy(&out[i], &bits, 4);
-        }
-        return true;
-    }
-};
-
-template <typename T> T *allocate(unsigned count)
-{
-    return count ? new (std::nothrow) T[count]() : nullptr;
-}
-
-bool parseVertices(Cursor &c, Model &m)
-{
-    unsigned count;
-    if (!c.u16(&count) || size_t(count) * 15 > c.left)
-        return false;
-    m.vertices = allocate<Vertex>(count);
-    if (count && !m.vertices)
-        return false;
-    m.numVertices = int(count);
-    for (unsigned i = 0; i < count; i++) {
-        Vertex &v = m.vertices[i];
-        unsigned bone = 0;
-        c.skip(1); // flags
-        c.floats(v.location, 3);
-        c.u8(&bone);
-        v.boneId = (signed char)(int8_t)bone;
-        c.skip(1); // reference count
-    }
-    return true;
-}
-
-bool parseTriangles(Cursor &c, Model &m)
-{
-    unsigned count;
-    if (!c.u16(&count) || size_t(count) * 70 > c.left)
-        return false;
-    m.triangles = allocate<Triangle>(count);
-    if (count && !m.triangles)
-        return false;
-    m.numTriangles = int(count);
-    for (unsigned i = 0; i < count; i++) {
-        Triangle &t = m.triangles[i];
-        c.skip(2); // flags
-        for (int k = 0; k < 3; k++) {
-            unsigned index = 0;
-            c.u16(&index);
-            if (index >= unsigned(m.numVertices))
-                return false;
-            t.vertexIndices[k] = int(index);
-        }
-        c.floats(&t.vertexNormals[0][0], 9);
-        c.floats(t.s, 3);
-        c.floats(t.t, 3);
-        // MilkShape counts t from the top of the image, GL from the bottom.
-        for (float &tc : t.t)
-            tc = 1.0f - tc;
-        c.skip(2); // smoothing group, group index
-    }
-    return true;
-}
-
-bool parseGroups(Cursor &c, Model &m)
-{
-    unsigned count;
-    if (!c.u16(&count) || size_t(count) * 36 > c.left) // the smallest group is 36 bytes
-        return false;
-    m.meshes = allocate<Mesh>(count);
-    if (count && !m.meshes)
-        return false;
-    m.numMeshes = int(count);
-    for (unsigned g = 0; g < count; g++) {
-        Mesh &mesh = m.meshes[g];
-        mesh.materialIndex = -1;
-        unsigned n;
-        if (!c.skip(1 + 32) || !c.u16(&n) || size_t(n) * 2 + 1 > c.left)
-            return false;
-        mesh.triangleIndices = allocate<int>(n);
-        if (n && !mesh.triangleIndices)
-            return false;
-        mesh.numTriangles = int(n);
-        for (unsigned i = 0; i < n; i++) {
-            unsigned index = 0;
-            c.u16(&index);
-            if (index >= unsigned(m.numTriangles))
-                return false;
-            mesh.triangleIndices[i] = int(index);
-        }
-        unsigned material = 0xFF;
-        c.u8(&material);
-        mesh.materialIndex = int8_t(material); // 0xFF is -1: no material
-    }
-    return true;
-}
-
-bool parseMaterials(Cursor &c, Model &m)
-{
-    unsigned count;
-    if (!c.u16(&count) || size_t(count) * 361 > c.left)
-        return false;
-    m.materials = allocate<Material>(count);
-    if (count && !m.materials)
-        return false;
-    m.numMaterials = int(count);
-    for (unsigned i = 0; i < count; i++) {
-        Material &mat = m.materials[i];
-        c.skip(32); // name
-        c.floats(mat.ambient, 4);
-        c.floats(mat.diffuse, 4);
-        c.floats(mat.specular, 4);
-        c.floats(mat.emissive, 4);
-        c.floats(&mat.shininess, 1);
-        c.floats(&mat.transparency, 1);
-        c.skip(1); // mode
-        const unsigned char *name = nullptr;
-        if (!c.take(128, &name))
-            return false;
-        size_t length = strnlen(reinterpret_cast<const char *>(name), 128);
-        mat.textureFileName = new (std::nothrow) char[length + 1];
-        if (!mat.textureFileName)
-            return false;
-        std::memcpy(mat.textureFileName, name, length);
-        mat.textureFileName[length] = 0;
-        c.skip(128); // alpha map
-    }
-    return true;
-}
 
 // Shader programs sample their texture unit whether or not GL_TEXTURE_2D is enabled, so an
 // untextured mesh gets a plain white texel bound instead of whatever the previous mesh used.
@@ -207,11 +27,7 @@ GLuint whiteTexture()
 
 } // namespace
 
-Model::Model()
-    : baked(), numBakedTriangles(0), numMeshes(0), meshes(nullptr), numMaterials(0), materials(nullptr),
-      numTriangles(0), triangles(nullptr), numVertices(0), vertices(nullptr), geometryLists(0)
-{
-}
+Model::Model() : baked(), numBakedTriangles(0), geometryLists(0) {}
 
 Model::~Model() { clear(); }
 
@@ -220,22 +36,10 @@ void Model::clear()
     if (geometryLists)
         glDeleteLists(geometryLists, numMeshes);
     geometryLists = 0;
-    for (int i = 0; i < numMeshes; i++)
-        delete[] meshes[i].triangleIndices;
-    for (int i = 0; i < numMaterials; i++) {
+    for (int i = 0; i < numMaterials; i++)
         if (materials[i].texture)
             glDeleteTextures(1, &materials[i].texture);
-        delete[] materials[i].textureFileName;
-    }
-    delete[] meshes;
-    delete[] materials;
-    delete[] triangles;
-    delete[] vertices;
-    meshes = nullptr;
-    materials = nullptr;
-    triangles = nullptr;
-    vertices = nullptr;
-    numMeshes = numMaterials = numTriangles = numVertices = 0;
+    freeModelData(*this);
     numBakedTriangles = 0;
 }
 
@@ -243,33 +47,17 @@ bool Ms3dModel::loadFromMemory(const unsigned char *bytes, size_t size)
 {
     // A second load replaces the first completely, and a refused file leaves nothing behind.
     clear();
-    Cursor c{bytes, bytes ? size : 0};
-    const unsigned char *id;
-    int32_t version;
-    if (!c.take(10, &id) || std::memcmp(id, "MS3D000000", 10) != 0 || !c.i32(&version) || version < 3 ||
-        version > 4)
-        return false;
-    bool ok = parseVertices(c, *this) && parseTriangles(c, *this) && parseGroups(c, *this) && parseMaterials(c, *this);
-    if (ok) {
-        for (int i = 0; i < numMeshes && ok; i++)
-            ok = meshes[i].materialIndex < numMaterials;
-    }
-    if (!ok)
-        clear();
-    return ok;
+    return parseMs3d(bytes, size, *this);
 }
 
 bool Ms3dModel::loadModelData(const char *fileName)
 {
-    unsigned char *bytes = nullptr;
-    size_t size = 0;
-    if (!fileName || !readWholeFile(fileName, &bytes, &size)) {
+    std::vector<uint8_t> bytes;
+    if (!fileName || !Sys_ReadWholeFile(fileName, bytes)) {
         clear();
         return false;
     }
-    bool ok = loadFromMemory(bytes, size);
-    delete[] bytes;
-    return ok;
+    return loadFromMemory(bytes.data(), bytes.size());
 }
 
 void Model::reloadTextures()

@@ -4,38 +4,10 @@
 #pragma once
 #include <cstddef>
 
+#include "formats/ms3d.h"
 #include "render/gl_ext.h"
 
 constexpr int kMaxBakedTriangles = 5000;
-
-struct Mesh {
-    int materialIndex; // negative: no material
-    int numTriangles;
-    int *triangleIndices;
-};
-
-struct Material {
-    float ambient[4];
-    float diffuse[4];
-    float specular[4];
-    float emissive[4];
-    float shininess;
-    float transparency; // 1 = opaque
-    GLuint texture;     // 0: draws untextured
-    char *textureFileName;
-};
-
-struct Triangle {
-    float vertexNormals[3][3];
-    float s[3];
-    float t[3]; // already flipped to GL's bottom-up convention
-    int vertexIndices[3];
-};
-
-struct Vertex {
-    signed char boneId;
-    float location[3];
-};
 
 struct BakedCorner {
     float position[3];
@@ -49,7 +21,7 @@ struct BakedTriangle {
     float centroid[3];
 };
 
-class Model {
+class Model : public ModelData {
 public:
     Model();
     virtual ~Model();
@@ -70,15 +42,6 @@ public:
     BakedTriangle baked[kMaxBakedTriangles];
     int numBakedTriangles;
 
-    int numMeshes;
-    Mesh *meshes;
-    int numMaterials;
-    Material *materials;
-    int numTriangles;
-    Triangle *triangles;
-    int numVertices;
-    Vertex *vertices;
-
     // The meshes' geometry compiled into display lists on the first draw (one list per mesh), so
     // a model of thousands of triangles is not sent corner by corner every frame. 0: none yet.
     GLuint geometryLists;
@@ -90,8 +53,6 @@ public:
 class Ms3dModel : public Model {
 public:
     bool loadModelData(const char *fileName) override;
-    // The parser behind loadModelData. Any file that is short, has a count running past its
-    // end, or refers to a vertex, triangle or material that does not exist is refused, and the
-    // model is left empty.
+    // The parser behind loadModelData (see parseMs3d); a refused file leaves the model empty.
     bool loadFromMemory(const unsigned char *bytes, size_t size);
 };

@@ -6,6 +6,7 @@
 #include "render/images.h"
 
 // Post-processing and reflection targets.
+extern int offscreenWidth, offscreenHeight; // size of the blur targets
 extern GLuint sceneTexture;      // screenWidth x screenHeight
 extern GLuint blurTextureA;      // offscreenWidth x offscreenHeight
 extern GLuint blurTextureB;      // offscreenWidth x offscreenHeight, one frame of glow history
@@ -16,17 +17,33 @@ constexpr int kReflectionSize = 256;
 // needs (multitexturing, GLSL) or a shader program cannot be built.
 bool initGraphics();
 bool isMultitextureSupported();
-// Viewport and projection for the current mode: a speed-dependent wide view in a race, a
-// narrow one in the menus.
-void resizeScene(int width, int height);
+// Viewport and perspective projection (degrees of vertical view, far clipping distance); the
+// modelview is left at the identity.
+void resizeScene(int width, int height, double fieldOfView, double farPlane);
+// Multiplies the modelview by the look from eye at target, y up.
+void applyCamera(const float eye[3], const float target[3]);
+// Clears colour and depth and resets the modelview: the start of every frame's drawing.
+void clearFrame();
+// The fixed-function light, placed through the current modelview (0, 0, 0: at the eye).
+void placeFixedLight(float x, float y, float z);
+// The start-up loading screen: picture 0, or picture 1 with "Loading...".
+void drawLoadingScreen(int image);
+// Saves the back buffer, as the player is about to see it, as a PNG; false when it cannot.
+bool saveScreenshot(const char *path);
 
-// ---- scenes and post-processing ----
-void renderReflection(bool inRace);
-void drawRaceScene();
-void drawCars();
-void drawGarageScene();
+// ---- sky ----
+extern float skyScroll; // the clouds' drift; grows through every race frame
+void drawSkyDome();     // with the camera on the modelview, colour white, texturing on
+// Boxes by centre x, bottom y, centre z and width (x), height (y), length (z).
+void drawHorizonBand(float x, float y, float z, float width, float height, float length);
+void drawSkyBox(float x, float y, float z, float width, float height, float length);
+
+// ---- post-processing ----
 void copySceneTexture(); // the finished frame into sceneTexture, for post-processing
 void postProcessPass(int mode, int pass);
+// The finished picture on the 2D screen: sceneTexture opaque, the blurred glow added over it.
+// The HUD and the menus draw it first.
+void drawComposite();
 
 // Extension test of the multitexture check: within one blank-separated name of `extensions`,
 // the characters of `name` occur in order. (So "GL_ARB_multitexture" is also satisfied by a

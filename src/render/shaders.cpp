@@ -2,8 +2,10 @@
 #include <cstdio>
 #include <cstring>
 #include <new>
+#include <vector>
 
 #include "platform/sys.h"
+#include "platform/sys_files.h"
 #include "render/render.h"
 
 GLhandleARB lightProgram;
@@ -15,18 +17,16 @@ HdrUniforms hdrUniforms;
 
 char *readShaderSource(const char *fileName)
 {
-    unsigned char *bytes = nullptr;
-    size_t size = 0;
-    if (!fileName || !readWholeFile(fileName, &bytes, &size))
+    std::vector<uint8_t> bytes;
+    if (!fileName || !Sys_ReadWholeFile(fileName, bytes))
         return nullptr;
     // Text stops at a NUL byte, as the compiler would see it anyway.
-    size_t length = strnlen(reinterpret_cast<const char *>(bytes), size);
+    size_t length = strnlen(reinterpret_cast<const char *>(bytes.data()), bytes.size());
     char *text = new (std::nothrow) char[length + 1];
     if (text) {
-        std::memcpy(text, bytes, length);
+        std::memcpy(text, bytes.data(), length);
         text[length] = 0;
     }
-    delete[] bytes;
     return text;
 }
 

@@ -1,29 +1,19 @@
-// Command-line flags and the automation they drive: scripted input, fixed frame clock, traces,
-// screenshots and recorded sound. Everything enters the game through the same paths as a
-// player's input (window messages) and leaves through the same frames.
+// Running the game unattended: the command-line flags, scripted input, the per-frame trace and
+// screenshots. Everything enters the game through the same paths as a player's input (window
+// messages) and leaves through the same frames.
 #pragma once
 #include <string>
 
-struct ScriptEvent {
-    long frame;
-    unsigned message;
-    unsigned long wParam;
-    int x, y; // mouse position for moves
-};
-
+// What the flags set that belongs to the shell itself; the others set their subsystem's values.
 struct Automation {
     long frames = -1;          // orderly quit after this many frames
     double fixedFrameMs = 0;   // 0: the real clock
     const char *inputPath = nullptr;
     const char *tracePath = nullptr;
     const char *audioOutPath = nullptr;
-    bool seedSet = false;
-    unsigned seed = 0;
     bool windowed = false;
     bool noBrowser = false;
     int autoAnswer = 0;        // IDYES, IDNO or 0
-    int raceTrack = 0;         // --race: quick race on this track once loading ends
-    int raceCar = -1;          // and with this car (-1: random, as the menu picks)
     static const int MAX_SHOTS = 64;
     struct {
         long frame;
@@ -34,23 +24,30 @@ struct Automation {
 };
 extern Automation automation;
 
+// ---- flags ----
 // Returns -1 to go on, otherwise the exit code (after --help, or a malformed command line).
 int parseCommandLine(int argc, char **argv);
+// A whole decimal number and nothing after it.
+bool parseLong(const char *s, long *out);
+
+// ---- scripted input ----
+struct ScriptEvent {
+    long frame;
+    unsigned message;
+    unsigned long wParam;
+    int x, y; // mouse position for moves
+};
 // Parses a script; on error returns false with a message naming the line.
 bool parseInputScript(const char *text, ScriptEvent *events, int maxEvents, int *count, std::string *error);
 // Virtual-key code for a name such as UP, SPACE, F or 0x26; 0 when unknown.
 unsigned virtualKeyFromName(const std::string &name);
+// Reads --input's file; false (with a message on standard error) when it cannot be used.
+bool loadInputScript(const char *path);
+// Posts the script's events of this frame (and any earlier ones not yet posted).
+void postScriptedInput(long frame);
 
-bool automationStart();     // after the window opened: trace file, script, first frame's input
-void automationEndFrame();  // after each frame is drawn, before the buffers swap
-void automationFinish();
-
-// One JSON object per line; subsystems add their own fields to each frame's line.
-struct TraceLine {
-    std::string text;
-    void field(const char *name, double value);
-    void field(const char *name, int value);
-    void field(const char *name, bool value);
-    void fieldRaw(const char *name, const std::string &json);
-};
-void traceRaceFields(TraceLine &line);
+// ---- trace and screenshots ----
+bool openTrace(const char *path); // false (with a message) when the file cannot be written
+void writeTraceLine();            // the frame just drawn
+void closeTrace();
+void takeScreenshots(long frame); // those asked for this frame

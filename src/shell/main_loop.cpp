@@ -1,24 +1,15 @@
 // Process entry: start-up in a fixed order, the single-threaded message and frame loop, and
 // shut-down in the reverse order, writing the two data files back.
 #include "audio/audio.h"
+#include "common/common.h"
+#include "effects/effects.h"
 #include "frontend/frontend.h"
 #include "race/race.h"
 #include "shell/automation.h"
 #include "shell/shell.h"
 
-#include <cstdlib>
-#include <ctime>
-
 bool quitRequested;
 bool keyLatch;
-bool showFps;
-int cameraMode;
-int offscreenWidth, offscreenHeight;
-
-void seedRandomGenerator()
-{
-    std::srand(automation.seedSet ? automation.seed : unsigned(std::time(nullptr)));
-}
 
 // Escape pauses a running race; C switches the camera; F the frame-rate read-out. C and F share
 // a one-shot latch that any of the race's keys keeps closed.
@@ -60,7 +51,15 @@ static int runLoop()
         }
         if (windowActive)
             renderFrame();
-        automationEndFrame();
+        takeScreenshots(automation.frame);
+        writeTraceLine();
+        // The frame is over: the clock moves on and the sound is mixed up to it.
+        Sys_AdvanceFrameClock();
+        renderAudio(Sys_ClockMs());
+        automation.frame++;
+        postScriptedInput(automation.frame);
+        if (automation.frames >= 0 && automation.frame == automation.frames)
+            Sys_PostQuitMessage(0);
         if (quitRequested)
             return 0;
         Sys_SwapBuffers();
@@ -77,19 +76,21 @@ int gameMain(int argc, char **argv)
     Sys_SetAutoAnswer(automation.autoAnswer);
 
     readSettings();
-    offscreenWidth = offscreenHeight = 256;
     readCareer();
     if (!openAudioDevice(automation.audioOutPath))
         return -1;
     loadSamples();
     menuMusic.open(".\\base\\music\\menu.ogg", true, true);
-    alDistanceModel(AL_INVERSE_DISTANCE);
     if (!openGameWindow("Cobalt Overdrive", screenWidth, screenHeight, colorBits, !automation.windowed))
         return 0;
-    if (!automationStart()) {
+    loadCarEffects();
+    enterMainMenu();
+    if ((automation.inputPath && !loadInputScript(automation.inputPath)) ||
+        (automation.tracePath && !openTrace(automation.tracePath))) {
         closeGameWindow();
         return 2;
     }
+    postScriptedInput(0);
 
     code = runLoop();
 
@@ -99,7 +100,7 @@ int gameMain(int argc, char **argv)
     writeSettings();
     writeCareer();
     closeGameWindow();
-    automationFinish();
+    closeTrace();
     if (!automation.noBrowser)
         if (const char *address = writeStatsPage())
             Sys_OpenURL(address);

@@ -1,6 +1,7 @@
 // Opening and closing the game window with its GL context. Each step that can fail reports its
 // own message and unwinds what was opened so far.
 #include "shell/shell.h"
+#include "common/common.h"
 #include "frontend/frontend.h"
 #include "render/render.h"
 
@@ -66,7 +67,10 @@ bool openGameWindow(const char *title, int width, int height, int bits, bool ful
         return fail("Can't Activate The GL Rendering Context.");
 
     Sys_ShowWindow();
-    resizeScene(width, height);
+    fitSceneToWindow(width, height);
+    // The clocks and the random generator start with the graphics, as the first frame nears.
+    seedRandomGenerator();
+    timerInit();
     if (!initGraphics())
         return fail("Initialization Failed.");
     return true;

@@ -1,27 +1,10 @@
 // The window procedure: keyboard state, focus, size changes, closing, and the menu mouse.
 #include "audio/audio.h"
+#include "common/common.h"
 #include "frontend/frontend.h"
-#include "render/render.h"
 #include "shell/shell.h"
 
-bool keyDown[256];
-int mouseX, mouseY;
 bool windowActive = true;
-
-float mouseScale(int index)
-{
-    static const float factor[] = {1.25f, 1.0f, 0.78f, 0.625f, 0.5f};
-    return index >= 0 && index < 5 ? factor[index] : 1.0f;
-}
-
-void updateMousePosition()
-{
-    int x, y;
-    Sys_GetCursorPos(&x, &y);
-    float f = mouseScale(resolutionIndex);
-    mouseX = int(float(x) * f);
-    mouseY = int(float(y) * f);
-}
 
 static void becomeActive()
 {
@@ -88,7 +71,7 @@ intptr_t gameWindowProc(unsigned message, uintptr_t wParam, intptr_t lParam)
         keyDown[wParam & 0xFF] = false;
         return 0;
     case WM_SIZE:
-        resizeScene(int(Sys_LoWord(uintptr_t(lParam))), int(Sys_HiWord(uintptr_t(lParam))));
+        fitSceneToWindow(int(Sys_LoWord(uintptr_t(lParam))), int(Sys_HiWord(uintptr_t(lParam))));
         return 0;
     case WM_LBUTTONDOWN:
         if (gameState != 0 && menuClick())

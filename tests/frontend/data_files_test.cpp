@@ -1,6 +1,8 @@
 // The settings and career files on real disk: layouts, defaults for missing or damaged files,
 // and saves that never leave a half-written file behind.
+#include "common/common.h"
 #include "frontend/frontend.h"
+#include "race/race.h"
 #include "platform/sys_files.h"
 #include "support/temp_dir.h"
 

@@ -1,4 +1,6 @@
 #include "frontend/frontend.h"
+#include "race/race.h"
+#include "common/common.h"
 #include "shell/shell.h"
 
 #include <gtest/gtest.h>

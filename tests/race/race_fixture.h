@@ -2,14 +2,13 @@
 // where a test wants them. Real physics, real OpenAL (a silent loopback device), no window.
 #pragma once
 #include "audio/audio.h"
+#include "common/common.h"
+#include "platform/sys.h"
 #include "content/content.h"
-#include "content/level.h"
-#include "render/ms3d.h"
-#include "frontend/frontend.h"
+#include "platform/wav_write.h"
 #include "race/car.h"
 #include "race/race.h"
-#include "shell/shell.h"
-#include "platform/wav_write.h"
+#include "render/ms3d.h"
 #include "support/ms3d_write.h"
 #include "support/temp_dir.h"
 
@@ -17,6 +16,18 @@
 
 #include <cstdlib>
 #include <cstring>
+
+// A quick race as the menus start one: the track and car chosen, then the race begins.
+inline void quickRace(int track, int car)
+{
+    careerRace = false;
+    quickTrack = track;
+    selectedCar = car;
+    carPower = carStats[car][0];
+    carMaxSpeed = carStats[car][1];
+    carSuspension = carStats[car][2];
+    beginRace(track);
+}
 
 struct FlatRace : ::testing::Test {
     TempDir dir;
@@ -43,7 +54,7 @@ struct FlatRace : ::testing::Test {
     }
     void TearDown() override
     {
-        unloadTrack();
+        endRace();
         releaseSamples();
         closeAudioDevice();
         std::memset(keyDown, 0, sizeof keyDown);
@@ -60,7 +71,7 @@ struct FlatRace : ::testing::Test {
         std::filesystem::create_directories("base/maps/1");
         writeBytes("base/maps/1/map.ms3d", mesh.encode());
         std::srand(seed);
-        startQuickRace(1, car);
+        quickRace(1, car);
     }
     void frames(int n)
     {
@@ -77,10 +88,5 @@ struct FlatRace : ::testing::Test {
     float speed() { return length(bodyLinearVelocity(player().body)); }
     PhysVec3 position() { return bodyPosition(player().body); }
     PhysVec3 forward() { return bodyOrientation(player().body).axis[0]; }
-    static bool playing(int sample)
-    {
-        ALint state = 0;
-        alGetSourcei(sampleSlots[sample].sourceId, AL_SOURCE_STATE, &state);
-        return state == AL_PLAYING;
-    }
+    static bool playing(int sample) { return sampleSlots[sample].isPlaying(); }
 };

@@ -48,28 +48,31 @@ TEST_F(Race, NoTwoCarsShareAModelAndThePlayerDrivesTheChosenOne)
         }
         EXPECT_EQ(models.size(), 4u) << "seed " << seed;
         EXPECT_EQ(cars[0].model, int(seed % 12));
-        unloadTrack();
+        endRace();
     }
 }
 
-TEST_F(Race, ALongFrameChangesNothing)
+TEST_F(Race, LongFramesRunTheRaceInSlowMotionNeverFreezeIt)
 {
     start(flatGround());
     countdown();
     keyDown[VK_UP] = true;
     frames(200);
-    RaceClock clockBefore = raceClock;
-    PhysVec3 before = position();
-    float spin = player().wheelSpin[2];
-    frameTime = 6.5f;
-    frames(5);
-    EXPECT_EQ(raceClock.seconds, clockBefore.seconds);
-    EXPECT_EQ(raceClock.hundredths, clockBefore.hundredths);
-    EXPECT_EQ(position().x, before.x);
-    EXPECT_EQ(player().wheelSpin[2], spin);
-    frameTime = 6.4f;
-    frames(1);
-    EXPECT_NE(position().x, before.x) << "just under the limit the race moves on";
+    // Frames far too long for the physics are stepped as the longest step it takes: the cars
+    // and the clocks move exactly as at 6.4, whatever the frame really lasted.
+    for (float slow : {6.5f, 12.0f, 100.0f}) {
+        SCOPED_TRACE(slow);
+        float clockBefore = clockSeconds(raceClock);
+        PhysVec3 before = position();
+        frameTime = slow;
+        frames(5);
+        // (A second's carry drops what runs over the hundred, at most one step.)
+        float ran = clockSeconds(raceClock) - clockBefore;
+        EXPECT_LE(ran, 5 * kLongestStep * 0.01f + 1e-4f);
+        EXPECT_GE(ran, 4 * kLongestStep * 0.01f - 1e-4f);
+        EXPECT_GT(length(position() - before), 5 * 0.028f * kLongestStep * 5.0f) << "the car keeps driving";
+        EXPECT_LT(length(position() - before), 5 * 0.028f * kLongestStep * 40.0f) << "but never jumps";
+    }
 }
 
 TEST_F(Race, TheClocksRunOnlyBetweenTheCountdownAndTheFinish)
@@ -101,7 +104,7 @@ TEST_F(Race, AfterTheFinishThePlayerBrakesInACircle)
 TEST_F(Race, TracksOutsideOneToTwentyLoadNothingAndStillRace)
 {
     for (int track : {0, 21}) {
-        startQuickRace(track, 0);
+        quickRace(track, 0);
         EXPECT_EQ(collisionModel->numTriangles, 0);
         EXPECT_EQ(visualModel->numTriangles, 0);
         EXPECT_EQ(numLevelLights, 0);
@@ -109,7 +112,7 @@ TEST_F(Race, TracksOutsideOneToTwentyLoadNothingAndStillRace)
         countdownActive = false;
         frames(50); // nothing to stand on: the cars fall, and nothing breaks
         EXPECT_LT(position().y, startY);
-        unloadTrack();
+        endRace();
         EXPECT_EQ(raceWorld, nullptr);
     }
 }
@@ -121,7 +124,7 @@ TEST_F(Race, CircuitsBeyondTheStartTableStartBehindTheirFirstWaypoint)
     std::filesystem::create_directories("base/maps/16/points");
     writeBytes("base/maps/16/map.ms3d", m.encode());
     writeBytes("base/maps/16/points/level.ai", words({2, -550, -4, -80, 0, 0, -530, -4, -80, 0, 0}));
-    startQuickRace(16, 0);
+    quickRace(16, 0);
     PhysVec3 p = position();
     EXPECT_FLOAT_EQ(p.x, -560.0f);
     EXPECT_FLOAT_EQ(p.y, -7.2f);
@@ -138,7 +141,7 @@ TEST_F(Race, LoadingTheSameTrackAgainRebuildsTheRace)
     keyDown[VK_UP] = true;
     frames(100);
     keyDown[VK_UP] = false;
-    startQuickRace(1, 3); // restart: the loader unloads first
+    quickRace(1, 3); // restart: the loader unloads first
     EXPECT_TRUE(countdownActive);
     EXPECT_EQ(clockSeconds(raceClock), 0.0f);
     EXPECT_EQ(cars[0].model, 3);
@@ -153,9 +156,9 @@ TEST_F(Race, AThousandLoadsAndUnloadsLeaveNothingBehind)
     std::filesystem::create_directories("base/maps/1");
     writeBytes("base/maps/1/map.ms3d", m.encode());
     for (int i = 0; i < 1000; i++) {
-        startQuickRace(1, i % 12);
+        quickRace(1, i % 12);
         raceStep();
-        unloadTrack();
+        endRace();
     }
     EXPECT_EQ(raceWorld, nullptr);
     EXPECT_EQ(collisionModel, nullptr);
@@ -185,13 +188,37 @@ TEST_F(Race, UnloadingStopsTheRaceLoopsAndGivesTheGarageLightsBack)
     start(track);
     EXPECT_EQ(numLevelLights, 2);
     EXPECT_TRUE(playing(SAMPLE_EN2));
-    gameState = STATE_MAIN_MENU;
-    unloadTrack();
+    endRace();
     EXPECT_FALSE(playing(SAMPLE_EN2));
     EXPECT_FALSE(playing(SAMPLE_WIND));
     EXPECT_EQ(numLevelLights, 1);
     EXPECT_NEAR(levelLights[0].position[0], 0.99999f, 1e-5);
     EXPECT_TRUE(countdownActive);
+}
+
+TEST(CountdownTest, ClockAdvancesReleasesTheCarsAndEnds)
+{
+    countdownActive = true;
+    overlayTimer = 6.0f;
+    frameTime = 9.5f; // a long frame: the clock stands still
+    advanceCountdown();
+    EXPECT_EQ(overlayTimer, 6.0f);
+    EXPECT_TRUE(countdownActive) << "exactly 6 does not release the cars yet";
+
+    frameTime = 9.49f;
+    advanceCountdown();
+    EXPECT_NEAR(overlayTimer, 6.0949f, 1e-5);
+    EXPECT_FALSE(countdownActive);
+
+    overlayTimer = 9.995f;
+    frameTime = 1.0f;
+    advanceCountdown();
+    EXPECT_EQ(overlayTimer, 0.0f) << "past 10 the overlay ends";
+
+    overlayTimer = 1.0f;
+    frameTime = 0.0f;
+    advanceCountdown();
+    EXPECT_EQ(overlayTimer, 1.0f);
 }
 
 } // namespace

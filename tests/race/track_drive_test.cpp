@@ -2,14 +2,17 @@
 // stay on their wheels, on the road, never sinking through it or taking off.
 #include "audio/audio.h"
 #include "content/content.h"
-#include "content/level.h"
+#include "content/content.h"
 #include "render/ms3d.h"
 #include "frontend/frontend.h"
 #include "race/car.h"
 #include "race/race.h"
-#include "race/waypoints.h"
+#include "content/content.h"
+#include "formats/waypoints.h"
+#include "common/common.h"
 #include "shell/shell.h"
 
+#include "race/race_fixture.h"
 #include "support/test_window.h"
 #include <gtest/gtest.h>
 
@@ -70,7 +73,7 @@ TEST_P(TrackDrive, SixtySecondsOnTheRoad)
 {
     int track = GetParam();
     std::srand(unsigned(track));
-    startQuickRace(track, track % 12);
+    quickRace(track, track % 12);
     ASSERT_GT(waypointCount, 10);
     ASSERT_GT(collisionModel->numTriangles, 0);
     frameTime = 1.0f;
@@ -111,7 +114,7 @@ TEST_P(TrackDrive, SixtySecondsOnTheRoad)
     std::memset(keyDown, 0, sizeof keyDown);
     EXPECT_GT(travelled, 400.0f) << "track " << track << ": the drive must really drive";
     std::printf("track %d: %.0f units driven in 60 s of race clock\n", track, double(travelled));
-    unloadTrack();
+    endRace();
 }
 
 INSTANTIATE_TEST_SUITE_P(CareerTracks, TrackDrive, ::testing::Range(1, 16));

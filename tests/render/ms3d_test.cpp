@@ -3,9 +3,9 @@
 
 #include <memory>
 
-#include "file_builders.h"
+#include "support/file_builders.h"
 #include "render/ms3d.h"
-#include "temp_dir.h"
+#include "support/temp_dir.h"
 
 namespace {
 

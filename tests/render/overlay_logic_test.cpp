@@ -3,10 +3,8 @@
 
 #include <string>
 
-#include "race/race.h"
 #include "render/font.h"
 #include "render/render.h"
-#include "shell/shell.h"
 
 namespace {
 
@@ -74,31 +72,6 @@ TEST(CountdownTest, ImagesChangeStrictlyBetweenTheMarks)
     ASSERT_TRUE(countdownImageAt(3.5f, &three));
     EXPECT_EQ(three.x0, 336);
     EXPECT_EQ(three.y1, 464);
-}
-
-TEST(CountdownTest, ClockAdvancesReleasesTheCarsAndEnds)
-{
-    countdownActive = true;
-    overlayTimer = 6.0f;
-    frameTime = 9.5f; // a long frame: the clock stands still
-    advanceCountdown();
-    EXPECT_EQ(overlayTimer, 6.0f);
-    EXPECT_TRUE(countdownActive) << "exactly 6 does not release the cars yet";
-
-    frameTime = 9.49f;
-    advanceCountdown();
-    EXPECT_NEAR(overlayTimer, 6.0949f, 1e-5);
-    EXPECT_FALSE(countdownActive);
-
-    overlayTimer = 9.995f;
-    frameTime = 1.0f;
-    advanceCountdown();
-    EXPECT_EQ(overlayTimer, 0.0f) << "past 10 the overlay ends";
-
-    overlayTimer = 1.0f;
-    frameTime = 0.0f;
-    advanceCountdown();
-    EXPECT_EQ(overlayTimer, 1.0f);
 }
 
 TEST(ExtensionNameTest, NamesMatchAsInOrderCharactersWithinOneName)

@@ -1,6 +1,7 @@
 #include "frontend/frontend.h"
 #include "race/race.h"
 #include "shell/automation.h"
+#include "common/common.h"
 #include "shell/shell.h"
 
 #include <gtest/gtest.h>
@@ -214,7 +215,7 @@ TEST(CommandLine, FlagsAndTheirValues)
     ASSERT_EQ(automation.shotCount, 2);
     EXPECT_EQ(automation.shots[1].frame, 7);
     EXPECT_EQ(automation.shots[1].path, "b.png");
-    EXPECT_EQ(automation.seed, 42u);
+    EXPECT_EQ(randomSeed, 42u);
     EXPECT_EQ(automation.autoAnswer, int(IDNO));
     const char *bad1[] = {"game", "--frames"};
     EXPECT_EQ(parseCommandLine(2, const_cast<char **>(bad1)), 2);

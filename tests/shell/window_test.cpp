@@ -1,6 +1,7 @@
 // The window and GL context on a real display (Xvfb in CI), with each platform step made to fail
 // in turn to check the message the player would see and what is left open.
 #include "frontend/frontend.h"
+#include "common/common.h"
 #include "shell/shell.h"
 
 #include <GL/gl.h>

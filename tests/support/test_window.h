@@ -1,7 +1,7 @@
 // The game's own window and GL context for tests, at a given size, with every message box
 // answered so nothing waits for a person.
 #pragma once
-#include "frontend/frontend.h"
+#include "common/common.h"
 #include "shell/shell.h"
 
 inline bool openTestWindow(const char *title, int width, int height)
@@ -10,6 +10,5 @@ inline bool openTestWindow(const char *title, int width, int height)
     setDefaultSettings();
     screenWidth = width;
     screenHeight = height;
-    offscreenWidth = offscreenHeight = 256;
     return openGameWindow(title, width, height, 32, false);
 }

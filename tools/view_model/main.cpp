@@ -6,8 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "frontend/frontend.h"
-#include "platform/png_write.h"
+#include "common/common.h"
 #include "render/model_viewer.h"
 #include "render/render.h"
 #include "shell/shell.h"
@@ -23,17 +22,6 @@ void usage()
 {
     std::fprintf(stderr, "usage: cobalt-view-model MODEL.ms3d [--frames N] [--screenshot FRAME:OUT.png]... [--size WxH]\n"
                          "Without --frames it turns until the window is closed.\n");
-}
-
-bool saveFrame(const std::string &path, int width, int height)
-{
-    std::vector<uint8_t> px(size_t(width) * height * 3), rows(px.size());
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadBuffer(GL_BACK);
-    glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, px.data());
-    for (int y = 0; y < height; y++)
-        std::memcpy(&rows[size_t(y) * width * 3], &px[size_t(height - 1 - y) * width * 3], size_t(width) * 3);
-    return Sys_WritePng(path.c_str(), width, height, 3, rows.data());
 }
 
 } // namespace
@@ -80,7 +68,6 @@ int main(int argc, char **argv)
     setDefaultSettings();
     screenWidth = width;
     screenHeight = height;
-    offscreenWidth = offscreenHeight = 256;
     if (!openGameWindow("Cobalt Overdrive model viewer", width, height, 32, false))
         return 1;
     if (!viewModelLoad(model)) {
@@ -99,7 +86,7 @@ int main(int argc, char **argv)
             break;
         viewModelDraw(width, height, float(frame) * 4.0f);
         for (const Shot &s : shots)
-            if (s.frame == frame && !saveFrame(s.path, width, height))
+            if (s.frame == frame && !saveScreenshot(s.path.c_str()))
                 failed = 1;
         Sys_SwapBuffers();
     }

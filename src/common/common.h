@@ -1,0 +1,52 @@
+// What every subsystem reads and none owns alone: the frame clock, the keys and the menu mouse,
+// the settings record with its file, the random seed, and the line builder of the per-frame
+// trace. The shell feeds them; nothing here knows a game state.
+#pragma once
+#include <string>
+
+// ---- frame clock ----
+extern float frameTime; // smoothed frame duration in hundredths of a second (1.0 = 10 ms)
+extern float fps;
+void timerInit();
+float timerGetTime(); // milliseconds since timerInit
+// Once per frame: frameTime follows the measured frame by at most 0.1 per frame.
+void updateFrameClock();
+
+// ---- keys and mouse ----
+extern bool keyDown[256];  // by virtual-key code
+extern int mouseX, mouseY; // cursor on the virtual 800 x 600 menu screen, y from the top
+// Reads the cursor and scales it to menu coordinates by the resolution's factor.
+void updateMousePosition();
+float mouseScale(int resolutionIndex);
+
+// ---- settings (".\base\menu.inf") ----
+extern int resolutionIndex, screenWidth, screenHeight, colorBits, depthBits;
+extern bool soundOn, musicOn;
+extern int mouseSensitivity;
+extern int optionsResolutionIndex; // the options screen's choice, applied at exit once accepted
+extern bool optionsAccepted;
+extern const char *const settingsPath;
+void setDefaultSettings();
+// Decodes the file image; a short image leaves the defaults, out-of-range values their defaults.
+void decodeSettings(const unsigned char *data, long size);
+void encodeSettings(unsigned char out[24]);
+void readSettings();
+bool writeSettings(); // at exit: applies an accepted resolution first
+void screenSizeFromIndex(int index, int *width, int *height);
+
+// ---- random numbers ----
+// Every seeding of the C random generator goes through here, so a seed given at start (tests,
+// recorded runs) makes the whole game repeat.
+extern bool randomSeedSet;
+extern unsigned randomSeed;
+void seedRandomGenerator();
+
+// ---- per-frame trace ----
+// One JSON object per line; each subsystem adds its own fields under the game's names.
+struct TraceLine {
+    std::string text;
+    void field(const char *name, double value);
+    void field(const char *name, int value);
+    void field(const char *name, bool value);
+    void fieldRaw(const char *name, const std::string &json);
+};

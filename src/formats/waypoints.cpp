@@ -1,0 +1,55 @@
+// The waypoint reader: every count is checked against the bytes actually read.
+#include "formats/waypoints.h"
+#include "platform/sys_files.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+static int32_t readInt(const unsigned char *p)
+{
+    uint32_t v = uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
+    int32_t s;
+    std::memcpy(&s, &v, 4);
+    return s;
+}
+
+bool parseWaypoints(const unsigned char *bytes, size_t size, Waypoint *out, int capacity, int *count)
+{
+    *count = 0;
+    if (!bytes || size < 4)
+        return false;
+    int32_t n = readInt(bytes);
+    if (n < 0 || n > capacity)
+        return false;
+    if ((size - 4) / 20 < size_t(n))
+        return false;
+    for (int32_t i = 0; i < n; i++) {
+        const unsigned char *r = bytes + 4 + size_t(i) * 20;
+        // Coordinates are whole world units stored as integers.
+        out[i].x = float(readInt(r));
+        out[i].y = float(readInt(r + 4));
+        out[i].z = float(readInt(r + 8));
+        out[i].fourth = float(readInt(r + 12));
+        out[i].fifth = readInt(r + 16);
+    }
+    *count = n;
+    return true;
+}
+
+bool readWaypointFile(const char *path, Waypoint *out, int capacity, int *count)
+{
+    *count = 0;
+    if (capacity < 0)
+        return false;
+    FILE *f = Sys_FOpen(path, "rb");
+    if (!f)
+        return false;
+    // Read at most one record more than the table holds: enough to see a file is too big.
+    const size_t limit = 4 + size_t(capacity + 1) * 20;
+    std::vector<unsigned char> bytes(limit);
+    size_t got = std::fread(bytes.data(), 1, limit, f);
+    std::fclose(f);
+    return parseWaypoints(bytes.data(), got, out, capacity, count);
+}

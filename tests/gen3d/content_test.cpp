@@ -1,0 +1,592 @@
+// Checks that every circuit can be raced and every car drawn: the files are read back by the game's
+// own model and waypoint readers and probed with rays against the collision model.
+#include "game_model.h"
+#include "content/content.h"
+#include "formats/images.h"
+#include "formats/waypoints.h"
+#include "race/race.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+namespace {
+
+const std::string kBase = COBALT_BASE_DIR;
+
+std::vector<uint8_t> readBytes(const std::string &path)
+{
+    std::ifstream f(path, std::ios::binary);
+    return std::vector<uint8_t>(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
+}
+
+bool loadModel(const std::string &path, TestModel &m) { return loadGameModel(path, m); }
+
+// The race's start table: first grid slot per track; the others follow every 4.5 along +z.
+struct Start {
+    float x, y, z;
+};
+Start startOf(int track)
+{
+    switch (track) {
+    case 1: return {-369, -6.2f, 552};
+    case 2: case 9: case 13: return {-436, -7.2f, 193};
+    case 3: case 6: case 11: return {-235, -8, -273};
+    case 4: case 8: return {-195, -7.6f, 493};
+    case 5: case 15: return {-59, -6.5f, 305};
+    case 7: case 12: return {-514, -7, -247};
+    default: return {-223, -6.9f, 95}; // 10, 14
+    }
+}
+
+struct V {
+    float x, y, z;
+};
+V sub(V a, V b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
+V crossV(V a, V b) { return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x}; }
+float dotV(V a, V b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
+
+// Triangles bucketed on a ground grid so a few thousand rays stay cheap: a track's collision
+// model in cells of 8, a car in cells of 0.25.
+struct RayScene {
+    std::vector<V> a, b, c;
+    float x0 = 0, z0 = 0;
+    int nx = 0, nz = 0;
+    float cell;
+    std::vector<std::vector<int>> cells;
+    mutable std::vector<int> stamp;
+    mutable int round = 0;
+
+    explicit RayScene(const TestModel &m, float cellSize = 8) : cell(cellSize)
+    {
+        float x1 = -1e30f, z1 = -1e30f;
+        x0 = z0 = 1e30f;
+        for (const auto &v : m.vertices) {
+            x0 = std::fmin(x0, v.p[0]);
+            z0 = std::fmin(z0, v.p[2]);
+            x1 = std::fmax(x1, v.p[0]);
+            z1 = std::fmax(z1, v.p[2]);
+        }
+        nx = int((x1 - x0) / cell) + 1;
+        nz = int((z1 - z0) / cell) + 1;
+        cells.resize(size_t(nx * nz));
+        for (const auto &t : m.triangles) {
+            V p[3];
+            for (int k = 0; k < 3; k++)
+                p[k] = {m.vertices[size_t(t.v[k])].p[0], m.vertices[size_t(t.v[k])].p[1], m.vertices[size_t(t.v[k])].p[2]};
+            int id = int(a.size());
+            a.push_back(p[0]);
+            b.push_back(p[1]);
+            c.push_back(p[2]);
+            int i0 = cx(std::fmin(p[0].x, std::fmin(p[1].x, p[2].x))), i1 = cx(std::fmax(p[0].x, std::fmax(p[1].x, p[2].x)));
+            int j0 = cz(std::fmin(p[0].z, std::fmin(p[1].z, p[2].z))), j1 = cz(std::fmax(p[0].z, std::fmax(p[1].z, p[2].z)));
+            for (int j = j0; j <= j1; j++)
+                for (int i = i0; i <= i1; i++)
+                    cells[size_t(j * nx + i)].push_back(id);
+        }
+        stamp.assign(a.size(), -1);
+    }
+    int cx(float x) const { return std::max(0, std::min(nx - 1, int((x - x0) / cell))); }
+    int cz(float z) const { return std::max(0, std::min(nz - 1, int((z - z0) / cell))); }
+
+    // Distance along the unit direction d to the nearest triangle within maxDist, or -1.
+    float cast(V o, V d, float maxDist) const
+    {
+        float best = -1;
+        visit(o, d, maxDist, [&](float t) {
+            if (best < 0 || t < best)
+                best = t;
+        });
+        return best;
+    }
+    // How many triangles the ray crosses within maxDist.
+    int crossings(V o, V d, float maxDist) const
+    {
+        int n = 0;
+        visit(o, d, maxDist, [&](float t) { n += t > 1e-5f; });
+        return n;
+    }
+
+    template <class F> void visit(V o, V d, float maxDist, F hit) const
+    {
+        round++;
+        V e = {o.x + d.x * maxDist, o.y + d.y * maxDist, o.z + d.z * maxDist};
+        int i0 = cx(std::fmin(o.x, e.x)), i1 = cx(std::fmax(o.x, e.x));
+        int j0 = cz(std::fmin(o.z, e.z)), j1 = cz(std::fmax(o.z, e.z));
+        for (int j = j0; j <= j1; j++)
+            for (int i = i0; i <= i1; i++)
+                for (int id : cells[size_t(j * nx + i)]) {
+                    if (stamp[size_t(id)] == round)
+                        continue;
+                    stamp[size_t(id)] = round;
+                    V e1 = sub(b[size_t(id)], a[size_t(id)]), e2 = sub(c[size_t(id)], a[size_t(id)]);
+                    V p = crossV(d, e2);
+                    float det = dotV(e1, p);
+                    if (std::fabs(det) < 1e-9f)
+                        continue;
+                    V s = sub(o, a[size_t(id)]);
+                    float u = dotV(s, p) / det;
+                    if (u < -1e-4f || u > 1 + 1e-4f)
+                        continue;
+                    V q = crossV(s, e1);
+                    float v = dotV(d, q) / det;
+                    if (v < -1e-4f || u + v > 1 + 1e-4f)
+                        continue;
+                    float t = dotV(e2, q) / det;
+                    if (t >= 0 && t <= maxDist)
+                        hit(t);
+                }
+    }
+};
+
+std::string trackFile(int track, const char *name) { return kBase + "/maps/" + std::to_string(track) + "/" + name; }
+
+} // namespace
+
+TEST(Tracks, EveryModelFitsTheFormatAndTheFrameBudget)
+{
+    for (int track = 1; track <= 20; track++) {
+        SCOPED_TRACE("track " + std::to_string(track));
+        TestModel collision, visual, lights;
+        ASSERT_TRUE(loadModel(trackFile(track, "map.ms3d"), collision));
+        ASSERT_TRUE(loadModel(trackFile(track, "mapvisual.ms3d"), visual));
+        ASSERT_TRUE(loadModel(trackFile(track, "light.ms3d"), lights));
+        EXPECT_GT(collision.triangles.size(), 100u);
+        EXPECT_LE(visual.triangles.size(), 25000u);
+        EXPECT_LE(visual.vertices.size(), 65535u);
+        EXPECT_LE(collision.vertices.size(), 65535u);
+        // Every triangle belongs to a group, so the drawing and the baking see all of them.
+        size_t grouped = 0;
+        for (const auto &g : visual.groups)
+            grouped += g.triangles.size();
+        EXPECT_EQ(grouped, visual.triangles.size());
+        // Lamps: one triangle each, coloured by its material's emissive colour.
+        EXPECT_GE(lights.triangles.size(), 40u);
+        EXPECT_LE(lights.triangles.size(), 200u);
+        for (const auto &g : lights.groups) {
+            ASSERT_GE(g.material, 0);
+            const float *e = lights.materials[size_t(g.material)].emissive;
+            EXPECT_GT(e[0] + e[1] + e[2], 0.5f);
+        }
+        // The road faces the lamps above it: its normals point up.
+        for (const auto &g : visual.groups) {
+            if (g.material < 0 || visual.materials[size_t(g.material)].texture.find("/road.bmp") == std::string::npos)
+                continue;
+            for (int t : g.triangles)
+                for (int k = 0; k < 3; k++)
+                    ASSERT_GT(visual.triangles[size_t(t)].n[k][1], 0.9f) << "road triangle " << t;
+        }
+        // Every texture the drawn model names exists, relative to the game's working directory.
+        for (const auto &mat : visual.materials) {
+            ASSERT_FALSE(mat.texture.empty());
+            std::string path = kBase + "/../" + mat.texture;
+            EXPECT_FALSE(readBytes(path).empty()) << path;
+        }
+    }
+}
+
+TEST(Tracks, GridSlotsStandOnTheRoadAtRideHeight)
+{
+    for (int track = 1; track <= 15; track++) {
+        SCOPED_TRACE("track " + std::to_string(track));
+        TestModel collision;
+        ASSERT_TRUE(loadModel(trackFile(track, "map.ms3d"), collision));
+        RayScene scene(collision);
+        Start s = startOf(track);
+        for (int slot = 0; slot < 4; slot++) {
+            // The four wheel sensors as well as the centre.
+            for (V off : {V{0, 0, 0}, V{2, 0, 1.25f}, V{2, 0, -1.25f}, V{-2, 0, 1.25f}, V{-2, 0, -1.25f}}) {
+                V o = {s.x + off.x, s.y, s.z + 4.5f * float(slot) + off.z};
+                float d = scene.cast(o, V{0, -1, 0}, 5);
+                EXPECT_GE(d, 0.7f) << "slot " << slot;
+                EXPECT_LE(d, 0.9f) << "slot " << slot;
+            }
+            // Nothing to collide with around the car body.
+            for (V dir : {V{0, 0, 1}, V{0, 0, -1}, V{1, 0, 0}, V{-1, 0, 0}})
+                EXPECT_LT(scene.cast(V{s.x, s.y, s.z + 4.5f * float(slot)}, dir, 2.0f), 0.0f) << "slot " << slot;
+        }
+    }
+}
+
+TEST(Tracks, WaypointsFollowTheRoadAndCloseTheLoop)
+{
+    for (int track = 1; track <= 15; track++) {
+        SCOPED_TRACE("track " + std::to_string(track));
+        ASSERT_TRUE(readWaypointFile(trackFile(track, "points/level.ai").c_str(), waypoints, kMaxWaypoints, &waypointCount));
+        ASSERT_GE(waypointCount, 10);
+        TestModel collision;
+        ASSERT_TRUE(loadModel(trackFile(track, "map.ms3d"), collision));
+        RayScene scene(collision);
+        Start s = startOf(track);
+        // Waypoint 0 is the start line, just ahead of the grid and level with it.
+        const Waypoint &w0 = waypoints[0];
+        EXPECT_GT(w0.x, s.x);
+        EXPECT_LE(w0.x - s.x, 30.0f);
+        EXPECT_GE(w0.z, s.z - 2);
+        EXPECT_LE(w0.z, s.z + 4.5f * 3 + 2);
+        int escapes = 0, narrow = 0;
+        float lap = 0;
+        for (int i = 0; i < waypointCount; i++) {
+            const Waypoint &a = waypoints[i], &b = waypoints[(i + 1) % waypointCount];
+            EXPECT_EQ(a.fourth, 0.0f);
+            EXPECT_EQ(a.fifth, 0);
+            float dx = b.x - a.x, dy = b.y - a.y, dz = b.z - a.z;
+            float dist = std::sqrt(dx * dx + dy * dy + dz * dz);
+            EXPECT_GE(dist, 10.0f) << "waypoint " << i;
+            EXPECT_LE(dist, 25.0f) << "waypoint " << i;
+            lap += dist;
+            float above = scene.cast(V{a.x, a.y, a.z}, V{0, -1, 0}, 8);
+            EXPECT_GE(above, 3.0f) << "waypoint " << i;
+            EXPECT_LE(above, 5.0f) << "waypoint " << i;
+            // Along the line a driver takes to the next waypoint, every metre: on the road, with
+            // a barrier on either side close enough to be the road's edge and far enough for a car.
+            float hl = std::sqrt(dx * dx + dz * dz);
+            V side = {-dz / hl, 0, dx / hl};
+            for (float u = 0; u < hl; u += 1.0f) {
+                V p = {a.x + dx * u / hl, a.y + dy * u / hl + 1.0f, a.z + dz * u / hl};
+                float down = scene.cast(p, V{0, -1, 0}, 10);
+                ASSERT_GT(down, 0.0f) << "off the surface after waypoint " << i;
+                V car = {p.x, p.y - down + 0.8f, p.z};
+                for (float sign : {-1.0f, 1.0f}) {
+                    // Within a road's width: a ray that slips diagonally past the inside of a sharp
+                    // corner still meets a wall, one through a gap finds nothing behind.
+                    float hit = scene.cast(car, V{side.x * sign, 0, side.z * sign}, 27.0f);
+                    if (hit < 0) {
+                        if (escapes++ < 3)
+                            ADD_FAILURE() << "no barrier beside (" << car.x << ", " << car.z << ") after waypoint " << i;
+                    }
+                    else if (hit < 1.5f)
+                        narrow++;
+                }
+            }
+            // A fan all round at the waypoint: every direction meets a wall, none leads out.
+            for (int k = 0; k < 16; k++) {
+                float ang = float(k) * 3.14159265f / 8;
+                V p = {a.x, a.y - 3.2f, a.z};
+                float hit = scene.cast(p, V{std::cos(ang), 0, std::sin(ang)}, 1000);
+                EXPECT_GT(hit, 0.0f) << "ray " << k << " from waypoint " << i << " leaves the circuit";
+            }
+        }
+        EXPECT_GE(lap, 1200.0f);
+        EXPECT_LE(lap, 2500.0f);
+        EXPECT_EQ(escapes, 0) << "sideways rays that found no barrier within 27";
+        EXPECT_EQ(narrow, 0) << "points of the driving line closer than 1.5 to a barrier";
+    }
+}
+
+TEST(Tracks, ExtraCircuitsHaveWaypointsToo)
+{
+    for (int track = 16; track <= 20; track++) {
+        ASSERT_TRUE(loadWaypoints(track) || readWaypointFile(trackFile(track, "points/level.ai").c_str(), waypoints, kMaxWaypoints, &waypointCount));
+        EXPECT_GE(waypointCount, 40) << "track " << track;
+    }
+    EXPECT_FALSE(loadWaypoints(21));
+    EXPECT_EQ(waypointCount, 0);
+}
+
+// --- cars ---------------------------------------------------------------------------------------
+//
+// The race draws a body 0.15 above its physics body and each wheel hub 0.37 below the physics
+// body's origin at rest (ride height 0.82), at x = axle column x 0.77 / 1.67 and z = +-1; so in a
+// body model's frame the hubs are at y = -0.52 and the road at -0.97.
+namespace {
+
+const float kLift = 0.15f, kHubY = -0.37f - 0.15f, kRoadY = -0.82f - 0.15f;
+
+struct CarModels {
+    TestModel body, wheel;
+    float axle[2]; // x of the front and rear hubs
+};
+
+CarModels loadCar(int car)
+{
+    CarModels c;
+    std::string dir = kBase + "/cars/" + std::to_string(car) + "/";
+    EXPECT_TRUE(loadModel(dir + "car.ms3d", c.body)) << dir;
+    EXPECT_TRUE(loadModel(dir + "wheel.ms3d", c.wheel)) << dir;
+    fillCarStats();
+    c.axle[0] = carStats[car - 1][3] * 0.77f / 1.67f;
+    c.axle[1] = -carStats[car - 1][4] * 0.77f / 1.67f;
+    return c;
+}
+
+V vertexOf(const TestModel &m, int i) { return {m.vertices[size_t(i)].p[0], m.vertices[size_t(i)].p[1], m.vertices[size_t(i)].p[2]}; }
+
+// The triangles of one material: each material's parts are closed solids of their own.
+TestModel materialPart(const TestModel &m, int material)
+{
+    TestModel part = m;
+    part.triangles.clear();
+    for (const auto &g : m.groups)
+        if (g.material == material)
+            for (int t : g.triangles)
+                part.triangles.push_back(m.triangles[size_t(t)]);
+    return part;
+}
+
+// The physics boxes of a car body (as the race creates it) in the body model's frame, and how far
+// a drawn part may stand outside them.
+struct Box {
+    float lo[3], hi[3];
+};
+const Box kBodyBoxes[2] = {{{-3.0f, -0.2f - kLift, -1.3f}, {3.0f, 0.8f - kLift, 1.3f}},
+                           {{-1.85f, 0.8f - kLift, -1.3f}, {0.65f, 1.4f - kLift, 1.3f}}};
+const float kBoxSlack = 0.3f;
+
+float distanceOutside(const Box &b, V p)
+{
+    float q[3] = {p.x, p.y, p.z}, d2 = 0;
+    for (int k = 0; k < 3; k++) {
+        float d = std::fmax(0.0f, std::fmax(b.lo[k] - q[k], q[k] - b.hi[k]));
+        d2 += d * d;
+    }
+    return std::sqrt(d2);
+}
+
+// A car's outline seen flat from the side (x, y) or from behind (z, y), body and wheels, on a
+// grid of 0.02 cells.
+struct Silhouette {
+    static constexpr float kCell = 0.02f;
+    float a0, b0;
+    int w, h;
+    std::vector<uint8_t> in;
+
+    Silhouette(bool side) : a0(side ? -3.4f : -1.6f), b0(-1.1f), w(side ? 340 : 160), h(130), in(size_t(w * h), 0) {}
+
+    void add(const TestModel &m, bool side, V offset, bool mirrored)
+    {
+        for (const auto &t : m.triangles) {
+            float pa[3], pb[3];
+            for (int k = 0; k < 3; k++) {
+                V p = vertexOf(m, t.v[k]);
+                if (mirrored)
+                    p = {p.x, -p.y, -p.z};
+                pa[k] = ((side ? p.x : p.z) + (side ? offset.x : offset.z) - a0) / kCell;
+                pb[k] = (p.y + offset.y - b0) / kCell;
+            }
+            fill(pa, pb);
+        }
+    }
+    void fill(const float *x, const float *y)
+    {
+        float area = (x[1] - x[0]) * (y[2] - y[0]) - (x[2] - x[0]) * (y[1] - y[0]);
+        if (std::fabs(area) < 1e-9f)
+            return;
+        int i0 = std::max(0, int(std::floor(std::fmin(x[0], std::fmin(x[1], x[2]))))),
+            i1 = std::min(w - 1, int(std::ceil(std::fmax(x[0], std::fmax(x[1], x[2])))));
+        int j0 = std::max(0, int(std::floor(std::fmin(y[0], std::fmin(y[1], y[2]))))),
+            j1 = std::min(h - 1, int(std::ceil(std::fmax(y[0], std::fmax(y[1], y[2])))));
+        for (int j = j0; j <= j1; j++)
+            for (int i = i0; i <= i1; i++) {
+                float px = float(i) + 0.5f, py = float(j) + 0.5f;
+                float w0 = ((x[1] - px) * (y[2] - py) - (x[2] - px) * (y[1] - py)) / area;
+                float w1 = ((x[2] - px) * (y[0] - py) - (x[0] - px) * (y[2] - py)) / area;
+                if (w0 >= 0 && w1 >= 0 && w0 + w1 <= 1)
+                    in[size_t(j * w + i)] = 1;
+            }
+    }
+    float differenceFrom(const Silhouette &o) const
+    {
+        int n = 0;
+        for (size_t i = 0; i < in.size(); i++)
+            n += in[i] != o.in[i];
+        return float(n) * kCell * kCell;
+    }
+};
+
+Silhouette silhouetteOf(const CarModels &c, bool side)
+{
+    Silhouette s(side);
+    s.add(c.body, side, {0, 0, 0}, false);
+    for (int k = 0; k < 4; k++)
+        s.add(c.wheel, side, {c.axle[k / 2], kHubY, k % 2 ? -1.0f : 1.0f}, k % 2 == 1);
+    return s;
+}
+
+} // namespace
+
+TEST(Cars, BodiesKeepToTheirBudgetTheirBoxAndFaceOutwards)
+{
+    for (int car = 1; car <= 12; car++) {
+        SCOPED_TRACE("car " + std::to_string(car));
+        CarModels c = loadCar(car);
+        // A car as drawn: its body and four wheels.
+        EXPECT_LE(c.body.triangles.size() + 4 * c.wheel.triangles.size(), 3000u);
+        EXPECT_GT(c.body.triangles.size(), 500u);
+        float xlo = 1e9f, xhi = -1e9f, worst = 0, lowest = 1e9f;
+        for (size_t i = 0; i < c.body.vertices.size(); i++) {
+            V p = vertexOf(c.body, int(i));
+            xlo = std::fmin(xlo, p.x);
+            xhi = std::fmax(xhi, p.x);
+            lowest = std::fmin(lowest, p.y);
+            if (p.y < kBodyBoxes[0].lo[1])
+                p.y = kBodyBoxes[0].lo[1]; // under the box is the ground clearance, checked below
+            worst = std::fmax(worst, std::fmin(distanceOutside(kBodyBoxes[0], p), distanceOutside(kBodyBoxes[1], p)));
+        }
+        EXPECT_LE(worst, kBoxSlack) << "a part of the body stands that far outside the physics boxes";
+        EXPECT_GT(lowest, kRoadY + 0.1f) << "the body scrapes the road";
+        EXPECT_GE(xhi - xlo, 5.4f);
+        float r = 0, zlo = 1e9f, zhi = -1e9f;
+        for (const auto &v : c.wheel.vertices) {
+            r = std::fmax(r, std::sqrt(v.p[0] * v.p[0] + v.p[1] * v.p[1]));
+            zlo = std::fmin(zlo, v.p[2]);
+            zhi = std::fmax(zhi, v.p[2]);
+        }
+        EXPECT_NEAR(r, 0.45f, 0.01f); // touches the road at ride height
+        EXPECT_LT(zhi - zlo, 0.6f);
+        // Lighting needs outward normals. Every material's parts are closed, so a ray leaving a
+        // face along its normal crosses that material's surface an even number of times when the
+        // normal points out and an odd number when it points in.
+        for (const TestModel *m : {&c.body, &c.wheel}) {
+            for (size_t mat = 0; mat < m->materials.size(); mat++) {
+                TestModel part = materialPart(*m, int(mat));
+                if (part.triangles.empty())
+                    continue;
+                RayScene scene(part, 0.25f);
+                int inward = 0;
+                for (const auto &t : part.triangles) {
+                    V o = {0, 0, 0}, n = {1e-3f, 2e-3f, 3e-3f}; // a nudge off the edges between faces
+                    for (int k = 0; k < 3; k++) {
+                        V p = vertexOf(part, t.v[k]);
+                        o = {o.x + p.x / 3, o.y + p.y / 3, o.z + p.z / 3};
+                        n = {n.x + t.n[k][0], n.y + t.n[k][1], n.z + t.n[k][2]};
+                    }
+                    float l = std::sqrt(dotV(n, n));
+                    n = {n.x / l, n.y / l, n.z / l};
+                    o = {o.x + n.x * 1e-3f, o.y + n.y * 1e-3f, o.z + n.z * 1e-3f};
+                    inward += scene.crossings(o, n, 10) % 2;
+                }
+                EXPECT_LE(inward, int(part.triangles.size()) / 100) << "faces turned in, material " << mat;
+            }
+        }
+        for (const auto &mat : c.body.materials)
+            EXPECT_FALSE(readBytes(kBase + "/../" + mat.texture).empty()) << mat.texture;
+    }
+    TestModel garage;
+    ASSERT_TRUE(loadModel(kBase + "/garage/light.ms3d", garage));
+    EXPECT_GE(garage.triangles.size(), 4u);
+    EXPECT_LE(garage.triangles.size(), 200u);
+}
+
+TEST(Cars, WheelsSitInTheirArchesAtTheAxlePoints)
+{
+    // Rays from each hub up round the top half of the wheel, across the tyre's width: the body is
+    // met beyond the tyre (it does not cut into the wheel), close to it (the arch is over it) and
+    // as far ahead of the hub as behind it (the arch is centred on the axle).
+    for (int car = 1; car <= 12; car++) {
+        SCOPED_TRACE("car " + std::to_string(car));
+        CarModels c = loadCar(car);
+        RayScene scene(c.body, 0.25f);
+        for (float axle : c.axle)
+            for (float z : {0.9f, 1.0f, 1.1f, -0.9f, -1.0f, -1.1f}) {
+                float hit[17];
+                for (int deg = 20; deg <= 160; deg += 10) {
+                    float a = float(deg) * 3.14159265f / 180;
+                    float &h = hit[deg / 10];
+                    h = scene.cast(V{axle, kHubY, z}, V{std::cos(a), std::sin(a), 0}, 2);
+                    EXPECT_GE(h, 0.46f) << "axle " << axle << " z " << z << " at " << deg << " degrees";
+                    EXPECT_LE(h, 0.8f) << "axle " << axle << " z " << z << " at " << deg << " degrees";
+                }
+                for (int k = 3; k <= 7; k++)
+                    EXPECT_NEAR(hit[k], hit[18 - k], 0.05f) << "axle " << axle << " z " << z << " at " << k * 10 << " degrees";
+            }
+    }
+}
+
+TEST(Cars, NoTwoCarsShareAnOutline)
+{
+    // Side outlines must differ by at least 0.3 square units (a car's side is about 7: a cabin
+    // moved by half a door, a different tail), tail views by 0.2 (about 4: a roof 0.1 higher
+    // or narrower, a wing).
+    std::vector<Silhouette> side, rear;
+    for (int car = 1; car <= 12; car++) {
+        CarModels c = loadCar(car);
+        side.push_back(silhouetteOf(c, true));
+        rear.push_back(silhouetteOf(c, false));
+    }
+    float minSide = 1e9f, minRear = 1e9f;
+    for (int i = 0; i < 12; i++)
+        for (int j = i + 1; j < 12; j++) {
+            float ds = side[size_t(i)].differenceFrom(side[size_t(j)]), dr = rear[size_t(i)].differenceFrom(rear[size_t(j)]);
+            EXPECT_GT(ds, 0.3f) << "cars " << i + 1 << " and " << j + 1 << " from the side";
+            EXPECT_GT(dr, 0.2f) << "cars " << i + 1 << " and " << j + 1 << " from behind";
+            minSide = std::fmin(minSide, ds);
+            minRear = std::fmin(minRear, dr);
+        }
+    std::printf("closest outlines: %.2f from the side, %.2f from behind (square units)\n", minSide, minRear);
+}
+
+TEST(Cars, HeadAndTailLampsGlow)
+{
+    // Lamps are materials of their own with an emissive colour, near white at the front and red
+    // at the back, and the texels under them are bright too.
+    for (int car = 1; car <= 12; car++) {
+        SCOPED_TRACE("car " + std::to_string(car));
+        CarModels c = loadCar(car);
+        int heads = 0, tails = 0;
+        for (const auto &g : c.body.groups) {
+            ASSERT_GE(g.material, 0);
+            const auto &mat = c.body.materials[size_t(g.material)];
+            const float *e = mat.emissive;
+            bool white = e[0] > 0.8f && e[1] > 0.8f && e[2] > 0.7f, red = e[0] > 0.8f && e[1] < 0.3f && e[2] < 0.3f;
+            if (!white && !red) {
+                EXPECT_LT(e[0] + e[1] + e[2], 0.01f) << "paint does not glow";
+                continue;
+            }
+            RgbImage *img = loadBmpImage((kBase + "/../" + mat.texture).c_str());
+            ASSERT_NE(img, nullptr) << mat.texture;
+            for (int t : g.triangles) {
+                const auto &tri = c.body.triangles[size_t(t)];
+                float x = 0, s = 0, tt = 0;
+                for (int k = 0; k < 3; k++) {
+                    x += vertexOf(c.body, tri.v[k]).x / 3;
+                    s += tri.s[k] / 3;
+                    tt += tri.t[k] / 3;
+                }
+                // The game keeps t counted from the bottom row, as the bitmap's rows run.
+                int px = std::clamp(int(s * float(img->width)), 0, img->width - 1);
+                int py = std::clamp(int(tt * float(img->height)), 0, img->height - 1);
+                const unsigned char *texel = img->data + (size_t(py) * size_t(img->width) + size_t(px)) * 3;
+                if (white) {
+                    EXPECT_GT(x, 2.3f) << "headlamp away from the nose";
+                    EXPECT_GE(std::min({texel[0], texel[1], texel[2]}), 200);
+                    heads++;
+                } else {
+                    EXPECT_LT(x, -2.5f) << "tail lamp away from the tail";
+                    EXPECT_GE(texel[0], 200);
+                    EXPECT_LT(texel[1], 80);
+                    tails++;
+                }
+            }
+            freeRgbImage(img);
+        }
+        EXPECT_GE(heads, 8);
+        EXPECT_GE(tails, 8);
+    }
+}
+
+TEST(Generator, SecondRunWritesTheSameBytes)
+{
+    std::string dir = std::string(COBALT_BASE_DIR) + "/../gen3d_rerun";
+    std::string cmd = std::string(GEN3D_BINARY) + " " + dir + " > /dev/null";
+    ASSERT_EQ(std::system(cmd.c_str()), 0);
+    std::vector<std::string> files = {"/maps/1/map.ms3d", "/maps/9/mapvisual.ms3d", "/maps/15/light.ms3d",
+                                      "/maps/20/points/level.ai", "/garage/light.ms3d", "/textures/world/road.bmp",
+                                      "/textures/world/car03.bmp", "/textures/world/rim11.bmp",
+                                      "/textures/world/carlamps.bmp"};
+    for (int car = 1; car <= 12; car++)
+        for (const char *name : {"/car.ms3d", "/wheel.ms3d"})
+            files.push_back("/cars/" + std::to_string(car) + name);
+    for (const std::string &rel : files) {
+        std::vector<uint8_t> a = readBytes(kBase + rel), b = readBytes(dir + rel);
+        EXPECT_FALSE(a.empty()) << rel;
+        EXPECT_TRUE(a == b) << rel;
+    }
+    std::system(("rm -rf " + dir).c_str());
+}
