@@ -34,43 +34,55 @@ struct BmpLayout {
     int width = 1, height = 1; // negative height: top-down rows
     int bits = 24;
     bool fileHeader = true;
-    bool coreHeader = false;   // 12-byte header with 3-byte colour entries
-    uint32_t colorsUsed = 0;   // 40-byte header only
+    // 12 (core header, 3-byte colour entries), 16 or 64 (OS/2 2.x), 40, 52, 56, 108 or 124.
+    int headerSize = 40;
+    uint32_t colorsUsed = 0;   // headers of 40 bytes and more
     uint32_t compression = 0;
+    // Bit-field masks, red, green, blue[, alpha]: inside headers of 52 bytes and more, after a
+    // 40-byte one.
+    std::vector<uint32_t> masks;
     std::vector<Rgb> palette;  // written as the colour table
     // Pixel value for (x, row) where row counts in file order: the palette index for palette
-    // depths, else the colour packed as 0xRRGGBB.
+    // depths, the stored value for 16 and 32 bits, else the colour packed as 0xRRGGBB.
     std::function<uint32_t(int x, int row)> pixel = [](int, int) { return 0u; };
+    Bytes rle; // when not empty: the pixel data as it stands, instead of rows from `pixel`
 };
 
 inline Bytes makeBmp(const BmpLayout &s)
 {
     Bytes info;
     int rows = s.height < 0 ? -s.height : s.height;
-    if (s.coreHeader) {
-        put32(info, 12);
+    bool core = s.headerSize == 12;
+    put32(info, uint32_t(s.headerSize));
+    if (core) {
         put16(info, unsigned(s.width));
         put16(info, unsigned(s.height));
-        put16(info, 1);
-        put16(info, unsigned(s.bits));
     } else {
-        put32(info, 40);
         put32(info, uint32_t(s.width));
         put32(info, uint32_t(s.height));
-        put16(info, 1);
-        put16(info, unsigned(s.bits));
+    }
+    put16(info, 1);
+    put16(info, unsigned(s.bits));
+    if (s.headerSize >= 40) {
         put32(info, s.compression);
-        put32(info, 0); // image size: left for the reader to work out
+        put32(info, uint32_t(s.rle.size())); // image size: 0 for rows, left for the reader to work out
         put32(info, 2835);
         put32(info, 2835);
         put32(info, s.colorsUsed);
         put32(info, 0);
     }
+    if (s.headerSize >= 52)
+        for (size_t i = 0; i < (s.headerSize >= 56 ? 4u : 3u); i++)
+            put32(info, i < s.masks.size() ? s.masks[i] : 0);
+    info.resize(size_t(s.headerSize), 0); // colour space, profile, OS/2 extras: all zero
+    if (s.headerSize == 40)
+        for (uint32_t m : s.masks)
+            put32(info, m);
     for (const Rgb &c : s.palette) {
         info.push_back(c.b);
         info.push_back(c.g);
         info.push_back(c.r);
-        if (!s.coreHeader)
+        if (!core)
             info.push_back(0);
     }
     size_t stride = (size_t(s.width) * s.bits + 31) / 32 * 4;
@@ -83,19 +95,17 @@ inline Bytes makeBmp(const BmpLayout &s)
             case 1: r[x / 8] |= (v & 1) << (7 - x % 8); break;
             case 4: r[x / 2] |= (v & 15) << (x % 2 ? 0 : 4); break;
             case 8: r[x] = v & 0xFF; break;
+            case 16:
             case 24:
-                r[3 * x] = v & 0xFF;
-                r[3 * x + 1] = (v >> 8) & 0xFF;
-                r[3 * x + 2] = (v >> 16) & 0xFF;
-                break;
             case 32:
-                r[4 * x] = v & 0xFF;
-                r[4 * x + 1] = (v >> 8) & 0xFF;
-                r[4 * x + 2] = (v >> 16) & 0xFF;
+                for (int i = 0; i < s.bits / 8; i++)
+                    r[s.bits / 8 * x + i] = (v >> (8 * i)) & 0xFF;
                 break;
             }
         }
     }
+    if (!s.rle.empty())
+        bits = s.rle;
     Bytes out;
     if (s.fileHeader) {
         out.push_back('B');
