@@ -2,16 +2,12 @@
 #include "cars.h"
 #include "pictures.h"
 #include "textures.h"
+#include "race/car_table.h"
 
 #include <cstdio>
 
-// Axle offsets from the car table (fourth and fifth columns), and the scale the drawing applies.
-static const float kAxles[12][2] = {{4.14f, 4.125f}, {4.0f, 4.18f}, {4.15f, 4.39f}, {4.17f, 4.2f},
-                                    {4.14f, 4.255f}, {3.62f, 4.3f}, {4.14f, 4.125f}, {4.0f, 4.18f},
-                                    {4.15f, 4.39f},  {4.17f, 4.2f}, {4.14f, 4.255f}, {3.62f, 4.3f}};
-static const float kAxleScale = 0.77f / 1.67f;
-
-float carAxleX(int m, bool front) { return front ? kAxles[m][0] * kAxleScale : -kAxles[m][1] * kAxleScale; }
+// The wheels go where the race draws them: the race's car table, fourth and fifth columns.
+float carAxleX(int m, bool front) { return front ? kCarTable[m][3] * kAxleScale : -kCarTable[m][4] * kAxleScale; }
 
 static const int kSheetCellW = 480, kSheetCellH = 390;
 
