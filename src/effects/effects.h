@@ -11,7 +11,6 @@ struct TraceLine;
 // One particle of a pool. Its position is relative to wherever the emitter is drawn, so a pool
 // follows its car.
 struct Particle {
-    bool active;      // set for every particle of a loaded pool
     float life;       // also the particle's alpha; below 0 it is dead
     float fade;       // life lost per sub-step (times fadeScale)
     float x, y, z;
@@ -33,6 +32,7 @@ public:
     // the emitter shows nothing.
     bool load(const char *fileName);
     // Every particle dead and at rest: an emitting pool is born in full on the first update.
+    // The parameters are as the reader leaves them (every modulus and divisor usable).
     void setUp(const EffectParams &p);
     // Advances every particle by the step (frameTime): one sub-step, one more per 2.5
     // hundredths, at most six. drift is added to the velocity of the particles born now.
@@ -49,9 +49,10 @@ private:
 };
 
 // The twelve emitters, index = car number (0 is the player's).
-extern ParticleEmitter fireEmitters[4];
-extern ParticleEmitter smokeEmitters[4];
-extern ParticleEmitter dustEmitters[4];
+constexpr int kEffectCars = 4;
+extern ParticleEmitter fireEmitters[kEffectCars];
+extern ParticleEmitter smokeEmitters[kEffectCars];
+extern ParticleEmitter dustEmitters[kEffectCars];
 
 // The twelve emitters, fire, smoke and dust for cars 0 to 3, from their .eff files; once, after
 // GL set-up.

@@ -10,9 +10,9 @@
 #include <cstdlib>
 #include <string>
 
-ParticleEmitter fireEmitters[4];
-ParticleEmitter smokeEmitters[4];
-ParticleEmitter dustEmitters[4];
+ParticleEmitter fireEmitters[kEffectCars];
+ParticleEmitter smokeEmitters[kEffectCars];
+ParticleEmitter dustEmitters[kEffectCars];
 
 bool ParticleEmitter::load(const char *fileName)
 {
@@ -35,7 +35,6 @@ void ParticleEmitter::setUp(const EffectParams &p)
     params = p;
     particles.assign(size_t(p.particleCount), Particle{});
     for (Particle &q : particles) {
-        q.active = true;
         q.life = 0;
         q.fade = randomFade();
         q.size = p.startSize;
@@ -49,7 +48,7 @@ void ParticleEmitter::giveBirth(Particle &p, const float drift[3]) const
     p.life = params.startLife;
     p.fade = randomFade();
     p.x = p.y = p.z = 0;
-    // Drawn in this order (fade, x, y, z) so a seeded run repeats exactly.
+    // One fresh random number each, in the order fade, x, y, z.
     p.vx = float(std::rand() % params.spread[0]) - params.offset[0] + drift[0];
     p.vy = float(std::rand() % params.spread[1]) - params.offset[1] + drift[1];
     p.vz = float(std::rand() % params.spread[2]) - params.offset[2] + drift[2];
@@ -90,7 +89,7 @@ void ParticleEmitter::draw(const float origin[3], const float eye[3], GLuint tex
     beginBillboards(texture, blend());
     for (const Particle &p : particles) {
         // Life is the alpha: a dead particle would draw nothing visible, so it is not drawn.
-        if (!p.active || p.life <= 0)
+        if (p.life <= 0)
             continue;
         float centre[3] = {origin[0] + p.x, origin[1] + p.y, origin[2] + p.z};
         float scale[3] = {p.size, p.size, p.size};
@@ -102,7 +101,7 @@ void ParticleEmitter::draw(const float origin[3], const float eye[3], GLuint tex
 
 int ParticleEmitter::liveCount() const
 {
-    return int(std::count_if(particles.begin(), particles.end(), [](const Particle &p) { return p.active && p.life > 0; }));
+    return int(std::count_if(particles.begin(), particles.end(), [](const Particle &p) { return p.life > 0; }));
 }
 
 void loadCarEffects()
@@ -116,13 +115,13 @@ void loadCarEffects()
         {dustEmitters, "base/effects/dust.eff"},
     };
     for (const auto &kind : kinds)
-        for (int car = 0; car < 4; car++)
+        for (int car = 0; car < kEffectCars; car++)
             kind.emitters[car].load(kind.file);
 }
 
 void driveCarEffects(int car, float skidLevel, float exhaust, bool nitroBurning)
 {
-    if (car < 0 || car >= 4)
+    if (car < 0 || car >= kEffectCars)
         return;
     ParticleEmitter &dust = dustEmitters[car];
     dust.params.startLife = skidLevel;
@@ -148,7 +147,8 @@ void drawMarker(const float checkpoint[3], const float eye[3], bool shown, GLuin
         return;
     float s = std::sin(0.05f * markerPhase);
     const float colour[4] = {0, 0.35f + 0.15f * s, 0.7f + 0.3f * s, 1};
-    // Sunk into the road so the beacon rises from it; taller than the cars, wider than the road.
+    // Waypoints ride 4 above the road: the beacon stands on the road, wider than it and taller
+    // than the cars.
     const float centre[3] = {checkpoint[0], checkpoint[1] - 4.0f, checkpoint[2]};
     const float scale[3] = {22, 18, 22};
     beginBillboards(texture, BILLBOARD_ADD, false); // a beacon: seen from afar, through the fog
@@ -163,7 +163,7 @@ void traceEffectFields(TraceLine &line)
         const ParticleEmitter *emitters;
     } kinds[] = {{"fire", fireEmitters}, {"smoke", smokeEmitters}, {"dust", dustEmitters}};
     std::string list = "[";
-    for (int car = 0; car < 4; car++) {
+    for (int car = 0; car < kEffectCars; car++) {
         TraceLine one;
         for (const auto &kind : kinds) {
             const ParticleEmitter &e = kind.emitters[car];
