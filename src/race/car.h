@@ -32,7 +32,6 @@ extern Car cars[NUM_CARS];
 extern PhysicsWorld *raceWorld;
 
 // The frame time the race step runs with: frameTime, held at kLongestStep on longer frames.
-constexpr float kLongestStep = 6.4f;
 extern float stepTime;
 
 // The player's shared driving values.

@@ -12,6 +12,11 @@ extern float carPower, carMaxSpeed, carSuspension; // the player's car, tuning i
 extern float carStats[18][5];
 void fillCarStats();
 
+// The longest frame (hundredths of a second) the race, its countdown and its camera move by at
+// once: a machine slower than that gets the race in slow motion, never a race that stands still
+// or jumps.
+constexpr float kLongestStep = 6.4f;
+
 // ---- life cycle ----
 // Begins a race on `track` (the one running is ended first): the track's data, the race world
 // with the four cars, the race tune, and the flags, clocks and camera of a fresh start.

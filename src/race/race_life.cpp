@@ -5,6 +5,7 @@
 #include "content/content.h"
 #include "race/race.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <initializer_list>
 
@@ -51,8 +52,7 @@ void endRace()
 void advanceCountdown()
 {
     // A long frame (loading, a stall) would otherwise skip whole numbers.
-    if (frameTime < 9.5f)
-        overlayTimer += 0.01f * frameTime;
+    overlayTimer += 0.01f * std::min(frameTime, kLongestStep);
     if (overlayTimer > 6.0f)
         countdownActive = false;
     if (overlayTimer > 10.0f)
