@@ -45,10 +45,10 @@ static bool openLoopback()
     return true;
 }
 
-bool openAudioDevice(const char *audioOutPath)
+bool openAudioDevice(const char *audioOutPath, bool silent)
 {
     audio = {};
-    if (!audioOutPath) {
+    if (!audioOutPath && !silent) {
         audio.device = alcOpenDevice("DirectSound3D");
         if (!audio.device)
             audio.device = alcOpenDevice(nullptr);

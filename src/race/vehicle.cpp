@@ -35,6 +35,30 @@ PhysVec3 rotateAbout(PhysVec3 v, PhysVec3 axis, float angle)
     return v * c + cross(axis, v) * s + axis * (dot(axis, v) * (1 - c));
 }
 
+// Heading of a direction in the ground plane: 0 along +x, growing towards -z (the left of a car
+// facing +x). NaN without a horizontal part.
+static float heading(PhysVec3 w)
+{
+    float h = std::sqrt(w.x * w.x + w.z * w.z);
+    if (h == 0)
+        return NAN;
+    float a = std::acos(std::clamp(w.x / h, -1.0f, 1.0f));
+    return w.z > 0 ? -a : a;
+}
+
+float horizontalAngle(PhysVec3 from, PhysVec3 to)
+{
+    float a = heading(to) - heading(from);
+    if (std::isnan(a))
+        return 0;
+    const float pi = 3.14159265f;
+    if (a > pi)
+        a -= 2 * pi;
+    else if (a < -pi)
+        a += 2 * pi;
+    return a;
+}
+
 // ---- body ----
 
 namespace {
@@ -91,6 +115,37 @@ void createCarBody(Car &car, PhysVec3 position)
 
 static const float rpmPerSpeed[] = {0, 777.7f, 542.6f, 388.8f, 318.2f, 272.7f};
 
+float runEngine(Car &car, float v, float dt)
+{
+    int g = std::abs(car.gear);
+    car.targetRpm = car.gear == 0 ? 1000.0f : 1000.0f + v * rpmPerSpeed[std::min(g, 5)];
+    car.rpm += (car.targetRpm - car.rpm) * 0.1f * dt;
+    return std::clamp(0.35f + (car.rpm - 1000.0f) * 0.0002f, 0.15f, 2.5f);
+}
+
+float gearDrive(Car &car, float v)
+{
+    // A car at a dead stop pulls away in first.
+    static const struct {
+        float below;
+        int gear;
+        float force;
+    } table[] = {{9, 1, 140}, {12.9f, 2, 120}, {18, 3, 100}, {22, 4, 80}, {1e30f, 5, 60}};
+    for (const auto &row : table) {
+        if (v < row.below || (row.gear == 2 && v <= row.below)) {
+            car.nextGear = row.gear;
+            return row.force;
+        }
+    }
+    return 0; // a speed that is not a number: no drive
+}
+
+float brakingForce(float v, bool forward, float strength)
+{
+    float f = forward ? -strength : strength;
+    return v < 1 ? f * std::sqrt(v) : f;
+}
+
 static void changeGear(Car &car)
 {
     if (car.gear == car.nextGear)
@@ -99,13 +154,6 @@ static void changeGear(Car &car)
     Sample &gear = sampleSlots[SAMPLE_GEAR];
     if (soundOn && !gear.isPlaying())
         gear.play();
-}
-
-// Braking force against the direction of travel, softened to nothing at a standstill.
-static float brakingForce(float v, bool forward)
-{
-    float f = forward ? -100.0f : 100.0f;
-    return v < 1 ? f * std::sqrt(v) : f;
 }
 
 void playerCarFrame(Car &car, float dt)
@@ -131,10 +179,7 @@ void playerCarFrame(Car &car, float dt)
         nitroSample.stop();
 
     // Engine speed and its two sounds.
-    int g = std::abs(car.gear);
-    car.targetRpm = car.gear == 0 ? 1000.0f : 1000.0f + v * rpmPerSpeed[std::min(g, 5)];
-    car.rpm += (car.targetRpm - car.rpm) * 0.1f * dt;
-    float pitch = std::clamp(0.35f + (car.rpm - 1000.0f) * 0.0002f, 0.15f, 2.5f);
+    float pitch = runEngine(car, v, dt);
     sampleSlots[SAMPLE_EN1].setGain(throttleBlend);
     sampleSlots[SAMPLE_EN_PASS].setGain(1 - throttleBlend);
     sampleSlots[SAMPLE_EN1].setPitch(pitch);
@@ -145,25 +190,13 @@ void playerCarFrame(Car &car, float dt)
         car.brakeHeld = car.reverseMode = false;
         changeGear(car);
         throttleBlend = std::min(1.0f, throttleBlend + 0.02f * dt);
-        // Gear and drive by speed. A car at a dead stop pulls away in first.
-        static const struct {
-            float below;
-            int gear;
-            float force;
-        } table[] = {{9, 1, 140}, {12.9f, 2, 120}, {18, 3, 100}, {22, 4, 80}, {1e30f, 5, 60}};
-        for (const auto &row : table) {
-            if (v < row.below || (row.gear == 2 && v <= row.below)) {
-                car.nextGear = row.gear;
-                car.driveForce = row.force * power * n;
-                break;
-            }
-        }
+        car.driveForce = gearDrive(car, v) * power * n;
     } else if (down) {
         car.brakeHeld = true;
         changeGear(car);
         float blend = car.nextGear == -1 ? 0.02f * dt : -0.02f * dt;
         throttleBlend = std::clamp(throttleBlend + blend, 0.0f, 1.0f);
-        float brake = brakingForce(v, movingForward(velocity, forward));
+        float brake = brakingForce(v, movingForward(velocity, forward), 100);
         skidLevel = std::max(skidLevel, std::clamp((v - 1) * 0.2f, 0.0f, 1.0f));
         if (!car.reverseMode) {
             car.driveForce = brake;
@@ -226,7 +259,7 @@ void playerCarFrame(Car &car, float dt)
         float f = fwd ? -100.0f : 1.0f;
         car.driveForce = v < 1 ? f * std::sqrt(v) : f;
     }
-    updateRaceProgress(car);
+    reachWaypoint(car);
 }
 
 // ---- the force step ----
