@@ -110,6 +110,8 @@ int gameMain(int argc, char **argv)
     postScriptedInput(0);
 
     code = runLoop();
+    if (automation.headless)
+        keepRaceSummary(); // a race cut short by --frames tells how far it got
 
     releaseSamples();
     menuMusic.close();
