@@ -73,8 +73,8 @@ TEST_F(Drivers, ASharpBendBrakesDownToFourBeforeTheDriverAcceleratesAgain)
 TEST_F(Drivers, AfterThreeSlowSecondsAgainstAWallTheyBackOutForAboutOneAndAHalf)
 {
     writeWaypoints({farAhead});
-    TestMesh m = flatGround();
-    m.wallAcrossX(startX + 12, startZ - 10, startZ + 25, groundY, groundY + 6);
+    Ms3dLayout m = flatGround();
+    addWallAcrossX(m, startX + 12, startZ - 10, startZ + 25, groundY, groundY + 6);
     start(m);
     countdown();
     int slowSince = -1, backFrom = -1, backTo = -1;
@@ -105,9 +105,9 @@ TEST_F(Drivers, ACarStuckForFourAndAHalfSecondsIsSetBackOnItsStartHeadingAndLift
 {
     // Car 2 is left turned across the road on a block under its belly, its wheels in the air.
     writeWaypoints({farAhead});
-    TestMesh m = flatGround();
+    Ms3dLayout m = flatGround();
     PhysVec3 block = {startX, groundY + 1.5f, startZ + 9};
-    m.ground(block.x, block.y, block.z, 1.0f);
+    addGround(m, block.x, block.y, block.z, 1.0f);
     start(m);
     countdown();
     Car &car = cars[2];
