@@ -98,8 +98,8 @@ static void raceFrame()
         postProcessPass(2, 1);
         postProcessPass(2, 2);
     }
-    // The places the HUD shows; the step after it reads them, so a car's place is the one of
-    // the frame before.
+    // The ranking the HUD shows is built before the step, so the place the player takes at a
+    // waypoint is the one the frame before left.
     updateStandings();
     if (framesDrawn())
         drawHud();
