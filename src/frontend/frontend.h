@@ -75,5 +75,25 @@ void carValues(int car);
 void bookRaceResult();
 
 // ---- HUD and results ----
+// Once per race frame after the post-processing: the picture, then the HUD over it.
 void drawHud();
+// Once per race frame after the step while the player has finished: shows the place, books the
+// career result once and after 10 s returns to the menus. Its logic runs without a window too.
 void drawResults();
+// The rev needle's angle in degrees (counter-clockwise) for an engine speed.
+float revNeedleAngle(float rpm);
+// The lap the HUD shows: 1 until the first full lap is under way.
+int shownLap(int lap);
+// The bend arrow of this moment: the turn of the route at the player's next waypoint (radians,
+// positive to the left), and how the arrow is drawn. Hidden while the cars are held, after the
+// finish and while the player travels 45 degrees or more off the route.
+struct BendArrow {
+    bool shown;
+    float turn;
+    float alpha;
+    float margin; // added to the arrow's half size; pulses on sharp bends
+    float red, green;
+};
+BendArrow bendArrow();
+// False in a run without a window: every frame's logic runs, nothing is drawn.
+bool framesDrawn();

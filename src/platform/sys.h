@@ -121,6 +121,13 @@ struct SysBoxRecord {
 int Sys_BoxCount();
 const SysBoxRecord &Sys_Box(int index);
 
+// ---- running without a window ----
+// The same game with no window, no GL context and nothing drawn (whole races for tests,
+// benchmarks and statistics). Chosen once at start: no window opens, no message box or browser
+// appears, and the game is told so that it draws nothing.
+void Sys_SetHeadless(bool headless);
+bool Sys_Headless();
+
 // ---- desktop ----
 // Opens an address in the desktop browser without waiting; a missing browser is ignored.
 void Sys_OpenURL(const char *address);

@@ -33,7 +33,7 @@ void Sys_FailStep(SysStep step, bool fail)
 // The window class has no SDL counterpart; registering it is bringing up the video system.
 bool Sys_RegisterClass(const char *className)
 {
-    if (Sys_ShouldFail(SYS_STEP_REGISTER_CLASS))
+    if (Sys_ShouldFail(SYS_STEP_REGISTER_CLASS) || sys.headless)
         return false;
     if (!videoUp) {
         // The game drives the screen saver itself: the window procedure refuses its requests.
@@ -277,6 +277,6 @@ void Sys_SetCursorPos(int x, int y)
 
 void Sys_OpenURL(const char *address)
 {
-    if (address && *address)
+    if (address && *address && !sys.headless)
         SDL_OpenURL(address); // no browser: SDL reports it and we carry on
 }

@@ -25,6 +25,7 @@ void beginRace(int track)
         raceMusic.play();
 
     musicFade = -1.5f;
+    lapCount = 4;
     playerPlace = 4;
     countdownActive = true;
     raceFinished = false;
@@ -39,6 +40,7 @@ void endRace()
         return;
     for (int s : {SAMPLE_EN1, SAMPLE_EN2, SAMPLE_EN3, SAMPLE_EN4, SAMPLE_EN_PASS, SAMPLE_ST, SAMPLE_WIND, SAMPLE_NITRO})
         sampleSlots[s].stop();
+    keepRaceSummary();
     destroyRaceWorld();
     unloadTrack();
     if (musicOn)
