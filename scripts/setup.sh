@@ -15,7 +15,7 @@ packages=(build-essential cmake ninja-build pkg-config
   libopenal-dev libopenal1 libalut-dev libvorbis-dev libogg-dev
   libbullet-dev libfreetype-dev fonts-dejavu-core xdg-utils)
 if [ "$mode" = test ]; then
-  packages+=(clang libclang-rt-14-dev libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth)
+  packages+=(clang libclang-rt-14-dev libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool)
 fi
 missing=()
 for p in "${packages[@]}"; do

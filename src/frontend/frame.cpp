@@ -23,6 +23,7 @@ float loadingClock;
 bool menuMusicPending;
 bool showFps;
 bool awardPending;
+bool quitRequested;
 
 static float musicGain()
 {

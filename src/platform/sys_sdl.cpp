@@ -264,6 +264,14 @@ void Sys_GetCursorPos(int *x, int *y)
         return;
     }
     SDL_GetGlobalMouseState(x, y);
+    // Measured from the window's client area, so a window frame (or a window placed away from the
+    // corner) does not shift the pointer against the drawn menu.
+    if (window) {
+        int left, top;
+        SDL_GetWindowPosition(window, &left, &top);
+        *x -= left;
+        *y -= top;
+    }
 }
 
 void Sys_SetCursorPos(int x, int y)

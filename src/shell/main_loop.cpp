@@ -8,7 +8,6 @@
 #include "shell/automation.h"
 #include "shell/shell.h"
 
-bool quitRequested;
 bool keyLatch;
 
 // Escape pauses a running race; C switches the camera; F the frame-rate read-out. C and F share

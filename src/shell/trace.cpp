@@ -47,10 +47,12 @@ void writeTraceLine()
     for (int i = 0; i < SAMPLE_COUNT; i++)
         plays += (i ? "," : "") + std::to_string(samplePlayCount[i]);
     line.fieldRaw("soundPlays", plays + "]");
-    if (gameState == STATE_RACING)
-        traceRaceFields(line);
+    traceMenuFields(line);
+    traceRaceFields(line); // while a race is loaded, paused ones included
     line.text += "}\n";
     std::fputs(line.text.c_str(), traceFile);
+    // Whole lines as they happen: a test (or a person) following the game as it runs reads them.
+    std::fflush(traceFile);
 }
 
 void closeTrace()

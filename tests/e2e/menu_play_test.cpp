@@ -1,0 +1,378 @@
+// The game played from its first screen with real X input on the virtual display: the pointer
+// moved and clicked by xdotool (or only keys pressed), the way a new player would, through the
+// career into a race and out through the quit question. Each screen on the way is saved as the X
+// server shows it, under build/pictures/menus/.
+#include "support/live_game.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// Menu coordinates at 800 x 600 (the window's pixels): the left column's buttons, the first
+// tuning packet and the option rows.
+const int kSelectBar[2] = {75, 300};
+const int kUpArrow[2] = {75, 200};
+const int kDownArrow[2] = {75, 400};
+const int kPacket1[2] = {330, 180};
+const int kResolutionRow[2] = {400, 145};
+const int kMusicRow[2] = {400, 395};
+
+// Game clock per frame: menus settle in a few frames and a race runs at the game's longest step,
+// so the software renderer gets through the four laps in reasonable wall time.
+const char *const kFrameMs = "60";
+
+bool gameHasAutopilot()
+{
+    std::string help = commandOutput(std::string(COBALT_GAME_BINARY) + " --help");
+    return help.find("--autopilot") != std::string::npos;
+}
+
+std::string picture(const char *name) { return std::string("pictures/menus/") + name; }
+
+struct MenuPlay : ::testing::Test {
+    TempDir dir;
+    void SetUp() override
+    {
+        if (std::system("command -v xdotool >/dev/null 2>&1") != 0 || !std::getenv("DISPLAY"))
+            GTEST_SKIP() << "needs xdotool and an X display (scripts/setup.sh test provides both)";
+        linkContent(dir);
+        // 800 x 600, sound and music on. A career well under way, which New game must reset.
+        writeBytes(dir.file("base/menu.inf"), words({1, 32, 24, 1, 1, 0}));
+        std::vector<int> w(178, 0);
+        for (int c = 0; c < 8; c++)
+            w[size_t(c)] = 1;
+        w[174] = 7;
+        w[175] = 600;
+        w[176] = 9999;
+        w[177] = 1;
+        std::vector<unsigned char> bytes;
+        for (int v : w)
+            for (int i = 0; i < 4; i++)
+                bytes.push_back((unsigned char)(unsigned(v) >> (8 * i)));
+        writeBytes(dir.file("base/career.inf"), bytes);
+    }
+    std::vector<std::string> args(bool autopilot)
+    {
+        std::vector<std::string> a = {"--windowed", "--no-browser", "--seed", "7", "--fixed-frame-ms", kFrameMs};
+        if (autopilot)
+            a.push_back("--autopilot");
+        return a;
+    }
+};
+
+// Moves the list to `item` with the arrows, one click at a time, and waits for each step.
+void clickToItem(LiveGame &g, int item)
+{
+    while (g.number("menuSelection") != item) {
+        int from = g.number("menuSelection");
+        const int *arrow = item > from ? kDownArrow : kUpArrow;
+        g.clickAt(arrow[0], arrow[1]);
+        int to = item > from ? from + 1 : from - 1;
+        ASSERT_TRUE(g.waitUntil([&] { return g.number("menuSelection") == to; }, 30, "selection")) << g.log;
+    }
+}
+
+void keyToItem(LiveGame &g, int item)
+{
+    while (g.number("menuSelection") != item) {
+        int from = g.number("menuSelection");
+        g.tap(item > from ? "Down" : "Up");
+        int to = item > from ? from + 1 : from - 1;
+        ASSERT_TRUE(g.waitUntil([&] { return g.number("menuSelection") == to; }, 30, "selection")) << g.log;
+    }
+}
+
+struct RaceOutcome {
+    int place = 0; // 0: left through the pause menu
+};
+
+// The career race started from the race select screen, driven to the end by the autopilot (or,
+// without it, left through the pause menu), back in the car select screen.
+RaceOutcome raceToTheEnd(LiveGame &g, bool autopilot, bool keysOnly, const char *tag)
+{
+    RaceOutcome out;
+    EXPECT_TRUE(g.waitUntil([&] { return g.number("gameState") == 0 && g.field("countdownActive") == "true"; }, 120,
+                            "race loaded"))
+        << g.log;
+    EXPECT_EQ(g.field("careerRace"), "true");
+    EXPECT_EQ(g.field("awardPending"), "true");
+    if (autopilot) {
+        EXPECT_TRUE(g.waitUntil([&] { return g.field("raceFinished") == "true"; }, 1500, "finish")) << g.log;
+        out.place = g.number("playerPlace");
+        if (g.waitUntil([&] { return g.field("awardPending") == "false"; }, 120, "result booked"))
+            g.capture(picture((std::string(tag) + "_results.png").c_str()));
+    } else {
+        EXPECT_TRUE(g.waitUntil([&] { return g.field("countdownActive") == "false"; }, 300, "countdown over")) << g.log;
+        g.press("Escape");
+        EXPECT_TRUE(g.waitForScreen(4)) << g.log;
+        g.release("Escape");
+        if (keysOnly) {
+            keyToItem(g, 2);
+            g.tap("Return");
+        } else {
+            clickToItem(g, 2);
+            g.clickAt(kSelectBar[0], kSelectBar[1]);
+        }
+    }
+    EXPECT_TRUE(g.waitForScreen(2, 900)) << g.log;
+    return out;
+}
+
+// What the career file must hold after New game, packet 1 bought for car 0 with the whole 350,
+// and race 1 ended in `place` (0: left half-way).
+void expectCareerFile(const std::string &path, int place)
+{
+    auto b = readBytes(path);
+    ASSERT_EQ(b.size(), 712u);
+    int points = place >= 1 && place <= 3 ? 125 - 25 * place : 0;
+    int cash = place >= 1 ? 1000 - 250 * place : 0;
+    EXPECT_EQ(wordAt(b, 0), 1);
+    EXPECT_EQ(wordAt(b, 2), 1);
+    EXPECT_EQ(wordAt(b, 3), points > 99 ? 1 : 0) << "car 3 opens at 100 points";
+    EXPECT_EQ(wordAt(b, 7), 0) << "New game closed the cars of the old career";
+    EXPECT_EQ(wordAt(b, 18), 1) << "packet 1 of car 0";
+    for (int k = 19; k < 24; k++)
+        EXPECT_EQ(wordAt(b, size_t(k)), 0) << "packet " << k - 17;
+    EXPECT_EQ(wordAt(b, 127), points ? place : 0) << "best place of race 1";
+    EXPECT_EQ(wordAt(b, 174), points ? 2 : 1) << "races open";
+    EXPECT_EQ(wordAt(b, 175), points);
+    EXPECT_EQ(wordAt(b, 176), cash);
+}
+
+TEST_F(MenuPlay, MouseOnlyThroughTheCareerARaceTheOptionsAndTheQuitQuestion)
+{
+    bool autopilot = gameHasAutopilot();
+    LiveGame g(dir, args(autopilot));
+    ASSERT_TRUE(g.findWindow()) << g.log;
+    ASSERT_TRUE(g.waitForScreen(1)) << g.log;
+    g.pointAt(kSelectBar[0], kSelectBar[1]);
+    ASSERT_TRUE(g.waitUntil([&] { return g.field("hoverFlags").rfind("[false,false,true", 0) == 0; }, 30, "hover"))
+        << g.log;
+    g.waitFrames(3);
+    g.capture(picture("main_menu.png"));
+
+    g.clickAt(kSelectBar[0], kSelectBar[1]); // "Street Racing / Career"
+    ASSERT_TRUE(g.waitForScreen(20)) << g.log;
+    EXPECT_EQ(g.number("cash"), 9999) << "the saved career is only read";
+    g.capture(picture("career_menu.png"));
+
+    g.clickAt(kSelectBar[0], kSelectBar[1]); // "New game"
+    ASSERT_TRUE(g.waitForScreen(2)) << g.log;
+    EXPECT_EQ(g.number("cash"), 350);
+    EXPECT_EQ(g.number("racesOpen"), 1);
+    EXPECT_EQ(g.number("selectedCar"), 0);
+    g.capture(picture("car_select.png"));
+
+    clickToItem(g, 2);
+    g.clickAt(kSelectBar[0], kSelectBar[1]); // "Tuning"
+    ASSERT_TRUE(g.waitForScreen(29)) << g.log;
+    EXPECT_EQ(g.field("tuningState"), "[1,0,0,0,0,0]");
+    g.capture(picture("tuning.png"));
+    g.clickAt(kPacket1[0], kPacket1[1]);
+    ASSERT_TRUE(g.waitUntil([&] { return g.number("cash") == 0; }, 30, "packet bought")) << g.log;
+    EXPECT_EQ(g.field("tuningBought"), "[1,0,0,0,0,0]");
+    g.waitFrames(3);
+    EXPECT_EQ(g.field("tuningState"), "[2,0,0,0,0,0]");
+    g.capture(picture("tuning_bought.png"));
+
+    g.clickAt(kSelectBar[0], kSelectBar[1]); // "Back"
+    ASSERT_TRUE(g.waitForScreen(2)) << g.log;
+    clickToItem(g, 3);
+    g.clickAt(kSelectBar[0], kSelectBar[1]); // "Select race"
+    ASSERT_TRUE(g.waitForScreen(21)) << g.log;
+    EXPECT_EQ(g.number("menuItemCount"), 2) << "race 1 and Back";
+    g.capture(picture("race_select.png"));
+
+    g.clickAt(kSelectBar[0], kSelectBar[1]); // "Race  1"
+    RaceOutcome race = raceToTheEnd(g, autopilot, false, "mouse");
+    g.capture(picture("car_select_after_race.png"));
+
+    clickToItem(g, 4);
+    g.clickAt(kSelectBar[0], kSelectBar[1]); // "Back"
+    ASSERT_TRUE(g.waitForScreen(1)) << g.log;
+    clickToItem(g, 2);
+    g.clickAt(kSelectBar[0], kSelectBar[1]); // "Options"
+    ASSERT_TRUE(g.waitForScreen(5)) << g.log;
+    int modeBefore = g.number("optionsResolutionIndex");
+    g.clickAt(kResolutionRow[0], kResolutionRow[1]);
+    g.clickAt(kMusicRow[0], kMusicRow[1]);
+    ASSERT_TRUE(g.waitUntil([&] { return g.field("musicOn") == "false"; }, 30, "music off")) << g.log;
+    g.clickAt(kSelectBar[0], kSelectBar[1]); // "Accept"
+    ASSERT_TRUE(g.waitUntil([&] { return g.field("optionsAccepted") == "true"; }, 30, "accepted")) << g.log;
+    int modeChosen = g.number("optionsResolutionIndex");
+    g.waitFrames(10);
+    g.capture(picture("options.png"));
+    EXPECT_EQ(g.number("gameState"), 5) << "Accept stays on the screen";
+
+    clickToItem(g, 1);
+    g.clickAt(kSelectBar[0], kSelectBar[1]); // "Back"
+    ASSERT_TRUE(g.waitForScreen(1)) << g.log;
+    clickToItem(g, 3);
+    g.clickAt(kSelectBar[0], kSelectBar[1]); // "Quit"
+    ASSERT_TRUE(g.waitForScreen(90)) << g.log;
+    g.capture(picture("quit_question.png"));
+    clickToItem(g, 1);
+    g.clickAt(kSelectBar[0], kSelectBar[1]); // "Yes"
+    EXPECT_EQ(g.finish(), 0) << g.log;
+
+    expectCareerFile(dir.file("base/career.inf"), race.place);
+    auto settings = readBytes(dir.file("base/menu.inf"));
+    ASSERT_EQ(settings.size(), 24u);
+    EXPECT_EQ(wordAt(settings, 0), modeChosen) << "the accepted resolution (from " << modeBefore << ")";
+    EXPECT_EQ(wordAt(settings, 3), 1);
+    EXPECT_EQ(wordAt(settings, 4), 0) << "music switched off";
+    if (!autopilot)
+        GTEST_SKIP() << "the race was left through the pause menu: this game has no --autopilot yet";
+}
+
+TEST_F(MenuPlay, KeysOnlyThroughTheCareerARaceAndTheQuitQuestion)
+{
+    bool autopilot = gameHasAutopilot();
+    LiveGame g(dir, args(autopilot));
+    ASSERT_TRUE(g.findWindow()) << g.log;
+    ASSERT_TRUE(g.waitForScreen(1)) << g.log;
+    // The pointer rests away from every button; keys go to the window under it.
+    g.pointAt(700, 560);
+    g.xdotool("windowfocus --sync " + g.window);
+
+    g.tap("Return"); // "Street Racing / Career"
+    ASSERT_TRUE(g.waitForScreen(20)) << g.log;
+    g.tap("Return"); // "New game"
+    ASSERT_TRUE(g.waitForScreen(2)) << g.log;
+    EXPECT_EQ(g.number("cash"), 350);
+    g.tap("Right"); // car 1
+    ASSERT_TRUE(g.waitUntil([&] { return g.number("selectedCar") == 1; }, 30, "car 1")) << g.log;
+    g.tap("Left");
+    ASSERT_TRUE(g.waitUntil([&] { return g.number("selectedCar") == 0; }, 30, "car 0")) << g.log;
+    keyToItem(g, 2);
+    g.tap("Return"); // "Tuning"
+    ASSERT_TRUE(g.waitForScreen(29)) << g.log;
+    g.tap("Right"); // points at packet 1
+    ASSERT_TRUE(g.waitUntil([&] { return g.number("packetFocus") == 0; }, 30, "packet focus")) << g.log;
+    g.waitFrames(8);
+    g.capture(picture("keys_tuning_focus.png"));
+    g.tap("Return");
+    ASSERT_TRUE(g.waitUntil([&] { return g.number("cash") == 0; }, 30, "packet bought")) << g.log;
+    g.tap("Escape");
+    ASSERT_TRUE(g.waitForScreen(2)) << g.log;
+    keyToItem(g, 3);
+    g.tap("Return"); // "Select race"
+    ASSERT_TRUE(g.waitForScreen(21)) << g.log;
+    g.tap("Return"); // "Race  1"
+    RaceOutcome race = raceToTheEnd(g, autopilot, true, "keys");
+
+    g.tap("Escape"); // car select's Back
+    ASSERT_TRUE(g.waitForScreen(1)) << g.log;
+    keyToItem(g, 3);
+    g.tap("Return"); // "Quit"
+    ASSERT_TRUE(g.waitForScreen(90)) << g.log;
+    g.tap("Escape"); // the question has no Back: it stays
+    g.waitFrames(5);
+    EXPECT_EQ(g.number("gameState"), 90);
+    keyToItem(g, 1);
+    g.tap("Return"); // "Yes"
+    EXPECT_EQ(g.finish(), 0) << g.log;
+
+    expectCareerFile(dir.file("base/career.inf"), race.place);
+    if (!autopilot)
+        GTEST_SKIP() << "the race was left through the pause menu: this game has no --autopilot yet";
+}
+
+double raceSeconds(const LiveGame &g) { return std::atof(g.field("raceClock").c_str()); }
+
+TEST_F(MenuPlay, PauseFreezesTheRaceContinuesRestartsAndExitsToTheRightMenu)
+{
+    LiveGame g(dir, args(false));
+    ASSERT_TRUE(g.findWindow()) << g.log;
+    ASSERT_TRUE(g.waitForScreen(1)) << g.log;
+    g.pointAt(700, 560);
+    g.xdotool("windowfocus --sync " + g.window);
+
+    // A career race: New game, Select race, race 1.
+    g.tap("Return");
+    ASSERT_TRUE(g.waitForScreen(20)) << g.log;
+    g.tap("Return");
+    ASSERT_TRUE(g.waitForScreen(2)) << g.log;
+    keyToItem(g, 3);
+    g.tap("Return");
+    ASSERT_TRUE(g.waitForScreen(21)) << g.log;
+    g.tap("Return");
+    ASSERT_TRUE(g.waitUntil([&] { return g.number("gameState") == 0 && g.field("countdownActive") == "false"; }, 300,
+                            "race under way"))
+        << g.log;
+
+    // Escape pauses over the frozen race picture.
+    g.press("Escape");
+    ASSERT_TRUE(g.waitForScreen(4)) << g.log;
+    g.release("Escape");
+    double frozen = raceSeconds(g);
+    g.waitFrames(10);
+    EXPECT_EQ(raceSeconds(g), frozen) << "the race stands still while paused";
+    g.capture(picture("pause.png"));
+
+    // The two data files damaged on disk while the game runs: the game keeps its own values.
+    writeBytes(dir.file("base/career.inf"), {1, 2, 3, 4, 5});
+    writeBytes(dir.file("base/menu.inf"), {9, 9, 9});
+
+    g.tap("Return"); // "Continue"
+    ASSERT_TRUE(g.waitUntil([&] { return g.number("gameState") == 0; }, 30, "continue")) << g.log;
+    EXPECT_LT(std::atof(g.field("musicFade").c_str()), 0.0) << "the race tune starts again from silence";
+    EXPECT_EQ(g.number("shownState"), 4);
+    ASSERT_TRUE(g.waitUntil([&] { return raceSeconds(g) > frozen + 0.5; }, 120, "race runs on")) << g.log;
+
+    g.press("Escape");
+    ASSERT_TRUE(g.waitForScreen(4)) << g.log;
+    g.release("Escape");
+    g.tap("Down");
+    g.tap("Return"); // "Restart"
+    ASSERT_TRUE(g.waitUntil([&] { return g.number("gameState") == 0 && g.field("countdownActive") == "true"; }, 120,
+                            "restarted"))
+        << g.log;
+    EXPECT_EQ(g.number("selectedRace"), 1) << "the same race again";
+    EXPECT_EQ(g.field("careerRace"), "true");
+    EXPECT_EQ(g.field("awardPending"), "true") << "the restarted race still books its result";
+    EXPECT_LT(raceSeconds(g), 0.5);
+
+    ASSERT_TRUE(g.waitUntil([&] { return g.field("countdownActive") == "false"; }, 300, "countdown over")) << g.log;
+    g.press("Escape");
+    ASSERT_TRUE(g.waitForScreen(4)) << g.log;
+    g.release("Escape");
+    keyToItem(g, 2);
+    g.tap("Return"); // "Exit"
+    ASSERT_TRUE(g.waitForScreen(2)) << g.log;
+    EXPECT_EQ(g.field("awardPending"), "false");
+    EXPECT_EQ(g.number("cash"), 350) << "a race left half-way books nothing";
+
+    // A quick race leaves for the main menu.
+    g.tap("Escape");
+    ASSERT_TRUE(g.waitForScreen(1)) << g.log;
+    keyToItem(g, 1);
+    g.tap("Return"); // "Quick Race"
+    ASSERT_TRUE(g.waitUntil([&] { return g.number("gameState") == 0 && g.field("countdownActive") == "false"; }, 300,
+                            "quick race under way"))
+        << g.log;
+    EXPECT_EQ(g.field("careerRace"), "false");
+    g.press("Escape");
+    ASSERT_TRUE(g.waitForScreen(4)) << g.log;
+    g.release("Escape");
+    keyToItem(g, 2);
+    g.tap("Return");
+    ASSERT_TRUE(g.waitForScreen(1)) << g.log;
+    EXPECT_EQ(g.number("selectedCar"), 0);
+
+    keyToItem(g, 3);
+    g.tap("Return");
+    ASSERT_TRUE(g.waitForScreen(90)) << g.log;
+    keyToItem(g, 1);
+    g.tap("Return");
+    EXPECT_EQ(g.finish(), 0) << g.log;
+
+    // Whole files with what the game held, not what the damage left.
+    auto careerFile = readBytes(dir.file("base/career.inf"));
+    ASSERT_EQ(careerFile.size(), 712u);
+    EXPECT_EQ(wordAt(careerFile, 176), 350);
+    EXPECT_EQ(wordAt(careerFile, 174), 1);
+    EXPECT_EQ(readBytes(dir.file("base/menu.inf")), words({1, 32, 24, 1, 1, 0}));
+}
+
+} // namespace
