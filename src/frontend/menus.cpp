@@ -502,6 +502,7 @@ void traceMenuFields(TraceLine &line)
 {
     line.field("menuSelection", menuSelection);
     line.field("menuItemCount", menuItemCount);
+    line.field("menuScroll", double(menuScroll));
     line.fieldRaw("hoverFlags", jsonList(hoverFlags, HOVER_COUNT));
     line.field("packetFocus", packetFocus);
     line.field("selectedCar", selectedCar);

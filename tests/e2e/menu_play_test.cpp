@@ -27,7 +27,15 @@ bool gameHasAutopilot()
     return help.find("--autopilot") != std::string::npos;
 }
 
-std::string picture(const char *name) { return std::string("pictures/menus/") + name; }
+std::string picture(const std::string &name) { return "pictures/menus/" + name; }
+
+// A picture of a menu screen once its list has come to rest.
+void shoot(LiveGame &g, const char *name)
+{
+    EXPECT_TRUE(g.waitForStillList()) << g.log;
+    g.waitFrames(2);
+    EXPECT_TRUE(g.capture(picture(name))) << name;
+}
 
 struct MenuPlay : ::testing::Test {
     TempDir dir;
@@ -100,7 +108,7 @@ RaceOutcome raceToTheEnd(LiveGame &g, bool autopilot, bool keysOnly, const char 
         EXPECT_TRUE(g.waitUntil([&] { return g.field("raceFinished") == "true"; }, 1500, "finish")) << g.log;
         out.place = g.number("playerPlace");
         if (g.waitUntil([&] { return g.field("awardPending") == "false"; }, 120, "result booked"))
-            g.capture(picture((std::string(tag) + "_results.png").c_str()));
+            g.capture(picture(std::string(tag) + "_results.png"));
     } else {
         EXPECT_TRUE(g.waitUntil([&] { return g.field("countdownActive") == "false"; }, 300, "countdown over")) << g.log;
         g.press("Escape");
@@ -146,34 +154,33 @@ TEST_F(MenuPlay, MouseOnlyThroughTheCareerARaceTheOptionsAndTheQuitQuestion)
     ASSERT_TRUE(g.findWindow()) << g.log;
     ASSERT_TRUE(g.waitForScreen(1)) << g.log;
     g.pointAt(kSelectBar[0], kSelectBar[1]);
-    ASSERT_TRUE(g.waitUntil([&] { return g.field("hoverFlags").rfind("[false,false,true", 0) == 0; }, 30, "hover"))
+    ASSERT_TRUE(g.waitUntil([&] { return g.list("hoverFlags").rfind("[false,false,true", 0) == 0; }, 30, "hover"))
         << g.log;
-    g.waitFrames(3);
-    g.capture(picture("main_menu.png"));
+    shoot(g, "main_menu.png");
 
     g.clickAt(kSelectBar[0], kSelectBar[1]); // "Street Racing / Career"
     ASSERT_TRUE(g.waitForScreen(20)) << g.log;
     EXPECT_EQ(g.number("cash"), 9999) << "the saved career is only read";
-    g.capture(picture("career_menu.png"));
+    shoot(g, "career_menu.png");
 
     g.clickAt(kSelectBar[0], kSelectBar[1]); // "New game"
     ASSERT_TRUE(g.waitForScreen(2)) << g.log;
     EXPECT_EQ(g.number("cash"), 350);
     EXPECT_EQ(g.number("racesOpen"), 1);
     EXPECT_EQ(g.number("selectedCar"), 0);
-    g.capture(picture("car_select.png"));
+    shoot(g, "car_select.png");
 
     clickToItem(g, 2);
     g.clickAt(kSelectBar[0], kSelectBar[1]); // "Tuning"
     ASSERT_TRUE(g.waitForScreen(29)) << g.log;
-    EXPECT_EQ(g.field("tuningState"), "[1,0,0,0,0,0]");
-    g.capture(picture("tuning.png"));
+    EXPECT_EQ(g.list("tuningState"), "[1,0,0,0,0,0]");
+    shoot(g, "tuning.png");
     g.clickAt(kPacket1[0], kPacket1[1]);
     ASSERT_TRUE(g.waitUntil([&] { return g.number("cash") == 0; }, 30, "packet bought")) << g.log;
-    EXPECT_EQ(g.field("tuningBought"), "[1,0,0,0,0,0]");
+    EXPECT_EQ(g.list("tuningBought"), "[1,0,0,0,0,0]");
     g.waitFrames(3);
-    EXPECT_EQ(g.field("tuningState"), "[2,0,0,0,0,0]");
-    g.capture(picture("tuning_bought.png"));
+    EXPECT_EQ(g.list("tuningState"), "[2,0,0,0,0,0]");
+    shoot(g, "tuning_bought.png");
 
     g.clickAt(kSelectBar[0], kSelectBar[1]); // "Back"
     ASSERT_TRUE(g.waitForScreen(2)) << g.log;
@@ -181,11 +188,11 @@ TEST_F(MenuPlay, MouseOnlyThroughTheCareerARaceTheOptionsAndTheQuitQuestion)
     g.clickAt(kSelectBar[0], kSelectBar[1]); // "Select race"
     ASSERT_TRUE(g.waitForScreen(21)) << g.log;
     EXPECT_EQ(g.number("menuItemCount"), 2) << "race 1 and Back";
-    g.capture(picture("race_select.png"));
+    shoot(g, "race_select.png");
 
     g.clickAt(kSelectBar[0], kSelectBar[1]); // "Race  1"
     RaceOutcome race = raceToTheEnd(g, autopilot, false, "mouse");
-    g.capture(picture("car_select_after_race.png"));
+    shoot(g, "car_select_after_race.png");
 
     clickToItem(g, 4);
     g.clickAt(kSelectBar[0], kSelectBar[1]); // "Back"
@@ -200,8 +207,7 @@ TEST_F(MenuPlay, MouseOnlyThroughTheCareerARaceTheOptionsAndTheQuitQuestion)
     g.clickAt(kSelectBar[0], kSelectBar[1]); // "Accept"
     ASSERT_TRUE(g.waitUntil([&] { return g.field("optionsAccepted") == "true"; }, 30, "accepted")) << g.log;
     int modeChosen = g.number("optionsResolutionIndex");
-    g.waitFrames(10);
-    g.capture(picture("options.png"));
+    shoot(g, "options.png");
     EXPECT_EQ(g.number("gameState"), 5) << "Accept stays on the screen";
 
     clickToItem(g, 1);
@@ -210,7 +216,7 @@ TEST_F(MenuPlay, MouseOnlyThroughTheCareerARaceTheOptionsAndTheQuitQuestion)
     clickToItem(g, 3);
     g.clickAt(kSelectBar[0], kSelectBar[1]); // "Quit"
     ASSERT_TRUE(g.waitForScreen(90)) << g.log;
-    g.capture(picture("quit_question.png"));
+    shoot(g, "quit_question.png");
     clickToItem(g, 1);
     g.clickAt(kSelectBar[0], kSelectBar[1]); // "Yes"
     EXPECT_EQ(g.finish(), 0) << g.log;
@@ -249,8 +255,7 @@ TEST_F(MenuPlay, KeysOnlyThroughTheCareerARaceAndTheQuitQuestion)
     ASSERT_TRUE(g.waitForScreen(29)) << g.log;
     g.tap("Right"); // points at packet 1
     ASSERT_TRUE(g.waitUntil([&] { return g.number("packetFocus") == 0; }, 30, "packet focus")) << g.log;
-    g.waitFrames(8);
-    g.capture(picture("keys_tuning_focus.png"));
+    shoot(g, "keys_tuning_focus.png");
     g.tap("Return");
     ASSERT_TRUE(g.waitUntil([&] { return g.number("cash") == 0; }, 30, "packet bought")) << g.log;
     g.tap("Escape");
@@ -308,7 +313,7 @@ TEST_F(MenuPlay, PauseFreezesTheRaceContinuesRestartsAndExitsToTheRightMenu)
     double frozen = raceSeconds(g);
     g.waitFrames(10);
     EXPECT_EQ(raceSeconds(g), frozen) << "the race stands still while paused";
-    g.capture(picture("pause.png"));
+    shoot(g, "pause.png");
 
     // The two data files damaged on disk while the game runs: the game keeps its own values.
     writeBytes(dir.file("base/career.inf"), {1, 2, 3, 4, 5});

@@ -99,6 +99,15 @@ struct LiveGame {
     }
 
     std::string field(const char *name) const { return traceField(line, name); }
+    // A list field whole: "[1,0,0]".
+    std::string list(const char *name) const
+    {
+        size_t at = line.find("\"" + std::string(name) + "\":[");
+        if (at == std::string::npos)
+            return "";
+        at = line.find('[', at);
+        return line.substr(at, line.find(']', at) - at + 1);
+    }
     int number(const char *name) const { return std::atoi(field(name).c_str()); }
     long frame() const { return std::atol(field("frame").c_str()); }
 
@@ -126,6 +135,11 @@ struct LiveGame {
         return waitUntil([&] { return number("gameState") == state && number("shownState") == state &&
                                       field("screenFade") == "1"; },
                          seconds, "screen " + std::to_string(state));
+    }
+    // The list at rest in its highlight row, for a picture of the screen.
+    bool waitForStillList(double seconds = 120)
+    {
+        return waitUntil([&] { return field("menuScroll") == "0"; }, seconds, "list at rest");
     }
     // Some frames more, so the picture on the window is one drawn after what was waited for.
     bool waitFrames(long frames, double seconds = 60)
