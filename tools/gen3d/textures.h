@@ -24,6 +24,5 @@ extern std::map<std::string, Image> worldTextures;
 std::string worldTexturePath(const std::string &name);
 
 void paintWorldTextures();
-void paintCarTextures(); // car and wheel liveries, also world textures ("car01".."car12", "rim01"..)
 bool writeBmp(const std::string &path, const Image &img);
 bool writeWorldTextures(const std::string &baseDir);
