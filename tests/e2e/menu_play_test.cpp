@@ -68,59 +68,100 @@ struct MenuPlay : ::testing::Test {
     }
 };
 
-// Moves the list to `item` with the arrows, one click at a time, and waits for each step.
-void clickToItem(LiveGame &g, int item)
+// Moves the list to `item` one step at a time, with the arrows or with the keys, waiting for
+// each step to show in the trace.
+bool moveToItem(LiveGame &g, int item, bool keys)
 {
     while (g.number("menuSelection") != item) {
         int from = g.number("menuSelection");
-        const int *arrow = item > from ? kDownArrow : kUpArrow;
-        g.clickAt(arrow[0], arrow[1]);
-        int to = item > from ? from + 1 : from - 1;
-        ASSERT_TRUE(g.waitUntil([&] { return g.number("menuSelection") == to; }, 30, "selection")) << g.log;
+        bool down = item > from;
+        if (keys)
+            g.tap(down ? "Down" : "Up");
+        else
+            g.clickAt(down ? kDownArrow[0] : kUpArrow[0], down ? kDownArrow[1] : kUpArrow[1]);
+        if (!g.waitUntil([&] { return g.number("menuSelection") == (down ? from + 1 : from - 1); }, 30, "selection"))
+            return false;
     }
+    return true;
 }
 
-void keyToItem(LiveGame &g, int item)
+// Chooses `item` with the select bar (or Enter) and waits for `screen` (-1: no screen to wait for).
+bool choose(LiveGame &g, int item, int screen, bool keys)
 {
-    while (g.number("menuSelection") != item) {
-        int from = g.number("menuSelection");
-        g.tap(item > from ? "Down" : "Up");
-        int to = item > from ? from + 1 : from - 1;
-        ASSERT_TRUE(g.waitUntil([&] { return g.number("menuSelection") == to; }, 30, "selection")) << g.log;
-    }
+    if (!moveToItem(g, item, keys))
+        return false;
+    if (keys)
+        g.tap("Return");
+    else
+        g.clickAt(kSelectBar[0], kSelectBar[1]);
+    return screen < 0 || g.waitForScreen(screen);
 }
 
 struct RaceOutcome {
     int place = 0; // 0: left through the pause menu
 };
 
-// The career race started from the race select screen, driven to the end by the autopilot (or,
-// without it, left through the pause menu), back in the car select screen.
-RaceOutcome raceToTheEnd(LiveGame &g, bool autopilot, bool keysOnly, const char *tag)
+// From the main menu: Career, New game, Tuning, packet 1 bought, back, Select race, race 1 run to
+// its end by the autopilot (or, without it, left through the pause menu), back in car select.
+RaceOutcome careerRace(LiveGame &g, bool keys, bool autopilot)
 {
     RaceOutcome out;
+    std::string tag = keys ? "keys_" : "";
+    EXPECT_TRUE(choose(g, 0, 20, keys)) << g.log; // "Street Racing / Career"
+    EXPECT_EQ(g.number("cash"), 9999) << "the saved career is only read";
+    if (!keys)
+        shoot(g, "career_menu.png");
+    EXPECT_TRUE(choose(g, 0, 2, keys)) << g.log; // "New game"
+    EXPECT_EQ(g.number("cash"), 350);
+    EXPECT_EQ(g.number("racesOpen"), 1);
+    EXPECT_EQ(g.number("selectedCar"), 0);
+    if (!keys)
+        shoot(g, "car_select.png");
+    EXPECT_TRUE(choose(g, 2, 29, keys)) << g.log; // "Tuning"
+    EXPECT_EQ(g.list("tuningState"), "[1,0,0,0,0,0]");
+    if (keys) {
+        g.tap("Right"); // points at packet 1
+        EXPECT_TRUE(g.waitUntil([&] { return g.number("packetFocus") == 0; }, 30, "packet focus")) << g.log;
+        shoot(g, "keys_tuning_focus.png");
+        g.tap("Return");
+    } else {
+        shoot(g, "tuning.png");
+        g.clickAt(kPacket1[0], kPacket1[1]);
+    }
+    EXPECT_TRUE(g.waitUntil([&] { return g.number("cash") == 0; }, 30, "packet bought")) << g.log;
+    EXPECT_EQ(g.list("tuningBought"), "[1,0,0,0,0,0]");
+    if (keys) {
+        g.tap("Escape");
+        EXPECT_TRUE(g.waitForScreen(2)) << g.log;
+    } else {
+        shoot(g, "tuning_bought.png");
+        EXPECT_EQ(g.list("tuningState"), "[2,0,0,0,0,0]");
+        EXPECT_TRUE(choose(g, 0, 2, keys)) << g.log; // "Back"
+    }
+    EXPECT_TRUE(choose(g, 3, 21, keys)) << g.log; // "Select race"
+    EXPECT_EQ(g.number("menuItemCount"), 2) << "race 1 and Back";
+    if (!keys)
+        shoot(g, "race_select.png");
+
+    EXPECT_TRUE(choose(g, 0, -1, keys)); // "Race  1"
     EXPECT_TRUE(g.waitUntil([&] { return g.number("gameState") == 0 && g.field("countdownActive") == "true"; }, 120,
                             "race loaded"))
         << g.log;
     EXPECT_EQ(g.field("careerRace"), "true");
     EXPECT_EQ(g.field("awardPending"), "true");
     if (autopilot) {
-        EXPECT_TRUE(g.waitUntil([&] { return g.field("raceFinished") == "true"; }, 1500, "finish")) << g.log;
+        EXPECT_TRUE(g.waitUntil([&] { return g.field("raceFinished") == "true"; }, 3000, "finish")) << g.log;
         out.place = g.number("playerPlace");
-        if (g.waitUntil([&] { return g.field("awardPending") == "false"; }, 120, "result booked"))
-            g.capture(picture(std::string(tag) + "_results.png"));
+        if (g.waitUntil([&] { return g.field("awardPending") == "false"; }, 120, "result booked")) {
+            g.waitFrames(5);
+            g.capture(picture(tag + "results.png"));
+        }
     } else {
         EXPECT_TRUE(g.waitUntil([&] { return g.field("countdownActive") == "false"; }, 300, "countdown over")) << g.log;
         g.press("Escape");
         EXPECT_TRUE(g.waitForScreen(4)) << g.log;
         g.release("Escape");
-        if (keysOnly) {
-            keyToItem(g, 2);
-            g.tap("Return");
-        } else {
-            clickToItem(g, 2);
-            g.clickAt(kSelectBar[0], kSelectBar[1]);
-        }
+        EXPECT_TRUE(choose(g, 2, -1, keys)) << g.log; // "Exit"
     }
     EXPECT_TRUE(g.waitForScreen(2, 900)) << g.log;
     return out;
@@ -158,67 +199,25 @@ TEST_F(MenuPlay, MouseOnlyThroughTheCareerARaceTheOptionsAndTheQuitQuestion)
         << g.log;
     shoot(g, "main_menu.png");
 
-    g.clickAt(kSelectBar[0], kSelectBar[1]); // "Street Racing / Career"
-    ASSERT_TRUE(g.waitForScreen(20)) << g.log;
-    EXPECT_EQ(g.number("cash"), 9999) << "the saved career is only read";
-    shoot(g, "career_menu.png");
-
-    g.clickAt(kSelectBar[0], kSelectBar[1]); // "New game"
-    ASSERT_TRUE(g.waitForScreen(2)) << g.log;
-    EXPECT_EQ(g.number("cash"), 350);
-    EXPECT_EQ(g.number("racesOpen"), 1);
-    EXPECT_EQ(g.number("selectedCar"), 0);
-    shoot(g, "car_select.png");
-
-    clickToItem(g, 2);
-    g.clickAt(kSelectBar[0], kSelectBar[1]); // "Tuning"
-    ASSERT_TRUE(g.waitForScreen(29)) << g.log;
-    EXPECT_EQ(g.list("tuningState"), "[1,0,0,0,0,0]");
-    shoot(g, "tuning.png");
-    g.clickAt(kPacket1[0], kPacket1[1]);
-    ASSERT_TRUE(g.waitUntil([&] { return g.number("cash") == 0; }, 30, "packet bought")) << g.log;
-    EXPECT_EQ(g.list("tuningBought"), "[1,0,0,0,0,0]");
-    g.waitFrames(3);
-    EXPECT_EQ(g.list("tuningState"), "[2,0,0,0,0,0]");
-    shoot(g, "tuning_bought.png");
-
-    g.clickAt(kSelectBar[0], kSelectBar[1]); // "Back"
-    ASSERT_TRUE(g.waitForScreen(2)) << g.log;
-    clickToItem(g, 3);
-    g.clickAt(kSelectBar[0], kSelectBar[1]); // "Select race"
-    ASSERT_TRUE(g.waitForScreen(21)) << g.log;
-    EXPECT_EQ(g.number("menuItemCount"), 2) << "race 1 and Back";
-    shoot(g, "race_select.png");
-
-    g.clickAt(kSelectBar[0], kSelectBar[1]); // "Race  1"
-    RaceOutcome race = raceToTheEnd(g, autopilot, false, "mouse");
+    RaceOutcome race = careerRace(g, false, autopilot);
     shoot(g, "car_select_after_race.png");
 
-    clickToItem(g, 4);
-    g.clickAt(kSelectBar[0], kSelectBar[1]); // "Back"
-    ASSERT_TRUE(g.waitForScreen(1)) << g.log;
-    clickToItem(g, 2);
-    g.clickAt(kSelectBar[0], kSelectBar[1]); // "Options"
-    ASSERT_TRUE(g.waitForScreen(5)) << g.log;
+    ASSERT_TRUE(choose(g, 4, 1, false)) << g.log; // "Back"
+    ASSERT_TRUE(choose(g, 2, 5, false)) << g.log; // "Options"
     int modeBefore = g.number("optionsResolutionIndex");
     g.clickAt(kResolutionRow[0], kResolutionRow[1]);
     g.clickAt(kMusicRow[0], kMusicRow[1]);
     ASSERT_TRUE(g.waitUntil([&] { return g.field("musicOn") == "false"; }, 30, "music off")) << g.log;
-    g.clickAt(kSelectBar[0], kSelectBar[1]); // "Accept"
+    ASSERT_TRUE(choose(g, 0, -1, false)); // "Accept"
     ASSERT_TRUE(g.waitUntil([&] { return g.field("optionsAccepted") == "true"; }, 30, "accepted")) << g.log;
     int modeChosen = g.number("optionsResolutionIndex");
     shoot(g, "options.png");
     EXPECT_EQ(g.number("gameState"), 5) << "Accept stays on the screen";
 
-    clickToItem(g, 1);
-    g.clickAt(kSelectBar[0], kSelectBar[1]); // "Back"
-    ASSERT_TRUE(g.waitForScreen(1)) << g.log;
-    clickToItem(g, 3);
-    g.clickAt(kSelectBar[0], kSelectBar[1]); // "Quit"
-    ASSERT_TRUE(g.waitForScreen(90)) << g.log;
+    ASSERT_TRUE(choose(g, 1, 1, false)) << g.log; // "Back"
+    ASSERT_TRUE(choose(g, 3, 90, false)) << g.log; // "Quit"
     shoot(g, "quit_question.png");
-    clickToItem(g, 1);
-    g.clickAt(kSelectBar[0], kSelectBar[1]); // "Yes"
+    ASSERT_TRUE(choose(g, 1, -1, false)); // "Yes"
     EXPECT_EQ(g.finish(), 0) << g.log;
 
     expectCareerFile(dir.file("base/career.inf"), race.place);
@@ -241,41 +240,19 @@ TEST_F(MenuPlay, KeysOnlyThroughTheCareerARaceAndTheQuitQuestion)
     g.pointAt(700, 560);
     g.xdotool("windowfocus --sync " + g.window);
 
-    g.tap("Return"); // "Street Racing / Career"
-    ASSERT_TRUE(g.waitForScreen(20)) << g.log;
-    g.tap("Return"); // "New game"
-    ASSERT_TRUE(g.waitForScreen(2)) << g.log;
-    EXPECT_EQ(g.number("cash"), 350);
-    g.tap("Right"); // car 1
+    RaceOutcome race = careerRace(g, true, autopilot);
+    g.tap("Right");
     ASSERT_TRUE(g.waitUntil([&] { return g.number("selectedCar") == 1; }, 30, "car 1")) << g.log;
     g.tap("Left");
     ASSERT_TRUE(g.waitUntil([&] { return g.number("selectedCar") == 0; }, 30, "car 0")) << g.log;
-    keyToItem(g, 2);
-    g.tap("Return"); // "Tuning"
-    ASSERT_TRUE(g.waitForScreen(29)) << g.log;
-    g.tap("Right"); // points at packet 1
-    ASSERT_TRUE(g.waitUntil([&] { return g.number("packetFocus") == 0; }, 30, "packet focus")) << g.log;
-    shoot(g, "keys_tuning_focus.png");
-    g.tap("Return");
-    ASSERT_TRUE(g.waitUntil([&] { return g.number("cash") == 0; }, 30, "packet bought")) << g.log;
-    g.tap("Escape");
-    ASSERT_TRUE(g.waitForScreen(2)) << g.log;
-    keyToItem(g, 3);
-    g.tap("Return"); // "Select race"
-    ASSERT_TRUE(g.waitForScreen(21)) << g.log;
-    g.tap("Return"); // "Race  1"
-    RaceOutcome race = raceToTheEnd(g, autopilot, true, "keys");
 
     g.tap("Escape"); // car select's Back
     ASSERT_TRUE(g.waitForScreen(1)) << g.log;
-    keyToItem(g, 3);
-    g.tap("Return"); // "Quit"
-    ASSERT_TRUE(g.waitForScreen(90)) << g.log;
+    ASSERT_TRUE(choose(g, 3, 90, true)) << g.log; // "Quit"
     g.tap("Escape"); // the question has no Back: it stays
     g.waitFrames(5);
     EXPECT_EQ(g.number("gameState"), 90);
-    keyToItem(g, 1);
-    g.tap("Return"); // "Yes"
+    ASSERT_TRUE(choose(g, 1, -1, true)); // "Yes"
     EXPECT_EQ(g.finish(), 0) << g.log;
 
     expectCareerFile(dir.file("base/career.inf"), race.place);
@@ -284,6 +261,15 @@ TEST_F(MenuPlay, KeysOnlyThroughTheCareerARaceAndTheQuitQuestion)
 }
 
 double raceSeconds(const LiveGame &g) { return std::atof(g.field("raceClock").c_str()); }
+
+// Escape held until the pause menu is in.
+void pause(LiveGame &g)
+{
+    ASSERT_TRUE(g.waitUntil([&] { return g.field("countdownActive") == "false"; }, 300, "countdown over")) << g.log;
+    g.press("Escape");
+    ASSERT_TRUE(g.waitForScreen(4)) << g.log;
+    g.release("Escape");
+}
 
 TEST_F(MenuPlay, PauseFreezesTheRaceContinuesRestartsAndExitsToTheRightMenu)
 {
@@ -294,22 +280,14 @@ TEST_F(MenuPlay, PauseFreezesTheRaceContinuesRestartsAndExitsToTheRightMenu)
     g.xdotool("windowfocus --sync " + g.window);
 
     // A career race: New game, Select race, race 1.
-    g.tap("Return");
-    ASSERT_TRUE(g.waitForScreen(20)) << g.log;
-    g.tap("Return");
-    ASSERT_TRUE(g.waitForScreen(2)) << g.log;
-    keyToItem(g, 3);
-    g.tap("Return");
-    ASSERT_TRUE(g.waitForScreen(21)) << g.log;
-    g.tap("Return");
-    ASSERT_TRUE(g.waitUntil([&] { return g.number("gameState") == 0 && g.field("countdownActive") == "false"; }, 300,
-                            "race under way"))
-        << g.log;
+    ASSERT_TRUE(choose(g, 0, 20, true)) << g.log;
+    ASSERT_TRUE(choose(g, 0, 2, true)) << g.log;
+    ASSERT_TRUE(choose(g, 3, 21, true)) << g.log;
+    ASSERT_TRUE(choose(g, 0, -1, true)) << g.log;
+    ASSERT_TRUE(g.waitUntil([&] { return g.number("gameState") == 0; }, 120, "race loaded")) << g.log;
 
     // Escape pauses over the frozen race picture.
-    g.press("Escape");
-    ASSERT_TRUE(g.waitForScreen(4)) << g.log;
-    g.release("Escape");
+    pause(g);
     double frozen = raceSeconds(g);
     g.waitFrames(10);
     EXPECT_EQ(raceSeconds(g), frozen) << "the race stands still while paused";
@@ -319,17 +297,14 @@ TEST_F(MenuPlay, PauseFreezesTheRaceContinuesRestartsAndExitsToTheRightMenu)
     writeBytes(dir.file("base/career.inf"), {1, 2, 3, 4, 5});
     writeBytes(dir.file("base/menu.inf"), {9, 9, 9});
 
-    g.tap("Return"); // "Continue"
+    ASSERT_TRUE(choose(g, 0, -1, true)); // "Continue"
     ASSERT_TRUE(g.waitUntil([&] { return g.number("gameState") == 0; }, 30, "continue")) << g.log;
     EXPECT_LT(std::atof(g.field("musicFade").c_str()), 0.0) << "the race tune starts again from silence";
     EXPECT_EQ(g.number("shownState"), 4);
     ASSERT_TRUE(g.waitUntil([&] { return raceSeconds(g) > frozen + 0.5; }, 120, "race runs on")) << g.log;
 
-    g.press("Escape");
-    ASSERT_TRUE(g.waitForScreen(4)) << g.log;
-    g.release("Escape");
-    g.tap("Down");
-    g.tap("Return"); // "Restart"
+    pause(g);
+    ASSERT_TRUE(choose(g, 1, -1, true)); // "Restart"
     ASSERT_TRUE(g.waitUntil([&] { return g.number("gameState") == 0 && g.field("countdownActive") == "true"; }, 120,
                             "restarted"))
         << g.log;
@@ -338,38 +313,23 @@ TEST_F(MenuPlay, PauseFreezesTheRaceContinuesRestartsAndExitsToTheRightMenu)
     EXPECT_EQ(g.field("awardPending"), "true") << "the restarted race still books its result";
     EXPECT_LT(raceSeconds(g), 0.5);
 
-    ASSERT_TRUE(g.waitUntil([&] { return g.field("countdownActive") == "false"; }, 300, "countdown over")) << g.log;
-    g.press("Escape");
-    ASSERT_TRUE(g.waitForScreen(4)) << g.log;
-    g.release("Escape");
-    keyToItem(g, 2);
-    g.tap("Return"); // "Exit"
-    ASSERT_TRUE(g.waitForScreen(2)) << g.log;
+    pause(g);
+    ASSERT_TRUE(choose(g, 2, 2, true)) << g.log; // "Exit"
     EXPECT_EQ(g.field("awardPending"), "false");
     EXPECT_EQ(g.number("cash"), 350) << "a race left half-way books nothing";
 
     // A quick race leaves for the main menu.
     g.tap("Escape");
     ASSERT_TRUE(g.waitForScreen(1)) << g.log;
-    keyToItem(g, 1);
-    g.tap("Return"); // "Quick Race"
-    ASSERT_TRUE(g.waitUntil([&] { return g.number("gameState") == 0 && g.field("countdownActive") == "false"; }, 300,
-                            "quick race under way"))
-        << g.log;
+    ASSERT_TRUE(choose(g, 1, -1, true)) << g.log; // "Quick Race"
+    ASSERT_TRUE(g.waitUntil([&] { return g.number("gameState") == 0; }, 120, "quick race loaded")) << g.log;
     EXPECT_EQ(g.field("careerRace"), "false");
-    g.press("Escape");
-    ASSERT_TRUE(g.waitForScreen(4)) << g.log;
-    g.release("Escape");
-    keyToItem(g, 2);
-    g.tap("Return");
-    ASSERT_TRUE(g.waitForScreen(1)) << g.log;
+    pause(g);
+    ASSERT_TRUE(choose(g, 2, 1, true)) << g.log; // "Exit"
     EXPECT_EQ(g.number("selectedCar"), 0);
 
-    keyToItem(g, 3);
-    g.tap("Return");
-    ASSERT_TRUE(g.waitForScreen(90)) << g.log;
-    keyToItem(g, 1);
-    g.tap("Return");
+    ASSERT_TRUE(choose(g, 3, 90, true)) << g.log;
+    ASSERT_TRUE(choose(g, 1, -1, true)) << g.log;
     EXPECT_EQ(g.finish(), 0) << g.log;
 
     // Whole files with what the game held, not what the damage left.

@@ -26,14 +26,18 @@ struct Booking : ::testing::Test {
         bookRaceResult();
         EXPECT_FALSE(awardPending) << "booked once";
     }
+    static void expectCareer(int points, int racesOpen, int cash)
+    {
+        EXPECT_EQ(career.careerPoints, points);
+        EXPECT_EQ(career.racesOpen, racesOpen);
+        EXPECT_EQ(career.cash, cash);
+    }
 };
 
 TEST_F(Booking, WinningRaceOneOfANewCareerOpensRaceTwoAndCarThree)
 {
     finish(1, 1);
-    EXPECT_EQ(career.careerPoints, 100);
-    EXPECT_EQ(career.racesOpen, 2);
-    EXPECT_EQ(career.cash, 1100);
+    expectCareer(100, 2, 1100);
     EXPECT_EQ(career.raceSlot[0].bestPlace, 1);
     EXPECT_TRUE(career.carOpen[3]);
     EXPECT_FALSE(career.carOpen[4]);
@@ -42,9 +46,7 @@ TEST_F(Booking, WinningRaceOneOfANewCareerOpensRaceTwoAndCarThree)
     // Third on the same race later: cash only, and no car "opens" again.
     newCarOpened = false;
     finish(1, 3);
-    EXPECT_EQ(career.careerPoints, 100);
-    EXPECT_EQ(career.racesOpen, 2);
-    EXPECT_EQ(career.cash, 1350);
+    expectCareer(100, 2, 1350);
     EXPECT_EQ(career.raceSlot[0].bestPlace, 1);
     EXPECT_FALSE(newCarOpened);
 }
@@ -52,28 +54,22 @@ TEST_F(Booking, WinningRaceOneOfANewCareerOpensRaceTwoAndCarThree)
 TEST_F(Booking, FourthPlaceBooksNoPointsAndNoCash)
 {
     finish(1, 4);
-    EXPECT_EQ(career.careerPoints, 0);
-    EXPECT_EQ(career.cash, 350);
-    EXPECT_EQ(career.racesOpen, 1);
+    expectCareer(0, 1, 350);
     EXPECT_EQ(career.raceSlot[0].bestPlace, 0);
     // A race once finished fourth (as a saved career may hold) still pays for its first podium.
     career.raceSlot[0].bestPlace = 4;
     finish(1, 2);
-    EXPECT_EQ(career.careerPoints, 75);
-    EXPECT_EQ(career.racesOpen, 2);
-    EXPECT_EQ(career.cash, 850);
+    expectCareer(75, 2, 850);
 }
 
 TEST_F(Booking, FirstPodiumOnAnOlderRaceStillOpensOneMoreAndFifteenIsTheLast)
 {
     career.racesOpen = 5;
     finish(2, 3);
-    EXPECT_EQ(career.careerPoints, 50);
-    EXPECT_EQ(career.racesOpen, 6);
+    expectCareer(50, 6, 600);
     career.racesOpen = 15;
     finish(15, 1);
-    EXPECT_EQ(career.racesOpen, 15);
-    EXPECT_EQ(career.careerPoints, 150);
+    expectCareer(150, 15, 1350);
 }
 
 TEST_F(Booking, FifteenWinsOpenEveryCarTheChooserReaches)
@@ -82,8 +78,7 @@ TEST_F(Booking, FifteenWinsOpenEveryCarTheChooserReaches)
         finish(race, 1);
         EXPECT_EQ(career.racesOpen, std::min(15, race + 1));
     }
-    EXPECT_EQ(career.careerPoints, 1500);
-    EXPECT_EQ(career.cash, 350 + 15 * 750);
+    expectCareer(1500, 15, 350 + 15 * 750);
     for (int c = 0; c <= kLastCarIndex; c++)
         EXPECT_TRUE(career.carOpen[c]) << c;
     for (int c = kLastCarIndex + 1; c < 18; c++)
@@ -103,15 +98,11 @@ TEST_F(Booking, CarsOpenOnlyAboveTheirThresholds)
 
 TEST_F(Booking, APlaceOrRaceOutsideTheCareerBooksNothing)
 {
-    for (int place : {0, 5, -1}) {
+    for (int place : {0, 5, -1})
         finish(1, place);
-        EXPECT_EQ(career.cash, 350) << place;
-        EXPECT_EQ(career.careerPoints, 0) << place;
-    }
-    for (int race : {0, 16, 24}) {
+    for (int race : {0, 16, 24})
         finish(race, 1);
-        EXPECT_EQ(career.cash, 350) << race;
-    }
+    expectCareer(0, 1, 350);
 }
 
 } // namespace

@@ -44,23 +44,7 @@ struct LiveGame {
     {
         tracePath = dir.file("t.jsonl");
         args.insert(args.end(), {"--trace", tracePath});
-        std::string errPath = dir.file("stderr.txt");
-        pid = fork();
-        if (pid == 0) {
-            if (chdir(dir.path.c_str()) != 0)
-                _exit(101);
-            int fd = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-            dup2(fd, 2);
-            dup2(fd, 1);
-            std::vector<char *> argv;
-            std::string bin = COBALT_GAME_BINARY;
-            argv.push_back(bin.data());
-            for (auto &a : args)
-                argv.push_back(a.data());
-            argv.push_back(nullptr);
-            execv(bin.c_str(), argv.data());
-            _exit(102);
-        }
+        pid = startGame(dir, std::move(args), dir.file("stderr.txt"), dir.file("stdout.txt"));
     }
     ~LiveGame()
     {
