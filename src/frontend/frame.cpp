@@ -138,7 +138,11 @@ bool renderFrame()
         printSmall(670, 500, 1, "FPS:%2i", int(fps));
         endOverlayText();
     }
-    // The start-up music waits for a smooth frame rate so it does not stutter in.
+    // The start-up music waits for a smooth frame rate so it does not stutter in. It is the menus'
+    // tune: a race that began first (straight from loading) drops it, or it would start under the
+    // race tune and play on in the pause menu.
+    if (gameState == STATE_RACING)
+        menuMusicPending = false;
     if (musicOn && menuMusicPending && fps > 15) {
         menuMusicPending = false;
         menuMusic.play();
