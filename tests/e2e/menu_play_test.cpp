@@ -8,8 +8,9 @@
 
 namespace {
 
-// Menu coordinates at 800 x 600 (the window's pixels): the left column's buttons, the first
-// tuning packet and the option rows.
+// Menu units (800 x 600, y from the top) in the middle of the left column's buttons, the first
+// tuning packet and two option rows. The game runs at 640 x 480, the quickest mode to draw, so
+// each lands on a window pixel that the game scales back by 1.25.
 const int kSelectBar[2] = {75, 300};
 const int kUpArrow[2] = {75, 200};
 const int kDownArrow[2] = {75, 400};
@@ -44,8 +45,8 @@ struct MenuPlay : ::testing::Test {
         if (std::system("command -v xdotool >/dev/null 2>&1") != 0 || !std::getenv("DISPLAY"))
             GTEST_SKIP() << "needs xdotool and an X display (scripts/setup.sh test provides both)";
         linkContent(dir);
-        // 800 x 600, sound and music on. A career well under way, which New game must reset.
-        writeBytes(dir.file("base/menu.inf"), words({1, 32, 24, 1, 1, 0}));
+        // 640 x 480, sound and music on. A career well under way, which New game must reset.
+        writeBytes(dir.file("base/menu.inf"), words({0, 32, 24, 1, 1, 0}));
         std::vector<int> w(178, 0);
         for (int c = 0; c < 8; c++)
             w[size_t(c)] = 1;
@@ -192,6 +193,7 @@ TEST_F(MenuPlay, MouseOnlyThroughTheCareerARaceTheOptionsAndTheQuitQuestion)
 {
     bool autopilot = gameHasAutopilot();
     LiveGame g(dir, args(autopilot));
+    g.menuUnitsPerPixel = 1.25;
     ASSERT_TRUE(g.findWindow()) << g.log;
     ASSERT_TRUE(g.waitForScreen(1)) << g.log;
     g.pointAt(kSelectBar[0], kSelectBar[1]);
@@ -234,10 +236,11 @@ TEST_F(MenuPlay, KeysOnlyThroughTheCareerARaceAndTheQuitQuestion)
 {
     bool autopilot = gameHasAutopilot();
     LiveGame g(dir, args(autopilot));
+    g.menuUnitsPerPixel = 1.25;
     ASSERT_TRUE(g.findWindow()) << g.log;
     ASSERT_TRUE(g.waitForScreen(1)) << g.log;
     // The pointer rests away from every button; keys go to the window under it.
-    g.pointAt(700, 560);
+    g.pointAt(760, 580);
     g.xdotool("windowfocus --sync " + g.window);
 
     RaceOutcome race = careerRace(g, true, autopilot);
@@ -274,9 +277,10 @@ void pause(LiveGame &g)
 TEST_F(MenuPlay, PauseFreezesTheRaceContinuesRestartsAndExitsToTheRightMenu)
 {
     LiveGame g(dir, args(false));
+    g.menuUnitsPerPixel = 1.25;
     ASSERT_TRUE(g.findWindow()) << g.log;
     ASSERT_TRUE(g.waitForScreen(1)) << g.log;
-    g.pointAt(700, 560);
+    g.pointAt(760, 580);
     g.xdotool("windowfocus --sync " + g.window);
 
     // A career race: New game, Select race, race 1.
@@ -337,7 +341,7 @@ TEST_F(MenuPlay, PauseFreezesTheRaceContinuesRestartsAndExitsToTheRightMenu)
     ASSERT_EQ(careerFile.size(), 712u);
     EXPECT_EQ(wordAt(careerFile, 176), 350);
     EXPECT_EQ(wordAt(careerFile, 174), 1);
-    EXPECT_EQ(readBytes(dir.file("base/menu.inf")), words({1, 32, 24, 1, 1, 0}));
+    EXPECT_EQ(readBytes(dir.file("base/menu.inf")), words({0, 32, 24, 1, 1, 0}));
 }
 
 } // namespace

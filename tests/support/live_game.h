@@ -16,6 +16,7 @@
 #undef True
 #undef False
 
+#include <cmath>
 #include <cstdio>
 #include <functional>
 
@@ -154,8 +155,14 @@ struct LiveGame {
         if (std::system(command.c_str()) != 0)
             log += "  (failed)\n";
     }
-    // Menu coordinates are window pixels at 800 x 600.
-    void pointAt(int x, int y) { xdotool("mousemove --sync --window " + window + " " + std::to_string(x) + " " + std::to_string(y)); }
+    // The menus' 800 x 600 units per window pixel: 1.25 at 640 x 480, 1 at 800 x 600.
+    double menuUnitsPerPixel = 1.0;
+    // x and y in menu units (y from the top), placed on the window's pixels.
+    void pointAt(int x, int y)
+    {
+        long px = std::lround(x / menuUnitsPerPixel), py = std::lround(y / menuUnitsPerPixel);
+        xdotool("mousemove --sync --window " + window + " " + std::to_string(px) + " " + std::to_string(py));
+    }
     void clickAt(int x, int y)
     {
         pointAt(x, y);
