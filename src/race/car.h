@@ -51,18 +51,5 @@ void aiCarFrame(Car &car, float dt);
 // Laps and places at the end of the player's frame.
 void updateRaceProgress(Car &car);
 
-// Small vector helpers for the car code.
-inline PhysVec3 operator+(PhysVec3 a, PhysVec3 b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
-inline PhysVec3 operator-(PhysVec3 a, PhysVec3 b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
-inline PhysVec3 operator*(PhysVec3 a, float k) { return {a.x * k, a.y * k, a.z * k}; }
-inline float dot(PhysVec3 a, PhysVec3 b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
-inline PhysVec3 cross(PhysVec3 a, PhysVec3 b)
-{
-    return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
-}
-float length(PhysVec3 a);
-PhysVec3 normalized(PhysVec3 a); // zero stays zero
-// A car-space point or direction in world axes (no translation).
-PhysVec3 toWorld(const PhysMat3 &m, PhysVec3 v);
 // Turns v about the unit axis by angle radians.
 PhysVec3 rotateAbout(PhysVec3 v, PhysVec3 axis, float angle);

@@ -15,19 +15,6 @@ float aiSkidLevel, aiDriftLevel;
 
 const PhysVec3 wheelPoints[4] = {{2, 0, 1.25f}, {2, 0, -1.25f}, {-2, 0, 1.25f}, {-2, 0, -1.25f}};
 
-float length(PhysVec3 a) { return std::sqrt(dot(a, a)); }
-
-PhysVec3 normalized(PhysVec3 a)
-{
-    float l = length(a);
-    return l > 0 ? a * (1.0f / l) : PhysVec3{0, 0, 0};
-}
-
-PhysVec3 toWorld(const PhysMat3 &m, PhysVec3 v)
-{
-    return m.axis[0] * v.x + m.axis[1] * v.y + m.axis[2] * v.z;
-}
-
 PhysVec3 rotateAbout(PhysVec3 v, PhysVec3 axis, float angle)
 {
     // Rodrigues' rotation.

@@ -2,6 +2,7 @@
 // lit per pixel by the nearest street lights.
 #include "content/content.h"
 #include "race/car.h"
+#include "race/car_table.h"
 #include "race/race.h"
 #include "render/lights.h"
 #include "render/ms3d.h"
@@ -17,8 +18,8 @@ void drawCars()
         float m[16];
         bodyTransform(car.body, m); // rotation in the upper 3x3, position in the last column
         const Mat4 body = mat4FromArray(m);
-        float front = carStats[model][3] * 0.77f / 1.67f;
-        float rear = carStats[model][4] * 0.77f / 1.67f;
+        float front = carStats[model][3] * kAxleScale;
+        float rear = carStats[model][4] * kAxleScale;
         for (int wheel = 0; wheel < 4; wheel++) {
             bool isFront = wheel >= 2;
             float side = wheel % 2 == 0 ? 1.0f : -1.0f;

@@ -4,7 +4,9 @@
 #include "content/content.h"
 #include "formats/images.h"
 #include "formats/waypoints.h"
+#include "race/car_table.h"
 #include "race/race.h"
+#include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
@@ -12,38 +14,13 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 namespace {
 
 const std::string kBase = COBALT_BASE_DIR;
 
-std::vector<uint8_t> readBytes(const std::string &path)
-{
-    std::ifstream f(path, std::ios::binary);
-    return std::vector<uint8_t>(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
-}
-
 bool loadModel(const std::string &path, TestModel &m) { return loadGameModel(path, m); }
-
-// The race's start table: first grid slot per track; the others follow every 4.5 along +z.
-struct Start {
-    float x, y, z;
-};
-Start startOf(int track)
-{
-    switch (track) {
-    case 1: return {-369, -6.2f, 552};
-    case 2: case 9: case 13: return {-436, -7.2f, 193};
-    case 3: case 6: case 11: return {-235, -8, -273};
-    case 4: case 8: return {-195, -7.6f, 493};
-    case 5: case 15: return {-59, -6.5f, 305};
-    case 7: case 12: return {-514, -7, -247};
-    default: return {-223, -6.9f, 95}; // 10, 14
-    }
-}
 
 struct V {
     float x, y, z;
@@ -191,30 +168,8 @@ TEST(Tracks, EveryModelFitsTheFormatAndTheFrameBudget)
     }
 }
 
-TEST(Tracks, GridSlotsStandOnTheRoadAtRideHeight)
-{
-    for (int track = 1; track <= 15; track++) {
-        SCOPED_TRACE("track " + std::to_string(track));
-        TestModel collision;
-        ASSERT_TRUE(loadModel(trackFile(track, "map.ms3d"), collision));
-        RayScene scene(collision);
-        Start s = startOf(track);
-        for (int slot = 0; slot < 4; slot++) {
-            // The four wheel sensors as well as the centre.
-            for (V off : {V{0, 0, 0}, V{2, 0, 1.25f}, V{2, 0, -1.25f}, V{-2, 0, 1.25f}, V{-2, 0, -1.25f}}) {
-                V o = {s.x + off.x, s.y, s.z + 4.5f * float(slot) + off.z};
-                float d = scene.cast(o, V{0, -1, 0}, 5);
-                EXPECT_GE(d, 0.7f) << "slot " << slot;
-                EXPECT_LE(d, 0.9f) << "slot " << slot;
-            }
-            // Nothing to collide with around the car body.
-            for (V dir : {V{0, 0, 1}, V{0, 0, -1}, V{1, 0, 0}, V{-1, 0, 0}})
-                EXPECT_LT(scene.cast(V{s.x, s.y, s.z + 4.5f * float(slot)}, dir, 2.0f), 0.0f) << "slot " << slot;
-        }
-    }
-}
-
-TEST(Tracks, WaypointsFollowTheRoadAndCloseTheLoop)
+// Each raced circuit: its grid on the road at ride height, its waypoints along a walled road.
+TEST(Tracks, GridAndWaypointsLieOnAWalledRoad)
 {
     for (int track = 1; track <= 15; track++) {
         SCOPED_TRACE("track " + std::to_string(track));
@@ -223,7 +178,20 @@ TEST(Tracks, WaypointsFollowTheRoadAndCloseTheLoop)
         TestModel collision;
         ASSERT_TRUE(loadModel(trackFile(track, "map.ms3d"), collision));
         RayScene scene(collision);
-        Start s = startOf(track);
+        float start[3];
+        startPosition(track, start);
+        const V s = {start[0], start[1], start[2]};
+        for (int slot = 0; slot < 4; slot++) {
+            V c = {s.x, s.y, s.z + 4.5f * float(slot)};
+            // The four wheel sensors as well as the centre reach the road at ride height.
+            for (V off : {V{0, 0, 0}, V{2, 0, 1.25f}, V{2, 0, -1.25f}, V{-2, 0, 1.25f}, V{-2, 0, -1.25f}}) {
+                float d = scene.cast(V{c.x + off.x, c.y, c.z + off.z}, V{0, -1, 0}, 5);
+                EXPECT_TRUE(d >= 0.7f && d <= 0.9f) << "slot " << slot << ": " << d;
+            }
+            // Nothing to collide with around the car body.
+            for (V dir : {V{0, 0, 1}, V{0, 0, -1}, V{1, 0, 0}, V{-1, 0, 0}})
+                EXPECT_LT(scene.cast(c, dir, 2.0f), 0.0f) << "slot " << slot;
+        }
         // Waypoint 0 is the start line, just ahead of the grid and level with it.
         const Waypoint &w0 = waypoints[0];
         EXPECT_GT(w0.x, s.x);
@@ -283,7 +251,7 @@ TEST(Tracks, WaypointsFollowTheRoadAndCloseTheLoop)
 TEST(Tracks, ExtraCircuitsHaveWaypointsToo)
 {
     for (int track = 16; track <= 20; track++) {
-        ASSERT_TRUE(loadWaypoints(track) || readWaypointFile(trackFile(track, "points/level.ai").c_str(), waypoints, kMaxWaypoints, &waypointCount));
+        ASSERT_TRUE(loadWaypoints(track)); // from base/ in the build folder, as the game reads it
         EXPECT_GE(waypointCount, 40) << "track " << track;
     }
     EXPECT_FALSE(loadWaypoints(21));
@@ -310,9 +278,8 @@ CarModels loadCar(int car)
     std::string dir = kBase + "/cars/" + std::to_string(car) + "/";
     EXPECT_TRUE(loadModel(dir + "car.ms3d", c.body)) << dir;
     EXPECT_TRUE(loadModel(dir + "wheel.ms3d", c.wheel)) << dir;
-    fillCarStats();
-    c.axle[0] = carStats[car - 1][3] * 0.77f / 1.67f;
-    c.axle[1] = -carStats[car - 1][4] * 0.77f / 1.67f;
+    c.axle[0] = kCarTable[car - 1][3] * kAxleScale;
+    c.axle[1] = -kCarTable[car - 1][4] * kAxleScale;
     return c;
 }
 
@@ -573,9 +540,8 @@ TEST(Cars, HeadAndTailLampsGlow)
 
 TEST(Generator, SecondRunWritesTheSameBytes)
 {
-    std::string dir = std::string(COBALT_BASE_DIR) + "/../gen3d_rerun";
-    std::string cmd = std::string(GEN3D_BINARY) + " " + dir + " > /dev/null";
-    ASSERT_EQ(std::system(cmd.c_str()), 0);
+    TempDir dir;
+    ASSERT_EQ(std::system((std::string(GEN3D_BINARY) + " " + dir.path.string() + " > /dev/null").c_str()), 0);
     std::vector<std::string> files = {"/maps/1/map.ms3d", "/maps/9/mapvisual.ms3d", "/maps/15/light.ms3d",
                                       "/maps/20/points/level.ai", "/garage/light.ms3d", "/textures/world/road.bmp",
                                       "/textures/world/car03.bmp", "/textures/world/rim11.bmp",
@@ -584,9 +550,8 @@ TEST(Generator, SecondRunWritesTheSameBytes)
         for (const char *name : {"/car.ms3d", "/wheel.ms3d"})
             files.push_back("/cars/" + std::to_string(car) + name);
     for (const std::string &rel : files) {
-        std::vector<uint8_t> a = readBytes(kBase + rel), b = readBytes(dir + rel);
+        Bytes a = readBytes(kBase + rel);
         EXPECT_FALSE(a.empty()) << rel;
-        EXPECT_TRUE(a == b) << rel;
+        EXPECT_TRUE(a == readBytes(dir.path.string() + rel)) << rel;
     }
-    std::system(("rm -rf " + dir).c_str());
 }

@@ -2,16 +2,12 @@
 #include "cars.h"
 #include "pictures.h"
 #include "textures.h"
+#include "race/car_table.h"
 
 #include <cstdio>
 
-// Axle offsets from the car table (fourth and fifth columns), and the scale the drawing applies.
-static const float kAxles[12][2] = {{4.14f, 4.125f}, {4.0f, 4.18f}, {4.15f, 4.39f}, {4.17f, 4.2f},
-                                    {4.14f, 4.255f}, {3.62f, 4.3f}, {4.14f, 4.125f}, {4.0f, 4.18f},
-                                    {4.15f, 4.39f},  {4.17f, 4.2f}, {4.14f, 4.255f}, {3.62f, 4.3f}};
-static const float kAxleScale = 0.77f / 1.67f;
-
-float carAxleX(int m, bool front) { return front ? kAxles[m][0] * kAxleScale : -kAxles[m][1] * kAxleScale; }
+// The wheels go where the race draws them: the race's car table, fourth and fifth columns.
+float carAxleX(int m, bool front) { return front ? kCarTable[m][3] * kAxleScale : -kCarTable[m][4] * kAxleScale; }
 
 const float carExhausts[6][3] = {{-3.05f, -0.30f, 0.85f}, {-3.10f, -0.33f, 0.68f}, {-3.08f, -0.30f, 0.72f},
                                  {-3.125f, -0.33f, 0.72f}, {-3.18f, -0.285f, 0.73f}, {-3.10f, -0.32f, 0.62f}};
