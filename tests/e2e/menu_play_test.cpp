@@ -60,6 +60,19 @@ struct MenuPlay : ::testing::Test {
                 bytes.push_back((unsigned char)(unsigned(v) >> (8 * i)));
         writeBytes(dir.file("base/career.inf"), bytes);
     }
+    // The game up to its main menu. For keys the pointer rests away from every button and the
+    // window has the keyboard.
+    static bool ready(LiveGame &g, bool keys)
+    {
+        g.menuUnitsPerPixel = 1.25;
+        if (!g.findWindow() || !g.waitForScreen(1))
+            return false;
+        if (keys) {
+            g.pointAt(760, 580);
+            g.xdotool("windowfocus --sync " + g.window);
+        }
+        return true;
+    }
     std::vector<std::string> args(bool autopilot)
     {
         std::vector<std::string> a = {"--windowed", "--no-browser", "--seed", "7", "--fixed-frame-ms", kFrameMs};
@@ -193,9 +206,7 @@ TEST_F(MenuPlay, MouseOnlyThroughTheCareerARaceTheOptionsAndTheQuitQuestion)
 {
     bool autopilot = gameHasAutopilot();
     LiveGame g(dir, args(autopilot));
-    g.menuUnitsPerPixel = 1.25;
-    ASSERT_TRUE(g.findWindow()) << g.log;
-    ASSERT_TRUE(g.waitForScreen(1)) << g.log;
+    ASSERT_TRUE(ready(g, false)) << g.log;
     g.pointAt(kSelectBar[0], kSelectBar[1]);
     ASSERT_TRUE(g.waitUntil([&] { return g.list("hoverFlags").rfind("[false,false,true", 0) == 0; }, 30, "hover"))
         << g.log;
@@ -236,12 +247,7 @@ TEST_F(MenuPlay, KeysOnlyThroughTheCareerARaceAndTheQuitQuestion)
 {
     bool autopilot = gameHasAutopilot();
     LiveGame g(dir, args(autopilot));
-    g.menuUnitsPerPixel = 1.25;
-    ASSERT_TRUE(g.findWindow()) << g.log;
-    ASSERT_TRUE(g.waitForScreen(1)) << g.log;
-    // The pointer rests away from every button; keys go to the window under it.
-    g.pointAt(760, 580);
-    g.xdotool("windowfocus --sync " + g.window);
+    ASSERT_TRUE(ready(g, true)) << g.log;
 
     RaceOutcome race = careerRace(g, true, autopilot);
     g.tap("Right");
@@ -277,11 +283,7 @@ void pause(LiveGame &g)
 TEST_F(MenuPlay, PauseFreezesTheRaceContinuesRestartsAndExitsToTheRightMenu)
 {
     LiveGame g(dir, args(false));
-    g.menuUnitsPerPixel = 1.25;
-    ASSERT_TRUE(g.findWindow()) << g.log;
-    ASSERT_TRUE(g.waitForScreen(1)) << g.log;
-    g.pointAt(760, 580);
-    g.xdotool("windowfocus --sync " + g.window);
+    ASSERT_TRUE(ready(g, true)) << g.log;
 
     // A career race: New game, Select race, race 1.
     ASSERT_TRUE(choose(g, 0, 20, true)) << g.log;
