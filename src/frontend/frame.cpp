@@ -25,6 +25,7 @@ float loadingClock;
 bool menuMusicPending;
 bool showFps;
 bool awardPending;
+bool quitRequested;
 
 static float musicGain()
 {

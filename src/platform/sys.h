@@ -87,7 +87,7 @@ bool Sys_ChangeDisplayMode(int width, int height, int bits);
 void Sys_RestoreDisplayMode();
 
 // ---- cursor ----
-void Sys_GetCursorPos(int *x, int *y);  // screen pixels
+void Sys_GetCursorPos(int *x, int *y);  // pixels from the top left of the window's client area
 void Sys_SetCursorPos(int x, int y);    // scripted input moves the cursor here
 void Sys_ShowCursor(bool show);
 

@@ -263,7 +263,20 @@ void Sys_GetCursorPos(int *x, int *y)
         *y = sys.cursorY;
         return;
     }
+    // Measured from the window's client area, so a window frame (or a window placed away from the
+    // corner) does not shift the pointer against the drawn menu. Over the window the motion
+    // events keep the position; SDL's global position is refreshed only now and then on X11.
+    if (window && SDL_GetMouseFocus() == window) {
+        SDL_GetMouseState(x, y);
+        return;
+    }
     SDL_GetGlobalMouseState(x, y);
+    if (window) {
+        int left, top;
+        SDL_GetWindowPosition(window, &left, &top);
+        *x -= left;
+        *y -= top;
+    }
 }
 
 void Sys_SetCursorPos(int x, int y)

@@ -10,7 +10,6 @@
 
 #include <cstdio>
 
-bool quitRequested;
 bool keyLatch;
 
 // Escape pauses a running race; C switches the camera; F the frame-rate read-out. C and F share
