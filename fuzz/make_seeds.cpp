@@ -1,5 +1,6 @@
 // Writes the starting corpus of the fuzz targets: one small valid file of each kind the readers
 // accept, made by the same builders the reader tests use.
+#include "common/controls.h"
 #include "support/ms3d_write.h"
 
 #include <cstdio>
@@ -94,5 +95,8 @@ int main(int argc, char **argv)
     EffectParams smoke = {60, 1.1f, {0, 0.5f, 0}, {0.0004f, 0.0004f, 0.0004f}, 1.0f, {24, 20, 24}, {12, 4, 12}, 40,
                           4000.0f, 0.008f, 0.01f, 0.14f, 0.008f, 1.0f, 0};
     save(out / "eff" / "smoke.eff", makeEffect(smoke));
+    Bytes controlsFile(kControlsFileSize);
+    encodeControls(defaultControls(), controlsFile.data());
+    save(out / "controls" / "defaults.inf", controlsFile);
     return 0;
 }

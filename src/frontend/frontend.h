@@ -10,6 +10,7 @@ enum {
     STATE_CAR_SELECT = 2,
     STATE_PAUSE = 4,
     STATE_OPTIONS = 5,
+    STATE_CONTROLS = 6,
     STATE_CAREER_MENU = 20,
     STATE_RACE_SELECT = 21,
     STATE_TUNING = 29,
@@ -90,6 +91,24 @@ enum { OPTION_RESOLUTION, OPTION_COLOR_DEPTH, OPTION_DEPTH_BUFFER, OPTION_SOUND,
 MenuArea optionRowArea(int row);
 void drawOptionsScreen();
 bool optionsClick(int x, int y); // true when a row was hit
+
+// ---- controls ----
+// The action waiting on the Controls screen for its new input, -1 when none is.
+extern int bindingAction;
+// An input while the Controls screen waits: it becomes the waiting action's and is saved (a key
+// held down and repeating is not a new press). False when nothing waits: the input does what it
+// does elsewhere in the menus.
+bool controlsTakeKey(unsigned virtualKey, bool repeat);
+struct Binding;
+bool controlsTakePad(Binding input);
+// A click while the screen waits leaves the action as it was; true when something waited.
+bool controlsCancelWait();
+// The pad in the menus (its button presses and stick moves, -1..1): the d-pad and the left stick
+// as the arrow keys, A as Enter, B as Escape.
+void menuPadButton(int button);
+void menuPadAxis(int axis, float value);
+// The bindings and the waiting action, while the Controls screen is on the way or shown.
+void traceControlsScreenFields(TraceLine &line);
 
 // ---- career ("base/career.inf") ----
 struct Career {

@@ -13,3 +13,7 @@ void playMenuSample(int sample);
 void drawCarSelectScreen();
 void drawTuningScreen();
 void drawRaceSelectScreen();
+void drawControlsScreen();
+void activateControls(int item);
+// The race's actions as the Controls screen names them, in ControlAction order.
+extern const char *const actionNames[];

@@ -18,6 +18,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 #include <string>
 #include <type_traits>
 
@@ -124,6 +125,8 @@ void activateOptions(int item)
     if (item == 0)
         optionsAccepted = true;
     else if (item == 1)
+        gameState = STATE_CONTROLS;
+    else if (item == 2)
         gameState = STATE_MAIN_MENU;
 }
 
@@ -169,7 +172,7 @@ void drawMainMenuLogo()
 struct MenuScreen {
     int state;
     const char *title;    // at (210, 565), leading blanks included; null: none
-    const char *items[5]; // the race list is counted and named apart
+    const char *items[10]; // the race list is counted and named apart
     bool lastItemIsBack;  // Escape activates it
     void (*activate)(int item);
     void (*drawExtras)();
@@ -185,7 +188,11 @@ const MenuScreen screens[] = {
     {STATE_TUNING, "               Tuning", {"Back"}, true, activateTuning, drawTuningScreen},
     {STATE_RACE_SELECT, "           Race", {}, true, activateRaceSelect, drawRaceSelectScreen},
     {STATE_PAUSE, "Pause", {"Continue", "Restart", "Exit"}, false, activatePause, nullptr},
-    {STATE_OPTIONS, "              Options", {"Accept", "Back"}, true, activateOptions, drawOptionsScreen},
+    {STATE_OPTIONS, "              Options", {"Accept", "Controls", "Back"}, true, activateOptions, drawOptionsScreen},
+    {STATE_CONTROLS, "             Controls",
+     {actionNames[0], actionNames[1], actionNames[2], actionNames[3], actionNames[4], actionNames[5], actionNames[6],
+      actionNames[7], "Defaults", "Back"},
+     true, activateControls, drawControlsScreen},
 };
 
 const MenuScreen *screenOf(int state)
@@ -205,7 +212,7 @@ const char *itemText(int state, int item, char (&buffer)[16])
         return buffer;
     }
     const MenuScreen *s = screenOf(state);
-    return s && item >= 0 && item < 5 ? s->items[item] : nullptr;
+    return s && item >= 0 && item < int(std::size(s->items)) ? s->items[item] : nullptr;
 }
 
 // Activates an item of the requested screen. While one screen fades over to the next, the list
@@ -344,7 +351,7 @@ int menuItemTotal(int state)
         return career.racesOpen + 1;
     int n = 0;
     if (const MenuScreen *s = screenOf(state))
-        while (n < 5 && s->items[n])
+        while (n < int(std::size(s->items)) && s->items[n])
             n++;
     return n;
 }
@@ -415,6 +422,9 @@ bool menuClick()
     // The loading screen stands in front of a main menu that cannot be used yet.
     if (gameState == STATE_RACING || loadingPhase)
         return false;
+    // The Controls screen waiting for an input takes a click as "leave it as it is".
+    if (controlsCancelWait())
+        return true;
     // The click acts where the pointer is now, even when it moved since the last frame.
     updateMousePosition();
     if (buttonAreas[HOVER_UP_ARROW].contains(mouseX, mouseY)) {

@@ -20,5 +20,8 @@ extern SysState sys;
 bool Sys_ShouldFail(SysStep step);
 // Translates waiting SDL events into window messages (sys_sdl_events.cpp).
 void Sys_PumpEvents();
+// A pad's plugging in, unplugging, presses and stick moves (sys_sdl_pad.cpp).
+union SDL_Event;
+void Sys_PadEvent(const SDL_Event &e);
 // Shows a real box and returns the button pressed, or 0 when no box can be shown.
 int Sys_ShowNativeBox(const char *text, const char *title, unsigned flags);

@@ -58,7 +58,8 @@ static void windowEvent(const SDL_WindowEvent &w)
 
 void Sys_PumpEvents()
 {
-    if (!SDL_WasInit(SDL_INIT_VIDEO))
+    // Pads speak through the same events, with or without a window.
+    if (!SDL_WasInit(SDL_INIT_VIDEO | SDL_INIT_GAMECONTROLLER))
         return;
     SDL_Event e;
     while (SDL_PollEvent(&e)) {
@@ -88,6 +89,13 @@ void Sys_PumpEvents()
                 Sys_PostMessage(down ? WM_RBUTTONDOWN : WM_RBUTTONUP, 0, at);
             break;
         }
+        case SDL_CONTROLLERDEVICEADDED:
+        case SDL_CONTROLLERDEVICEREMOVED:
+        case SDL_CONTROLLERBUTTONDOWN:
+        case SDL_CONTROLLERBUTTONUP:
+        case SDL_CONTROLLERAXISMOTION:
+            Sys_PadEvent(e);
+            break;
         default:
             break;
         }

@@ -44,6 +44,11 @@ extern const PhysVec3 wheelPoints[4]; // sensor starts in car space; 0, 1 front,
 
 void createCarBody(Car &car, PhysVec3 position);
 void playerCarFrame(Car &car, float dt);
+// The front wheels' angle a moment on, turning towards `wanted` (positive to the left, at most
+// kMaxSteer; 0 when nothing steers). A key asks for full lock and a stick for as much of it as it
+// is pushed, at the same rate: a stick never turns the wheels faster or further than the keys.
+constexpr float kMaxSteer = 0.7f;
+float steerTowards(float steer, float wanted, float dt);
 // The force step of one sub-step, run from the physics controller.
 void carForceStep(Car &car, Controller *controller);
 // The computer driver's frame: cars 1..3, and car 0 under the autopilot.

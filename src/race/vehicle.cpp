@@ -2,8 +2,10 @@
 // runs in each physics sub-step (suspension, wheel spin, side grip, drive, drag, crash sounds).
 #include "audio/audio.h"
 #include "common/common.h"
+#include "common/controls.h"
 #include "effects/effects.h"
 #include "platform/sys.h"
+#include "platform/sys_pad.h"
 #include "race/car.h"
 #include "race/race.h"
 
@@ -101,6 +103,28 @@ void createCarBody(Car &car, PhysVec3 position)
 
 // ---- the player's frame ----
 
+static float approach(float value, float target, float step)
+{
+    return value < target ? std::min(target, value + step) : std::max(target, value - step);
+}
+
+float steerTowards(float steer, float wanted, float dt)
+{
+    if (wanted == 0) {
+        // Let go, the wheels run back to straight on their own, never past it.
+        float next = steer - steer * 0.15f * dt;
+        return next * steer <= 0 ? 0 : next;
+    }
+    // Coming back towards a smaller angle of the same side, the wheels go as fast as when let
+    // go, and stop at the angle asked for; otherwise they turn at the keys' rate.
+    bool beyond = wanted > 0 ? steer > wanted : steer < wanted;
+    if (beyond) {
+        float next = steer - steer * 0.15f * dt;
+        return wanted > 0 ? std::max(wanted, next) : std::min(wanted, next);
+    }
+    return wanted > 0 ? std::min(wanted, steer + 0.05f * dt) : std::max(wanted, steer - 0.05f * dt);
+}
+
 static const float rpmPerSpeed[] = {0, 777.7f, 542.6f, 388.8f, 318.2f, 272.7f};
 
 float runEngine(Car &car, float v, float dt)
@@ -155,7 +179,8 @@ void playerCarFrame(Car &car, float dt)
     // Nitro: half as much drive again while the reserve lasts.
     float n = 1;
     Sample &nitroSample = sampleSlots[SAMPLE_NITRO];
-    if (keyDown[VK_SPACE] && car.nitro > 0) {
+    bool nitroHeld = actionHeld(ACTION_NITRO);
+    if (nitroHeld && car.nitro > 0) {
         car.nitro -= 0.12f * dt;
         n = 1.5f;
         if (soundOn && !nitroSample.isPlaying())
@@ -163,7 +188,7 @@ void playerCarFrame(Car &car, float dt)
     }
     if (car.nitro <= 0)
         car.nitro = 0;
-    if (!keyDown[VK_SPACE] || car.nitro <= 0)
+    if (!nitroHeld || car.nitro <= 0)
         nitroSample.stop();
 
     // Engine speed and its two sounds.
@@ -173,24 +198,26 @@ void playerCarFrame(Car &car, float dt)
     sampleSlots[SAMPLE_EN1].setPitch(pitch);
     sampleSlots[SAMPLE_EN_PASS].setPitch(pitch);
 
-    bool up = keyDown[VK_UP], down = keyDown[VK_DOWN];
-    if (up) {
+    // A key is pushed all the way; a trigger pulled part of the way drives or brakes that much
+    // of the key's force.
+    float throttle = actionAmount(ACTION_THROTTLE), brakePush = actionAmount(ACTION_BRAKE);
+    if (throttle > 0) {
         car.brakeHeld = car.reverseMode = false;
         changeGear(car);
-        throttleBlend = std::min(1.0f, throttleBlend + 0.02f * dt);
-        car.driveForce = gearDrive(car, v) * power * n;
-    } else if (down) {
+        throttleBlend = approach(throttleBlend, throttle, 0.02f * dt);
+        car.driveForce = gearDrive(car, v) * power * n * throttle;
+    } else if (brakePush > 0) {
         car.brakeHeld = true;
         changeGear(car);
         float blend = car.nextGear == -1 ? 0.02f * dt : -0.02f * dt;
         throttleBlend = std::clamp(throttleBlend + blend, 0.0f, 1.0f);
-        float brake = brakingForce(v, movingForward(velocity, forward), 100);
-        skidLevel = std::max(skidLevel, std::clamp((v - 1) * 0.2f, 0.0f, 1.0f));
+        float brake = brakingForce(v, movingForward(velocity, forward), 100 * brakePush);
+        skidLevel = std::max(skidLevel, std::clamp((v - 1) * 0.2f, 0.0f, 1.0f) * brakePush);
         if (!car.reverseMode) {
             car.driveForce = brake;
         } else {
             car.nextGear = -1;
-            car.driveForce = v > 0 && v <= 9 ? -140 * power * n : brake + 0.1f * dt;
+            car.driveForce = v > 0 && v <= 9 ? -140 * power * n * brakePush : brake + 0.1f * dt;
         }
     } else {
         // Letting go of the brake at a standstill arms reverse for the next press of Down.
@@ -200,14 +227,9 @@ void playerCarFrame(Car &car, float dt)
         car.driveForce = 0;
     }
 
-    if (keyDown[VK_LEFT]) {
-        car.steer = std::min(0.7f, car.steer + 0.05f * dt);
-    } else if (keyDown[VK_RIGHT]) {
-        car.steer = std::max(-0.7f, car.steer - 0.05f * dt);
-    } else {
-        float next = car.steer - car.steer * 0.15f * dt;
-        car.steer = next * car.steer <= 0 ? 0 : next;
-    }
+    // Left before right, as a player holding both keys expects.
+    float left = actionAmount(ACTION_STEER_LEFT), right = actionAmount(ACTION_STEER_RIGHT);
+    car.steer = steerTowards(car.steer, left > 0 ? kMaxSteer * left : -kMaxSteer * right, dt);
 
     PhysVec3 position = bodyPosition(car.body);
     placeSampleAtCar(sampleSlots[SAMPLE_ST], &position.x, &velocity.x);
@@ -270,11 +292,15 @@ struct Push {
 };
 } // namespace
 
+// Each band of impact has its sound and, on a pad with motors, a shake as hard and as long.
 static const struct {
     float above, upTo;
     int sample;
+    float rumble;
+    int rumbleMs;
 } crashBands[] = {
-    {600, 1100, SAMPLE_CR0}, {1100, 1400, SAMPLE_CR1}, {1400, 2000, SAMPLE_CR2}, {2000, 30000, SAMPLE_CR3},
+    {600, 1100, SAMPLE_CR0, 0.25f, 150}, {1100, 1400, SAMPLE_CR1, 0.5f, 200},
+    {1400, 2000, SAMPLE_CR2, 0.75f, 300}, {2000, 30000, SAMPLE_CR3, 1.0f, 400},
 };
 
 void carForceStep(Car &car, Controller *controller)
@@ -357,6 +383,7 @@ void carForceStep(Car &car, Controller *controller)
                 placeSampleAtCar(crash, &p.x, &velocity.x);
                 if (soundOn)
                     crash.play();
+                Sys_PadRumble(band.rumble, band.rumbleMs);
                 car.crashCooldown = 0;
                 break;
             }

@@ -35,9 +35,14 @@ bool parseLong(const char *s, long *out);
 struct ScriptEvent {
     long frame;
     unsigned message;
-    unsigned long wParam;
-    int x, y; // mouse position for moves
+    unsigned long wParam; // a key, or a pad's button or axis
+    int x, y;             // mouse position for moves
+    int pad = 0;          // pad events: the pad's number in the script, 1..kScriptPads
+    float value = 0;      // pad events: where an axis is moved to
 };
+// Events of the script's own virtual pads, beside the window messages a script posts.
+enum : unsigned { SCRIPT_PAD_CONNECT = 0x10000, SCRIPT_PAD_DISCONNECT, SCRIPT_PAD_DOWN, SCRIPT_PAD_UP, SCRIPT_PAD_AXIS };
+constexpr int kScriptPads = 8;
 // Parses a script; on error returns false with a message naming the line.
 bool parseInputScript(const char *text, ScriptEvent *events, int maxEvents, int *count, std::string *error);
 // Virtual-key code for a name such as UP, SPACE, F or 0x26; 0 when unknown.

@@ -103,7 +103,12 @@ const Flag kFlags[] = {
      "  FRAME mouse X Y        (cursor in screen pixels)\n"
      "  FRAME click            (left button at the cursor)\n"
      "  FRAME focus on|off\n"
-     "  FRAME close"},
+     "  FRAME close\n"
+     "  FRAME pad N connect|disconnect   (virtual pad N, 1..8)\n"
+     "  FRAME pad N down|up BUTTON       (A, B, X, Y, BACK, START, LB, RB,\n"
+     "                                    DPAD_UP, DPAD_LEFT, ...)\n"
+     "  FRAME pad N axis AXIS VALUE      (LEFTX, LEFTY, RIGHTX, RIGHTY: -1..1;\n"
+     "                                    LT, RT: 0..1)"},
     {"--screenshot", "FRAME:PATH", addScreenshot, "save that frame as a PNG, as the player sees it (repeatable)"},
     {"--trace", "PATH", [](const char *v) { return (automation.tracePath = v) != nullptr; },
      "write one JSON object per frame (JSON Lines)"},

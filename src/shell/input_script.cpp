@@ -1,7 +1,9 @@
 // Scripted input: a small text file of events by frame number, posted into the same message
 // queue the window system fills, so a script plays the game exactly as a player would.
+#include "common/controls.h"
 #include "platform/sys.h"
 #include "platform/sys_files.h"
+#include "platform/sys_pad.h"
 #include "shell/automation.h"
 
 #include <algorithm>
@@ -9,6 +11,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <sstream>
+#include <strings.h>
 #include <vector>
 
 static const int MAX_EVENTS = 100000;
@@ -32,20 +35,82 @@ unsigned virtualKeyFromName(const std::string &name)
         int f = std::atoi(n.c_str() + 1);
         return f >= 1 && f <= 12 ? VK_F1 + unsigned(f - 1) : 0;
     }
+    // The names the Controls screen shows, and a few more a script writer reaches for.
+    if (unsigned vk = keyFromName(n))
+        return vk;
     static const struct {
         const char *name;
         unsigned vk;
-    } names[] = {
-        {"UP", VK_UP}, {"DOWN", VK_DOWN}, {"LEFT", VK_LEFT}, {"RIGHT", VK_RIGHT},
-        {"SPACE", VK_SPACE}, {"ESCAPE", VK_ESCAPE}, {"ESC", VK_ESCAPE}, {"RETURN", VK_RETURN},
-        {"ENTER", VK_RETURN}, {"TAB", VK_TAB}, {"SHIFT", VK_SHIFT}, {"CONTROL", VK_CONTROL},
-        {"CTRL", VK_CONTROL}, {"ALT", VK_MENU}, {"BACKSPACE", VK_BACK}, {"PAUSE", VK_PAUSE},
-    };
-    for (const auto &e : names)
+    } aliases[] = {{"ESC", VK_ESCAPE}, {"RETURN", VK_RETURN}, {"CONTROL", VK_CONTROL}};
+    for (const auto &e : aliases)
         if (n == e.name)
             return e.vk;
     return 0;
 }
+
+namespace {
+
+const char *const padAxisNames[PAD_AXIS_COUNT] = {"LEFTX", "LEFTY", "RIGHTX", "RIGHTY", "LT", "RT"};
+
+int padAxisFromName(const std::string &name)
+{
+    for (int a = 0; a < PAD_AXIS_COUNT; a++)
+        if (strcasecmp(name.c_str(), padAxisNames[a]) == 0)
+            return a;
+    return -1;
+}
+
+// "pad N connect|disconnect", "pad N down|up BUTTON", "pad N axis AXIS VALUE".
+const char *parsePadEvent(std::istringstream &words, ScriptEvent &e)
+{
+    std::string verb, a;
+    if (!(words >> e.pad >> verb) || e.pad < 1 || e.pad > kScriptPads)
+        return "expected: pad N (1..8) connect|disconnect|down|up|axis";
+    if (verb == "connect" || verb == "disconnect") {
+        e.message = verb == "connect" ? SCRIPT_PAD_CONNECT : SCRIPT_PAD_DISCONNECT;
+    } else if (verb == "down" || verb == "up") {
+        e.message = verb == "down" ? SCRIPT_PAD_DOWN : SCRIPT_PAD_UP;
+        int button = words >> a ? padButtonFromName(a) : -1;
+        if (button < 0)
+            return "unknown pad button";
+        e.wParam = unsigned(button);
+    } else if (verb == "axis") {
+        e.message = SCRIPT_PAD_AXIS;
+        int axis = words >> a ? padAxisFromName(a) : -1;
+        if (axis < 0)
+            return "expected: pad N axis LEFTX|LEFTY|RIGHTX|RIGHTY|LT|RT VALUE";
+        e.wParam = unsigned(axis);
+        bool trigger = axis == PAD_LEFT_TRIGGER || axis == PAD_RIGHT_TRIGGER;
+        if (!(words >> e.value) || e.value > 1 || e.value < (trigger ? 0 : -1))
+            return "expected a value of -1..1 (a trigger 0..1)";
+    } else {
+        return "unknown pad event";
+    }
+    return nullptr;
+}
+
+// The script's pads by their number in the script, as the platform numbers them.
+int scriptPads[kScriptPads + 1] = {-1, -1, -1, -1, -1, -1, -1, -1, -1};
+
+void playPadEvent(const ScriptEvent &e)
+{
+    int &pad = scriptPads[e.pad];
+    switch (e.message) {
+    case SCRIPT_PAD_CONNECT:
+        if (pad < 0 && (pad = Sys_AttachVirtualPad()) < 0)
+            std::fprintf(stderr, "cobalt-overdrive: no virtual pad can be plugged in here\n");
+        break;
+    case SCRIPT_PAD_DISCONNECT:
+        Sys_DetachVirtualPad(pad);
+        pad = -1;
+        break;
+    case SCRIPT_PAD_DOWN:
+    case SCRIPT_PAD_UP: Sys_SetVirtualPadButton(pad, int(e.wParam), e.message == SCRIPT_PAD_DOWN); break;
+    default: Sys_SetVirtualPadAxis(pad, int(e.wParam), e.value); break;
+    }
+}
+
+} // namespace
 
 bool parseInputScript(const char *text, ScriptEvent *events, int maxEvents, int *count, std::string *error)
 {
@@ -91,6 +156,9 @@ bool parseInputScript(const char *text, ScriptEvent *events, int maxEvents, int 
             e.wParam = a == "on" ? WA_ACTIVE : WA_INACTIVE;
         } else if (verb == "close") {
             e.message = WM_CLOSE;
+        } else if (verb == "pad") {
+            if (const char *why = parsePadEvent(words, e))
+                return bad(why);
         } else {
             return bad("unknown event");
         }
@@ -119,6 +187,15 @@ void postScriptedInput(long frame)
             Sys_GetCursorPos(&x, &y);
             Sys_PostMessage(WM_LBUTTONDOWN, 0, Sys_MakeLParam(unsigned(x), unsigned(y)));
             Sys_PostMessage(WM_LBUTTONUP, 0, Sys_MakeLParam(unsigned(x), unsigned(y)));
+            break;
+        case SCRIPT_PAD_CONNECT:
+        case SCRIPT_PAD_DISCONNECT:
+        case SCRIPT_PAD_DOWN:
+        case SCRIPT_PAD_UP:
+        case SCRIPT_PAD_AXIS:
+            // The pad is moved at once; what it says reaches the game through the system's
+            // events before the next frame, as a real pad's would.
+            playPadEvent(e);
             break;
         default:
             Sys_PostMessage(e.message, e.wParam, 0);

@@ -2,8 +2,10 @@
 // shut-down in the reverse order, writing the two data files back.
 #include "audio/audio.h"
 #include "common/common.h"
+#include "common/controls.h"
 #include "effects/effects.h"
 #include "frontend/frontend.h"
+#include "platform/sys_pad.h"
 #include "race/race.h"
 #include "shell/automation.h"
 #include "shell/shell.h"
@@ -12,29 +14,31 @@
 
 bool keyLatch;
 
-// Escape pauses a running race; C switches the camera; F the frame-rate read-out. C and F share
-// a one-shot latch that any of the race's keys keeps closed.
+// Pause (Escape) stops a running race; camera (C) switches the camera; frame rate (F) the
+// read-out. Camera and frame rate share a one-shot latch that any of the race's keys, or a held
+// nitro, camera or frame-rate input, keeps closed.
 void handleToggleKeys()
 {
-    if (keyDown[VK_ESCAPE] && gameState == STATE_RACING && !countdownActive && !raceFinished) {
+    if (actionHeld(ACTION_PAUSE) && gameState == STATE_RACING && !countdownActive && !raceFinished) {
         raceMusic.stop();
         gameState = shownState = STATE_PAUSE;
         screenFade = 0;
         menuSelection = 0;
     }
-    if (keyDown['C'] && !keyLatch && gameState == STATE_RACING) {
+    bool camera = actionHeld(ACTION_CAMERA), frameRate = actionHeld(ACTION_FRAME_RATE);
+    if (camera && !keyLatch && gameState == STATE_RACING) {
         keyLatch = true;
         if (++cameraMode > 1)
             cameraMode = 0;
     }
-    if (keyDown['F'] && !keyLatch) {
+    if (frameRate && !keyLatch) {
         showFps = !showFps;
         keyLatch = true;
     }
     static const unsigned latchKeys[] = {VK_SPACE, 'Y', 'R', 'F', 'L', 'K', 'C', 'X', 'Z', 'O', 'P', 'I', 'U'};
     // Any of these keys held keeps the latch shut, so F pressed while Space is down does not
     // toggle; releasing them all opens it again.
-    bool held = false;
+    bool held = camera || frameRate || actionHeld(ACTION_NITRO);
     for (unsigned k : latchKeys)
         held = held || keyDown[k];
     keyLatch = held;
@@ -86,7 +90,9 @@ int gameMain(int argc, char **argv)
     Sys_SetHeadless(automation.headless);
 
     readSettings();
+    readControls();
     readCareer();
+    Sys_OpenPads();
     if (!openAudioDevice(automation.audioOutPath, automation.headless))
         return -1;
     loadSamples();
@@ -112,6 +118,7 @@ int gameMain(int argc, char **argv)
     if (automation.headless)
         keepRaceSummary(); // a race cut short by --frames tells how far it got
 
+    Sys_ClosePads();
     releaseSamples();
     menuMusic.close();
     closeAudioDevice();

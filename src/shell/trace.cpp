@@ -2,6 +2,7 @@
 // names) and the screenshots asked for on the command line.
 #include "audio/audio.h"
 #include "common/common.h"
+#include "common/controls.h"
 #include "effects/effects.h"
 #include "frontend/frontend.h"
 #include "platform/sys.h"
@@ -50,6 +51,8 @@ void writeTraceLine()
         plays += (i ? "," : "") + std::to_string(samplePlayCount[i]);
     line.fieldRaw("soundPlays", plays + "]");
     traceMenuFields(line);
+    traceControlsScreenFields(line);
+    traceControlFields(line);
     traceRaceFields(line); // while a race is loaded, paused ones included
     if (raceWorld)
         traceEffectFields(line);

@@ -2,6 +2,7 @@
 #include "audio/audio.h"
 #include "common/common.h"
 #include "frontend/frontend.h"
+#include "platform/sys_pad.h"
 #include "shell/shell.h"
 
 bool windowActive = true;
@@ -64,11 +65,14 @@ intptr_t gameWindowProc(unsigned message, uintptr_t wParam, intptr_t lParam)
     case WM_CLOSE:
         Sys_PostQuitMessage(0);
         return 0;
-    case WM_KEYDOWN:
-        keyDown[wParam & 0xFF] = true;
-        if (gameState != 0)
-            menuKey(unsigned(wParam & 0xFF));
+    case WM_KEYDOWN: {
+        unsigned key = unsigned(wParam & 0xFF);
+        bool repeat = keyDown[key]; // held down: the keyboard repeating it
+        keyDown[key] = true;
+        if (gameState != 0 && !controlsTakeKey(key, repeat))
+            menuKey(key);
         return 0;
+    }
     case WM_KEYUP:
         keyDown[wParam & 0xFF] = false;
         return 0;
@@ -82,6 +86,17 @@ intptr_t gameWindowProc(unsigned message, uintptr_t wParam, intptr_t lParam)
     case WM_LBUTTONUP:
     case WM_RBUTTONDOWN:
     case WM_RBUTTONUP:
+        return 0;
+    // The race reads the pad as it stands each frame; its presses and pushes work the menus.
+    case WM_PADBUTTONDOWN:
+        if (gameState != 0)
+            menuPadButton(int(wParam));
+        return 0;
+    case WM_PADAXIS:
+        if (gameState != 0)
+            menuPadAxis(int(wParam), float(lParam) / 32767.0f);
+        return 0;
+    case WM_PADBUTTONUP:
         return 0;
     default:
         return defaultPath(message, wParam, lParam);

@@ -227,7 +227,7 @@ TEST_F(MenuPlay, MouseOnlyThroughTheCareerARaceTheOptionsAndTheQuitQuestion)
     shoot(g, "options.png");
     EXPECT_EQ(g.number("gameState"), 5) << "Accept stays on the screen";
 
-    ASSERT_TRUE(choose(g, 1, 1, false)) << g.log; // "Back"
+    ASSERT_TRUE(choose(g, 2, 1, false)) << g.log; // "Back"
     ASSERT_TRUE(choose(g, 3, 90, false)) << g.log; // "Quit"
     shoot(g, "quit_question.png");
     ASSERT_TRUE(choose(g, 1, -1, false)); // "Yes"

@@ -22,13 +22,13 @@ struct GameRun {
     std::string stdoutText;
 };
 
-// Links every entry of the generated base/ into dir/base, except the two data files.
+// Links every entry of the generated base/ into dir/base, except the data files the game writes.
 inline void linkContent(const TempDir &dir)
 {
     std::error_code ec;
     for (const auto &e : std::filesystem::directory_iterator(COBALT_BASE_DIR, ec)) {
         std::string name = e.path().filename().string();
-        if (name == "menu.inf" || name == "career.inf")
+        if (name == "menu.inf" || name == "career.inf" || name == "controls.inf")
             continue;
         std::filesystem::create_symlink(e.path(), dir.path / "base" / name, ec);
     }

@@ -2,6 +2,7 @@
 // a harmless answer, and message boxes fall back to standard error.
 #include "platform/sys.h"
 #include "platform/sys_local.h"
+#include "platform/sys_pad.h"
 
 SysState sys;
 
@@ -39,3 +40,16 @@ void Sys_GetCursorPos(int *x, int *y) { *x = sys.cursorX; *y = sys.cursorY; }
 void Sys_SetCursorPos(int x, int y) { sys.scriptedCursor = true; sys.cursorX = x; sys.cursorY = y; }
 void Sys_ShowCursor(bool) {}
 void Sys_OpenURL(const char *) {}
+
+// No pads without a system to find them on.
+bool Sys_OpenPads() { return false; }
+void Sys_ClosePads() {}
+bool Sys_PadConnected() { return false; }
+bool Sys_PadButton(int) { return false; }
+float Sys_PadAxis(int) { return 0; }
+bool Sys_PadRumble(float, int) { return false; }
+float Sys_PadLastRumble() { return 0; }
+int Sys_AttachVirtualPad() { return -1; }
+bool Sys_DetachVirtualPad(int) { return false; }
+void Sys_SetVirtualPadButton(int, int, bool) {}
+void Sys_SetVirtualPadAxis(int, int, float) {}
