@@ -23,6 +23,8 @@ Binding button(int b) { return {BIND_PAD_BUTTON, b}; }
 Binding plus(int axis) { return {BIND_PAD_PLUS, axis}; }
 Binding minus(int axis) { return {BIND_PAD_MINUS, axis}; }
 
+bool heldBack[PAD_BUTTON_COUNT];
+
 bool isTrigger(int axis) { return axis == PAD_LEFT_TRIGGER || axis == PAD_RIGHT_TRIGGER; }
 
 // Travel past the dead zone, spread over 0..1 so that a full push is exactly a held key.
@@ -37,7 +39,7 @@ float bindingAmount(const Binding &b)
 {
     switch (b.kind) {
     case BIND_KEY: return keyDown[b.code & 0xFF] ? 1.0f : 0.0f;
-    case BIND_PAD_BUTTON: return Sys_PadButton(b.code) ? 1.0f : 0.0f;
+    case BIND_PAD_BUTTON: return !heldBack[b.code] && Sys_PadButton(b.code) ? 1.0f : 0.0f;
     case BIND_PAD_PLUS:
     case BIND_PAD_MINUS: {
         float v = Sys_PadAxis(b.code);
@@ -142,6 +144,18 @@ float actionAmount(int action)
 }
 
 bool actionHeld(int action) { return actionAmount(action) > 0; }
+
+void holdBackPadButton(int button)
+{
+    if (button >= 0 && button < PAD_BUTTON_COUNT)
+        heldBack[button] = true;
+}
+
+void padButtonReleased(int button)
+{
+    if (button >= 0 && button < PAD_BUTTON_COUNT)
+        heldBack[button] = false;
+}
 
 void bindControl(int action, Binding input)
 {

@@ -24,6 +24,11 @@ bool writeControls();
 float actionAmount(int action);
 bool actionHeld(int action);
 
+// A pad button that worked the menus does nothing in the race until it is let go: A pressed on
+// "Continue" must not fire the nitro as the race resumes. The keys keep their old ways.
+void holdBackPadButton(int button);
+void padButtonReleased(int button);
+
 // Binds a key (to the key slot) or a pad input (to the first pad slot, the second emptied) to an
 // action. An action that had the input takes over this action's old one, so one input never
 // works two actions and no action loses its only key unnoticed.

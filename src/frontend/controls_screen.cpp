@@ -106,13 +106,16 @@ void drawControlsScreen()
     printSmall(kPadX, kHeaderY, 1, "Pad");
     for (int a = 0; a < ACTION_COUNT; a++) {
         int y = kFirstRowY - kRowStep * a;
-        bool highlighted = a == menuSelection && std::fabs(menuScroll) < 20;
+        // The table stands still while the list scrolls: its row of the chosen item is lit at once.
+        bool highlighted = a == menuSelection;
         if (highlighted)
             drawOverlayQuad(plainQuad(kNameX - 10, float(y - 8), 780, float(y + 24), 0.15f, 0.3f, 0.7f, 0.35f));
-        // The action waiting for its input pulses.
-        textAlpha = a == bindingAction ? screenAlpha * (0.5f + 0.5f * std::sin(menuClock * 2.0f)) : screenAlpha;
+        textAlpha = screenAlpha;
         textColorMode = highlighted ? 0 : 1;
         printSmall(kNameX, y, 1, "%s", actionNames[a]);
+        // The inputs of the action waiting for a new one pulse.
+        if (a == bindingAction)
+            textAlpha = screenAlpha * (0.6f + 0.4f * std::sin(menuClock * 2.0f));
         printSmall(kKeyX, y, 1, "%s", bindingName(controls.slot[a][kKeySlot]).c_str());
         printSmall(kPadX, y, 1, "%s", padInputs(a).c_str());
     }

@@ -37,11 +37,13 @@ void stickPush(int axis, int direction)
 
 void menuPadButton(int button)
 {
-    if (controlsTakePad({BIND_PAD_BUTTON, button}))
+    if (controlsTakePad({BIND_PAD_BUTTON, button})) {
+        holdBackPadButton(button);
         return;
+    }
     for (const auto &b : buttonKeys)
-        if (b.button == button)
-            menuKey(b.key);
+        if (b.button == button && menuKey(b.key))
+            holdBackPadButton(button);
 }
 
 void menuPadAxis(int axis, float value)

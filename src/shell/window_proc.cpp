@@ -1,6 +1,7 @@
 // The window procedure: keyboard state, focus, size changes, closing, and the menu mouse.
 #include "audio/audio.h"
 #include "common/common.h"
+#include "common/controls.h"
 #include "frontend/frontend.h"
 #include "platform/sys_pad.h"
 #include "shell/shell.h"
@@ -97,6 +98,7 @@ intptr_t gameWindowProc(unsigned message, uintptr_t wParam, intptr_t lParam)
             menuPadAxis(int(wParam), float(lParam) / 32767.0f);
         return 0;
     case WM_PADBUTTONUP:
+        padButtonReleased(int(wParam));
         return 0;
     default:
         return defaultPath(message, wParam, lParam);
