@@ -1,0 +1,105 @@
+// The player's controls: the file that keeps them, rebinding, how far a key pushes an action,
+// and the names the Controls screen shows.
+#include "common/common.h"
+#include "common/controls.h"
+#include "platform/sys.h"
+#include "platform/sys_pad.h"
+#include "support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+namespace {
+
+TEST(Controls, TheFileKeepsTheChoiceAndAMissingOrDamagedOneGivesTheDefaults)
+{
+    TempDir dir;
+    dir.enter();
+    controls.slot[ACTION_BRAKE][0] = {BIND_KEY, 'Q'};
+    readControls(); // missing
+    EXPECT_TRUE(controls == defaultControls());
+
+    bindControl(ACTION_NITRO, {BIND_KEY, 'N'});
+    ASSERT_TRUE(writeControls());
+    const ControlBindings chosen = controls;
+    const Bytes file = readBytes(controlsPath);
+    ASSERT_EQ(file.size(), kControlsFileSize);
+    controls = defaultControls();
+    readControls();
+    EXPECT_TRUE(controls == chosen);
+    EXPECT_EQ(controls.slot[ACTION_NITRO][kKeySlot], (Binding{BIND_KEY, 'N'}));
+
+    for (Bytes damaged : {Bytes(file.begin(), file.end() - 1), Bytes(), Bytes(kControlsFileSize, 0xFF)}) {
+        writeBytes(controlsPath, damaged);
+        controls = chosen;
+        readControls();
+        EXPECT_TRUE(controls == defaultControls()) << damaged.size() << " bytes";
+    }
+}
+
+TEST(Controls, AnInputTakenFromAnotherActionLeavesItThisOnesOldInput)
+{
+    controls = defaultControls();
+    bindControl(ACTION_NITRO, {BIND_KEY, VK_UP});
+    EXPECT_EQ(controls.slot[ACTION_NITRO][kKeySlot], (Binding{BIND_KEY, VK_UP}));
+    EXPECT_EQ(controls.slot[ACTION_THROTTLE][kKeySlot], (Binding{BIND_KEY, VK_SPACE}));
+
+    bindControl(ACTION_CAMERA, {BIND_PAD_BUTTON, PAD_A});
+    EXPECT_EQ(controls.slot[ACTION_CAMERA][1], (Binding{BIND_PAD_BUTTON, PAD_A}));
+    EXPECT_EQ(controls.slot[ACTION_NITRO][1], (Binding{BIND_PAD_BUTTON, PAD_Y}));
+
+    // A pad input replaces both of the action's pad inputs: steering leaves the stick and d-pad.
+    bindControl(ACTION_STEER_LEFT, {BIND_PAD_BUTTON, PAD_LEFT_SHOULDER});
+    EXPECT_EQ(controls.slot[ACTION_STEER_LEFT][1], (Binding{BIND_PAD_BUTTON, PAD_LEFT_SHOULDER}));
+    EXPECT_EQ(controls.slot[ACTION_STEER_LEFT][2], Binding{});
+    bindControl(ACTION_BRAKE, {BIND_PAD_MINUS, PAD_LEFT_X}); // steering let it go already
+    EXPECT_EQ(controls.slot[ACTION_BRAKE][1], (Binding{BIND_PAD_MINUS, PAD_LEFT_X}));
+
+    const ControlBindings before = controls;
+    bindControl(ACTION_BRAKE, {BIND_PAD_MINUS, PAD_LEFT_TRIGGER}); // a trigger has no minus
+    bindControl(ACTION_BRAKE, {BIND_KEY, 0});
+    bindControl(ACTION_COUNT, {BIND_KEY, 'Q'});
+    bindControl(-1, {BIND_KEY, 'Q'});
+    EXPECT_TRUE(controls == before);
+    controls = defaultControls();
+}
+
+TEST(Controls, AKeyPushesItsActionAllTheWayAndNamesReadBothWays)
+{
+    controls = defaultControls();
+    std::memset(keyDown, 0, sizeof keyDown);
+    EXPECT_EQ(actionAmount(ACTION_STEER_LEFT), 0.0f);
+    keyDown[VK_LEFT] = keyDown[VK_RIGHT] = true;
+    EXPECT_EQ(actionAmount(ACTION_STEER_LEFT), 1.0f);
+    EXPECT_EQ(actionAmount(ACTION_STEER_RIGHT), 1.0f);
+    EXPECT_FALSE(actionHeld(ACTION_NITRO));
+    EXPECT_EQ(actionAmount(ACTION_COUNT), 0.0f);
+    std::memset(keyDown, 0, sizeof keyDown);
+
+    const char *shown[ACTION_COUNT][kBindingSlots] = {
+        {"Left", "Left stick left", "D-pad left"}, {"Right", "Left stick right", "D-pad right"}, {"Up", "RT", "-"},
+        {"Down", "LT", "-"}, {"Space", "A", "-"}, {"C", "Y", "-"}, {"Escape", "Start", "-"}, {"F", "Back", "-"},
+    };
+    for (int a = 0; a < ACTION_COUNT; a++)
+        for (int s = 0; s < kBindingSlots; s++)
+            EXPECT_EQ(bindingName(controls.slot[a][s]), shown[a][s]);
+    EXPECT_EQ(bindingName({BIND_KEY, 0x07}), "-") << "a key the game has no name for";
+    // Every key with a name is found again by it, however the name is written.
+    int named = 0;
+    for (unsigned vk = 1; vk < 256; vk++) {
+        std::string name = bindingName({BIND_KEY, int(vk)});
+        if (name == "-")
+            continue;
+        named++;
+        EXPECT_EQ(keyFromName(name), vk) << name;
+    }
+    EXPECT_EQ(named, 26 + 10 + 12 + 19);
+    EXPECT_EQ(keyFromName("page_up"), unsigned(VK_PRIOR));
+    EXPECT_EQ(keyFromName("nope"), 0u);
+    EXPECT_EQ(padButtonFromName("dpad_left"), PAD_DPAD_LEFT);
+    EXPECT_EQ(padButtonFromName("start"), PAD_START);
+    EXPECT_EQ(padButtonFromName("Z"), -1);
+}
+
+} // namespace
