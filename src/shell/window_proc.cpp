@@ -88,13 +88,14 @@ intptr_t gameWindowProc(unsigned message, uintptr_t wParam, intptr_t lParam)
     case WM_RBUTTONDOWN:
     case WM_RBUTTONUP:
         return 0;
-    // The race reads the pad as it stands each frame; its presses and pushes work the menus.
+    // The race reads the pad as it stands each frame; its presses and pushes work the menus, but
+    // not those of a game in the background, as the keys do not.
     case WM_PADBUTTONDOWN:
-        if (gameState != 0)
+        if (gameState != 0 && windowActive)
             menuPadButton(int(wParam));
         return 0;
     case WM_PADAXIS:
-        if (gameState != 0)
+        if (gameState != 0 && windowActive)
             menuPadAxis(int(wParam), float(lParam) / 32767.0f);
         return 0;
     case WM_PADBUTTONUP:
