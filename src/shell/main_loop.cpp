@@ -7,6 +7,7 @@
 #include "frontend/frontend.h"
 #include "platform/sys_pad.h"
 #include "race/race.h"
+#include "render/pass_times.h"
 #include "shell/automation.h"
 #include "shell/shell.h"
 
@@ -76,6 +77,7 @@ static int runLoop()
         if (quitRequested)
             return 0;
         Sys_SwapBuffers();
+        markPassEnd(PASS_SWAP);
         handleToggleKeys();
     }
 }
