@@ -1,10 +1,9 @@
-// The vehicle model: the player's frame update from the keys, and the force step that every car
+// The vehicle model: the player's frame update from the controls, and the force step that every car
 // runs in each physics sub-step (suspension, wheel spin, side grip, drive, drag, crash sounds).
 #include "audio/audio.h"
 #include "common/common.h"
 #include "common/controls.h"
 #include "effects/effects.h"
-#include "platform/sys.h"
 #include "platform/sys_pad.h"
 #include "race/car.h"
 #include "race/race.h"
