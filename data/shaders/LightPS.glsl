@@ -41,6 +41,9 @@ varying vec2 reflectCoord;
 
 // A lamp lights a pool of road about this far across; beyond it the light has faded out.
 const float lampReach = 60.0;
+// Street lamps are far brighter than the night around them: right under one the road shows its
+// full colour, and the pool stands out from the dark between the lamps.
+const float lampPower = 2.8;
 
 // Diffuse and specular light of one spot lamp at this point. Written for few transcendental
 // operations: one inverse square root and one power per lamp.
@@ -55,7 +58,7 @@ vec3 spotLight(vec4 pos, vec4 color, vec3 ori, int focus, vec3 n, vec3 v)
     float cone = pow(max(-dot(l, ori), 0.0), float(focus));
     // Smooth fall-off to nothing at lampReach.
     float fade = max(1.0 - dist2 / (lampReach * lampReach), 0.0);
-    float strength = cone * fade;
+    float strength = cone * fade * fade * lampPower;
     vec3 light = color.rgb * matDiffuse.rgb * (diffuse * strength);
     if (shininess > 0.0) {
         vec3 h = normalize(l + v);
@@ -72,7 +75,7 @@ void main()
     if (dot(n, v) < 0.0)
         n = -n;
 
-    vec3 light = ambientColor.rgb * matAmbient.rgb + emissive.rgb;
+    vec3 light = ambientColor.rgb * matAmbient.rgb;
     light += spotLight(lightPos, lightColor, lightOri, lightFocus, n, v);
     light += spotLight(light2Pos, light2Color, light2Ori, light2Focus, n, v);
     light += spotLight(light3Pos, light3Color, light3Ori, light3Focus, n, v);
@@ -82,8 +85,12 @@ void main()
     vec3 l5 = normalize(light5Pos.xyz - objectPos);
     light += light5Color.rgb * matDiffuse.rgb * max(dot(n, l5), 0.0);
 
-    vec4 surface = texture2D(decal, gl_TexCoord[0].st) * gl_Color;
-    vec3 color = surface.rgb * light;
+    vec4 texel = texture2D(decal, gl_TexCoord[0].st);
+    vec3 color = texel.rgb * gl_Color.rgb * light;
+    // What shines by itself (lit windows, neon, lamp heads, car lamps): the material's emissive
+    // colour, on the texels its texture's alpha marks. Opaque textures glow all over, so a
+    // material without a mask glows as a whole; a material without emissive never glows.
+    color += texel.rgb * emissive.rgb * texel.a;
 
     if (RefInt > 0.0) {
         // Paint reflects more at grazing angles.
@@ -93,5 +100,6 @@ void main()
         color = mix(color, color + mirrored, clamp(RefInt * fresnel, 0.0, 1.0));
     }
 
-    gl_FragColor = vec4(color, surface.a);
+    // The alpha channel carries the glow mask, not coverage: the lit scene is drawn opaque.
+    gl_FragColor = vec4(color, 1.0);
 }

@@ -117,6 +117,10 @@ static void menuFrame()
     menuMusic.update();
     musicFade += frameTime * 0.004f;
     menuMusic.setGain(musicGain());
+    // The garage stands behind every menu but the pause menu, which keeps the race picture.
+    if (gameState != STATE_PAUSE)
+        drawGarageScene(menuClock);
+    drawComposite();
     drawMenuScreens();
 }
 
