@@ -231,6 +231,7 @@ void clearFrame()
 {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glLoadIdentity();
+    frameHoldsScene = false;
 }
 
 void placeFixedLight(float x, float y, float z)

@@ -176,12 +176,27 @@ void Model::drawCells(const ViewVolume *volume, GLint emissiveUniform)
         compileGeometry();
     GLboolean textured = glIsEnabled(GL_TEXTURE_2D);
     int bound = -1;
-    for (const ModelCell &cell : cells) {
-        if (volume && !boxMayShow(*volume, cell.lo, cell.hi))
-            continue;
-        if (cell.mesh != bound)
-            useMaterial(*this, bound = cell.mesh, emissiveUniform);
-        glCallList(cell.list);
+    if (!volume) {
+        for (const ModelCell &cell : cells) {
+            if (cell.mesh != bound)
+                useMaterial(*this, bound = cell.mesh, emissiveUniform);
+            glCallList(cell.list);
+        }
+    } else {
+        // Nearest cells first: what they cover fails the depth test before it is shaded, and
+        // per-pixel lighting is most of a frame's cost.
+        static std::vector<std::pair<float, int>> order;
+        order.clear();
+        for (size_t i = 0; i < cells.size(); i++)
+            if (boxMayShow(*volume, cells[i].lo, cells[i].hi))
+                order.push_back({boxDistanceSq(volume->eye, cells[i].lo, cells[i].hi), int(i)});
+        std::sort(order.begin(), order.end());
+        for (const auto &entry : order) {
+            const ModelCell &cell = cells[size_t(entry.second)];
+            if (cell.mesh != bound)
+                useMaterial(*this, bound = cell.mesh, emissiveUniform);
+            glCallList(cell.list);
+        }
     }
     if (textured)
         glEnable(GL_TEXTURE_2D);

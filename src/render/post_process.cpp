@@ -8,12 +8,14 @@
 #include "render/render.h"
 
 bool postProcessingOn = true;
+bool frameHoldsScene;
 
 void copySceneTexture()
 {
     glActiveTextureARB(GL_TEXTURE0_ARB);
     glBindTexture(GL_TEXTURE_2D, sceneTexture);
     glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, screenWidth, screenHeight);
+    frameHoldsScene = true;
 }
 
 namespace {
@@ -117,10 +119,22 @@ void drawComposite()
     picture.x1 = 800;
     picture.y1 = 600;
     picture.blend = OVERLAY_OPAQUE;
-    drawOverlayQuad(picture);
+    // Straight after the passes the frame still holds the picture everywhere but in the corner
+    // the passes drew in: only that corner is drawn again, which spares a full-screen quad.
+    if (frameHoldsScene) {
+        picture.x1 = 800.0f * float(offscreenWidth) / float(screenWidth);
+        picture.y1 = 600.0f * float(offscreenHeight) / float(screenHeight);
+        picture.s1 = float(offscreenWidth) / float(screenWidth);
+        picture.t1 = float(offscreenHeight) / float(screenHeight);
+    }
+    if (!frameHoldsScene || postProcessingOn)
+        drawOverlayQuad(picture);
+    frameHoldsScene = false;
     if (postProcessingOn) {
-        OverlayQuad glow = picture;
+        OverlayQuad glow;
         glow.texture = blurTextureA;
+        glow.x1 = 800;
+        glow.y1 = 600;
         glow.blend = OVERLAY_LIGHT;
         drawOverlayQuad(glow);
     }

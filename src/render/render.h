@@ -59,6 +59,11 @@ void postProcessPass(int mode, int pass);
 // The finished picture on the 2D screen: sceneTexture opaque, the blurred glow added over it.
 // The HUD and the menus draw it first.
 void drawComposite();
+// Set by copySceneTexture, cleared by clearFrame and drawComposite: the frame buffer still holds
+// the copied picture outside the passes' corner (nothing but the passes has drawn since), so the
+// composite need only restore that corner. Whoever draws into the frame between the copy and
+// the composite clears it.
+extern bool frameHoldsScene;
 
 // ---- reflection picture ----
 // Opens the small square picture the car paint mirrors: a 90 degree view into the lower left

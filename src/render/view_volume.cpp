@@ -38,12 +38,15 @@ bool boxMayShow(const ViewVolume &v, const float lo[3], const float hi[3])
         if (plane[0] * x + plane[1] * y + plane[2] * z + plane[3] < 0)
             return false;
     }
-    if (v.reach <= 0)
-        return true;
+    return v.reach <= 0 || boxDistanceSq(v.eye, lo, hi) <= v.reach * v.reach;
+}
+
+float boxDistanceSq(const float point[3], const float lo[3], const float hi[3])
+{
     float d2 = 0;
     for (int k = 0; k < 3; k++) {
-        float nearest = std::clamp(v.eye[k], lo[k], hi[k]);
-        d2 += (v.eye[k] - nearest) * (v.eye[k] - nearest);
+        float nearest = std::clamp(point[k], lo[k], hi[k]);
+        d2 += (point[k] - nearest) * (point[k] - nearest);
     }
-    return d2 <= v.reach * v.reach;
+    return d2;
 }

@@ -14,3 +14,5 @@ struct ViewVolume {
 ViewVolume currentViewVolume(const float eye[3], float reach);
 // Whether any of the box from lo to hi can lie inside the volume.
 bool boxMayShow(const ViewVolume &volume, const float lo[3], const float hi[3]);
+// Squared distance from `point` to the nearest point of the box from lo to hi (0 inside it).
+float boxDistanceSq(const float point[3], const float lo[3], const float hi[3]);

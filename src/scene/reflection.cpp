@@ -13,7 +13,7 @@ namespace {
 
 // How far the mirrored street reaches. The picture is small and soft on the paint: past a few
 // blocks the buildings are a few texels, and the sky box fills in behind.
-constexpr float kReflectionReach = 260.0f;
+constexpr float kReflectionReach = 160.0f;
 
 } // namespace
 
