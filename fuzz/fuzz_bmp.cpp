@@ -13,12 +13,15 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    RgbImage *image = decodeDib(data, size, "fuzz.bmp");
+    RgbImage *image = decodeDib(data, size, "fuzz.bmp", true);
     if (image) {
         // Touch every byte so a short buffer shows up.
         unsigned sum = 0;
-        for (size_t i = 0; i < size_t(image->width) * image->height * 3; i++)
+        size_t pixels = size_t(image->width) * image->height;
+        for (size_t i = 0; i < pixels * 3; i++)
             sum += image->data[i];
+        for (size_t i = 0; image->alpha && i < pixels; i++)
+            sum += image->alpha[i];
         (void)sum;
         freeRgbImage(image);
     }

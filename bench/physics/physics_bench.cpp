@@ -12,8 +12,6 @@ namespace {
 PhysVec3 add(PhysVec3 a, PhysVec3 b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
 PhysVec3 sub(PhysVec3 a, PhysVec3 b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
 PhysVec3 scale(PhysVec3 a, float s) { return {a.x * s, a.y * s, a.z * s}; }
-float dot(PhysVec3 a, PhysVec3 b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
-PhysVec3 cross(PhysVec3 a, PhysVec3 b) { return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x}; }
 PhysVec3 rotate(const PhysMat3 &m, PhysVec3 v) {
     return add(add(scale(m.axis[0], v.x), scale(m.axis[1], v.y)), scale(m.axis[2], v.z));
 }

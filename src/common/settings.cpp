@@ -1,5 +1,6 @@
 // The settings record and its 24-byte file of six little-endian words.
 #include "common/common.h"
+#include "platform/sys.h"
 #include "platform/sys_files.h"
 
 int resolutionIndex, screenWidth, screenHeight, colorBits, depthBits;
@@ -28,6 +29,7 @@ void setDefaultSettings()
     musicOn = true;
     mouseSensitivity = 0;
     screenSizeFromIndex(resolutionIndex, &screenWidth, &screenHeight);
+    optionsResolutionIndex = resolutionIndex;
 }
 
 void decodeSettings(const unsigned char *data, long size)
@@ -50,6 +52,7 @@ void decodeSettings(const unsigned char *data, long size)
     musicOn = Sys_GetWord(data + 16) != 0;
     mouseSensitivity = Sys_GetWord(data + 20);
     screenSizeFromIndex(resolutionIndex, &screenWidth, &screenHeight);
+    optionsResolutionIndex = resolutionIndex;
 }
 
 void encodeSettings(unsigned char out[24])
@@ -68,12 +71,28 @@ void readSettings()
 
 bool writeSettings()
 {
-    if (optionsAccepted) {
-        for (int i = 0; i < 5; i++)
-            if (modeWidth[i] == screenWidth)
-                resolutionIndex = i;
-    }
+    if (optionsAccepted && optionsResolutionIndex >= 0 && optionsResolutionIndex < 5)
+        resolutionIndex = optionsResolutionIndex;
     unsigned char data[24];
     encodeSettings(data);
     return Sys_WriteFileAtomic(settingsPath, data, sizeof data);
+}
+
+bool isModeAvailable(int width, int height)
+{
+    int w, h, b;
+    for (int i = 0; Sys_EnumDisplayModes(i, &w, &h, &b); i++)
+        if (w == width && h == height)
+            return true;
+    return false;
+}
+
+int nextAvailableMode(int index, bool (*available)(int width, int height))
+{
+    for (int step = 1; step <= 5; step++) {
+        int candidate = ((index + step) % 5 + 5) % 5;
+        if (available(modeWidth[candidate], modeHeight[candidate]))
+            return candidate;
+    }
+    return index;
 }

@@ -9,6 +9,7 @@
 // nothing, queries answer zero or identity), so a caller that does not check cannot crash here.
 // Setters ignore values that are not finite: one NaN would spread through the whole world.
 #pragma once
+#include <cmath>
 #include <cstdint>
 
 struct PhysicsWorld;
@@ -26,6 +27,24 @@ struct PhysVec3 {
 struct PhysMat3 {
     PhysVec3 axis[3];
 };
+
+// Vector arithmetic for everything that moves bodies about: the car code and its tests.
+inline PhysVec3 operator+(PhysVec3 a, PhysVec3 b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
+inline PhysVec3 operator-(PhysVec3 a, PhysVec3 b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
+inline PhysVec3 operator*(PhysVec3 a, float k) { return {a.x * k, a.y * k, a.z * k}; }
+inline float dot(PhysVec3 a, PhysVec3 b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
+inline PhysVec3 cross(PhysVec3 a, PhysVec3 b)
+{
+    return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
+}
+inline float length(PhysVec3 a) { return std::sqrt(dot(a, a)); }
+inline PhysVec3 normalized(PhysVec3 a) // zero stays zero
+{
+    float l = length(a);
+    return l > 0 ? a * (1.0f / l) : PhysVec3{0, 0, 0};
+}
+// A body-space point or direction in world axes (no translation).
+inline PhysVec3 toWorld(const PhysMat3 &m, PhysVec3 v) { return m.axis[0] * v.x + m.axis[1] * v.y + m.axis[2] * v.z; }
 
 struct PhysQuat {
     float w, x, y, z;

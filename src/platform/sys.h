@@ -87,7 +87,7 @@ bool Sys_ChangeDisplayMode(int width, int height, int bits);
 void Sys_RestoreDisplayMode();
 
 // ---- cursor ----
-void Sys_GetCursorPos(int *x, int *y);  // screen pixels
+void Sys_GetCursorPos(int *x, int *y);  // pixels from the top left of the window's client area
 void Sys_SetCursorPos(int x, int y);    // scripted input moves the cursor here
 void Sys_ShowCursor(bool show);
 
@@ -120,6 +120,13 @@ struct SysBoxRecord {
 // The boxes shown so far (the last 16), for tests and for the trace.
 int Sys_BoxCount();
 const SysBoxRecord &Sys_Box(int index);
+
+// ---- running without a window ----
+// The same game with no window, no GL context and nothing drawn (whole races for tests,
+// benchmarks and statistics). Chosen once at start: no window opens, no message box or browser
+// appears, and the game is told so that it draws nothing.
+void Sys_SetHeadless(bool headless);
+bool Sys_Headless();
 
 // ---- desktop ----
 // Opens an address in the desktop browser without waiting; a missing browser is ignored.

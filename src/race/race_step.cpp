@@ -5,6 +5,7 @@
 #include "content/content.h"
 #include "race/car.h"
 #include "race/race.h"
+#include "race/start_places.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -13,20 +14,12 @@
 PhysicsWorld *raceWorld;
 float stepTime;
 
-// Tracks that share a start position share its start straight.
 void startPosition(int track, float out[3])
 {
-    static const float starts[][3] = {
-        {-369, -6.2f, 552}, {-436, -7.2f, 193}, {-235, -8, -273}, {-195, -7.6f, 493},
-        {-59, -6.5f, 305}, {-514, -7, -247}, {-223, -6.9f, 95},
-    };
-    //                          track: 1  2  3  4  5  6  7  8  9 10 11 12 13 14 15
-    static const int startOfTrack[] = {0, 1, 2, 3, 4, 2, 5, 3, 1, 6, 2, 5, 1, 6, 4};
-    int s = track >= 1 && track <= 15 ? startOfTrack[track - 1] : 0;
+    int s = track >= 1 && track <= 15 ? kStartOfTrack[track - 1] : 0;
     for (int i = 0; i < 3; i++)
-        out[i] = starts[s][i];
+        out[i] = kStartPlaces[s][i];
 }
-
 
 // A model no car before `count` drives, drawn again until it differs.
 static int pickOtherModel(int count)
@@ -88,6 +81,7 @@ void setupRaceWorld()
             sampleSlots[s].play();
     }
     setTerrainMesh(raceWorld, terrainVertexData(), terrainVertexCount(), terrainTriangleData(), terrainTriangleCount());
+    updateStandings();
 }
 
 void destroyRaceWorld()
@@ -109,7 +103,10 @@ void raceStep()
         advanceClock(raceClock, stepTime);
         advanceClock(lapClock, stepTime);
     }
-    playerCarFrame(cars[0], stepTime);
+    if (autopilot)
+        aiCarFrame(cars[0], stepTime);
+    else
+        playerCarFrame(cars[0], stepTime);
     for (int i = 1; i < NUM_CARS; i++)
         aiCarFrame(cars[i], stepTime);
     for (Car &car : cars) {

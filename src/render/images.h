@@ -2,6 +2,7 @@
 #pragma once
 #include "formats/images.h"
 #include "render/gl_ext.h"
+#include "render/texture_names.h"
 
 // Mipmapped textures for model materials; 0 on failure.
 GLuint loadBmpTexture(const char *fileName);
@@ -21,10 +22,11 @@ struct TgaTexture {
 };
 
 // The three numbered sets, loaded once and bound by number throughout the game.
-constexpr int kTextureSetSize = 101; // entries 0..50 come from files, the rest stay unfilled
-constexpr int kTextureSetFiles = 51;
-constexpr int kUiTextureCount = 4;
-constexpr int kTgaSetSize = 22;
+// The counts come from the name tables that tools/gen2d paints the files from.
+constexpr int kTextureSetSize = 101; // entries below TEXTURE_SET_FILES come from files, the rest stay unfilled
+constexpr int kTextureSetFiles = TEXTURE_SET_FILES;
+constexpr int kUiTextureCount = UI_TEXTURE_COUNT;
+constexpr int kTgaSetSize = TGA_SET_FILES;
 
 extern GLuint textureSet[kTextureSetSize];
 extern GLuint uiTextures[kUiTextureCount];

@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/sys.h"
 #include "platform/sys_files.h"
 #include "render/images.h"
 #include "render/view_volume.h"
@@ -68,6 +69,9 @@ bool Ms3dModel::loadModelData(const char *fileName)
 
 void Model::reloadTextures()
 {
+    // A run without a window has no GL context to hold textures: the model keeps its data only.
+    if (Sys_Headless())
+        return;
     for (int i = 0; i < numMaterials; i++) {
         Material &mat = materials[i];
         if (mat.texture)

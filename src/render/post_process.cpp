@@ -111,9 +111,17 @@ void postProcessPass(int mode, int pass)
     glLoadIdentity();
 }
 
+void postProcessFrame()
+{
+    copySceneTexture();
+    postProcessPass(kPassHdr, 0);
+    postProcessPass(kPassHdr, 1);
+    postProcessPass(kPassBlur, 1);
+    postProcessPass(kPassBlur, 2);
+}
+
 void drawComposite()
 {
-    beginOverlay();
     OverlayQuad picture;
     picture.texture = sceneTexture;
     picture.x1 = 800;
@@ -138,5 +146,4 @@ void drawComposite()
         glow.blend = OVERLAY_LIGHT;
         drawOverlayQuad(glow);
     }
-    endOverlay();
 }

@@ -56,8 +56,10 @@ void copySceneTexture(); // the finished frame into sceneTexture, for post-proce
 // its result in blurTextureB as the next frame's glow history.
 constexpr int kPassBlur = 2, kPassHdr = 3;
 void postProcessPass(int mode, int pass);
+// The whole chain a frame runs: the copy, two HDR passes, then the blur down and across.
+void postProcessFrame();
 // The finished picture on the 2D screen: sceneTexture opaque, the blurred glow added over it.
-// The HUD and the menus draw it first.
+// Drawn on an open overlay (beginOverlay), first, under the HUD or the menus.
 void drawComposite();
 // Set by copySceneTexture, cleared by clearFrame and drawComposite: the frame buffer still holds
 // the copied picture outside the passes' corner (nothing but the passes has drawn since), so the
@@ -73,17 +75,6 @@ void beginReflectionPicture();
 // mirror shows the world the other way round), and gives back the screen's viewport and
 // projection.
 void endReflectionPicture(bool mirror);
-
-// ---- glows ----
-// Camera-facing quads of light added over the picture: additive blending, no depth writes, no
-// culling, `texture` bound. endGlows restores the solid-drawing state.
-void beginGlows(GLuint texture);
-void endGlows();
-// One quad facing `viewer` round `centre`, half as wide as five times `size` (at least 0.2),
-// in the colour given (alpha scales the light added).
-void drawBillboard(const float viewer[3], const float centre[3], float size, const float color[4]);
-// Its four corners, in the order drawn with texture (0, 0), (1, 0), (1, 1), (0, 1).
-void billboardCorners(const float viewer[3], const float centre[3], float size, float corners[4][3]);
 
 // ---- garage ----
 // The tunnel the garage car stands in, round the point `at` (eye space), its wall and floor

@@ -59,7 +59,7 @@ GLint textureSetWrap(int i)
 {
     // The cloud layer is tiled across the sky dome; everything else is drawn once and must
     // not bleed in the opposite edge.
-    return i == 36 ? GL_REPEAT : GL_CLAMP_TO_EDGE;
+    return i == TEX_CLOUDS ? GL_REPEAT : GL_CLAMP_TO_EDGE;
 }
 
 GLint defaultWrap(int) { return 0; }
@@ -144,12 +144,14 @@ bool loadTextureSet()
 
 bool loadUiTextures()
 {
-    static const char *const files[kUiTextureCount] = {
-        "base/textures/tex42.bmp", // loading screen, first image
-        "base/textures/tex41.bmp", // loading screen, second image
-        "base/textures/tex00.bmp", // bound while the font lists are built
-        "base/textures/tex40.bmp",
-    };
+    // The interface set is a few entries of the main set's files, loaded first for the loading
+    // screen; which ones is the name table's business.
+    static char names[kUiTextureCount][32];
+    const char *files[kUiTextureCount];
+    for (int i = 0; i < kUiTextureCount; i++) {
+        std::snprintf(names[i], sizeof names[i], "base/textures/tex%02d.bmp", uiTextureFiles[i]);
+        files[i] = names[i];
+    }
     return loadBmpSet(uiTextures, kUiTextureCount, files, kUiTextureCount, defaultWrap);
 }
 

@@ -51,9 +51,5 @@ void drawGarageScene(float clock)
     }
     endLitScene();
 
-    copySceneTexture();
-    postProcessPass(kPassHdr, 0);
-    postProcessPass(kPassHdr, 1);
-    postProcessPass(kPassBlur, 1);
-    postProcessPass(kPassBlur, 2);
+    postProcessFrame();
 }

@@ -4,7 +4,9 @@
 #include "common/common.h"
 #include "content/content.h"
 #include "race/car.h"
+#include "race/car_table.h"
 #include "race/race.h"
+#include "render/billboards.h"
 #include "render/lights.h"
 #include "render/ms3d.h"
 #include "render/render.h"
@@ -16,7 +18,7 @@
 
 float axleOffset(int model, bool front)
 {
-    return carStats[model][front ? 3 : 4] * 0.77f / 1.67f;
+    return carStats[model][front ? 3 : 4] * kAxleScale;
 }
 
 Mat4 wheelPlacement(const Mat4 &body, float along, float drop, float side, float steerDegrees, float spinDegrees)
@@ -58,21 +60,21 @@ void drawCars()
 
 void drawLightGlows(const float viewer[3])
 {
-    beginGlows(textureSet[TEX_LAMP_GLOW]);
+    // Glows shine through the fog: a lamp is seen from afar.
+    beginBillboards(textureSet[TEX_LAMP_GLOW], BILLBOARD_ADD, false);
     int count = std::min(numLevelLights, kMaxGlows);
     for (int i = 0; i < count; i++) {
         const LevelLight &l = levelLights[i];
         const float color[4] = {l.color[0], l.color[1], l.color[2], 0.4f};
         drawBillboard(viewer, l.position, kGlowSize, color);
     }
-    endGlows();
+    endBillboards();
 }
 
 void drawRaceScene()
 {
     clearFrame();
     beginLitScene();
-    updateChaseCamera();
     applyCamera(cameraEye, cameraTarget);
     placeFixedLight(200, 600, 0);
     selectLights(viewPoint, viewDir, false);
@@ -86,8 +88,6 @@ void drawRaceScene()
     drawSkyDome(frameTime);
     endUnlit();
     drawCarEffects();
-    beginUnlit();
     drawCheckpointMarker();
     drawLightGlows(cameraEye);
-    endUnlit();
 }

@@ -8,7 +8,8 @@
 #include "shell/automation.h"
 #include "shell/shell.h"
 
-bool quitRequested;
+#include <cstdio>
+
 bool keyLatch;
 
 // Escape pauses a running race; C switches the camera; F the frame-rate read-out. C and F share
@@ -41,6 +42,7 @@ void handleToggleKeys()
 
 static int runLoop()
 {
+    bool quitPosted = false;
     for (;;) {
         SysMsg msg;
         if (Sys_PeekMessage(&msg)) {
@@ -51,7 +53,8 @@ static int runLoop()
         }
         if (windowActive)
             renderFrame();
-        takeScreenshots(automation.frame);
+        if (!Sys_Headless())
+            takeScreenshots(automation.frame);
         writeTraceLine();
         // The frame is over: the clock moves on and the sound is mixed up to it.
         Sys_AdvanceFrameClock();
@@ -60,6 +63,12 @@ static int runLoop()
         postScriptedInput(automation.frame);
         if (automation.frames >= 0 && automation.frame == automation.frames)
             Sys_PostQuitMessage(0);
+        // Without a window nobody plays the menus: a race started from the command line ends the
+        // run once it has returned to them.
+        if (Sys_Headless() && autoRaceTrack && lastRace.kept && gameState != STATE_RACING && !quitPosted) {
+            quitPosted = true;
+            Sys_PostQuitMessage(0);
+        }
         if (quitRequested)
             return 0;
         Sys_SwapBuffers();
@@ -74,16 +83,23 @@ int gameMain(int argc, char **argv)
         return code;
     Sys_SetFixedFrameMs(automation.fixedFrameMs);
     Sys_SetAutoAnswer(automation.autoAnswer);
+    Sys_SetHeadless(automation.headless);
 
     readSettings();
     readCareer();
-    if (!openAudioDevice(automation.audioOutPath))
+    if (!openAudioDevice(automation.audioOutPath, automation.headless))
         return -1;
     loadSamples();
     menuMusic.open(".\\base\\music\\menu.ogg", true, true);
-    if (!openGameWindow("Cobalt Overdrive", screenWidth, screenHeight, colorBits, !automation.windowed))
-        return 0;
-    loadCarEffects();
+    if (automation.headless) {
+        // What the window's opening starts besides the graphics.
+        seedRandomGenerator();
+        timerInit();
+    } else {
+        if (!openGameWindow("Cobalt Overdrive", screenWidth, screenHeight, colorBits, !automation.windowed))
+            return 0;
+        loadCarEffects();
+    }
     enterMainMenu();
     if ((automation.inputPath && !loadInputScript(automation.inputPath)) ||
         (automation.tracePath && !openTrace(automation.tracePath))) {
@@ -93,14 +109,18 @@ int gameMain(int argc, char **argv)
     postScriptedInput(0);
 
     code = runLoop();
+    if (automation.headless)
+        keepRaceSummary(); // a race cut short by --frames tells how far it got
 
     releaseSamples();
     menuMusic.close();
     closeAudioDevice();
     writeSettings();
     writeCareer();
-    closeGameWindow();
+    closeGameWindow(); // nothing to close without a window
     closeTrace();
+    if (automation.headless && lastRace.kept)
+        std::printf("%s\n", raceSummaryLine(lastRace).c_str());
     if (!automation.noBrowser)
         if (const char *address = writeStatsPage())
             Sys_OpenURL(address);

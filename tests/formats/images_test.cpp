@@ -2,6 +2,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <memory>
 
 #include "support/file_builders.h"
@@ -15,12 +19,12 @@ using ImagePtr = std::unique_ptr<RgbImage, void (*)(RgbImage *)>;
 
 // Decodes from a heap copy of exactly the given bytes, so a read past the data is caught by
 // the address sanitizer.
-ImagePtr decode(const Bytes &bytes, const char *name = "test.bmp")
+ImagePtr decode(const Bytes &bytes, bool keepAlpha = false, const char *name = "test.bmp")
 {
     std::unique_ptr<unsigned char[]> copy(new unsigned char[bytes.size() ? bytes.size() : 1]);
     if (!bytes.empty())
         std::memcpy(copy.get(), bytes.data(), bytes.size());
-    return ImagePtr(decodeDib(bytes.empty() ? nullptr : copy.get(), bytes.size(), name), freeRgbImage);
+    return ImagePtr(decodeDib(bytes.empty() ? nullptr : copy.get(), bytes.size(), name, keepAlpha), freeRgbImage);
 }
 
 Rgb pixelAt(const RgbImage &image, int x, int y)
@@ -43,34 +47,37 @@ const std::vector<Rgb> kPalette16 = {{0, 0, 0},     {255, 0, 0},   {0, 255, 0}, 
                                      {40, 50, 60},  {70, 80, 90},  {1, 2, 3},     {4, 5, 6},
                                      {7, 8, 9},     {11, 12, 13},  {14, 15, 16},  {250, 251, 252}};
 
-// Every depth and header shape arrives as the same 24-bit RGB picture, padding removed.
+// Every depth and header version arrives as the same 24-bit RGB picture, padding removed.
 TEST_F(BmpTest, EveryDepthAndHeaderArrivesAsRgbRowsWithoutPadding)
 {
     struct Case {
         int bits;
-        bool fileHeader, core;
+        bool fileHeader;
+        int headerSize;
         int width;
     } cases[] = {
-        {1, true, false, 9},  {4, true, false, 5},  {8, true, false, 3},   {24, true, false, 3},
-        {32, true, false, 3}, {8, false, false, 7}, {24, false, false, 1}, {4, false, true, 6},
-        {8, true, true, 5},   {24, false, true, 2}, {1, false, true, 17},
+        {1, true, 40, 9},   {4, true, 40, 5},    {8, true, 40, 3},   {24, true, 40, 3},  {32, true, 40, 3},
+        {8, false, 40, 7},  {24, false, 40, 1},  {4, false, 12, 6},  {8, true, 12, 5},   {24, false, 12, 2},
+        {1, false, 12, 17}, {8, true, 16, 5},    {4, false, 16, 3},  {24, false, 64, 5}, {4, true, 64, 7},
+        {8, false, 52, 2},  {1, true, 56, 11},   {24, false, 56, 3}, {4, false, 108, 9}, {24, true, 108, 1},
+        {8, true, 124, 6},  {32, false, 124, 2},
     };
     for (const Case &c : cases) {
-        SCOPED_TRACE(testing::Message() << c.bits << " bits, file header " << c.fileHeader << ", core " << c.core
-                                        << ", width " << c.width);
+        SCOPED_TRACE(testing::Message() << c.bits << " bits, file header " << c.fileHeader << ", header size "
+                                        << c.headerSize << ", width " << c.width);
         BmpLayout s;
         s.width = c.width;
         s.height = 3;
         s.bits = c.bits;
         s.fileHeader = c.fileHeader;
-        s.coreHeader = c.core;
+        s.headerSize = c.headerSize;
         int colours = c.bits == 1 ? 2 : c.bits == 4 ? 16 : c.bits == 8 ? 16 : 0;
-        if (c.bits == 8)
-            s.colorsUsed = c.core ? 0 : 16;
         if (colours)
             s.palette.assign(kPalette16.begin(), kPalette16.begin() + colours);
-        if (c.bits == 8 && c.core)
-            s.palette.resize(256, Rgb{9, 9, 9}); // a core header always carries the full table
+        if (c.bits == 8 && c.headerSize >= 40)
+            s.colorsUsed = 16; // a table shorter than 2^bits
+        else if (c.bits == 8)
+            s.palette.resize(256, Rgb{9, 9, 9}); // no used-colours field: the full table
         auto expect = [&](int x, int row) -> Rgb {
             if (colours) {
                 unsigned i = unsigned(x + 3 * row) % unsigned(colours);
@@ -93,6 +100,163 @@ TEST_F(BmpTest, EveryDepthAndHeaderArrivesAsRgbRowsWithoutPadding)
                 ASSERT_EQ(pixelAt(*image, x, y), expect(x, y)) << "pixel " << x << "," << y;
     }
     EXPECT_EQ(newBoxes(), 0);
+}
+
+// Each mask layout puts its channels where they belong and scales them full range to full
+// range; alpha comes only from an alpha mask of a bit-field picture.
+TEST_F(BmpTest, BitFieldMasksPlaceAndScaleEveryChannel)
+{
+    struct Rgba {
+        int r, g, b, a; // a < 0: the picture has no alpha
+    };
+    struct Case {
+        const char *what;
+        int headerSize, bits;
+        uint32_t compression;
+        std::vector<uint32_t> masks, pixels;
+        std::vector<Rgba> expect;
+    } cases[] = {
+        {"5-6-5 after a 40-byte header", 40, 16, 3, {0xF800, 0x07E0, 0x001F}, {0xFFFF, 0x1863, 0x8410, 0},
+         {{255, 255, 255, -1}, {25, 12, 25, -1}, {132, 130, 132, -1}, {0, 0, 0, -1}}},
+        {"5-5-5 masks in a 52-byte header, top bit unused", 52, 16, 3, {0x7C00, 0x03E0, 0x001F}, {0x7FFF, 0x8443},
+         {{255, 255, 255, -1}, {8, 16, 25, -1}}},
+        {"4-4-4-4 in a 56-byte header", 56, 16, 3, {0x0F00, 0x00F0, 0x000F, 0xF000}, {0x8F5A, 0x0123},
+         {{255, 85, 170, 136}, {17, 34, 51, 0}}},
+        {"1-5-5-5 alpha bit fields after a 40-byte header", 40, 16, 6, {0x7C00, 0x03E0, 0x001F, 0x8000},
+         {0x8000, 0x7C00}, {{0, 0, 0, 255}, {255, 0, 0, 0}}},
+        {"10-10-10-2 in a 124-byte header", 124, 32, 3, {0x3FF00000, 0x000FFC00, 0x000003FF, 0xC0000000},
+         {0xBFF80001, 0xC00FFC04}, {{255, 128, 0, 170}, {0, 255, 1, 255}}},
+        {"R-G-B-A bytes in a 108-byte header", 108, 32, 3, {0xFF000000, 0x00FF0000, 0x0000FF00, 0x000000FF},
+         {0x11223344}, {{0x11, 0x22, 0x33, 0x44}}},
+        {"8-8-8 masks without an alpha mask", 40, 32, 3, {0xFF0000, 0xFF00, 0xFF}, {0xAB123456},
+         {{0x12, 0x34, 0x56, -1}}},
+        {"a channel left out", 52, 16, 3, {0xF800, 0, 0x001F}, {0xFFFF}, {{255, 0, 255, -1}}},
+        {"uncompressed 16 bits are 5-5-5", 40, 16, 0, {}, {0xFFFF, 0x0421}, {{255, 255, 255, -1}, {8, 8, 8, -1}}},
+        {"uncompressed 32 bits ignore the alpha mask of the header", 124, 32, 0,
+         {0xFF0000, 0xFF00, 0xFF, 0xFF000000}, {0x80102030}, {{0x10, 0x20, 0x30, -1}}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        BmpLayout s;
+        s.headerSize = c.headerSize;
+        s.bits = c.bits;
+        s.compression = c.compression;
+        s.masks = c.masks;
+        s.width = int(c.pixels.size());
+        s.height = -2; // top-down: the first row is the top one
+        s.pixel = [&](int x, int row) { return row == 0 ? c.pixels[size_t(x)] : 0u; };
+        ImagePtr image = decode(makeBmp(s), true);
+        ASSERT_TRUE(image);
+        EXPECT_EQ(image->alpha != nullptr, c.expect[0].a >= 0);
+        for (int x = 0; x < s.width; x++) {
+            const Rgba &e = c.expect[size_t(x)];
+            EXPECT_EQ(pixelAt(*image, x, 1), (Rgb{(unsigned char)e.r, (unsigned char)e.g, (unsigned char)e.b}))
+                << "pixel " << x;
+            if (image->alpha && e.a >= 0)
+                EXPECT_EQ(image->alpha[s.width + x], e.a) << "pixel " << x;
+        }
+    }
+    EXPECT_EQ(newBoxes(), 0);
+}
+
+// Run-length pictures, as index grids: one string per line, bottom line first, '.' for a
+// pixel the stream leaves out (black).
+struct RleCase {
+    const char *what;
+    int bits, width, height;
+    Bytes stream;
+    std::vector<const char *> expect; // empty: refused
+};
+
+void checkRle(const RleCase &c)
+{
+    SCOPED_TRACE(c.what);
+    BmpLayout s;
+    s.bits = c.bits;
+    s.compression = c.bits == 8 ? 1 : 2;
+    s.width = c.width;
+    s.height = c.height;
+    s.palette = kPalette16;
+    s.colorsUsed = 16;
+    s.rle = c.stream;
+    int before = Sys_BoxCount();
+    ImagePtr image = decode(makeBmp(s));
+    if (c.expect.empty()) {
+        EXPECT_FALSE(image);
+        ASSERT_EQ(Sys_BoxCount(), before + 1);
+        EXPECT_EQ(lastBoxText(), "Image file conversion error.");
+        return;
+    }
+    ASSERT_TRUE(image);
+    for (int y = 0; y < image->height; y++)
+        for (int x = 0; x < image->width; x++) {
+            char e = c.expect[size_t(y)][x];
+            Rgb want = e == '.' ? Rgb{0, 0, 0} : kPalette16[size_t(std::stoi(std::string(1, e), nullptr, 16))];
+            EXPECT_EQ(pixelAt(*image, x, y), want) << "pixel " << x << "," << y;
+        }
+}
+
+// What no encoder at hand writes: 4-bit runs, absolute runs with their padding, delta moves,
+// early ends of line and of picture, a stream that stops after its last line.
+TEST_F(BmpTest, RunLengthCodesNoEncoderWritesDecode)
+{
+    const RleCase cases[] = {
+        {"4-bit runs, absolute run with pad, delta",
+         4,
+         7,
+         3,
+         {4, 0x12, 0, 3, 0x34, 0x50, 0, 0, 0, 5, 0x67, 0x89, 0xA0, 0, 0, 2, 1, 1, 1, 0xB0, 0, 1},
+         {"1212345", "6789A..", "......B"}},
+        {"8-bit absolute run with pad, early end of line, no end marker after the last line",
+         8,
+         5,
+         3,
+         {0, 3, 1, 2, 3, 0, 2, 15, 0, 0, 3, 4, 0, 0, 5, 7, 0, 0},
+         {"123FF", "444..", "77777"}},
+        {"end of picture before the last line", 8, 4, 2, {2, 1, 0, 1}, {"11..", "...."}},
+        {"delta to the end of the picture", 8, 3, 2, {1, 9, 0, 2, 2, 2, 0, 1}, {"9..", "..."}},
+        {"index past the table is black", 8, 2, 1, {1, 200, 1, 3, 0, 1}, {".3"}},
+    };
+    for (const RleCase &c : cases)
+        checkRle(c);
+    EXPECT_EQ(newBoxes(), 0);
+}
+
+// Damaged streams never write outside the picture: runs past the end of a line are cut there,
+// everything else that leaves the picture, or a stream that stops early, is refused.
+TEST_F(BmpTest, DamagedRunLengthStreamsAreClippedOrRefused)
+{
+    const RleCase cases[] = {
+        {"run past the line", 8, 4, 2, {6, 1, 0, 0, 4, 2, 0, 1}, {"1111", "2222"}},
+        {"absolute run past the line", 8, 4, 1, {0, 6, 1, 2, 3, 4, 5, 6, 0, 1}, {"1234"}},
+        {"4-bit run past the line", 4, 3, 1, {5, 0x12, 0, 1}, {"121"}},
+        {"run after the last line", 8, 4, 2, {4, 1, 0, 0, 4, 2, 0, 0, 1, 3, 0, 1}, {}},
+        {"absolute run after the last line", 8, 1, 1, {1, 1, 0, 0, 0, 3, 1, 1, 1, 0, 0, 1}, {}},
+        {"delta past the right edge", 8, 4, 2, {0, 2, 5, 0, 0, 1}, {}},
+        {"delta past the top", 8, 4, 2, {0, 2, 0, 3, 0, 1}, {}},
+        {"delta cut short", 8, 4, 2, {0, 2, 1}, {}},
+        {"absolute run cut short", 8, 4, 2, {0, 5, 1, 2}, {}},
+        {"missing end marker", 8, 4, 2, {4, 1, 0, 0}, {}},
+        {"a single byte", 4, 4, 2, {7}, {}},
+    };
+    for (const RleCase &c : cases)
+        checkRle(c);
+
+    // Run-length coding only exists bottom-up and at its own depth.
+    BmpLayout s;
+    s.bits = 8;
+    s.compression = 1;
+    s.height = -1;
+    s.palette = kPalette16;
+    s.colorsUsed = 16;
+    s.rle = {1, 1, 0, 1};
+    EXPECT_FALSE(decode(makeBmp(s)));
+    s.height = 1;
+    s.compression = 2;
+    EXPECT_FALSE(decode(makeBmp(s)));
+    s.bits = 4;
+    s.compression = 1;
+    EXPECT_FALSE(decode(makeBmp(s)));
 }
 
 TEST_F(BmpTest, TopDownRowsArriveBottomRowFirst)
@@ -154,6 +318,20 @@ TEST_F(BmpTest, FileOnDiskWithBackslashPathLoads)
     EXPECT_EQ(pixelAt(*image, 2, 1), (Rgb{0x30, 0x60, 0x90}));
 }
 
+Bytes bmpWith(int headerSize, int bits, uint32_t compression, std::vector<uint32_t> masks = {})
+{
+    BmpLayout s;
+    s.headerSize = headerSize;
+    s.bits = bits;
+    s.compression = compression;
+    s.masks = std::move(masks);
+    s.width = 2;
+    s.height = 2;
+    if (bits <= 8)
+        s.palette = kPalette16;
+    return makeBmp(s);
+}
+
 TEST_F(BmpTest, MalformedHeadersAreRefusedWithTheirMessage)
 {
     BmpLayout good;
@@ -167,16 +345,26 @@ TEST_F(BmpTest, MalformedHeadersAreRefusedWithTheirMessage)
         std::copy(value.begin(), value.end(), b.begin() + std::ptrdiff_t(at));
         return b;
     };
+    Bytes masksCut = bmpWith(40, 16, 3, {0xF800, 0x07E0, 0x001F});
+    masksCut.resize(14 + 40 + 8);
     struct Case {
         const char *what;
         Bytes bytes;
         const char *message;
     } cases[] = {
-        {"header size 108", withHeader32(14, 108), "Unknown DIB file format."},
+        {"header size 41", withHeader32(14, 41), "Unknown DIB file format."},
         {"header size 0", withHeader32(14, 0), "Unknown DIB file format."},
         {"file header only", Bytes(base.begin(), base.begin() + 16), "Unknown DIB file format."},
         {"header cut short", Bytes(base.begin(), base.begin() + 40), "Unknown DIB file format."},
-        {"run-length compression", withHeader32(14 + 16, 1), "Image file conversion error."},
+        {"run-length compression at 24 bits", withHeader32(14 + 16, 1), "Image file conversion error."},
+        {"JPEG inside", withHeader32(14 + 16, 4), "Image file conversion error."},
+        {"bit fields at 24 bits", bmpWith(40, 24, 3, {0xFF0000, 0xFF00, 0xFF}), "Image file conversion error."},
+        {"bit fields at 8 bits", bmpWith(40, 8, 3, {0xE0, 0x1C, 0x03}), "Image file conversion error."},
+        {"mask in pieces", bmpWith(40, 16, 3, {0xF0F0, 0x0F00, 0x000F}), "Image file conversion error."},
+        {"mask past 16 bits", bmpWith(56, 16, 3, {0x7C00, 0x03E0, 0x001F, 0x18000}), "Image file conversion error."},
+        {"masks cut off", masksCut, "Image file conversion error."},
+        {"OS/2 Huffman coding", bmpWith(64, 1, 3), "Image file conversion error."},
+        {"OS/2 24-bit run-length coding", bmpWith(64, 24, 4), "Image file conversion error."},
         {"zero width", withHeader32(14 + 4, 0), "Image file conversion error."},
         {"negative width", withHeader32(14 + 4, uint32_t(-4)), "Image file conversion error."},
         {"huge width", withHeader32(14 + 4, 1u << 30), "Image file conversion error."},
@@ -208,19 +396,259 @@ TEST_F(BmpTest, EveryTruncationAndHeaderByteCorruptionIsSafe)
     pal.palette = kPalette16;
     pal.pixel = [](int x, int row) { return uint32_t(x + row); };
     BmpLayout core = pal;
-    core.coreHeader = true;
+    core.headerSize = 12;
     core.fileHeader = false;
-    for (const Bytes &file : {makeBmp(pal), makeBmp(core)}) {
+    BmpLayout rle = pal;
+    rle.compression = 2;
+    rle.rle = {3, 0x12, 0, 3, 0x45, 0x60, 0, 0, 0, 2, 1, 1, 5, 0x78, 0, 0, 0, 1};
+    BmpLayout masks;
+    masks.headerSize = 124;
+    masks.bits = 16;
+    masks.compression = 3;
+    masks.masks = {0x0F00, 0x00F0, 0x000F, 0xF000};
+    masks.width = 3;
+    masks.height = -2;
+    masks.pixel = [](int x, int row) { return uint32_t(0x1234 * (x + row + 1)); };
+    for (const Bytes &file : {makeBmp(pal), makeBmp(core), makeBmp(rle), makeBmp(masks)}) {
         for (size_t n = 0; n < file.size(); n++)
-            decode(Bytes(file.begin(), file.begin() + n));
-        for (size_t at = 0; at < 60 && at < file.size(); at++)
+            decode(Bytes(file.begin(), file.begin() + n), true);
+        for (size_t at = 0; at < file.size(); at++)
             for (unsigned v : {0x00u, 0x01u, 0x7Fu, 0x80u, 0xFFu}) {
                 Bytes b = file;
                 b[at] = (unsigned char)v;
-                decode(b);
+                decode(b, true);
             }
     }
 }
+
+// ---- Pictures saved by independent encoders ----
+
+// A source picture for the encoders, R, G, B, A per pixel, top row first, and what a reader must
+// make of the saved file. The odd width gives every depth its row padding.
+struct Picture {
+    int width = 29, height = 7;
+    std::vector<unsigned char> rgba, expect;
+    bool hasAlpha = false;
+};
+
+// What an encoder is given: `colours` distinct palette colours (greys when `grey`), or direct
+// colours with `levels` values per channel (alpha 0: an opaque picture).
+struct Source {
+    int colours;
+    bool grey;
+    int levels[4];
+};
+
+// Level k of n, full range, rounded: what a reader must make of a channel stored as k.
+unsigned char level(int k, int n) { return (unsigned char)std::lround(k * 255.0 / (n - 1)); }
+
+// The smallest 8-bit value that an encoder narrowing to n levels stores as k, whether it rounds,
+// cuts v * (n - 1) / 255 or shifts bits away.
+unsigned char levelInput(int k, int n) { return (unsigned char)std::ceil(k * 255.0 / (n - 1) - 1e-9); }
+
+Picture makePicture(const Source &src)
+{
+    Picture p;
+    p.hasAlpha = src.levels[3] > 0;
+    for (int y = 0; y < p.height; y++)
+        for (int x = 0; x < p.width; x++) {
+            unsigned char in[4], out[4];
+            if (src.colours) {
+                // Runs on even rows, scattered colours on odd ones: run-length coders use both modes.
+                int i = (y % 2 ? x * 7 + y : x / 4 + y) % src.colours;
+                if (src.grey)
+                    in[0] = in[1] = in[2] = level(i, src.colours);
+                else {
+                    in[0] = (unsigned char)(i * 37 % 256); // distinct for every i below 256
+                    in[1] = (unsigned char)((i * 91 + 40) % 256);
+                    in[2] = (unsigned char)(255 - i * 53 % 256);
+                }
+                in[3] = 255;
+                std::copy(in, in + 4, out);
+            } else {
+                static const int a[4] = {5, 11, 3, 17}, b[4] = {7, 13, 29, 3};
+                for (int c = 0; c < 4; c++) {
+                    int n = src.levels[c], k = n ? (x * a[c] + y * b[c]) % n : 0;
+                    in[c] = n ? levelInput(k, n) : 255;
+                    out[c] = n ? level(k, n) : 255;
+                }
+            }
+            p.rgba.insert(p.rgba.end(), in, in + 4);
+            p.expect.insert(p.expect.end(), out, out + 4);
+        }
+    return p;
+}
+
+// PPM, or PAM when the picture has alpha: formats every encoder here reads.
+Bytes netpbmFile(const Picture &p)
+{
+    std::string head = p.hasAlpha ? "P7\nWIDTH " + std::to_string(p.width) + "\nHEIGHT " + std::to_string(p.height) +
+                                        "\nDEPTH 4\nMAXVAL 255\nTUPLTYPE RGB_ALPHA\nENDHDR\n"
+                                  : "P6\n" + std::to_string(p.width) + " " + std::to_string(p.height) + "\n255\n";
+    Bytes out(head.begin(), head.end());
+    for (size_t i = 0; i < p.rgba.size(); i += 4)
+        out.insert(out.end(), p.rgba.begin() + std::ptrdiff_t(i), p.rgba.begin() + std::ptrdiff_t(i + (p.hasAlpha ? 4 : 3)));
+    return out;
+}
+
+struct EncoderCase {
+    const char *args; // IN and OUT stand for the source picture and the saved bitmap
+    Source source;
+    int headerSize, bits;
+    uint32_t compression; // what the saved file must be, so each variant is known to be covered
+    bool alpha;           // the decoded alpha must equal the source's
+};
+
+struct Encoder {
+    const char *name;
+    const char *probe;   // a shell command that fails when the encoder is not installed
+    std::string program; // Debian's own, by full path: a stand-in earlier on PATH is no encoder
+    std::vector<EncoderCase> cases;
+};
+
+const Source kTrue = {0, false, {256, 256, 256, 0}}, kTrueAlpha = {0, false, {256, 256, 256, 256}},
+             k565 = {0, false, {32, 64, 32, 0}}, k555 = {0, false, {32, 32, 32, 0}},
+             k4444 = {0, false, {16, 16, 16, 16}}, k1555 = {0, false, {32, 32, 32, 2}}, kTwo = {2, false, {}},
+             kTwelve = {12, false, {}}, kMany = {200, false, {}}, kBlackWhite = {2, true, {}},
+             kGreys = {200, true, {}};
+
+// Pillow's palette conversions dither or quantize; this keeps the picture's exact colours.
+const char *kPillowScript = R"('
+import sys
+from PIL import Image
+mode, src, dst = sys.argv[1:]
+im = Image.open(src)
+if mode == "P":
+    colours = sorted(set(im.getdata()))
+    index = {c: i for i, c in enumerate(colours)}
+    out = Image.new("P", im.size)
+    out.putpalette([v for c in colours for v in c])
+    out.putdata([index[c] for c in im.getdata()])
+    im = out
+else:
+    im = im.convert(mode)
+im.save(dst, "BMP")
+')";
+
+const Encoder kEncoders[] = {
+    {"ImageMagick",
+     "test -x /usr/bin/convert && /usr/bin/convert -version | grep -q ImageMagick",
+     "/usr/bin/convert",
+     {
+         {"IN BMP2:OUT", kTrue, 12, 24, 0, false},
+         {"IN -type Palette BMP2:OUT", kTwo, 12, 1, 0, false},
+         {"IN -type Palette BMP2:OUT", kTwelve, 12, 4, 0, false},
+         {"IN -type Palette BMP2:OUT", kMany, 12, 8, 0, false},
+         {"IN BMP3:OUT", kTrue, 40, 24, 0, false},
+         {"IN -type Palette BMP3:OUT", kTwo, 40, 1, 0, false},
+         {"IN -type Palette BMP3:OUT", kTwelve, 40, 4, 0, false},
+         {"IN -type Palette -compress None BMP3:OUT", kMany, 40, 8, 0, false},
+         {"IN -type Palette -compress RLE BMP3:OUT", kMany, 40, 8, 1, false},
+         {"IN -type Palette -compress RLE BMP3:OUT", kTwelve, 40, 8, 1, false},
+         {"IN -define bmp3:alpha=true BMP3:OUT", kTrueAlpha, 40, 32, 0, false}, // alpha in the unused byte
+         {"IN BMP:OUT", kTrue, 124, 24, 0, false},
+         {"IN -intent Undefined BMP:OUT", kTrue, 108, 24, 0, false},
+         {"IN -define bmp:subtype=RGB565 BMP:OUT", k565, 124, 16, 3, false},
+         {"IN -intent Undefined -define bmp:subtype=RGB565 BMP:OUT", k565, 108, 16, 3, false},
+         {"IN -define bmp:subtype=RGB555 BMP:OUT", k555, 124, 16, 3, false},
+         {"IN -define bmp:subtype=ARGB4444 BMP:OUT", k4444, 124, 16, 3, true},
+         {"IN -define bmp:subtype=ARGB1555 BMP:OUT", k1555, 124, 16, 3, true},
+         {"IN BMP:OUT", kTrueAlpha, 124, 32, 3, true},
+         {"IN -intent Undefined BMP:OUT", kTrueAlpha, 108, 32, 3, true},
+         {"IN -type Palette BMP:OUT", kTwelve, 124, 4, 0, false},
+         {"IN -type Palette -compress RLE BMP:OUT", kMany, 124, 8, 1, false},
+         {"IN -intent Undefined -type Palette -compress RLE BMP:OUT", kMany, 108, 8, 1, false},
+     }},
+    {"netpbm",
+     "test -x /usr/bin/ppmtobmp",
+     "/usr/bin/ppmtobmp",
+     {
+         {"-windows -bpp 24 IN > OUT", kTrue, 40, 24, 0, false},
+         {"-windows -bpp 8 IN > OUT", kMany, 40, 8, 0, false},
+         {"-windows -bpp 4 IN > OUT", kTwelve, 40, 4, 0, false},
+         {"-windows -bpp 1 IN > OUT", kTwo, 40, 1, 0, false},
+         {"-os2 -bpp 24 IN > OUT", kTrue, 12, 24, 0, false},
+         {"-os2 -bpp 8 IN > OUT", kMany, 12, 8, 0, false},
+         {"-os2 -bpp 4 IN > OUT", kTwelve, 12, 4, 0, false},
+         {"-os2 -bpp 1 IN > OUT", kTwo, 12, 1, 0, false},
+     }},
+    {"Pillow",
+     "/usr/bin/python3 -c 'import PIL.BmpImagePlugin'",
+     std::string("/usr/bin/python3 -c ") + kPillowScript,
+     {
+         {"RGB IN OUT", kTrue, 40, 24, 0, false},
+         {"RGBA IN OUT", kTrue, 40, 32, 0, false},
+         {"P IN OUT", kMany, 40, 8, 0, false},
+         {"P IN OUT", kTwelve, 40, 8, 0, false},
+         {"L IN OUT", kGreys, 40, 8, 0, false},
+         {"1 IN OUT", kBlackWhite, 40, 1, 0, false},
+     }},
+};
+
+std::string replaceAll(std::string s, const std::string &from, const std::string &to)
+{
+    for (size_t at = s.find(from); at != std::string::npos; at = s.find(from, at + to.size()))
+        s.replace(at, from.size(), to);
+    return s;
+}
+
+Bytes readFile(const std::string &path)
+{
+    std::ifstream f(path, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
+}
+
+uint32_t le32At(const Bytes &b, size_t at) { return uint32_t(b[at]) | uint32_t(b[at + 1]) << 8 | uint32_t(b[at + 2]) << 16 | uint32_t(b[at + 3]) << 24; }
+
+class BmpEncoderTest : public BmpTest, public ::testing::WithParamInterface<int> {};
+
+// Every header version, depth, mask layout and run-length variant the encoder can save is read
+// pixel for pixel as the picture it was given.
+TEST_P(BmpEncoderTest, SavedPicturesReadBackExactly)
+{
+    const Encoder &encoder = kEncoders[GetParam()];
+    if (std::system((std::string(encoder.probe) + " >/dev/null 2>&1").c_str()) != 0)
+        GTEST_SKIP() << encoder.name << " is not installed (scripts/setup.sh test installs it)";
+    TempDir dir;
+    std::string log = dir.file("log");
+    for (const EncoderCase &c : encoder.cases) {
+        Picture picture = makePicture(c.source);
+        std::string in = dir.write(picture.hasAlpha ? "in.pam" : "in.ppm", netpbmFile(picture));
+        std::string out = dir.file("out.bmp");
+        std::string command = encoder.program + " " + replaceAll(replaceAll(c.args, "IN", in), "OUT", out) + " 2>" + log;
+        SCOPED_TRACE(command);
+        ASSERT_EQ(std::system(command.c_str()), 0);
+        Bytes file = readFile(out);
+        ASSERT_GE(file.size(), 34u);
+        int headerSize = int(le32At(file, 14));
+        EXPECT_EQ(headerSize, c.headerSize);
+        EXPECT_EQ(file[headerSize == 12 ? 24 : 28], c.bits);
+        EXPECT_EQ(headerSize == 12 ? 0 : le32At(file, 30), c.compression);
+
+        ImagePtr image = decode(file, true);
+        ASSERT_TRUE(image);
+        ASSERT_EQ(image->width, picture.width);
+        ASSERT_EQ(image->height, picture.height);
+        EXPECT_EQ(image->alpha != nullptr, c.alpha);
+        int wrong = 0;
+        for (int y = 0; y < picture.height; y++)
+            for (int x = 0; x < picture.width; x++) {
+                const unsigned char *want = &picture.expect[(size_t(picture.height - 1 - y) * picture.width + x) * 4];
+                Rgb got = pixelAt(*image, x, y);
+                bool same = got == Rgb{want[0], want[1], want[2]} &&
+                            (!image->alpha || image->alpha[size_t(y) * picture.width + x] == want[3]);
+                if (!same && wrong++ < 3)
+                    ADD_FAILURE() << "pixel " << x << "," << y << ": got " << int(got.r) << " " << int(got.g) << " "
+                                  << int(got.b) << ", expected " << int(want[0]) << " " << int(want[1]) << " "
+                                  << int(want[2]) << " " << int(want[3]);
+            }
+        EXPECT_EQ(wrong, 0);
+    }
+    EXPECT_EQ(newBoxes(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Encoders, BmpEncoderTest, ::testing::Range(0, int(std::size(kEncoders))),
+                         [](const testing::TestParamInfo<int> &info) { return std::string(kEncoders[info.param].name); });
 
 // ---- TGA ----
 

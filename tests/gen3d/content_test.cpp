@@ -4,44 +4,23 @@
 #include "content/content.h"
 #include "formats/images.h"
 #include "formats/waypoints.h"
+#include "race/car_table.h"
+#include "race/race.h"
+#include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 namespace {
 
 const std::string kBase = COBALT_BASE_DIR;
 
-std::vector<uint8_t> readBytes(const std::string &path)
-{
-    std::ifstream f(path, std::ios::binary);
-    return std::vector<uint8_t>(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
-}
-
 bool loadModel(const std::string &path, TestModel &m) { return loadGameModel(path, m); }
-
-// The race's start table: first grid slot per track; the others follow every 4.5 along +z.
-struct Start {
-    float x, y, z;
-};
-Start startOf(int track)
-{
-    switch (track) {
-    case 1: return {-369, -6.2f, 552};
-    case 2: case 9: case 13: return {-436, -7.2f, 193};
-    case 3: case 6: case 11: return {-235, -8, -273};
-    case 4: case 8: return {-195, -7.6f, 493};
-    case 5: case 15: return {-59, -6.5f, 305};
-    case 7: case 12: return {-514, -7, -247};
-    default: return {-223, -6.9f, 95}; // 10, 14
-    }
-}
 
 struct V {
     float x, y, z;
@@ -50,17 +29,18 @@ V sub(V a, V b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
 V crossV(V a, V b) { return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x}; }
 float dotV(V a, V b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
 
-// Collision triangles bucketed on a ground grid so a few thousand rays stay cheap.
+// Triangles bucketed on a ground grid so a few thousand rays stay cheap: a track's collision
+// model in cells of 8, a car in cells of 0.25.
 struct RayScene {
     std::vector<V> a, b, c;
     float x0 = 0, z0 = 0;
     int nx = 0, nz = 0;
-    const float cell = 8;
+    float cell;
     std::vector<std::vector<int>> cells;
     mutable std::vector<int> stamp;
     mutable int round = 0;
 
-    explicit RayScene(const TestModel &m)
+    explicit RayScene(const TestModel &m, float cellSize = 8) : cell(cellSize)
     {
         float x1 = -1e30f, z1 = -1e30f;
         x0 = z0 = 1e30f;
@@ -95,11 +75,27 @@ struct RayScene {
     // Distance along the unit direction d to the nearest triangle within maxDist, or -1.
     float cast(V o, V d, float maxDist) const
     {
+        float best = -1;
+        visit(o, d, maxDist, [&](float t) {
+            if (best < 0 || t < best)
+                best = t;
+        });
+        return best;
+    }
+    // How many triangles the ray crosses within maxDist.
+    int crossings(V o, V d, float maxDist) const
+    {
+        int n = 0;
+        visit(o, d, maxDist, [&](float t) { n += t > 1e-5f; });
+        return n;
+    }
+
+    template <class F> void visit(V o, V d, float maxDist, F hit) const
+    {
         round++;
         V e = {o.x + d.x * maxDist, o.y + d.y * maxDist, o.z + d.z * maxDist};
         int i0 = cx(std::fmin(o.x, e.x)), i1 = cx(std::fmax(o.x, e.x));
         int j0 = cz(std::fmin(o.z, e.z)), j1 = cz(std::fmax(o.z, e.z));
-        float best = -1;
         for (int j = j0; j <= j1; j++)
             for (int i = i0; i <= i1; i++)
                 for (int id : cells[size_t(j * nx + i)]) {
@@ -120,10 +116,9 @@ struct RayScene {
                     if (v < -1e-4f || u + v > 1 + 1e-4f)
                         continue;
                     float t = dotV(e2, q) / det;
-                    if (t >= 0 && t <= maxDist && (best < 0 || t < best))
-                        best = t;
+                    if (t >= 0 && t <= maxDist)
+                        hit(t);
                 }
-        return best;
     }
 };
 
@@ -191,30 +186,8 @@ TEST(Tracks, EveryModelFitsTheFormatAndTheFrameBudget)
     }
 }
 
-TEST(Tracks, GridSlotsStandOnTheRoadAtRideHeight)
-{
-    for (int track = 1; track <= 15; track++) {
-        SCOPED_TRACE("track " + std::to_string(track));
-        TestModel collision;
-        ASSERT_TRUE(loadModel(trackFile(track, "map.ms3d"), collision));
-        RayScene scene(collision);
-        Start s = startOf(track);
-        for (int slot = 0; slot < 4; slot++) {
-            // The four wheel sensors as well as the centre.
-            for (V off : {V{0, 0, 0}, V{2, 0, 1.25f}, V{2, 0, -1.25f}, V{-2, 0, 1.25f}, V{-2, 0, -1.25f}}) {
-                V o = {s.x + off.x, s.y, s.z + 4.5f * float(slot) + off.z};
-                float d = scene.cast(o, V{0, -1, 0}, 5);
-                EXPECT_GE(d, 0.7f) << "slot " << slot;
-                EXPECT_LE(d, 0.9f) << "slot " << slot;
-            }
-            // Nothing to collide with around the car body.
-            for (V dir : {V{0, 0, 1}, V{0, 0, -1}, V{1, 0, 0}, V{-1, 0, 0}})
-                EXPECT_LT(scene.cast(V{s.x, s.y, s.z + 4.5f * float(slot)}, dir, 2.0f), 0.0f) << "slot " << slot;
-        }
-    }
-}
-
-TEST(Tracks, WaypointsFollowTheRoadAndCloseTheLoop)
+// Each raced circuit: its grid on the road at ride height, its waypoints along a walled road.
+TEST(Tracks, GridAndWaypointsLieOnAWalledRoad)
 {
     for (int track = 1; track <= 15; track++) {
         SCOPED_TRACE("track " + std::to_string(track));
@@ -223,7 +196,20 @@ TEST(Tracks, WaypointsFollowTheRoadAndCloseTheLoop)
         TestModel collision;
         ASSERT_TRUE(loadModel(trackFile(track, "map.ms3d"), collision));
         RayScene scene(collision);
-        Start s = startOf(track);
+        float start[3];
+        startPosition(track, start);
+        const V s = {start[0], start[1], start[2]};
+        for (int slot = 0; slot < 4; slot++) {
+            V c = {s.x, s.y, s.z + 4.5f * float(slot)};
+            // The four wheel sensors as well as the centre reach the road at ride height.
+            for (V off : {V{0, 0, 0}, V{2, 0, 1.25f}, V{2, 0, -1.25f}, V{-2, 0, 1.25f}, V{-2, 0, -1.25f}}) {
+                float d = scene.cast(V{c.x + off.x, c.y, c.z + off.z}, V{0, -1, 0}, 5);
+                EXPECT_TRUE(d >= 0.7f && d <= 0.9f) << "slot " << slot << ": " << d;
+            }
+            // Nothing to collide with around the car body.
+            for (V dir : {V{0, 0, 1}, V{0, 0, -1}, V{1, 0, 0}, V{-1, 0, 0}})
+                EXPECT_LT(scene.cast(c, dir, 2.0f), 0.0f) << "slot " << slot;
+        }
         // Waypoint 0 is the start line, just ahead of the grid and level with it.
         const Waypoint &w0 = waypoints[0];
         EXPECT_GT(w0.x, s.x);
@@ -283,54 +269,188 @@ TEST(Tracks, WaypointsFollowTheRoadAndCloseTheLoop)
 TEST(Tracks, ExtraCircuitsHaveWaypointsToo)
 {
     for (int track = 16; track <= 20; track++) {
-        ASSERT_TRUE(loadWaypoints(track) || readWaypointFile(trackFile(track, "points/level.ai").c_str(), waypoints, kMaxWaypoints, &waypointCount));
+        ASSERT_TRUE(loadWaypoints(track)); // from base/ in the build folder, as the game reads it
         EXPECT_GE(waypointCount, 40) << "track " << track;
     }
     EXPECT_FALSE(loadWaypoints(21));
     EXPECT_EQ(waypointCount, 0);
 }
 
-TEST(Cars, BodiesAndWheelsAsTheDrawingPlacesThem)
+// --- cars ---------------------------------------------------------------------------------------
+//
+// The race draws a body 0.15 above its physics body and each wheel hub 0.37 below the physics
+// body's origin at rest (ride height 0.82), at x = axle column x 0.77 / 1.67 and z = +-1; so in a
+// body model's frame the hubs are at y = -0.52 and the road at -0.97.
+namespace {
+
+const float kLift = 0.15f, kHubY = -0.37f - 0.15f, kRoadY = -0.82f - 0.15f;
+
+struct CarModels {
+    TestModel body, wheel;
+    float axle[2]; // x of the front and rear hubs
+};
+
+CarModels loadCar(int car)
+{
+    CarModels c;
+    std::string dir = kBase + "/cars/" + std::to_string(car) + "/";
+    EXPECT_TRUE(loadModel(dir + "car.ms3d", c.body)) << dir;
+    EXPECT_TRUE(loadModel(dir + "wheel.ms3d", c.wheel)) << dir;
+    c.axle[0] = kCarTable[car - 1][3] * kAxleScale;
+    c.axle[1] = -kCarTable[car - 1][4] * kAxleScale;
+    return c;
+}
+
+V vertexOf(const TestModel &m, int i) { return {m.vertices[size_t(i)].p[0], m.vertices[size_t(i)].p[1], m.vertices[size_t(i)].p[2]}; }
+
+// The triangles of one material: each material's parts are closed solids of their own.
+TestModel materialPart(const TestModel &m, int material)
+{
+    TestModel part = m;
+    part.triangles.clear();
+    for (const auto &g : m.groups)
+        if (g.material == material)
+            for (int t : g.triangles)
+                part.triangles.push_back(m.triangles[size_t(t)]);
+    return part;
+}
+
+// The physics boxes of a car body (as the race creates it) in the body model's frame, and how far
+// a drawn part may stand outside them.
+struct Box {
+    float lo[3], hi[3];
+};
+const Box kBodyBoxes[2] = {{{-3.0f, -0.2f - kLift, -1.3f}, {3.0f, 0.8f - kLift, 1.3f}},
+                           {{-1.85f, 0.8f - kLift, -1.3f}, {0.65f, 1.4f - kLift, 1.3f}}};
+const float kBoxSlack = 0.3f;
+
+float distanceOutside(const Box &b, V p)
+{
+    float q[3] = {p.x, p.y, p.z}, d2 = 0;
+    for (int k = 0; k < 3; k++) {
+        float d = std::fmax(0.0f, std::fmax(b.lo[k] - q[k], q[k] - b.hi[k]));
+        d2 += d * d;
+    }
+    return std::sqrt(d2);
+}
+
+// A car's outline seen flat from the side (x, y) or from behind (z, y), body and wheels, on a
+// grid of 0.02 cells.
+struct Silhouette {
+    static constexpr float kCell = 0.02f;
+    float a0, b0;
+    int w, h;
+    std::vector<uint8_t> in;
+
+    Silhouette(bool side) : a0(side ? -3.4f : -1.6f), b0(-1.1f), w(side ? 340 : 160), h(130), in(size_t(w * h), 0) {}
+
+    void add(const TestModel &m, bool side, V offset, bool mirrored)
+    {
+        for (const auto &t : m.triangles) {
+            float pa[3], pb[3];
+            for (int k = 0; k < 3; k++) {
+                V p = vertexOf(m, t.v[k]);
+                if (mirrored)
+                    p = {p.x, -p.y, -p.z};
+                pa[k] = ((side ? p.x : p.z) + (side ? offset.x : offset.z) - a0) / kCell;
+                pb[k] = (p.y + offset.y - b0) / kCell;
+            }
+            fill(pa, pb);
+        }
+    }
+    void fill(const float *x, const float *y)
+    {
+        float area = (x[1] - x[0]) * (y[2] - y[0]) - (x[2] - x[0]) * (y[1] - y[0]);
+        if (std::fabs(area) < 1e-9f)
+            return;
+        int i0 = std::max(0, int(std::floor(std::fmin(x[0], std::fmin(x[1], x[2]))))),
+            i1 = std::min(w - 1, int(std::ceil(std::fmax(x[0], std::fmax(x[1], x[2])))));
+        int j0 = std::max(0, int(std::floor(std::fmin(y[0], std::fmin(y[1], y[2]))))),
+            j1 = std::min(h - 1, int(std::ceil(std::fmax(y[0], std::fmax(y[1], y[2])))));
+        for (int j = j0; j <= j1; j++)
+            for (int i = i0; i <= i1; i++) {
+                float px = float(i) + 0.5f, py = float(j) + 0.5f;
+                float w0 = ((x[1] - px) * (y[2] - py) - (x[2] - px) * (y[1] - py)) / area;
+                float w1 = ((x[2] - px) * (y[0] - py) - (x[0] - px) * (y[2] - py)) / area;
+                if (w0 >= 0 && w1 >= 0 && w0 + w1 <= 1)
+                    in[size_t(j * w + i)] = 1;
+            }
+    }
+    float differenceFrom(const Silhouette &o) const
+    {
+        int n = 0;
+        for (size_t i = 0; i < in.size(); i++)
+            n += in[i] != o.in[i];
+        return float(n) * kCell * kCell;
+    }
+};
+
+Silhouette silhouetteOf(const CarModels &c, bool side)
+{
+    Silhouette s(side);
+    s.add(c.body, side, {0, 0, 0}, false);
+    for (int k = 0; k < 4; k++)
+        s.add(c.wheel, side, {c.axle[k / 2], kHubY, k % 2 ? -1.0f : 1.0f}, k % 2 == 1);
+    return s;
+}
+
+} // namespace
+
+TEST(Cars, BodiesKeepToTheirBudgetTheirBoxAndFaceOutwards)
 {
     for (int car = 1; car <= 12; car++) {
         SCOPED_TRACE("car " + std::to_string(car));
-        TestModel body, wheel;
-        std::string dir = kBase + "/cars/" + std::to_string(car) + "/";
-        ASSERT_TRUE(loadModel(dir + "car.ms3d", body));
-        ASSERT_TRUE(loadModel(dir + "wheel.ms3d", wheel));
-        EXPECT_LE(body.triangles.size(), 3000u);
-        EXPECT_LE(wheel.triangles.size(), 3000u);
-        float lo[3] = {1e9f, 1e9f, 1e9f}, hi[3] = {-1e9f, -1e9f, -1e9f};
-        for (const auto &v : body.vertices)
-            for (int k = 0; k < 3; k++) {
-                lo[k] = std::fmin(lo[k], v.p[k]);
-                hi[k] = std::fmax(hi[k], v.p[k]);
-            }
-        EXPECT_NEAR(hi[0] - lo[0], 6.2f, 0.4f);  // length, tail pipes included
-        EXPECT_NEAR(hi[2] - lo[2], 2.4f, 0.2f);  // width
-        // Drawn 0.15 above a body that rides about 0.82 over the road: no part below the road.
-        EXPECT_GT(lo[1] + 0.15f, -0.82f);
+        CarModels c = loadCar(car);
+        // A car as drawn: its body and four wheels.
+        EXPECT_LE(c.body.triangles.size() + 4 * c.wheel.triangles.size(), 3000u);
+        EXPECT_GT(c.body.triangles.size(), 500u);
+        float xlo = 1e9f, xhi = -1e9f, worst = 0, lowest = 1e9f;
+        for (size_t i = 0; i < c.body.vertices.size(); i++) {
+            V p = vertexOf(c.body, int(i));
+            xlo = std::fmin(xlo, p.x);
+            xhi = std::fmax(xhi, p.x);
+            lowest = std::fmin(lowest, p.y);
+            if (p.y < kBodyBoxes[0].lo[1])
+                p.y = kBodyBoxes[0].lo[1]; // under the box is the ground clearance, checked below
+            worst = std::fmax(worst, std::fmin(distanceOutside(kBodyBoxes[0], p), distanceOutside(kBodyBoxes[1], p)));
+        }
+        EXPECT_LE(worst, kBoxSlack) << "a part of the body stands that far outside the physics boxes";
+        EXPECT_GT(lowest, kRoadY + 0.1f) << "the body scrapes the road";
+        EXPECT_GE(xhi - xlo, 5.4f);
         float r = 0, zlo = 1e9f, zhi = -1e9f;
-        for (const auto &v : wheel.vertices) {
+        for (const auto &v : c.wheel.vertices) {
             r = std::fmax(r, std::sqrt(v.p[0] * v.p[0] + v.p[1] * v.p[1]));
             zlo = std::fmin(zlo, v.p[2]);
             zhi = std::fmax(zhi, v.p[2]);
         }
-        EXPECT_NEAR(r, 0.45f, 0.03f);
-        // Lighting needs outward normals: nearly every body face points away from the car's middle.
-        int outward = 0;
-        for (const auto &t : body.triangles) {
-            float c[3] = {0, 0, 0}, n[3] = {0, 0, 0};
-            for (int k = 0; k < 3; k++)
-                for (int j = 0; j < 3; j++) {
-                    c[j] += body.vertices[size_t(t.v[k])].p[j] / 3;
-                    n[j] += t.n[k][j];
-                }
-            outward += (c[0] * n[0] + (c[1] + 0.1f) * n[1] + c[2] * n[2]) > 0 ? 1 : 0;
-        }
-        EXPECT_GT(outward, int(body.triangles.size() * 95 / 100));
+        EXPECT_NEAR(r, 0.45f, 0.01f); // touches the road at ride height
         EXPECT_LT(zhi - zlo, 0.6f);
-        for (const auto &mat : body.materials)
+        // Lighting needs outward normals. Every material's parts are closed, so a ray leaving a
+        // face along its normal crosses that material's surface an even number of times when the
+        // normal points out and an odd number when it points in.
+        for (const TestModel *m : {&c.body, &c.wheel}) {
+            for (size_t mat = 0; mat < m->materials.size(); mat++) {
+                TestModel part = materialPart(*m, int(mat));
+                if (part.triangles.empty())
+                    continue;
+                RayScene scene(part, 0.25f);
+                int inward = 0;
+                for (const auto &t : part.triangles) {
+                    V o = {0, 0, 0}, n = {1e-3f, 2e-3f, 3e-3f}; // a nudge off the edges between faces
+                    for (int k = 0; k < 3; k++) {
+                        V p = vertexOf(part, t.v[k]);
+                        o = {o.x + p.x / 3, o.y + p.y / 3, o.z + p.z / 3};
+                        n = {n.x + t.n[k][0], n.y + t.n[k][1], n.z + t.n[k][2]};
+                    }
+                    float l = std::sqrt(dotV(n, n));
+                    n = {n.x / l, n.y / l, n.z / l};
+                    o = {o.x + n.x * 1e-3f, o.y + n.y * 1e-3f, o.z + n.z * 1e-3f};
+                    inward += scene.crossings(o, n, 10) % 2;
+                }
+                EXPECT_LE(inward, int(part.triangles.size()) / 100) << "faces turned in, material " << mat;
+            }
+        }
+        for (const auto &mat : c.body.materials)
             EXPECT_FALSE(readBytes(kBase + "/../" + mat.texture).empty()) << mat.texture;
     }
     TestModel garage;
@@ -339,17 +459,117 @@ TEST(Cars, BodiesAndWheelsAsTheDrawingPlacesThem)
     EXPECT_LE(garage.triangles.size(), 200u);
 }
 
+TEST(Cars, WheelsSitInTheirArchesAtTheAxlePoints)
+{
+    // Rays from each hub up round the top half of the wheel, across the tyre's width: the body is
+    // met beyond the tyre (it does not cut into the wheel), close to it (the arch is over it) and
+    // as far ahead of the hub as behind it (the arch is centred on the axle).
+    for (int car = 1; car <= 12; car++) {
+        SCOPED_TRACE("car " + std::to_string(car));
+        CarModels c = loadCar(car);
+        RayScene scene(c.body, 0.25f);
+        for (float axle : c.axle)
+            for (float z : {0.9f, 1.0f, 1.1f, -0.9f, -1.0f, -1.1f}) {
+                float hit[17];
+                for (int deg = 20; deg <= 160; deg += 10) {
+                    float a = float(deg) * 3.14159265f / 180;
+                    float &h = hit[deg / 10];
+                    h = scene.cast(V{axle, kHubY, z}, V{std::cos(a), std::sin(a), 0}, 2);
+                    EXPECT_GE(h, 0.46f) << "axle " << axle << " z " << z << " at " << deg << " degrees";
+                    EXPECT_LE(h, 0.8f) << "axle " << axle << " z " << z << " at " << deg << " degrees";
+                }
+                for (int k = 3; k <= 7; k++)
+                    EXPECT_NEAR(hit[k], hit[18 - k], 0.05f) << "axle " << axle << " z " << z << " at " << k * 10 << " degrees";
+            }
+    }
+}
+
+TEST(Cars, NoTwoCarsShareAnOutline)
+{
+    // Side outlines must differ by at least 0.3 square units (a car's side is about 7: a cabin
+    // moved by half a door, a different tail), tail views by 0.2 (about 4: a roof 0.1 higher
+    // or narrower, a wing).
+    std::vector<Silhouette> side, rear;
+    for (int car = 1; car <= 12; car++) {
+        CarModels c = loadCar(car);
+        side.push_back(silhouetteOf(c, true));
+        rear.push_back(silhouetteOf(c, false));
+    }
+    float minSide = 1e9f, minRear = 1e9f;
+    for (int i = 0; i < 12; i++)
+        for (int j = i + 1; j < 12; j++) {
+            float ds = side[size_t(i)].differenceFrom(side[size_t(j)]), dr = rear[size_t(i)].differenceFrom(rear[size_t(j)]);
+            EXPECT_GT(ds, 0.3f) << "cars " << i + 1 << " and " << j + 1 << " from the side";
+            EXPECT_GT(dr, 0.2f) << "cars " << i + 1 << " and " << j + 1 << " from behind";
+            minSide = std::fmin(minSide, ds);
+            minRear = std::fmin(minRear, dr);
+        }
+    std::printf("closest outlines: %.2f from the side, %.2f from behind (square units)\n", minSide, minRear);
+}
+
+TEST(Cars, HeadAndTailLampsGlow)
+{
+    // Lamps are materials of their own with an emissive colour, near white at the front and red
+    // at the back, and the texels under them are bright too.
+    for (int car = 1; car <= 12; car++) {
+        SCOPED_TRACE("car " + std::to_string(car));
+        CarModels c = loadCar(car);
+        int heads = 0, tails = 0;
+        for (const auto &g : c.body.groups) {
+            ASSERT_GE(g.material, 0);
+            const auto &mat = c.body.materials[size_t(g.material)];
+            const float *e = mat.emissive;
+            bool white = e[0] > 0.8f && e[1] > 0.8f && e[2] > 0.7f, red = e[0] > 0.8f && e[1] < 0.3f && e[2] < 0.3f;
+            if (!white && !red) {
+                EXPECT_LT(e[0] + e[1] + e[2], 0.01f) << "paint does not glow";
+                continue;
+            }
+            RgbImage *img = loadBmpImage((kBase + "/../" + mat.texture).c_str());
+            ASSERT_NE(img, nullptr) << mat.texture;
+            for (int t : g.triangles) {
+                const auto &tri = c.body.triangles[size_t(t)];
+                float x = 0, s = 0, tt = 0;
+                for (int k = 0; k < 3; k++) {
+                    x += vertexOf(c.body, tri.v[k]).x / 3;
+                    s += tri.s[k] / 3;
+                    tt += tri.t[k] / 3;
+                }
+                // The game keeps t counted from the bottom row, as the bitmap's rows run.
+                int px = std::clamp(int(s * float(img->width)), 0, img->width - 1);
+                int py = std::clamp(int(tt * float(img->height)), 0, img->height - 1);
+                const unsigned char *texel = img->data + (size_t(py) * size_t(img->width) + size_t(px)) * 3;
+                if (white) {
+                    EXPECT_GT(x, 2.3f) << "headlamp away from the nose";
+                    EXPECT_GE(std::min({texel[0], texel[1], texel[2]}), 200);
+                    heads++;
+                } else {
+                    EXPECT_LT(x, -2.5f) << "tail lamp away from the tail";
+                    EXPECT_GE(texel[0], 200);
+                    EXPECT_LT(texel[1], 80);
+                    tails++;
+                }
+            }
+            freeRgbImage(img);
+        }
+        EXPECT_GE(heads, 8);
+        EXPECT_GE(tails, 8);
+    }
+}
+
 TEST(Generator, SecondRunWritesTheSameBytes)
 {
-    std::string dir = std::string(COBALT_BASE_DIR) + "/../gen3d_rerun";
-    std::string cmd = std::string(GEN3D_BINARY) + " " + dir + " > /dev/null";
-    ASSERT_EQ(std::system(cmd.c_str()), 0);
-    for (std::string rel : {"/maps/1/map.ms3d", "/maps/9/mapvisual.ms3d", "/maps/15/light.ms3d",
-                            "/maps/20/points/level.ai", "/cars/7/car.ms3d", "/cars/12/wheel.ms3d",
-                            "/garage/light.ms3d", "/textures/world/road.bmp", "/textures/world/car03.bmp"}) {
-        std::vector<uint8_t> a = readBytes(kBase + rel), b = readBytes(dir + rel);
+    TempDir dir;
+    ASSERT_EQ(std::system((std::string(GEN3D_BINARY) + " " + dir.path.string() + " > /dev/null").c_str()), 0);
+    std::vector<std::string> files = {"/maps/1/map.ms3d", "/maps/9/mapvisual.ms3d", "/maps/15/light.ms3d",
+                                      "/maps/20/points/level.ai", "/garage/light.ms3d", "/textures/world/road.bmp",
+                                      "/textures/world/car03.bmp", "/textures/world/rim11.bmp",
+                                      "/textures/world/carlamps.bmp"};
+    for (int car = 1; car <= 12; car++)
+        for (const char *name : {"/car.ms3d", "/wheel.ms3d"})
+            files.push_back("/cars/" + std::to_string(car) + name);
+    for (const std::string &rel : files) {
+        Bytes a = readBytes(kBase + rel);
         EXPECT_FALSE(a.empty()) << rel;
-        EXPECT_TRUE(a == b) << rel;
+        EXPECT_TRUE(a == readBytes(dir.path.string() + rel)) << rel;
     }
-    std::system(("rm -rf " + dir).c_str());
 }

@@ -1,9 +1,8 @@
-// The content checks read models through the game's own loader and look at them through this
-// small copy, so the checks do not depend on how the loader keeps its arrays.
+// The content checks read models through the game's own parser and look at them through this
+// plain copy, which they can also cut into parts (one material's triangles, say).
 #pragma once
-#include "render/ms3d.h"
+#include "support/ms3d_write.h"
 
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -30,7 +29,7 @@ struct TestModel {
     std::vector<Material> materials;
 };
 
-inline void copyModel(const Model &m, TestModel &out)
+inline void copyModel(const ModelData &m, TestModel &out)
 {
     out = TestModel{};
     for (int i = 0; i < m.numVertices; i++)
@@ -63,18 +62,9 @@ inline void copyModel(const Model &m, TestModel &out)
 
 inline bool loadGameModel(const std::string &path, TestModel &out)
 {
-    auto model = std::make_unique<Ms3dModel>();
-    if (!model->loadModelData(path.c_str()))
+    ParsedModel model;
+    if (!model.read(path))
         return false;
-    copyModel(*model, out);
-    return true;
-}
-
-inline bool parseGameModel(const std::vector<uint8_t> &bytes, TestModel &out)
-{
-    auto model = std::make_unique<Ms3dModel>();
-    if (!model->loadFromMemory(bytes.data(), bytes.size()))
-        return false;
-    copyModel(*model, out);
+    copyModel(model, out);
     return true;
 }

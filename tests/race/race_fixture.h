@@ -8,6 +8,7 @@
 #include "platform/wav_write.h"
 #include "race/car.h"
 #include "race/race.h"
+#include "race/start_places.h"
 #include "render/ms3d.h"
 #include "support/ms3d_write.h"
 #include "support/temp_dir.h"
@@ -31,7 +32,7 @@ inline void quickRace(int track, int car)
 
 struct FlatRace : ::testing::Test {
     TempDir dir;
-    static constexpr float startX = -369, startY = -6.2f, startZ = 552;
+    static constexpr float startX = kStartPlaces[0][0], startY = kStartPlaces[0][1], startZ = kStartPlaces[0][2];
     static constexpr float groundY = startY - 0.8f;
 
     void SetUp() override
@@ -55,21 +56,33 @@ struct FlatRace : ::testing::Test {
     void TearDown() override
     {
         endRace();
+        autopilot = false;
         releaseSamples();
         closeAudioDevice();
         std::memset(keyDown, 0, sizeof keyDown);
     }
-    TestMesh flatGround() const
+    Ms3dLayout flatGround() const
     {
-        TestMesh m;
-        m.ground(startX, groundY, startZ, 6000);
+        Ms3dLayout m;
+        addGround(m, startX, groundY, startZ, 6000);
         return m;
     }
+    // Track 1's waypoint file: one (x, y, z) a waypoint, in whole units, as the game reads them.
+    static void writeWaypoints(const std::vector<PhysVec3> &points)
+    {
+        std::filesystem::create_directories("base/maps/1/points");
+        std::vector<unsigned char> bytes = words({int(points.size())});
+        for (const PhysVec3 &p : points) {
+            std::vector<unsigned char> record = words({int(p.x), int(p.y), int(p.z), 0, 0});
+            bytes.insert(bytes.end(), record.begin(), record.end());
+        }
+        writeBytes("base/maps/1/points/level.ai", bytes);
+    }
     // Loads track 1 built from the mesh and starts a quick race on it.
-    void start(const TestMesh &mesh, int car = 0, unsigned seed = 1)
+    void start(const Ms3dLayout &mesh, int car = 0, unsigned seed = 1)
     {
         std::filesystem::create_directories("base/maps/1");
-        writeBytes("base/maps/1/map.ms3d", mesh.encode());
+        writeBytes("base/maps/1/map.ms3d", makeMs3d(mesh));
         std::srand(seed);
         quickRace(1, car);
     }

@@ -189,8 +189,8 @@ TEST_F(Vehicle, CrashSoundsByAngularMomentumBandWithACoolDown)
 
 TEST_F(Vehicle, DrivingIntoAWallAtSpeedPlaysACrash)
 {
-    TestMesh m = flatGround();
-    m.wallAcrossX(startX + 140, startZ - 30, startZ + 60, groundY - 1, groundY + 8);
+    Ms3dLayout m = flatGround();
+    addWallAcrossX(m, startX + 140, startZ - 30, startZ + 60, groundY - 1, groundY + 8);
     start(m);
     countdown();
     keyDown[VK_UP] = true;

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <vector>
 
+#include "render/overlay.h"
 #include "render/render.h"
 
 namespace {
@@ -68,12 +69,10 @@ void drawFrame(float grey, int x, int y, int side)
 
 void postProcessAndComposite()
 {
-    copySceneTexture();
-    postProcessPass(kPassHdr, 0);
-    postProcessPass(kPassHdr, 1);
-    postProcessPass(kPassBlur, 1);
-    postProcessPass(kPassBlur, 2);
+    postProcessFrame();
+    beginOverlay();
     drawComposite();
+    endOverlay();
 }
 
 // Must run first: before any blur pass the glow history the HDR passes read is black, and so is

@@ -3,6 +3,7 @@
 
 #include <cmath>
 
+#include "render/billboards.h"
 #include "render/lights.h"
 #include "render/render.h"
 

@@ -1,12 +1,13 @@
-// Builders for the image and model files the render tests write for themselves.
+// Builders for the image and effect files the reader and render tests write for themselves.
 #pragma once
+#include "formats/effect_file.h"
+#include "support/temp_dir.h"
+
 #include <cstdint>
 #include <cstring>
 #include <functional>
 #include <string>
 #include <vector>
-
-using Bytes = std::vector<unsigned char>;
 
 inline void put16(Bytes &b, unsigned v)
 {
@@ -34,43 +35,55 @@ struct BmpLayout {
     int width = 1, height = 1; // negative height: top-down rows
     int bits = 24;
     bool fileHeader = true;
-    bool coreHeader = false;   // 12-byte header with 3-byte colour entries
-    uint32_t colorsUsed = 0;   // 40-byte header only
+    // 12 (core header, 3-byte colour entries), 16 or 64 (OS/2 2.x), 40, 52, 56, 108 or 124.
+    int headerSize = 40;
+    uint32_t colorsUsed = 0;   // headers of 40 bytes and more
     uint32_t compression = 0;
+    // Bit-field masks, red, green, blue[, alpha]: inside headers of 52 bytes and more, after a
+    // 40-byte one.
+    std::vector<uint32_t> masks;
     std::vector<Rgb> palette;  // written as the colour table
     // Pixel value for (x, row) where row counts in file order: the palette index for palette
-    // depths, else the colour packed as 0xRRGGBB.
+    // depths, the stored value for 16 and 32 bits, else the colour packed as 0xRRGGBB.
     std::function<uint32_t(int x, int row)> pixel = [](int, int) { return 0u; };
+    Bytes rle; // when not empty: the pixel data as it stands, instead of rows from `pixel`
 };
 
 inline Bytes makeBmp(const BmpLayout &s)
 {
     Bytes info;
     int rows = s.height < 0 ? -s.height : s.height;
-    if (s.coreHeader) {
-        put32(info, 12);
+    bool core = s.headerSize == 12;
+    put32(info, uint32_t(s.headerSize));
+    if (core) {
         put16(info, unsigned(s.width));
         put16(info, unsigned(s.height));
-        put16(info, 1);
-        put16(info, unsigned(s.bits));
     } else {
-        put32(info, 40);
         put32(info, uint32_t(s.width));
         put32(info, uint32_t(s.height));
-        put16(info, 1);
-        put16(info, unsigned(s.bits));
+    }
+    put16(info, 1);
+    put16(info, unsigned(s.bits));
+    if (s.headerSize >= 40) {
         put32(info, s.compression);
-        put32(info, 0); // image size: left for the reader to work out
+        put32(info, uint32_t(s.rle.size())); // image size: 0 for rows, left for the reader to work out
         put32(info, 2835);
         put32(info, 2835);
         put32(info, s.colorsUsed);
         put32(info, 0);
     }
+    if (s.headerSize >= 52)
+        for (size_t i = 0; i < (s.headerSize >= 56 ? 4u : 3u); i++)
+            put32(info, i < s.masks.size() ? s.masks[i] : 0);
+    info.resize(size_t(s.headerSize), 0); // colour space, profile, OS/2 extras: all zero
+    if (s.headerSize == 40)
+        for (uint32_t m : s.masks)
+            put32(info, m);
     for (const Rgb &c : s.palette) {
         info.push_back(c.b);
         info.push_back(c.g);
         info.push_back(c.r);
-        if (!s.coreHeader)
+        if (!core)
             info.push_back(0);
     }
     size_t stride = (size_t(s.width) * s.bits + 31) / 32 * 4;
@@ -83,19 +96,17 @@ inline Bytes makeBmp(const BmpLayout &s)
             case 1: r[x / 8] |= (v & 1) << (7 - x % 8); break;
             case 4: r[x / 2] |= (v & 15) << (x % 2 ? 0 : 4); break;
             case 8: r[x] = v & 0xFF; break;
+            case 16:
             case 24:
-                r[3 * x] = v & 0xFF;
-                r[3 * x + 1] = (v >> 8) & 0xFF;
-                r[3 * x + 2] = (v >> 16) & 0xFF;
-                break;
             case 32:
-                r[4 * x] = v & 0xFF;
-                r[4 * x + 1] = (v >> 8) & 0xFF;
-                r[4 * x + 2] = (v >> 16) & 0xFF;
+                for (int i = 0; i < s.bits / 8; i++)
+                    r[s.bits / 8 * x + i] = (v >> (8 * i)) & 0xFF;
                 break;
             }
         }
     }
+    if (!s.rle.empty())
+        bits = s.rle;
     Bytes out;
     if (s.fileHeader) {
         out.push_back('B');
@@ -133,103 +144,27 @@ inline Bytes makeTga(int width, int height, int bits, const Bytes &rgba, unsigne
     return out;
 }
 
-// A MilkShape file built piece by piece, so tests can break any one piece.
-struct Ms3dVertex {
-    float x, y, z;
-    signed char bone = -1;
-};
-struct Ms3dTriangle {
-    unsigned v[3];
-    float s[3] = {0, 1, 0};
-    float t[3] = {0, 0, 1};
-    float normal[3] = {0, 1, 0};
-};
-struct Ms3dGroup {
-    std::vector<unsigned> triangles;
-    unsigned char material; // 0xFF: none
-};
-struct Ms3dMaterial {
-    std::string texture;
-    float emissive[4] = {0, 0, 0, 1};
-};
-struct Ms3dLayout {
-    int32_t version = 4;
-    std::vector<Ms3dVertex> vertices;
-    std::vector<Ms3dTriangle> triangles;
-    std::vector<Ms3dGroup> groups;
-    std::vector<Ms3dMaterial> materials;
-    Bytes trailer; // joints, comments... that the loader never reads
-};
-
-inline Bytes makeMs3d(const Ms3dLayout &s)
+// An effect file: the 24 values in the reader's order, the unused second one a copy of the
+// blend mode as our generator writes it.
+inline Bytes makeEffect(const EffectParams &e)
 {
-    Bytes out = {'M', 'S', '3', 'D', '0', '0', '0', '0', '0', '0'};
-    put32(out, uint32_t(s.version));
-    put16(out, unsigned(s.vertices.size()));
-    for (const Ms3dVertex &v : s.vertices) {
-        out.push_back(0);
-        putFloat(out, v.x);
-        putFloat(out, v.y);
-        putFloat(out, v.z);
-        out.push_back((unsigned char)v.bone);
-        out.push_back(1);
-    }
-    put16(out, unsigned(s.triangles.size()));
-    for (const Ms3dTriangle &t : s.triangles) {
-        put16(out, 0);
-        for (unsigned v : t.v)
-            put16(out, v);
-        for (int k = 0; k < 3; k++)
-            for (int a = 0; a < 3; a++)
-                putFloat(out, t.normal[a] + 0.25f * k); // corners differ, so their order shows
-        for (float f : t.s)
-            putFloat(out, f);
-        for (float f : t.t)
-            putFloat(out, f);
-        out.push_back(1);
-        out.push_back(0);
-    }
-    put16(out, unsigned(s.groups.size()));
-    for (const Ms3dGroup &g : s.groups) {
-        out.push_back(0);
-        char name[32] = "group";
-        out.insert(out.end(), name, name + 32);
-        put16(out, unsigned(g.triangles.size()));
-        for (unsigned t : g.triangles)
-            put16(out, t);
-        out.push_back(g.material);
-    }
-    put16(out, unsigned(s.materials.size()));
-    for (const Ms3dMaterial &m : s.materials) {
-        char name[32] = "material";
-        out.insert(out.end(), name, name + 32);
-        for (int c = 0; c < 3; c++)
-            for (int i = 0; i < 4; i++)
-                putFloat(out, 0.5f);
-        for (float f : m.emissive)
-            putFloat(out, f);
-        putFloat(out, 8.0f);
-        putFloat(out, 1.0f);
-        out.push_back(0);
-        char texture[128] = {};
-        std::strncpy(texture, m.texture.c_str(), 127);
-        out.insert(out.end(), texture, texture + 128);
-        char alpha[128] = {};
-        out.insert(out.end(), alpha, alpha + 128);
-    }
-    out.insert(out.end(), s.trailer.begin(), s.trailer.end());
+    Bytes out;
+    auto word = [&](int v) { put32(out, uint32_t(v)); };
+    word(e.particleCount);
+    word(e.blendMode);
+    putFloat(out, e.maxSize);
+    for (float g : e.gravity)
+        putFloat(out, g);
+    for (float s : e.scale)
+        putFloat(out, s);
+    putFloat(out, e.fadeScale);
+    for (int s : e.spread)
+        word(s);
+    for (float o : e.offset)
+        putFloat(out, o);
+    word(e.fadeSpread);
+    for (float f : {e.fadeDivisor, e.fadeBase, e.growth, e.startSize, e.energyDecay, e.startLife})
+        putFloat(out, f);
+    word(e.blendMode);
     return out;
-}
-
-// One textured quad (two triangles) of four vertices, in one group with material 0.
-inline Ms3dLayout quadModel(const std::string &texture)
-{
-    Ms3dLayout s;
-    s.vertices = {{-1, -1, 0}, {1, -1, 0}, {1, 1, 0}, {-1, 1, 0}};
-    Ms3dTriangle a{{0, 1, 2}, {0, 1, 1}, {0, 0, 1}};
-    Ms3dTriangle b{{0, 2, 3}, {0, 1, 0}, {0, 1, 1}};
-    s.triangles = {a, b};
-    s.groups = {{{0, 1}, 0}};
-    s.materials = {{texture}};
-    return s;
 }

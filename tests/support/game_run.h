@@ -34,11 +34,12 @@ inline void linkContent(const TempDir &dir)
     }
 }
 
-inline GameRun runGame(const TempDir &dir, std::vector<std::string> args, int timeoutSeconds = 240,
+// Starts the game in dir with its standard error and output going to the two files; returns
+// its process id without waiting.
+inline pid_t startGame(const TempDir &dir, std::vector<std::string> args, const std::string &errPath,
+                       const std::string &outPath,
                        const std::vector<std::pair<std::string, std::string>> &env = {})
 {
-    GameRun r;
-    std::string errPath = dir.file("stderr.txt");
     pid_t pid = fork();
     if (pid == 0) {
         if (chdir(dir.path.c_str()) != 0)
@@ -47,7 +48,7 @@ inline GameRun runGame(const TempDir &dir, std::vector<std::string> args, int ti
             setenv(key.c_str(), value.c_str(), 1);
         int fd = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         dup2(fd, 2);
-        int out = open((errPath + ".out").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         dup2(out, 1);
         std::vector<char *> argv;
         std::string bin = COBALT_GAME_BINARY;
@@ -58,6 +59,15 @@ inline GameRun runGame(const TempDir &dir, std::vector<std::string> args, int ti
         execv(bin.c_str(), argv.data());
         _exit(102);
     }
+    return pid;
+}
+
+inline GameRun runGame(const TempDir &dir, std::vector<std::string> args, int timeoutSeconds = 240,
+                       const std::vector<std::pair<std::string, std::string>> &env = {})
+{
+    GameRun r;
+    std::string errPath = dir.file("stderr.txt");
+    pid_t pid = startGame(dir, std::move(args), errPath, errPath + ".out", env);
     auto start = std::chrono::steady_clock::now();
     int status = 0;
     for (;;) {

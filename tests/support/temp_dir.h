@@ -8,6 +8,8 @@
 #include <unistd.h>
 #include <vector>
 
+using Bytes = std::vector<unsigned char>;
+
 struct TempDir {
     std::filesystem::path path;
     std::filesystem::path oldCwd;

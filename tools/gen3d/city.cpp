@@ -1,4 +1,5 @@
 #include "city.h"
+#include "race/start_places.h"
 
 #include <cmath>
 #include <cstdio>
@@ -20,24 +21,29 @@ static float dot2(V2 a, V2 b) { return a.x * b.x + a.z * b.z; }
 // four grid slots straddle its centre.
 static const float kAvenueX[5] = {-640, -470, -300, -130, 30};
 
-// Circuits. Start positions 1-15 are the game's own; 16-20 get theirs from the ground (filled in
+// Circuits. Start positions 1-15 are the race's own; 16-20 get theirs from the ground (filled in
 // by initCity) on streets no other circuit starts on.
+static constexpr TrackDef raced(int n, const char *route)
+{
+    const float *s = kStartPlaces[kStartOfTrack[n - 1]];
+    return {n, s[0], s[1], s[2], route};
+}
 const TrackDef trackDefs[20] = {
-    {1, -369, -6.2f, 552, "a8:70 c8:16 c7:16 d7 d5:40 a5:70"},
-    {2, -436, -7.2f, 193, "a5:60 d5 d4:22 c4 b3 a3:60"},
-    {3, -235, -8.0f, -273, "b2:22 e2:45 e3 b3:15"},
-    {4, -195, -7.6f, 493, "b7:40 e7:80 e5:50 c5:18 c6:18 b6:40"},
-    {5, -59, -6.5f, 305, "a6:80 e6:60 e4:18 c4 b3 a3:80"},
-    {6, -235, -8.0f, -273, "a2:60 e2:40 e1:80 a1:80"},
-    {7, -514, -7.0f, -247, "a2:50 d2:20 d4:30 c4 b3 a3:40"},
-    {8, -195, -7.6f, 493, "c7:30 e7:30 d6 d3:20 c3:40"},
-    {9, -436, -7.2f, 193, "a5:90 e5:90 e3:30 d3:16 d2:30 a2:90"},
-    {10, -223, -6.9f, 95, "a4:50 e4:70 e2:60 c2:20 c3:20 a3:50"},
-    {11, -235, -8.0f, -273, "c2:30 e2:70 e4:60 c4 b3 b2:25"},
-    {12, -514, -7.0f, -247, "a2:40 c2:18 c1:30 e1:110 e3:30 a3:40"},
-    {13, -436, -7.2f, 193, "b5:18 d5:35 d6 e7:60 e9:110 b9:40"},
-    {14, -223, -6.9f, 95, "b3 c4 e4:30 e5:20 a5:70 a3:70"},
-    {15, -59, -6.5f, 305, "c6:25 e6:30 e9:110 c9:40"},
+    raced(1, "a8:70 c8:16 c7:16 d7 d5:40 a5:70"),
+    raced(2, "a5:60 d5 d4:22 c4 b3 a3:60"),
+    raced(3, "b2:22 e2:45 e3 b3:15"),
+    raced(4, "b7:40 e7:80 e5:50 c5:18 c6:18 b6:40"),
+    raced(5, "a6:80 e6:60 e4:18 c4 b3 a3:80"),
+    raced(6, "a2:60 e2:40 e1:80 a1:80"),
+    raced(7, "a2:50 d2:20 d4:30 c4 b3 a3:40"),
+    raced(8, "c7:30 e7:30 d6 d3:20 c3:40"),
+    raced(9, "a5:90 e5:90 e3:30 d3:16 d2:30 a2:90"),
+    raced(10, "a4:50 e4:70 e2:60 c2:20 c3:20 a3:50"),
+    raced(11, "c2:30 e2:70 e4:60 c4 b3 b2:25"),
+    raced(12, "a2:40 c2:18 c1:30 e1:110 e3:30 a3:40"),
+    raced(13, "b5:18 d5:35 d6 e7:60 e9:110 b9:40"),
+    raced(14, "b3 c4 e4:30 e5:20 a5:70 a3:70"),
+    raced(15, "c6:25 e6:30 e9:110 c9:40"),
     {16, -560, 0, -86.75f, "a3:60 e3:90 e1:90 d1:25 d2:25 b2 b1:30 a1:90"},
     {17, -200, 0, 693.25f, "a9:110 e9:110 e7 d6 a6:40"},
     {18, -380, 0, -406.75f, "a1:110 e1:110 e3:40 d3:18 d2:25 c2:25 c3:18 a3:60"},

@@ -120,6 +120,7 @@ void drawMesh(Canvas &c, const View3 &view, const ModelMesh &mesh, const Placeme
     };
     for (const MeshTriangle &t : mesh.triangles) {
         const MeshMaterial &mat = mesh.materials[size_t(t.material)];
+        bool glows = mat.emissive[0] + mat.emissive[1] + mat.emissive[2] > 0.5f;
         const Image *img = nullptr;
         if (!mat.texture.empty()) {
             std::string name = mat.texture;
@@ -190,6 +191,8 @@ void drawMesh(Canvas &c, const View3 &view, const ModelMesh &mesh, const Placeme
                     Vec3 n = normalize(v[0]->n * a0 + v[1]->n * a1 + v[2]->n * a2);
                     // One-sided light, as the game's shader would see a face turned the wrong way.
                     float lit = 0.35f + 0.75f * std::fmax(0.0f, dot(n, lightDir)) + 0.2f * std::fabs(dot(n, lightDir));
+                    if (glows)
+                        lit = 1.0f; // lamps shine whatever the light
                     c.pixel(x, y, int(col[0] * lit), int(col[1] * lit), int(col[2] * lit));
                 }
         }

@@ -32,7 +32,6 @@ std::string worldTexturePath(const std::string &name);
 float worldTextureGlow(const std::string &name);
 
 void paintWorldTextures();
-void paintCarTextures(); // car and wheel liveries, also world textures ("car01".."car12", "rim01"..)
 bool writeBmp(const std::string &path, const Image &img);
 // 32-bit TGA, bottom row first like the bitmaps, the glow mask as alpha.
 bool writeTga(const std::string &path, const Image &img);

@@ -18,7 +18,7 @@ std::vector<float> synthTune(int index);
 // Writes <baseDir>/music/<name>.ogg.
 bool writeTune(const char *baseDir, int index);
 
-// Encodes interleaved stereo floats as Ogg Vorbis into `out`. The stream serial number is fixed
-// by the caller so the same music always gives the same bytes.
-bool encodeOggVorbis(const float *interleaved, long frames, int rate, float quality, int serial,
+// Encodes interleaved floats (one or two channels) as Ogg Vorbis into `out`. The stream serial
+// number is fixed by the caller so the same music always gives the same bytes.
+bool encodeOggVorbis(const float *interleaved, long frames, int channels, int rate, float quality, int serial,
                      const char *title, std::vector<uint8_t> &out);

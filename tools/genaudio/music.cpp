@@ -562,7 +562,7 @@ bool writeTune(const char *baseDir, int index)
     std::vector<float> pcm = synthTune(index);
     std::vector<uint8_t> ogg;
     std::string title = std::string("Cobalt Overdrive ") + (t.calm ? "menu" : "race") + " tune " + t.name;
-    if (!encodeOggVorbis(pcm.data(), long(pcm.size() / 2), kMusicRate, 0.4f, 0x0c0b0 + index, title.c_str(), ogg))
+    if (!encodeOggVorbis(pcm.data(), long(pcm.size() / 2), 2, kMusicRate, 0.4f, 0x0c0b0 + index, title.c_str(), ogg))
         return false;
     std::string path = std::string(baseDir) + "/music/" + t.name + ".ogg";
     return Sys_WriteFileAtomic(path.c_str(), ogg.data(), ogg.size());

@@ -14,12 +14,12 @@ void appendPage(std::vector<uint8_t> &out, const ogg_page &pg)
 
 } // namespace
 
-bool encodeOggVorbis(const float *interleaved, long frames, int rate, float quality, int serial,
+bool encodeOggVorbis(const float *interleaved, long frames, int channels, int rate, float quality, int serial,
                      const char *title, std::vector<uint8_t> &out)
 {
     vorbis_info vi;
     vorbis_info_init(&vi);
-    if (vorbis_encode_init_vbr(&vi, 2, rate, quality) != 0) {
+    if (vorbis_encode_init_vbr(&vi, channels, rate, quality) != 0) {
         vorbis_info_clear(&vi);
         return false;
     }
@@ -52,10 +52,9 @@ bool encodeOggVorbis(const float *interleaved, long frames, int rate, float qual
         long n = std::min(chunk, frames - done);
         if (n > 0) {
             float **buf = vorbis_analysis_buffer(&vd, int(n));
-            for (long i = 0; i < n; i++) {
-                buf[0][i] = interleaved[2 * (done + i)];
-                buf[1][i] = interleaved[2 * (done + i) + 1];
-            }
+            for (long i = 0; i < n; i++)
+                for (int c = 0; c < channels; c++)
+                    buf[c][i] = interleaved[channels * (done + i) + c];
             vorbis_analysis_wrote(&vd, int(n));
             done += n;
         } else {

@@ -1,48 +1,18 @@
 // The generator must write the same bytes every time: the build regenerates base/ whenever
 // the generator changes, and nothing in it may depend on the clock or on thread timing.
+#include "support/temp_dir.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <string>
-#include <sys/stat.h>
-#include <unistd.h>
-#include <vector>
-
-#include "audio_tables.h"
 
 namespace {
-
-std::vector<char> readAll(const std::string &path)
-{
-    std::ifstream f(path, std::ios::binary);
-    return std::vector<char>(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
-}
-
-bool exists(const std::string &path)
-{
-    struct stat st;
-    return stat(path.c_str(), &st) == 0;
-}
-
-std::string tempDir()
-{
-    char name[] = "/tmp/genaudio_XXXXXX";
-    const char *d = mkdtemp(name);
-    return d ? d : "";
-}
 
 int runGenerator(const std::string &args)
 {
     std::string cmd = std::string(GENAUDIO_BINARY) + " " + args + " 2>/dev/null";
     return std::system(cmd.c_str());
-}
-
-void removeTree(const std::string &dir)
-{
-    std::string cmd = "rm -rf '" + dir + "'";
-    (void)std::system(cmd.c_str());
 }
 
 // A sample of every kind of sound (engine, off-throttle loop, big crash, noise loop, chime)
@@ -53,9 +23,8 @@ const char *kSubsetNames = "en2,en_pass,cr3,wind,point,menu";
 
 TEST(GenAudio, TwoRunsWriteIdenticalBytesMatchingTheBuild)
 {
-    std::string a = tempDir(), b = tempDir();
-    ASSERT_FALSE(a.empty());
-    ASSERT_FALSE(b.empty());
+    TempDir da, db;
+    std::string a = da.path.string(), b = db.path.string();
     // Both runs at once: quicker on two cores, and any dependence on timing has a chance to show.
     std::string gen = std::string(GENAUDIO_BINARY) + " ";
     std::string both = "sh -c '" + gen + a + " --only " + kSubsetNames + " & p=$!; " + gen + b + " --only " +
@@ -63,16 +32,14 @@ TEST(GenAudio, TwoRunsWriteIdenticalBytesMatchingTheBuild)
     ASSERT_EQ(std::system(both.c_str()), 0);
     for (const char *f : kSubset) {
         SCOPED_TRACE(f);
-        std::vector<char> fa = readAll(a + "/" + f), fb = readAll(b + "/" + f);
+        auto fa = readBytes(a + "/" + f), fb = readBytes(b + "/" + f);
         ASSERT_FALSE(fa.empty());
         EXPECT_TRUE(fa == fb);
-        EXPECT_TRUE(fa == readAll(std::string(COBALT_BASE_DIR) + "/" + f)) << "base/ is stale or differs";
+        EXPECT_TRUE(fa == readBytes(std::string(COBALT_BASE_DIR) + "/" + f)) << "base/ is stale or differs";
     }
     // Only what was asked for.
-    EXPECT_FALSE(exists(a + "/sound/en1.wav"));
-    EXPECT_FALSE(exists(a + "/music/1.ogg"));
-    removeTree(a);
-    removeTree(b);
+    EXPECT_FALSE(std::filesystem::exists(a + "/sound/en1.wav"));
+    EXPECT_FALSE(std::filesystem::exists(a + "/music/1.ogg"));
 }
 
 TEST(GenAudio, RefusesBadArguments)

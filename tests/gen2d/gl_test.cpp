@@ -11,7 +11,6 @@
 
 #include "content/content.h"
 #include "frontend/frontend.h"
-#include "platform/png_write.h"
 #include "platform/sys.h"
 #include "render/font.h"
 #include "render/render.h"
@@ -64,11 +63,8 @@ struct Frame {
     }
     void save(const char *name) const
     {
-        std::vector<unsigned char> flipped(px.size());
-        for (int y = 0; y < kHeight; y++)
-            std::memcpy(&flipped[size_t(y) * kWidth * 3], &px[size_t(kHeight - 1 - y) * kWidth * 3], kWidth * 3);
         std::filesystem::create_directories("screens_2d");
-        Sys_WritePng((std::string("screens_2d/") + name).c_str(), kWidth, kHeight, 3, flipped.data());
+        EXPECT_TRUE(saveScreenshot((std::string("screens_2d/") + name).c_str()));
     }
 };
 

@@ -1,4 +1,4 @@
-#include "physics/physics_test_util.h"
+#include "physics/test_util.h"
 
 #include <cmath>
 
@@ -56,13 +56,12 @@ void SpringController::control(Controller *c) {
         float d = sensorDepth(s);
         if (d == 0.0f)
             continue;
-        PhysVec3 u = rotate(r, sensorDirection(s));
-        u = scale(u, 1.0f / length(u));
-        PhysVec3 m = rotate(r, sensorStart(s));
+        PhysVec3 u = normalized(toWorld(r, sensorDirection(s)));
+        PhysVec3 m = toWorld(r, sensorStart(s));
         PhysVec3 vm = bodyVelocityAtPoint(b, m);
-        PhysVec3 f = add(scale(u, -stiffness * d), scale(u, -damping * dot(vm, u)));
-        force = add(force, f);
-        torque = add(torque, cross(m, f));
+        PhysVec3 f = u * (-stiffness * d - damping * dot(vm, u));
+        force = force + f;
+        torque = torque + cross(m, f);
     }
     setControllerForce(c, force);
     setControllerTorque(c, torque);
@@ -72,16 +71,4 @@ void ConstantController::control(Controller *c) {
     calls++;
     setControllerForce(c, force);
     setControllerTorque(c, torque);
-}
-
-PhysVec3 add(PhysVec3 a, PhysVec3 b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
-PhysVec3 sub(PhysVec3 a, PhysVec3 b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
-PhysVec3 scale(PhysVec3 a, float s) { return {a.x * s, a.y * s, a.z * s}; }
-float dot(PhysVec3 a, PhysVec3 b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
-PhysVec3 cross(PhysVec3 a, PhysVec3 b) {
-    return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
-}
-float length(PhysVec3 a) { return std::sqrt(dot(a, a)); }
-PhysVec3 rotate(const PhysMat3 &m, PhysVec3 v) {
-    return add(add(scale(m.axis[0], v.x), scale(m.axis[1], v.y)), scale(m.axis[2], v.z));
 }

@@ -1,8 +1,12 @@
 // The game binary driven exactly as a player would drive it: flags, scripted input, and what
 // it leaves behind (trace, screenshots, recorded sound, data files).
+#include "formats/images.h"
 #include "support/game_run.h"
 
 #include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
 
 namespace {
 
@@ -12,16 +16,94 @@ struct Game : ::testing::Test {
     std::string at(const char *rel) const { return dir.file(rel); }
 };
 
-int pngSize(const std::vector<unsigned char> &png, int which)
+struct Picture {
+    int width = 0, height = 0;
+    std::vector<unsigned char> rgb; // top row first
+    const unsigned char *at(int x, int y) const { return &rgb[(size_t(y) * width + x) * 3]; }
+};
+
+uint32_t be32(const unsigned char *p) { return uint32_t(p[0]) << 24 | p[1] << 16 | p[2] << 8 | p[3]; }
+
+// The game's screenshots are PNGs of stored (uncompressed) deflate blocks with filter 0 rows,
+// which is all this reads.
+bool readScreenshot(const std::string &path, Picture *out)
 {
-    const unsigned char *p = png.data() + 16 + 4 * which;
-    return p[0] << 24 | p[1] << 16 | p[2] << 8 | p[3];
+    std::vector<unsigned char> png = readBytes(path);
+    if (png.size() < 33)
+        return false;
+    std::vector<unsigned char> z;
+    for (size_t p = 8; p + 12 <= png.size();) {
+        uint32_t length = be32(&png[p]);
+        std::string type(png.begin() + long(p) + 4, png.begin() + long(p) + 8);
+        if (p + 12 + length > png.size())
+            return false;
+        if (type == "IHDR") {
+            out->width = int(be32(&png[p + 8]));
+            out->height = int(be32(&png[p + 12]));
+            if (png[p + 16] != 8 || png[p + 17] != 2)
+                return false; // 8-bit RGB only
+        } else if (type == "IDAT") {
+            z.insert(z.end(), png.begin() + long(p) + 8, png.begin() + long(p) + 8 + length);
+        }
+        p += 12 + length;
+    }
+    std::vector<unsigned char> raw;
+    for (size_t p = 2; p + 5 <= z.size();) {
+        bool last = z[p] & 1;
+        if ((z[p] >> 1) & 3)
+            return false; // compressed block: not what the game writes
+        size_t n = z[p + 1] | z[p + 2] << 8;
+        p += 5;
+        if (p + n > z.size())
+            return false;
+        raw.insert(raw.end(), z.begin() + long(p), z.begin() + long(p + n));
+        p += n;
+        if (last)
+            break;
+    }
+    size_t stride = size_t(out->width) * 3 + 1;
+    if (raw.size() < stride * out->height)
+        return false;
+    out->rgb.resize(size_t(out->width) * out->height * 3);
+    for (int y = 0; y < out->height; y++)
+        std::memcpy(&out->rgb[size_t(y) * out->width * 3], &raw[y * stride + 1], stride - 1);
+    return true;
 }
 
+// A loading picture stretched over the screen, sampled at screen pixel (x, y from the top).
+const unsigned char *imageAt(const RgbImage &image, const Picture &screen, int x, int y)
+{
+    int ix = int(int64_t(x) * image.width / screen.width);
+    int iyFromTop = int(int64_t(y) * image.height / screen.height);
+    return image.data + (size_t(image.height - 1 - iyFromTop) * image.width + ix) * 3;
+}
+
+// Mean colour difference over an 8 x 8 grid of block averages: filtering changes single pixels,
+// not the average of a block.
+double blockDifference(const RgbImage &image, const Picture &screen)
+{
+    double total = 0;
+    for (int by = 0; by < 8; by++)
+        for (int bx = 0; bx < 8; bx++)
+            for (int c = 0; c < 3; c++) {
+                double a = 0, b = 0;
+                int n = 0;
+                for (int y = by * screen.height / 8; y < (by + 1) * screen.height / 8; y += 3)
+                    for (int x = bx * screen.width / 8; x < (bx + 1) * screen.width / 8; x += 3, n++) {
+                        a += screen.at(x, y)[c];
+                        b += imageAt(image, screen, x, y)[c];
+                    }
+                total += std::abs(a - b) / n;
+            }
+    return total / (8 * 8 * 3);
+}
+
+// The loading screen as the player sees it: the first picture until the clock passes 7 s, then
+// the second with "Loading..." over it, then the main menu at 8 s.
 TEST_F(Game, LoadsForEightSecondsThenShowsTheMainMenuAndSavesBothFiles)
 {
     GameRun r = runGame(dir, {"--windowed", "--frames", "1000", "--fixed-frame-ms", "10", "--no-browser",
-                              "--trace", "t.jsonl"});
+                              "--trace", "t.jsonl", "--screenshot", "400:early.png", "--screenshot", "770:late.png"});
     ASSERT_FALSE(r.timedOut);
     ASSERT_EQ(r.exitCode, 0) << r.stderrText;
     auto lines = traceLines(at("t.jsonl"));
@@ -36,6 +118,8 @@ TEST_F(Game, LoadsForEightSecondsThenShowsTheMainMenuAndSavesBothFiles)
     }
     ASSERT_GT(loadingEnd, 790) << "about 800 frames of 10 ms after the clock's run-up";
     EXPECT_GT(std::stod(traceField(lines[size_t(loadingEnd)], "loadingClock")), 8.0);
+    EXPECT_LT(std::stod(traceField(lines[400], "loadingClock")), 7.0);
+    EXPECT_GT(std::stod(traceField(lines[770], "loadingClock")), 7.0);
     EXPECT_EQ(traceField(lines[size_t(loadingEnd)], "gameState"), "1");
     EXPECT_EQ(traceField(lines.back(), "frameTime"), "1");
     EXPECT_EQ(traceField(lines.back(), "frame"), "999");
@@ -43,6 +127,29 @@ TEST_F(Game, LoadsForEightSecondsThenShowsTheMainMenuAndSavesBothFiles)
         EXPECT_FALSE(traceField(lines.back(), key).empty()) << key;
     EXPECT_EQ(readBytes(at("base/menu.inf")).size(), 24u);
     EXPECT_EQ(readBytes(at("base/career.inf")).size(), 712u);
+
+    std::unique_ptr<RgbImage, void (*)(RgbImage *)> first(loadBmpImage(COBALT_BASE_DIR "/textures/tex42.bmp"), freeRgbImage);
+    std::unique_ptr<RgbImage, void (*)(RgbImage *)> second(loadBmpImage(COBALT_BASE_DIR "/textures/tex41.bmp"), freeRgbImage);
+    ASSERT_TRUE(first && second);
+    Picture early, late;
+    ASSERT_TRUE(readScreenshot(at("early.png"), &early));
+    ASSERT_TRUE(readScreenshot(at("late.png"), &late));
+    double earlyFirst = blockDifference(*first, early), earlySecond = blockDifference(*second, early);
+    double lateFirst = blockDifference(*first, late), lateSecond = blockDifference(*second, late);
+    EXPECT_LT(earlyFirst, 6.0);
+    EXPECT_LT(earlyFirst, earlySecond);
+    EXPECT_LT(lateSecond, 6.0);
+    EXPECT_LT(lateSecond, lateFirst);
+    // "Loading..." at (520, 24) of the 800 x 600 screen, small font: light glyph pixels where
+    // the picture has none.
+    int brighter = 0;
+    for (int vy = 24; vy < 40; vy++)
+        for (int vx = 520; vx < 620; vx++) {
+            int x = vx * late.width / 800, y = late.height - 1 - vy * late.height / 600;
+            const unsigned char *p = imageAt(*second, late, x, y), *q = late.at(x, y);
+            brighter += q[0] + q[1] + q[2] > p[0] + p[1] + p[2] + 150;
+        }
+    EXPECT_GT(brighter, 40) << "the text is drawn over the second picture";
 }
 
 TEST_F(Game, SettingsFileChoosesTheModeAndIsWrittenBackUnchanged)
@@ -54,10 +161,10 @@ TEST_F(Game, SettingsFileChoosesTheModeAndIsWrittenBackUnchanged)
                               "--screenshot", "3:shot.png"});
     ASSERT_EQ(r.exitCode, 0) << r.stderrText;
     EXPECT_NE(r.stderrText.find("[Display]"), std::string::npos) << r.stderrText;
-    auto png = readBytes(at("shot.png"));
-    ASSERT_GT(png.size(), 24u);
-    EXPECT_EQ(pngSize(png, 0), 1024);
-    EXPECT_EQ(pngSize(png, 1), 768);
+    Picture shot;
+    ASSERT_TRUE(readScreenshot(at("shot.png"), &shot));
+    EXPECT_EQ(shot.width, 1024);
+    EXPECT_EQ(shot.height, 768);
     EXPECT_EQ(readBytes(at("base/menu.inf")), settings);
 }
 

@@ -46,12 +46,3 @@ struct ConstantController : ControllerCallback {
     int calls = 0;
     void control(Controller *controller) override;
 };
-
-PhysVec3 add(PhysVec3 a, PhysVec3 b);
-PhysVec3 sub(PhysVec3 a, PhysVec3 b);
-PhysVec3 scale(PhysVec3 a, float s);
-float dot(PhysVec3 a, PhysVec3 b);
-PhysVec3 cross(PhysVec3 a, PhysVec3 b);
-float length(PhysVec3 a);
-// Body space to world axes (no translation).
-PhysVec3 rotate(const PhysMat3 &m, PhysVec3 v);
