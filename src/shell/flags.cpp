@@ -4,6 +4,7 @@
 #include "frontend/frontend.h"
 #include "platform/sys.h"
 #include "race/race.h"
+#include "render/pass_times.h"
 #include "shell/automation.h"
 
 #include <cstdio>
@@ -122,6 +123,10 @@ const Flag kFlags[] = {
      "no window, no drawing, sound into a silent device: the game runs as\n"
      "fast as it can under --fixed-frame-ms; after a --race it quits back\n"
      "at the menu and prints one line on how the race went"},
+    {"--pass-times", nullptr, [](const char *) { return passTiming = true; },
+     "time each pass of a race frame (reflection, scene, post-processing,\n"
+     "HUD, swap) into the trace's passMs and passFragments; waits for the\n"
+     "renderer at each pass, so frames run a little slower"},
 };
 
 void printHelp()

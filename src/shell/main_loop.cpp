@@ -5,6 +5,7 @@
 #include "effects/effects.h"
 #include "frontend/frontend.h"
 #include "race/race.h"
+#include "render/pass_times.h"
 #include "shell/automation.h"
 #include "shell/shell.h"
 
@@ -72,6 +73,7 @@ static int runLoop()
         if (quitRequested)
             return 0;
         Sys_SwapBuffers();
+        markPassEnd(PASS_SWAP);
         handleToggleKeys();
     }
 }
