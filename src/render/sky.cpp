@@ -41,6 +41,27 @@ void corner(float s, float t, float x, float y, float z)
     glVertex3f(x, y, z);
 }
 
+// The four upright walls of a box, each seen from inside with the picture upright: per corner,
+// whether s is at its far end, t, and which of the box's x, y and z bounds (0 low, 1 high).
+struct WallCorner {
+    bool farS;
+    float t;
+    int x, y, z;
+};
+constexpr WallCorner kWalls[4][4] = {
+    {{true, 0, 1, 0, 0}, {true, 1, 1, 1, 0}, {false, 1, 0, 1, 0}, {false, 0, 0, 0, 0}}, // z = z0
+    {{true, 0, 0, 0, 1}, {true, 1, 0, 1, 1}, {false, 1, 1, 1, 1}, {false, 0, 1, 0, 1}}, // z = z1
+    {{true, 1, 0, 1, 0}, {false, 1, 0, 1, 1}, {false, 0, 0, 0, 1}, {true, 0, 0, 0, 0}}, // x = x0
+    {{false, 0, 1, 0, 0}, {true, 0, 1, 0, 1}, {true, 1, 1, 1, 1}, {false, 1, 1, 1, 0}}, // x = x1
+};
+
+// One wall as a quad inside glBegin(GL_QUADS), s running from 0 to `repeats`.
+void wall(const Box &b, int which, float repeats)
+{
+    for (const WallCorner &c : kWalls[which])
+        corner(c.farS ? repeats : 0, c.t, c.x ? b.x1 : b.x0, c.y ? b.y1 : b.y0, c.z ? b.z1 : b.z0);
+}
+
 } // namespace
 
 void drawSkyDome(float frameTime)
@@ -98,25 +119,8 @@ void drawHorizonBand(float x, float y, float z, float width, float height, float
     glBindTexture(GL_TEXTURE_2D, tgaSet[TGA_SKYLINE].texture);
     // Four upright walls, the picture twice along each; no top and no bottom.
     glBegin(GL_QUADS);
-    corner(2, 0, b.x1, b.y0, b.z0);
-    corner(2, 1, b.x1, b.y1, b.z0);
-    corner(0, 1, b.x0, b.y1, b.z0);
-    corner(0, 0, b.x0, b.y0, b.z0);
-
-    corner(2, 0, b.x0, b.y0, b.z1);
-    corner(2, 1, b.x0, b.y1, b.z1);
-    corner(0, 1, b.x1, b.y1, b.z1);
-    corner(0, 0, b.x1, b.y0, b.z1);
-
-    corner(2, 1, b.x0, b.y1, b.z0);
-    corner(0, 1, b.x0, b.y1, b.z1);
-    corner(0, 0, b.x0, b.y0, b.z1);
-    corner(2, 0, b.x0, b.y0, b.z0);
-
-    corner(0, 0, b.x1, b.y0, b.z0);
-    corner(2, 0, b.x1, b.y0, b.z1);
-    corner(2, 1, b.x1, b.y1, b.z1);
-    corner(0, 1, b.x1, b.y1, b.z0);
+    for (int w = 0; w < 4; w++)
+        wall(b, w, 2);
     glEnd();
     glDisable(GL_BLEND);
 }
@@ -125,40 +129,19 @@ void drawSkyBox(float x, float y, float z, float width, float height, float leng
 {
     const Box b = boxAround(x, y, z, width, height, length);
     glEnable(GL_TEXTURE_2D);
-    // Each face binds its own picture, so each is its own primitive.
-    glBindTexture(GL_TEXTURE_2D, textureSet[TEX_SKYBOX_ZNEG]);
-    glBegin(GL_QUADS);
-    corner(1, 0, b.x1, b.y0, b.z0);
-    corner(1, 1, b.x1, b.y1, b.z0);
-    corner(0, 1, b.x0, b.y1, b.z0);
-    corner(0, 0, b.x0, b.y0, b.z0);
-    glEnd();
-    glBindTexture(GL_TEXTURE_2D, textureSet[TEX_SKYBOX_ZPOS]);
-    glBegin(GL_QUADS);
-    corner(1, 0, b.x0, b.y0, b.z1);
-    corner(1, 1, b.x0, b.y1, b.z1);
-    corner(0, 1, b.x1, b.y1, b.z1);
-    corner(0, 0, b.x1, b.y0, b.z1);
-    glEnd();
+    // Each face binds its own picture, so each is its own primitive; no bottom.
+    const int walls[4] = {TEX_SKYBOX_ZNEG, TEX_SKYBOX_ZPOS, TEX_SKYBOX_XNEG, TEX_SKYBOX_XPOS};
+    for (int w = 0; w < 4; w++) {
+        glBindTexture(GL_TEXTURE_2D, textureSet[walls[w]]);
+        glBegin(GL_QUADS);
+        wall(b, w, 1);
+        glEnd();
+    }
     glBindTexture(GL_TEXTURE_2D, textureSet[TEX_SKYBOX_TOP]);
     glBegin(GL_QUADS);
     corner(0, 1, b.x1, b.y1, b.z0);
     corner(0, 0, b.x1, b.y1, b.z1);
     corner(1, 0, b.x0, b.y1, b.z1);
     corner(1, 1, b.x0, b.y1, b.z0);
-    glEnd();
-    glBindTexture(GL_TEXTURE_2D, textureSet[TEX_SKYBOX_XNEG]);
-    glBegin(GL_QUADS);
-    corner(1, 1, b.x0, b.y1, b.z0);
-    corner(0, 1, b.x0, b.y1, b.z1);
-    corner(0, 0, b.x0, b.y0, b.z1);
-    corner(1, 0, b.x0, b.y0, b.z0);
-    glEnd();
-    glBindTexture(GL_TEXTURE_2D, textureSet[TEX_SKYBOX_XPOS]);
-    glBegin(GL_QUADS);
-    corner(0, 0, b.x1, b.y0, b.z0);
-    corner(1, 0, b.x1, b.y0, b.z1);
-    corner(1, 1, b.x1, b.y1, b.z1);
-    corner(0, 1, b.x1, b.y1, b.z0);
     glEnd();
 }

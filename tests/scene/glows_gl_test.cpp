@@ -83,8 +83,5 @@ TEST(LightGlowsTest, OnlyTheThirtyNearestLampsGlow)
 
 int main(int argc, char **argv)
 {
-    ::testing::InitGoogleTest(&argc, argv);
-    window = new ScratchWindow(kWidth, kHeight);
-    ::testing::AddGlobalTestEnvironment(window);
-    return RUN_ALL_TESTS();
+    return runInScratchWindow(argc, argv, window, kWidth, kHeight);
 }

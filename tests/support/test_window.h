@@ -20,7 +20,7 @@ inline bool openTestWindow(const char *title, int width, int height)
 
 // One game window for a whole test program, opened in a scratch directory that holds the game's
 // shaders, so the renderer starts as it does in the game. Register it with
-// ::testing::AddGlobalTestEnvironment; tests check `opened` first.
+// ::testing::AddGlobalTestEnvironment (runInScratchWindow does); tests check `opened` first.
 struct ScratchWindow : ::testing::Environment {
     TempDir dir;
     std::filesystem::path previous;
@@ -43,3 +43,12 @@ struct ScratchWindow : ::testing::Environment {
         std::filesystem::current_path(previous);
     }
 };
+
+// A test program's main: every test with one ScratchWindow of the given size open as `window`.
+inline int runInScratchWindow(int argc, char **argv, ScratchWindow *&window, int width, int height)
+{
+    ::testing::InitGoogleTest(&argc, argv);
+    window = new ScratchWindow(width, height);
+    ::testing::AddGlobalTestEnvironment(window);
+    return RUN_ALL_TESTS();
+}
