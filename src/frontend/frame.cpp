@@ -97,11 +97,7 @@ static void raceFrame()
     if (framesDrawn()) {
         drawRaceScene();
         markPassEnd(PASS_SCENE);
-        copySceneTexture();
-        postProcessPass(3, 0);
-        postProcessPass(3, 1);
-        postProcessPass(2, 1);
-        postProcessPass(2, 2);
+        postProcessFrame();
         markPassEnd(PASS_POST);
     }
     // The ranking the HUD shows is built before the step, so the place the player takes at a

@@ -127,9 +127,9 @@ BendArrow bendArrow()
 
 void drawHud()
 {
-    drawComposite();
     const Car &player = cars[0];
     beginOverlay();
+    drawComposite();
     drawRevCounter(player.rpm);
     drawBendArrow();
     OverlayQuad band;

@@ -394,7 +394,7 @@ void drawMenuScreens()
         menuClock = 0;
     // The pause menu stands on the last race picture instead of the garage.
     if (gameState != STATE_PAUSE)
-        drawGarageScene();
+        drawGarageScene(menuClock);
     beginOverlay();
     drawComposite();
     drawScreen(shownState);

@@ -1,7 +1,9 @@
 // One-time GL set-up: fixed-function state, required extensions, render targets, interface
 // textures, fonts and the shader programs; the projection and camera of each frame.
+#include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "common/common.h"
 #include "platform/sys.h"
@@ -70,15 +72,18 @@ bool lookUpShaderEntryPoints()
     return ok;
 }
 
-// An empty RGBA texture that post-processing copies the frame into.
-GLuint createRenderTarget(int width, int height)
+// A render target that post-processing copies the frame into. It starts black, not as
+// whatever memory the driver hands out: the first frame's passes read targets no pass has
+// written yet (the glow history above all).
+GLuint createRenderTarget(int width, int height, GLenum format)
 {
     GLuint name = 0;
+    std::vector<unsigned char> black(size_t(width) * size_t(height) * 4, 0);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     glGenTextures(1, &name);
     glEnable(GL_TEXTURE_2D);
     glBindTexture(GL_TEXTURE_2D, name);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+    glTexImage2D(GL_TEXTURE_2D, 0, format, width, height, 0, format, GL_UNSIGNED_BYTE, black.data());
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
@@ -184,10 +189,13 @@ bool initGraphics()
     loadUiTextures();
     buildFonts();
 
-    sceneTexture = createRenderTarget(screenWidth, screenHeight);
-    blurTextureA = createRenderTarget(offscreenWidth, offscreenHeight);
-    blurTextureB = createRenderTarget(offscreenWidth, offscreenHeight);
-    reflectionTexture = createRenderTarget(kReflectionSize, kReflectionSize);
+    sceneTexture = createRenderTarget(screenWidth, screenHeight, GL_RGBA);
+    blurTextureA = createRenderTarget(offscreenWidth, offscreenHeight, GL_RGBA);
+    // The glow history is one brightness a texel: copies into it keep the red channel.
+    blurTextureB = createRenderTarget(offscreenWidth, offscreenHeight, GL_LUMINANCE);
+    reflectionTexture = createRenderTarget(kReflectionSize, kReflectionSize, GL_RGBA);
+    const char *noPostFx = std::getenv("COBALT_NO_POSTFX");
+    postProcessingOn = !(noPostFx && *noPostFx && std::strcmp(noPostFx, "0") != 0);
 
     const char *extensions = reinterpret_cast<const char *>(glGetString(GL_EXTENSIONS));
     std::string ext = extensions ? extensions : "";
@@ -223,6 +231,7 @@ void clearFrame()
 {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glLoadIdentity();
+    frameHoldsScene = false;
 }
 
 void placeFixedLight(float x, float y, float z)
@@ -230,3 +239,13 @@ void placeFixedLight(float x, float y, float z)
     const float position[] = {x, y, z, 1};
     glLightfv(GL_LIGHT1, GL_POSITION, position);
 }
+
+void beginUnlit()
+{
+    glColor4f(1, 1, 1, 1);
+    glEnable(GL_TEXTURE_2D);
+    glDisable(GL_LIGHTING);
+    glDisable(GL_FOG);
+}
+
+void endUnlit() { glEnable(GL_FOG); }

@@ -1,10 +1,164 @@
 // The night sky around a race: the flattened dome with its two drifting cloud layers, the skyline
-// band around the track, and the cheaper sky box of the reflection picture. Not drawn yet: the
-// sky stays the clear colour.
+// band around the track, and the cheaper sky box of the reflection picture. All of it draws with
+// fixed-function state over whatever camera the modelview holds.
 #include "render/render.h"
+#include "render/texture_names.h"
 
 float skyScroll;
 
-void drawSkyDome() {}
-void drawHorizonBand(float, float, float, float, float, float) {}
-void drawSkyBox(float, float, float, float, float, float) {}
+namespace {
+
+GLUquadric *skyQuadric()
+{
+    static GLUquadric *quadric;
+    if (!quadric) {
+        quadric = gluNewQuadric();
+        gluQuadricNormals(quadric, GLU_SMOOTH);
+        gluQuadricTexture(quadric, GL_TRUE);
+    }
+    return quadric;
+}
+
+struct Box {
+    float x0, x1, y0, y1, z0, z1;
+};
+
+Box boxAround(float x, float y, float z, float width, float height, float length)
+{
+    Box b;
+    b.x0 = x - width / 2;
+    b.x1 = b.x0 + width;
+    b.z0 = z - length / 2;
+    b.z1 = b.z0 + length;
+    b.y0 = y;
+    b.y1 = y + height;
+    return b;
+}
+
+void corner(float s, float t, float x, float y, float z)
+{
+    glTexCoord2f(s, t);
+    glVertex3f(x, y, z);
+}
+
+} // namespace
+
+void drawSkyDome(float frameTime)
+{
+    glDisable(GL_CULL_FACE);
+    skyScroll += 1e-6f * frameTime;
+    // The layers repeat and drift by whole multiples of skyScroll, so only its fraction counts;
+    // wrapping keeps the float from losing the small per-frame steps after a long session.
+    if (skyScroll >= 1.0f)
+        skyScroll -= 1.0f;
+
+    // Everything below is undone by the pops: whatever drew before and after sees exactly the
+    // matrices it had, not a flattening followed by an inexact unflattening.
+    glMatrixMode(GL_TEXTURE);
+    glPushMatrix();
+    glLoadIdentity();
+    glTranslatef(skyScroll, 0, 0);
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glScalef(1, 0.14f, 1); // the spheres become flat domes
+
+    glDisable(GL_TEXTURE_2D);
+    glColor4f(0.05f, 0.05f, 0.05f, 1);
+    gluSphere(skyQuadric(), 14500, 16, 16);
+
+    glEnable(GL_TEXTURE_2D);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+    glColor4f(0.1f, 0.1f, 0.15f, 0.5f);
+    glBindTexture(GL_TEXTURE_2D, textureSet[TEX_CLOUDS]);
+    gluSphere(skyQuadric(), 14000, 16, 16);
+
+    // The inner layer drifts faster and sideways.
+    glMatrixMode(GL_TEXTURE);
+    glTranslatef(skyScroll * 50, 0, skyScroll * 10);
+    glMatrixMode(GL_MODELVIEW);
+    gluSphere(skyQuadric(), 12800, 16, 16);
+    glDisable(GL_BLEND);
+
+    glPopMatrix();
+    glMatrixMode(GL_TEXTURE);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    glEnable(GL_CULL_FACE);
+
+    drawHorizonBand(0, -20, 0, 5000, 400, 5000);
+}
+
+void drawHorizonBand(float x, float y, float z, float width, float height, float length)
+{
+    const Box b = boxAround(x, y, z, width, height, length);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glColor4f(1, 1, 1, 1);
+    glBindTexture(GL_TEXTURE_2D, tgaSet[TGA_SKYLINE].texture);
+    // Four upright walls, the picture twice along each; no top and no bottom.
+    glBegin(GL_QUADS);
+    corner(2, 0, b.x1, b.y0, b.z0);
+    corner(2, 1, b.x1, b.y1, b.z0);
+    corner(0, 1, b.x0, b.y1, b.z0);
+    corner(0, 0, b.x0, b.y0, b.z0);
+
+    corner(2, 0, b.x0, b.y0, b.z1);
+    corner(2, 1, b.x0, b.y1, b.z1);
+    corner(0, 1, b.x1, b.y1, b.z1);
+    corner(0, 0, b.x1, b.y0, b.z1);
+
+    corner(2, 1, b.x0, b.y1, b.z0);
+    corner(0, 1, b.x0, b.y1, b.z1);
+    corner(0, 0, b.x0, b.y0, b.z1);
+    corner(2, 0, b.x0, b.y0, b.z0);
+
+    corner(0, 0, b.x1, b.y0, b.z0);
+    corner(2, 0, b.x1, b.y0, b.z1);
+    corner(2, 1, b.x1, b.y1, b.z1);
+    corner(0, 1, b.x1, b.y1, b.z0);
+    glEnd();
+    glDisable(GL_BLEND);
+}
+
+void drawSkyBox(float x, float y, float z, float width, float height, float length)
+{
+    const Box b = boxAround(x, y, z, width, height, length);
+    glEnable(GL_TEXTURE_2D);
+    // Each face binds its own picture, so each is its own primitive.
+    glBindTexture(GL_TEXTURE_2D, textureSet[TEX_SKYBOX_ZNEG]);
+    glBegin(GL_QUADS);
+    corner(1, 0, b.x1, b.y0, b.z0);
+    corner(1, 1, b.x1, b.y1, b.z0);
+    corner(0, 1, b.x0, b.y1, b.z0);
+    corner(0, 0, b.x0, b.y0, b.z0);
+    glEnd();
+    glBindTexture(GL_TEXTURE_2D, textureSet[TEX_SKYBOX_ZPOS]);
+    glBegin(GL_QUADS);
+    corner(1, 0, b.x0, b.y0, b.z1);
+    corner(1, 1, b.x0, b.y1, b.z1);
+    corner(0, 1, b.x1, b.y1, b.z1);
+    corner(0, 0, b.x1, b.y0, b.z1);
+    glEnd();
+    glBindTexture(GL_TEXTURE_2D, textureSet[TEX_SKYBOX_TOP]);
+    glBegin(GL_QUADS);
+    corner(0, 1, b.x1, b.y1, b.z0);
+    corner(0, 0, b.x1, b.y1, b.z1);
+    corner(1, 0, b.x0, b.y1, b.z1);
+    corner(1, 1, b.x0, b.y1, b.z0);
+    glEnd();
+    glBindTexture(GL_TEXTURE_2D, textureSet[TEX_SKYBOX_XNEG]);
+    glBegin(GL_QUADS);
+    corner(1, 1, b.x0, b.y1, b.z0);
+    corner(0, 1, b.x0, b.y1, b.z1);
+    corner(0, 0, b.x0, b.y0, b.z1);
+    corner(1, 0, b.x0, b.y0, b.z0);
+    glEnd();
+    glBindTexture(GL_TEXTURE_2D, textureSet[TEX_SKYBOX_XPOS]);
+    glBegin(GL_QUADS);
+    corner(0, 0, b.x1, b.y0, b.z0);
+    corner(1, 0, b.x1, b.y0, b.z1);
+    corner(1, 1, b.x1, b.y1, b.z1);
+    corner(0, 1, b.x1, b.y1, b.z0);
+    glEnd();
+}
