@@ -100,6 +100,10 @@ def run(args):
                     pid, status, usage = os.wait4(game_proc.pid, os.WNOHANG)
                     if pid:
                         break
+                    if xvfb and xvfb.poll() is not None:
+                        break  # the display went away: the run cannot be measured
+                    if not race_frames and time.monotonic() - launch > 300:
+                        break  # five minutes without a race: something is wrong, say so
                     chunk = follow.read()
                     if not chunk:
                         time.sleep(0.005)
@@ -126,7 +130,7 @@ def run(args):
             if xvfb:
                 xvfb.terminate()
                 xvfb.wait()
-        if game_proc.returncode != 0 and not stopped:
+        if (game_proc.returncode != 0 and not stopped) or race_frames < args.frames:
             sys.exit("the game failed (%d): %s" % (game_proc.returncode, open(os.path.join(top, "stderr.txt"), errors="replace").read()[-2000:]))
         # The last line may have been cut off by the stop.
         frames = [json.loads(line) for line in open(trace) if line.endswith("\n")]
