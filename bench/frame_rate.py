@@ -73,7 +73,8 @@ def run(args):
             # is its own (xvfb-run would add the X server's).
             read_fd, write_fd = os.pipe()
             xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_fd), "-screen", "0", args.size + "x24",
-                                     "-nolisten", "tcp"], pass_fds=[write_fd], stderr=subprocess.DEVNULL)
+                                     "-nolisten", "tcp", "-noreset"], pass_fds=[write_fd],
+                                    stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
             os.close(write_fd)
             display = os.read(read_fd, 64).decode().strip()
             os.close(read_fd)
