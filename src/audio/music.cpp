@@ -139,8 +139,10 @@ static void resetBlock(MusicBlock &b, bool keepMemory)
 bool MusicStream::open(const char *path, bool loop, bool stream)
 {
     close(); // a stream opened again lets go of its previous tune
-    if (!Sys_FileExists(path))
+    if (!Sys_FileExists(path)) {
+        Sys_ReportUnusable(path);
         return false;
+    }
     looping = loop;
     alGetError(); // an error left behind by other sound calls is not this stream's
     alGenSources(1, &source);
@@ -168,6 +170,7 @@ bool MusicStream::open(const char *path, bool loop, bool stream)
         delete decoder; // a failed open has already cleared it
         decoder = nullptr;
         close();
+        Sys_ReportUnusable(path);
         return false;
     }
     comment = ov_comment(decoder, -1);
@@ -175,6 +178,7 @@ bool MusicStream::open(const char *path, bool loop, bool stream)
     // The PCM goes to OpenAL as it is decoded, so only one or two channels can be played.
     if (!info || info->rate <= 0 || info->channels < 1 || info->channels > 2) {
         close();
+        Sys_ReportUnusable(path);
         return false;
     }
     if (streaming)

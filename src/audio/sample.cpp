@@ -38,6 +38,8 @@ void Sample::load(const char *fileName, bool loop)
         size = data ? int(alSize) : 0;
         frequency = data && alFrequency > 0 ? int(alFrequency) : 22050;
     }
+    if (!data)
+        Sys_ReportUnusable(fileName);
     alGenSources(1, &source);
     alGenBuffers(1, &buffer);
     if (data && size > 0)

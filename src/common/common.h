@@ -28,7 +28,8 @@ extern bool optionsAccepted;
 extern const char *const settingsPath;
 void setDefaultSettings();
 // Decodes the file image; a short image leaves the defaults, out-of-range values their defaults.
-void decodeSettings(const unsigned char *data, long size);
+// Returns what was wrong with it (DATA_FILE_SHORT, DATA_FILE_OUT_OF_RANGE of formats/data_files.h).
+unsigned decodeSettings(const unsigned char *data, long size);
 void encodeSettings(unsigned char out[24]);
 void readSettings();
 bool writeSettings(); // at exit: applies an accepted resolution first

@@ -1,5 +1,6 @@
 // Front end: game states and frame dispatch, menu screens, options, career, HUD and results.
 #pragma once
+#include "formats/data_files.h"
 
 // ---- game states ----
 enum {
@@ -48,25 +49,14 @@ void menuHover();
 // After every handled click: the hover flags cleared, the random generator reseeded.
 void menuClickReset();
 
-// ---- career ("base/career.inf") ----
-struct Career {
-    bool carOpen[18];
-    int tuningBought[18][6];
-    struct {
-        bool flag;
-        int bestPlace;
-    } raceSlot[24];
-    int racesOpen;
-    int careerPoints;
-    int cash;
-    int careerStarted;
-};
+// ---- career ("base/career.inf"; the record and its file layout in formats/data_files.h) ----
 extern Career career;
 extern int careerEntryMarker; // copied into careerStarted by New game
 extern bool newCarOpened;
 extern const char *const careerPath;
-void decodeCareer(const unsigned char *data, long size);
-void encodeCareer(unsigned char out[712]);
+// Decodes a file image into `career`; a short one gives the record New game starts from.
+// Returns what was wrong with it (DATA_FILE_SHORT, DATA_FILE_OUT_OF_RANGE).
+unsigned decodeCareer(const unsigned char *data, long size);
 void readCareer();
 bool writeCareer();
 void newCareer();

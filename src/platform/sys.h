@@ -121,6 +121,10 @@ struct SysBoxRecord {
 int Sys_BoxCount();
 const SysBoxRecord &Sys_Box(int index);
 
+// What the system said about the last call of this layer that failed ("" when it said nothing),
+// for the line on standard error that names a failure.
+const char *Sys_LastError();
+
 // ---- desktop ----
 // Opens an address in the desktop browser without waiting; a missing browser is ignored.
 void Sys_OpenURL(const char *address);

@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "platform/sys_files.h"
 #include "render/images.h"
 
 GLuint textureSet[kTextureSetSize];
@@ -39,6 +40,8 @@ bool loadBmpSet(GLuint *names, int generate, const char *const *files, int count
     for (int i = 0; i < count && ok; i++) {
         images[i] = loadBmpImage(files[i]);
         ok = images[i] != nullptr;
+        if (!ok)
+            Sys_ReportUnusable(files[i]);
     }
     if (ok) {
         glGenTextures(generate, names);
@@ -160,6 +163,7 @@ void loadTgaSet()
     for (int i = 0; i < kTgaSetSize; i++) {
         char name[32];
         std::snprintf(name, sizeof name, "base/textures/tex%02d.tga", i);
-        tgaSet[i].load(name, 0);
+        if (!tgaSet[i].load(name, 0))
+            Sys_ReportUnusable(name);
     }
 }

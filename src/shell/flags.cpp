@@ -3,7 +3,9 @@
 #include "common/common.h"
 #include "frontend/frontend.h"
 #include "platform/sys.h"
+#include "platform/sys_files.h"
 #include "shell/automation.h"
+#include "shell/shell.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -119,7 +121,14 @@ const Flag kFlags[] = {
 
 void printHelp()
 {
-    std::printf("Usage: cobalt-overdrive [flags]\nRuns from the directory that holds base/.\n\n");
+    std::printf("Usage: cobalt-overdrive [flags]\n\n"
+                "The game's data is the folder base/, looked for in the working folder, then in the\n"
+                "program's own folder, then in ../share/cobalt-overdrive beside that folder (where an\n"
+                "install puts it); the settings and the career are saved in the base/ found.\n"
+                "Exit status: 0 after an orderly quit; 1 when the game cannot start (no base/, no\n"
+                "window, the graphics cannot be set up); 2 for a flag, input script or output file it\n"
+                "cannot use. Standard error says what failed, and names every data file the game\n"
+                "could not use.\n\n");
     auto row = [](const std::string &left, const char *help) {
         std::printf("  %-24s ", left.c_str());
         for (const char *p = help; *p; p++) {
@@ -154,20 +163,20 @@ int parseCommandLine(int argc, char **argv)
             if (!std::strcmp(name, f.name))
                 flag = &f;
         if (!flag) {
-            std::fprintf(stderr, "cobalt-overdrive: unknown flag %s (see --help)\n", name);
-            return 2;
+            Sys_Report("unknown flag %s (see --help)", name);
+            return EXIT_BAD_COMMAND_LINE;
         }
         const char *value = "";
         if (flag->value) {
             if (i + 1 >= argc) {
-                std::fprintf(stderr, "cobalt-overdrive: %s needs a value (%s)\n", name, flag->value);
-                return 2;
+                Sys_Report("%s needs a value (%s)", name, flag->value);
+                return EXIT_BAD_COMMAND_LINE;
             }
             value = argv[++i];
         }
         if (!flag->set(value)) {
-            std::fprintf(stderr, "cobalt-overdrive: %s wants %s, not '%s'\n", name, flag->value, value);
-            return 2;
+            Sys_Report("%s wants %s, not '%s'", name, flag->value, value);
+            return EXIT_BAD_COMMAND_LINE;
         }
     }
     return -1;

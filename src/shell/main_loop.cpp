@@ -4,6 +4,7 @@
 #include "common/common.h"
 #include "effects/effects.h"
 #include "frontend/frontend.h"
+#include "platform/sys_files.h"
 #include "race/race.h"
 #include "shell/automation.h"
 #include "shell/shell.h"
@@ -37,6 +38,24 @@ void handleToggleKeys()
     for (unsigned k : latchKeys)
         held = held || keyDown[k];
     keyLatch = held;
+}
+
+// Every path of the game starts with base/; a player who starts the program from elsewhere
+// (the repository's root after a build, a desktop launcher) still finds it beside the program.
+static bool findDataFolder()
+{
+    std::vector<std::string> searched;
+    if (Sys_FindDataDir(&searched))
+        return true;
+    std::string list, lines;
+    for (const std::string &s : searched) {
+        list += (list.empty() ? "" : ", ") + s;
+        lines += "\n" + s;
+    }
+    Sys_Report("no base/ folder with the game's data in %s", list.c_str());
+    Sys_MessageBox(("The game's data folder base/ was not found. Looked for it at:" + lines).c_str(), "ERROR",
+                   MB_OK | MB_ICONEXCLAMATION);
+    return false;
 }
 
 static int runLoop()
@@ -74,6 +93,8 @@ int gameMain(int argc, char **argv)
         return code;
     Sys_SetFixedFrameMs(automation.fixedFrameMs);
     Sys_SetAutoAnswer(automation.autoAnswer);
+    if (!findDataFolder())
+        return EXIT_CANNOT_START;
 
     readSettings();
     readCareer();
@@ -82,13 +103,13 @@ int gameMain(int argc, char **argv)
     loadSamples();
     menuMusic.open(".\\base\\music\\menu.ogg", true, true);
     if (!openGameWindow("Cobalt Overdrive", screenWidth, screenHeight, colorBits, !automation.windowed))
-        return 0;
+        return EXIT_CANNOT_START;
     loadCarEffects();
     enterMainMenu();
     if ((automation.inputPath && !loadInputScript(automation.inputPath)) ||
         (automation.tracePath && !openTrace(automation.tracePath))) {
         closeGameWindow();
-        return 2;
+        return EXIT_BAD_COMMAND_LINE;
     }
     postScriptedInput(0);
 
@@ -97,8 +118,12 @@ int gameMain(int argc, char **argv)
     releaseSamples();
     menuMusic.close();
     closeAudioDevice();
-    writeSettings();
-    writeCareer();
+    // A data file that cannot be written (a read-only folder, a full disk) keeps its old
+    // contents; the game still ends in order, but says what was not saved.
+    if (!writeSettings())
+        Sys_Report("cannot save %s", Sys_NativePath(settingsPath).c_str());
+    if (!writeCareer())
+        Sys_Report("cannot save %s", Sys_NativePath(careerPath).c_str());
     closeGameWindow();
     closeTrace();
     if (!automation.noBrowser)
