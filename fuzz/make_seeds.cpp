@@ -132,6 +132,9 @@ int main(int argc, char **argv)
     for (int bits : {24, 32})
         save(out / "tga" / ("a" + std::to_string(bits) + ".tga"), makeTga(2, 2, bits, Bytes(size_t(2 * 2 * bits / 8), 90)));
     save(out / "ms3d" / "quad.ms3d", makeMs3d(quadModel("base/textures/road.bmp")));
+    EffectParams smoke = {60, 1.1f, {0, 0.5f, 0}, {0.0004f, 0.0004f, 0.0004f}, 1.0f, {24, 20, 24}, {12, 4, 12}, 40,
+                          4000.0f, 0.008f, 0.01f, 0.14f, 0.008f, 1.0f, 0};
+    save(out / "eff" / "smoke.eff", makeEffect(smoke));
 
     // Waypoints: a small loop, and an empty table.
     Bytes loop;

@@ -16,9 +16,9 @@ packages=(build-essential cmake ninja-build pkg-config
   libbullet-dev libfreetype-dev fonts-dejavu-core xdg-utils)
 if [ "$mode" = test ]; then
   # imagemagick, netpbm and python3-pil: independent bitmap encoders whose files the image
-  # reader's tests must read.
+  # reader's tests must read; xdotool: real pointer and key input for the menu play-through.
   packages+=(clang libclang-rt-14-dev libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth
-    imagemagick netpbm python3-pil)
+    imagemagick netpbm python3-pil xdotool)
 fi
 missing=()
 for p in "${packages[@]}"; do

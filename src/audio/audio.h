@@ -57,8 +57,9 @@ bool checkAlError();
 
 // ---- device ----
 // Opens "DirectSound3D", then the default device, then a silent loopback device rendered into
-// nothing (or into --audio-out). False only when not even the loopback device can be had.
-bool openAudioDevice(const char *audioOutPath);
+// nothing (or into --audio-out). With `silent` (a run nobody listens to) only the loopback
+// device is tried. False only when not even the loopback device can be had.
+bool openAudioDevice(const char *audioOutPath, bool silent = false);
 void closeAudioDevice();
 // Renders the loopback device up to the game clock (milliseconds since start).
 void renderAudio(double clockMs);

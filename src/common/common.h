@@ -23,7 +23,9 @@ float mouseScale(int resolutionIndex);
 extern int resolutionIndex, screenWidth, screenHeight, colorBits, depthBits;
 extern bool soundOn, musicOn;
 extern int mouseSensitivity;
-extern int optionsResolutionIndex; // the options screen's choice, applied at exit once accepted
+// The options screen's choice of resolution, saved at exit once accepted. The running window
+// keeps the mode it was opened in (screenWidth, screenHeight) until the next start.
+extern int optionsResolutionIndex;
 extern bool optionsAccepted;
 extern const char *const settingsPath;
 void setDefaultSettings();
@@ -34,6 +36,11 @@ void encodeSettings(unsigned char out[24]);
 void readSettings();
 bool writeSettings(); // at exit: applies an accepted resolution first
 void screenSizeFromIndex(int index, int *width, int *height);
+// The display lists width x height (at any depth and rate).
+bool isModeAvailable(int width, int height);
+// The resolution after `index` in the cycle 640x480 .. 1600x1200 that `available` offers, each
+// mode tried once; index itself when none is.
+int nextAvailableMode(int index, bool (*available)(int width, int height));
 
 // ---- random numbers ----
 // Every seeding of the C random generator goes through here, so a seed given at start (tests,

@@ -1,6 +1,7 @@
 // The settings record and its 24-byte file of six little-endian words.
 #include "common/common.h"
 #include "formats/data_files.h"
+#include "platform/sys.h"
 #include "platform/sys_files.h"
 
 int resolutionIndex, screenWidth, screenHeight, colorBits, depthBits;
@@ -29,6 +30,7 @@ static void takeSettings(const SettingsRecord &r)
     musicOn = r.musicOn;
     mouseSensitivity = r.mouseSensitivity;
     screenSizeFromIndex(resolutionIndex, &screenWidth, &screenHeight);
+    optionsResolutionIndex = resolutionIndex;
 }
 
 void setDefaultSettings()
@@ -73,12 +75,28 @@ void readSettings()
 
 bool writeSettings()
 {
-    if (optionsAccepted) {
-        for (int i = 0; i < 5; i++)
-            if (modeWidth[i] == screenWidth)
-                resolutionIndex = i;
-    }
+    if (optionsAccepted && optionsResolutionIndex >= 0 && optionsResolutionIndex < 5)
+        resolutionIndex = optionsResolutionIndex;
     unsigned char data[24];
     encodeSettings(data);
     return Sys_WriteFileAtomic(settingsPath, data, sizeof data);
+}
+
+bool isModeAvailable(int width, int height)
+{
+    int w, h, b;
+    for (int i = 0; Sys_EnumDisplayModes(i, &w, &h, &b); i++)
+        if (w == width && h == height)
+            return true;
+    return false;
+}
+
+int nextAvailableMode(int index, bool (*available)(int width, int height))
+{
+    for (int step = 1; step <= 5; step++) {
+        int candidate = ((index + step) % 5 + 5) % 5;
+        if (available(modeWidth[candidate], modeHeight[candidate]))
+            return candidate;
+    }
+    return index;
 }

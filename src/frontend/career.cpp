@@ -78,5 +78,61 @@ void carValues(int car)
     carSuspension = std::min(1.0f, carStats[car][2] + 0.05f * float(n));
 }
 
-// Not booked yet: the career keeps what it had.
-void bookRaceResult() {}
+void packetStates(int car, int out[6])
+{
+    // The cash offers packets in order: k of them while it pays for k.
+    int offered = std::clamp(career.cash / kPacketPrice, 0, 6);
+    int given = 0;
+    for (int k = 0; k < 6; k++) {
+        if (car >= 0 && car < 18 && career.tuningBought[car][k])
+            out[k] = 2;
+        else if (given < offered)
+            out[k] = 1, given++;
+        else
+            out[k] = 0;
+    }
+}
+
+bool buyPacket(int car, int packet)
+{
+    if (car < 0 || car >= 18 || packet < 0 || packet >= 6)
+        return false;
+    // Decided from the career as it stands now, not from the last drawn screen: the car may have
+    // changed since.
+    int states[6];
+    packetStates(car, states);
+    if (states[packet] != 1)
+        return false;
+    career.cash -= kPacketPrice;
+    career.tuningBought[car][packet] = 1;
+    return true;
+}
+
+// Points that open each car, once.
+static const struct {
+    int pointsAbove;
+    int car;
+} carsByPoints[] = {{99, 3}, {199, 4}, {299, 5}, {449, 6}, {599, 7}, {749, 8}, {899, 9}, {1049, 10}, {1199, 11}};
+
+void bookRaceResult()
+{
+    int race = selectedRace, place = playerPlace;
+    awardPending = false;
+    // A place outside the four cars or a race outside the career cannot be booked.
+    if (race < 1 || race > 15 || place < 1 || place > 4)
+        return;
+    int &best = career.raceSlot[race - 1].bestPlace;
+    // A race pays points the first time it is finished on the podium.
+    if ((best == 0 || best == 4) && place < 4) {
+        career.careerPoints += 125 - 25 * place;
+        best = place;
+        if (career.racesOpen < 15)
+            career.racesOpen++;
+    }
+    for (const auto &step : carsByPoints)
+        if (career.careerPoints > step.pointsAbove && !career.carOpen[step.car]) {
+            career.carOpen[step.car] = true;
+            newCarOpened = true;
+        }
+    career.cash += 1000 - 250 * place;
+}

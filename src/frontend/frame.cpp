@@ -4,6 +4,8 @@
 #include "common/common.h"
 #include "content/content.h"
 #include "frontend/frontend.h"
+#include "platform/sys.h"
+#include "race/car.h"
 #include "race/race.h"
 #include "render/font.h"
 #include "render/images.h"
@@ -23,6 +25,7 @@ float loadingClock;
 bool menuMusicPending;
 bool showFps;
 bool awardPending;
+bool quitRequested;
 
 static float musicGain()
 {
@@ -45,16 +48,26 @@ void fitSceneToWindow(int width, int height)
         resizeScene(width, height, 35.0, 1000.0);
 }
 
+// A run without a window keeps every frame's logic (clocks, race, sound, states) and draws
+// nothing, nor loads what only drawing needs.
+bool framesDrawn()
+{
+    return !Sys_Headless();
+}
+
 static void loadingFrame()
 {
     loadingClock += frameTime * 0.01f;
-    drawLoadingScreen(loadingClock < 7.0f ? 0 : 1);
+    if (framesDrawn())
+        drawLoadingScreen(loadingClock < 7.0f ? 0 : 1);
     if (loadingClock <= 8.0f)
         return;
     // The one blocking frame: everything the menus and races need from disk.
     loadingPhase = false;
-    loadTextureSet();
-    loadCarModels();
+    if (framesDrawn()) {
+        loadTextureSet();
+        loadCarModels();
+    }
     fillCarStats();
     loadGarageLights();
     if (musicOn)
@@ -68,23 +81,33 @@ static void loadingFrame()
 
 static void raceFrame()
 {
-    fitSceneToWindow(screenWidth, screenHeight);
-    renderReflection(true);
-    clearFrame();
+    if (framesDrawn()) {
+        fitSceneToWindow(screenWidth, screenHeight);
+        renderReflection(true);
+        clearFrame();
+    }
     raceMusic.update();
     musicFade += frameTime * 0.004f;
     raceMusic.setGain(musicGain());
     sampleSlots[SAMPLE_POINT].setGain(musicGain());
-    drawRaceScene();
-    copySceneTexture();
-    postProcessPass(3, 0);
-    postProcessPass(3, 1);
-    postProcessPass(2, 1);
-    postProcessPass(2, 2);
-    drawHud();
+    updateChaseCamera();
+    if (framesDrawn()) {
+        drawRaceScene();
+        copySceneTexture();
+        postProcessPass(3, 0);
+        postProcessPass(3, 1);
+        postProcessPass(2, 1);
+        postProcessPass(2, 2);
+    }
+    // The ranking the HUD shows is built before the step, so the place the player takes at a
+    // waypoint is the one the frame before left.
+    updateStandings();
+    if (framesDrawn())
+        drawHud();
     raceStep();
     if ((countdownActive || (overlayTimer > 0 && overlayTimer < 10)) && !raceFinished) {
-        drawStartCountdown(overlayTimer);
+        if (framesDrawn())
+            drawStartCountdown(overlayTimer);
         advanceCountdown();
     }
     if (raceFinished)
@@ -109,21 +132,25 @@ void updateScreenFade()
 static void menuFrame()
 {
     updateScreenFade();
-    clearFrame();
-    fitSceneToWindow(screenWidth, screenHeight);
-    placeFixedLight(0, 0, 0);
+    if (framesDrawn()) {
+        clearFrame();
+        fitSceneToWindow(screenWidth, screenHeight);
+        placeFixedLight(0, 0, 0);
+    }
     for (int s : {SAMPLE_MENU1, SAMPLE_MENU2})
         sampleSlots[s].setPositionVelocity(chaseEye[0], chaseEye[1] + 2.0f, chaseEye[2], 0, 0, 0);
     menuMusic.update();
     musicFade += frameTime * 0.004f;
     menuMusic.setGain(musicGain());
-    drawMenuScreens();
+    if (framesDrawn())
+        drawMenuScreens();
 }
 
 bool renderFrame()
 {
     updateFrameClock();
-    clearFrame();
+    if (framesDrawn())
+        clearFrame();
     if (loadingPhase) {
         loadingFrame();
         return true;
@@ -132,7 +159,7 @@ bool renderFrame()
         raceFrame();
     if (gameState != STATE_RACING)
         menuFrame();
-    if (showFps) {
+    if (showFps && framesDrawn()) {
         beginOverlayText();
         printSmall(670, 500, 1, "FPS:%2i", int(fps));
         endOverlayText();

@@ -2,6 +2,8 @@
 #pragma once
 #include "formats/data_files.h"
 
+struct TraceLine;
+
 // ---- game states ----
 enum {
     STATE_RACING = 0,
@@ -32,6 +34,8 @@ extern int autoRaceTrack, autoRaceCar;
 bool renderFrame();
 // The quick race: track and car (car < 0 picks one of the first six), as the main menu starts it.
 void startQuickRace(int track, int car);
+// A career race on selectedRace with the selected car and its packets; its result is booked.
+void startCareerRace();
 // Leaves a race for the menus (results, the pause menu's exit), after gameState has been set to
 // the menu: the race ends and the menu tune waits for a smooth frame rate again.
 void leaveRace();
@@ -42,12 +46,51 @@ void fitSceneToWindow(int width, int height);
 // The front end's first state once the window and GL are up: the main menu, car 0, race 1.
 void enterMainMenu();
 
+extern bool quitRequested; // the quit question was answered "Yes": the main loop ends
+
 // ---- menus ----
+// A click and hover area in cursor coordinates (y from the top), bounds inclusive.
+struct MenuArea {
+    int x0, x1, y0, y1;
+    bool contains(int x, int y) const { return x >= x0 && x <= x1 && y >= y0 && y <= y1; }
+};
+enum {
+    HOVER_UP_ARROW = 0,
+    HOVER_DOWN_ARROW = 1,
+    HOVER_SELECT_BAR = 2,
+    HOVER_PACKET_1 = 3, // ... packet 6 at 8
+    HOVER_COUNT = 9,
+};
+extern const MenuArea buttonAreas[3]; // up arrow, down arrow, select bar
+// A tuning packet's button (0..5): its centre on the screen and its area.
+void packetCentre(int packet, float *x, float *y);
+MenuArea packetArea(int packet);
+extern bool hoverFlags[HOVER_COUNT];
+extern int tuningState[6]; // of the selected car: 0 locked, 1 can be bought, 2 bought
+extern int packetFocus;    // the packet the keyboard points at in the tuning screen, -1: none
+extern float raceSelectClock;
+
 void drawMenuScreens();
+// Sets menuItemCount, eases the scroll, draws the items of shownState and the three buttons.
+void drawMenuList(int count);
+void easeMenuScroll();
 bool menuClick(); // true when a button or area was hit
 void menuHover();
 // After every handled click: the hover flags cleared, the random generator reseeded.
 void menuClickReset();
+// Keyboard navigation over the same menus: Up and Down as the arrows, Enter as the select bar,
+// Escape as a screen's Back item, Left and Right step the car (or the packet in the tuning
+// screen). True when the key did something.
+bool menuKey(unsigned virtualKey);
+// The item count and texts of a screen's list (race select counts the open races).
+int menuItemTotal(int state);
+void traceMenuFields(TraceLine &line);
+
+// ---- options ----
+enum { OPTION_RESOLUTION, OPTION_COLOR_DEPTH, OPTION_DEPTH_BUFFER, OPTION_SOUND, OPTION_MUSIC, OPTION_ROWS };
+MenuArea optionRowArea(int row);
+void drawOptionsScreen();
+bool optionsClick(int x, int y); // true when a row was hit
 
 // ---- career ("base/career.inf"; the record and its file layout in formats/data_files.h) ----
 extern Career career;
@@ -61,9 +104,36 @@ void readCareer();
 bool writeCareer();
 void newCareer();
 void carValues(int car);
+// The six packets of a car as the tuning screen offers them: bought (2), affordable in order with
+// the cash (1), locked (0).
+void packetStates(int car, int out[6]);
+// Buys packet (0..5) for the car when it is on offer: 350 from the cash. False otherwise.
+bool buyPacket(int car, int packet);
+constexpr int kPacketPrice = 350;
+constexpr int kLastCarIndex = 11; // the highest car the chooser reaches
 // The finished career race's place booked into the career, once, by the results screen.
 void bookRaceResult();
 
 // ---- HUD and results ----
+// Once per race frame after the post-processing: the picture, then the HUD over it.
 void drawHud();
+// Once per race frame after the step while the player has finished: shows the place, books the
+// career result once and after 10 s returns to the menus. Its logic runs without a window too.
 void drawResults();
+// The rev needle's angle in degrees (counter-clockwise) for an engine speed.
+float revNeedleAngle(float rpm);
+// The lap the HUD shows: 1 until the first full lap is under way.
+int shownLap(int lap);
+// The bend arrow of this moment: the turn of the route at the player's next waypoint (radians,
+// positive to the left), and how the arrow is drawn. Hidden while the cars are held, after the
+// finish and while the player travels 45 degrees or more off the route.
+struct BendArrow {
+    bool shown;
+    float turn;
+    float alpha;
+    float margin; // added to the arrow's half size; pulses on sharp bends
+    float red, green;
+};
+BendArrow bendArrow();
+// False in a run without a window: every frame's logic runs, nothing is drawn.
+bool framesDrawn();

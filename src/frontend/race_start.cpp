@@ -13,11 +13,23 @@ void startQuickRace(int track, int car)
     awardPending = false;
     quickTrack = track;
     selectedCar = car >= 0 ? car : std::rand() % 6;
+    // A quick race drives the car as it comes, without packets.
     carPower = carStats[selectedCar][0];
     carMaxSpeed = carStats[selectedCar][1];
     carSuspension = carStats[selectedCar][2];
     gameState = STATE_RACING;
+    newCarOpened = false;
     beginRace(quickTrack);
+}
+
+void startCareerRace()
+{
+    careerRace = true;
+    awardPending = true;
+    carValues(selectedCar);
+    gameState = STATE_RACING;
+    newCarOpened = false;
+    beginRace(selectedRace);
 }
 
 void leaveRace()

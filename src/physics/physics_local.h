@@ -6,6 +6,8 @@
 #include <btBulletDynamicsCommon.h>
 #include <BulletCollision/CollisionDispatch/btInternalEdgeUtility.h>
 
+#include <vector>
+
 struct PhysMaterial {
     float friction;
     float restitution;
@@ -18,6 +20,16 @@ struct Geometry {
     int material;
 };
 
+// A track triangle kept beside a sensor: its corners, its plane (normal not normalised, as the
+// ray test forms it) and its bounding box.
+struct NearTriangle {
+    btVector3 corner[3];
+    btVector3 normal;
+    btScalar plane;
+    btScalar edgeTolerance;
+    btVector3 lo, hi;
+};
+
 struct LineSensor {
     RigidBody *body;
     LineSensor *next;
@@ -26,6 +38,12 @@ struct LineSensor {
     float depth;
     btVector3 normal;
     btVector3 point;
+    // The track triangles in a box around the sensor (three corners each), gathered once and
+    // cast against while the sensor stays inside the box: a car moves well under a unit per
+    // frame, so most casts need no walk through the whole track's tree.
+    std::vector<NearTriangle> nearTriangles;
+    btVector3 nearMin, nearMax;
+    unsigned nearTerrain; // the terrain the triangles came from; 0: none gathered
 };
 
 struct Controller {
@@ -93,6 +111,7 @@ struct PhysicsWorld {
     btBvhTriangleMeshShape *terrainShape;
     btTriangleInfoMap *terrainEdges; // which triangle edges are inside the surface
     btCollisionObject *terrain;
+    unsigned terrainId; // changes with every terrain handed over; never 0
 };
 
 void physLog(const PhysicsWorld *world, const char *text);

@@ -1,7 +1,6 @@
 // Line sensors: rays fixed to a body, cast against the track surface after every sub-step.
 #include "physics/physics_local.h"
 
-#include <BulletCollision/NarrowPhaseCollision/btRaycastCallback.h>
 
 #include <cmath>
 
@@ -40,22 +39,91 @@ float sensorDepth(const LineSensor *sensor) { return sensor ? sensor->depth : 0.
 PhysVec3 sensorNormal(const LineSensor *sensor) { return sensor ? fromBt(sensor->normal) : zero; }
 PhysVec3 sensorPoint(const LineSensor *sensor) { return sensor ? fromBt(sensor->point) : zero; }
 
+static bool finite(const btVector3 &v) {
+    return std::isfinite(v.x()) && std::isfinite(v.y()) && std::isfinite(v.z());
+}
+
 namespace {
-// Keeps the nearest triangle along the ray; the normal comes back facing the ray's start.
-struct NearestHit : btTriangleRaycastCallback {
-    bool hit = false;
+// How far the gathering box reaches beyond the sensor's line: a car at top speed covers about
+// 0.7 a frame, so the triangles serve a frame or two of sub-steps.
+constexpr float kNearMargin = 1.5f;
+
+struct TriangleCollector : btTriangleCallback {
+    std::vector<NearTriangle> *out;
+    void processTriangle(btVector3 *v, int, int) override {
+        NearTriangle t;
+        for (int k = 0; k < 3; k++)
+            t.corner[k] = v[k];
+        // The plane exactly as the ray test of the collision library forms it, so a hit and its
+        // edge tolerance come out the same.
+        t.normal = (v[1] - v[0]).cross(v[2] - v[0]);
+        t.plane = v[0].dot(t.normal);
+        t.edgeTolerance = t.normal.length2() * btScalar(-0.0001);
+        t.lo = v[0];
+        t.hi = v[0];
+        for (int k = 1; k < 3; k++) {
+            t.lo.setMin(v[k]);
+            t.hi.setMax(v[k]);
+        }
+        out->push_back(t);
+    }
+};
+
+bool within(const btVector3 &lo, const btVector3 &hi, const btVector3 &boxMin, const btVector3 &boxMax) {
+    return lo.x() >= boxMin.x() && lo.y() >= boxMin.y() && lo.z() >= boxMin.z() && hi.x() <= boxMax.x() &&
+           hi.y() <= boxMax.y() && hi.z() <= boxMax.z();
+}
+
+bool overlaps(const btVector3 &lo, const btVector3 &hi, const btVector3 &boxMin, const btVector3 &boxMax) {
+    return lo.x() <= boxMax.x() && lo.y() <= boxMax.y() && lo.z() <= boxMax.z() && hi.x() >= boxMin.x() &&
+           hi.y() >= boxMin.y() && hi.z() >= boxMin.z();
+}
+
+// The nearest crossing of the line from `from` to `to` with the triangles, as a fraction of the
+// line (1: none), with the unit normal facing the line's start. A crossing on an edge counts
+// (within a small tolerance); of equally near ones the first is kept.
+struct NearestHit {
+    btScalar fraction = 1;
     btVector3 normal;
-    NearestHit(const btVector3 &from, const btVector3 &to) : btTriangleRaycastCallback(from, to) {}
-    btScalar reportHit(const btVector3 &n, btScalar fraction, int, int) override {
+    bool hit = false;
+
+    void test(const NearTriangle &t, const btVector3 &from, const btVector3 &to) {
+        btScalar a = t.normal.dot(from) - t.plane, b = t.normal.dot(to) - t.plane;
+        if (a * b >= 0)
+            return; // both ends on one side
+        btScalar f = a / (a - b);
+        if (!(f < fraction))
+            return;
+        btVector3 p;
+        p.setInterpolate3(from, to, f);
+        btVector3 v0p = t.corner[0] - p, v1p = t.corner[1] - p, v2p = t.corner[2] - p;
+        if (v0p.cross(v1p).dot(t.normal) < t.edgeTolerance || v1p.cross(v2p).dot(t.normal) < t.edgeTolerance ||
+            v2p.cross(v0p).dot(t.normal) < t.edgeTolerance)
+            return;
+        fraction = f;
+        normal = t.normal.normalized();
+        if (a <= 0)
+            normal = -normal;
         hit = true;
-        normal = n;
-        return fraction;
     }
 };
 } // namespace
 
-static bool finite(const btVector3 &v) {
-    return std::isfinite(v.x()) && std::isfinite(v.y()) && std::isfinite(v.z());
+// The sensor's triangles for a line from lo to hi (its bounding box), gathered anew when the
+// line has left the box they were gathered for or the track has changed.
+static const std::vector<NearTriangle> &nearTriangles(const PhysicsWorld *w, LineSensor *s, const btVector3 &lo,
+                                                      const btVector3 &hi) {
+    if (s->nearTerrain != w->terrainId || !within(lo, hi, s->nearMin, s->nearMax)) {
+        const btVector3 margin(kNearMargin, kNearMargin, kNearMargin);
+        s->nearMin = lo - margin;
+        s->nearMax = hi + margin;
+        s->nearTriangles.clear();
+        TriangleCollector collect;
+        collect.out = &s->nearTriangles;
+        w->terrainShape->processAllTriangles(&collect, s->nearMin, s->nearMax);
+        s->nearTerrain = w->terrainId;
+    }
+    return s->nearTriangles;
 }
 
 static void castSensor(const PhysicsWorld *w, LineSensor *s) {
@@ -71,13 +139,18 @@ static void castSensor(const PhysicsWorld *w, LineSensor *s) {
     // A body thrown to infinity must not take the tree walk with it.
     if (!finite(from) || !finite(to))
         return;
-    NearestHit hit(from, to);
-    w->terrainShape->performRaycast(&hit, from, to);
+    btVector3 lo = from, hi = from;
+    lo.setMin(to);
+    hi.setMax(to);
+    NearestHit hit;
+    for (const NearTriangle &tri : nearTriangles(w, s, lo, hi))
+        if (overlaps(lo, hi, tri.lo, tri.hi))
+            hit.test(tri, from, to);
     if (!hit.hit)
         return;
-    s->depth = length * (1.0f - hit.m_hitFraction);
+    s->depth = length * (1.0f - hit.fraction);
     s->normal = hit.normal;
-    s->point = from.lerp(to, hit.m_hitFraction);
+    s->point = from.lerp(to, hit.fraction);
 }
 
 void physCastSensors(PhysicsWorld *w) {

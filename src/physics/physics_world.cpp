@@ -58,6 +58,8 @@ PhysicsWorld *createPhysicsWorld(const PhysicsSizes &sizes, PhysVec3 gravity) {
     w->solver = new btSequentialImpulseConstraintSolver();
     w->dynamics = new btDiscreteDynamicsWorld(w->dispatcher, w->broadphase, w->solver, w->collisionConfig);
     w->dynamics->setGravity(toBt(gravity));
+    // Only what moves has its bounding box refreshed every step (the track is asleep).
+    w->dynamics->setForceUpdateAllAabbs(false);
     w->pairFilter.world = w;
     w->broadphase->getOverlappingPairCache()->setOverlapFilterCallback(&w->pairFilter);
     physInstallContactMaterials();
@@ -180,6 +182,9 @@ bool setTerrainMesh(PhysicsWorld *w, const float *vertices, int numVertices, con
     w->terrain->setCollisionShape(w->terrainShape);
     w->terrain->setUserIndex(PHYS_OBJ_TERRAIN);
     w->terrain->setUserPointer(w);
+    // The track never moves: asleep, its bounding box is not recomputed every step, and the
+    // bodies (which never sleep) still collide with it.
+    w->terrain->setActivationState(ISLAND_SLEEPING);
     physMarkContactMaterials(w->terrain);
     w->dynamics->addCollisionObject(w->terrain, btBroadphaseProxy::StaticFilter,
                                     btBroadphaseProxy::AllFilter ^ btBroadphaseProxy::StaticFilter);
@@ -187,6 +192,9 @@ bool setTerrainMesh(PhysicsWorld *w, const float *vertices, int numVertices, con
     w->terrainTriangles = triangles;
     w->numTerrainVertices = numVertices;
     w->numTerrainTriangles = numTriangles;
+    // The sensors' gathered triangles belong to the old surface.
+    if (++w->terrainId == 0)
+        w->terrainId = 1;
     return true;
 }
 

@@ -87,7 +87,7 @@ bool Sys_ChangeDisplayMode(int width, int height, int bits);
 void Sys_RestoreDisplayMode();
 
 // ---- cursor ----
-void Sys_GetCursorPos(int *x, int *y);  // screen pixels
+void Sys_GetCursorPos(int *x, int *y);  // pixels from the top left of the window's client area
 void Sys_SetCursorPos(int x, int y);    // scripted input moves the cursor here
 void Sys_ShowCursor(bool show);
 
@@ -124,6 +124,13 @@ const SysBoxRecord &Sys_Box(int index);
 // What the system said about the last call of this layer that failed ("" when it said nothing),
 // for the line on standard error that names a failure.
 const char *Sys_LastError();
+
+// ---- running without a window ----
+// The same game with no window, no GL context and nothing drawn (whole races for tests,
+// benchmarks and statistics). Chosen once at start: no window opens, no message box or browser
+// appears, and the game is told so that it draws nothing.
+void Sys_SetHeadless(bool headless);
+bool Sys_Headless();
 
 // ---- desktop ----
 // Opens an address in the desktop browser without waiting; a missing browser is ignored.

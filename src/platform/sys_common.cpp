@@ -88,6 +88,10 @@ void Sys_AdvanceFrameClock()
         sys.virtualMicros += int64_t(sys.fixedFrameMs * 1000.0 + 0.5);
 }
 
+// ---- running without a window ----
+void Sys_SetHeadless(bool headless) { sys.headless = headless; }
+bool Sys_Headless() { return sys.headless; }
+
 // ---- message boxes ----
 static SysBoxRecord boxes[16];
 static int boxCount;
@@ -104,7 +108,7 @@ int Sys_MessageBox(const char *text, const char *title, unsigned flags)
     std::snprintf(r.text, sizeof r.text, "%s", text ? text : "");
     r.flags = flags;
     bool yesNo = (flags & 0xF) == MB_YESNO;
-    if (sys.autoAnswer == 0) {
+    if (sys.autoAnswer == 0 && !sys.headless) {
         int answer = Sys_ShowNativeBox(text, title, flags);
         if (answer != 0)
             return answer;

@@ -13,6 +13,7 @@ struct SysState {
     double fixedFrameMs;  // 0: real clocks
     int64_t virtualMicros; // the fixed clock's reading
     int autoAnswer;
+    bool headless;
 };
 extern SysState sys;
 

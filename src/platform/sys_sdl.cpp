@@ -33,7 +33,7 @@ void Sys_FailStep(SysStep step, bool fail)
 // The window class has no SDL counterpart; registering it is bringing up the video system.
 bool Sys_RegisterClass(const char *className)
 {
-    if (Sys_ShouldFail(SYS_STEP_REGISTER_CLASS))
+    if (Sys_ShouldFail(SYS_STEP_REGISTER_CLASS) || sys.headless)
         return false;
     if (!videoUp) {
         // The game drives the screen saver itself: the window procedure refuses its requests.
@@ -263,7 +263,20 @@ void Sys_GetCursorPos(int *x, int *y)
         *y = sys.cursorY;
         return;
     }
+    // Measured from the window's client area, so a window frame (or a window placed away from the
+    // corner) does not shift the pointer against the drawn menu. Over the window the motion
+    // events keep the position; SDL's global position is refreshed only now and then on X11.
+    if (window && SDL_GetMouseFocus() == window) {
+        SDL_GetMouseState(x, y);
+        return;
+    }
     SDL_GetGlobalMouseState(x, y);
+    if (window) {
+        int left, top;
+        SDL_GetWindowPosition(window, &left, &top);
+        *x -= left;
+        *y -= top;
+    }
 }
 
 void Sys_SetCursorPos(int x, int y)
@@ -282,6 +295,6 @@ const char *Sys_LastError()
 
 void Sys_OpenURL(const char *address)
 {
-    if (address && *address)
+    if (address && *address && !sys.headless)
         SDL_OpenURL(address); // no browser: SDL reports it and we carry on
 }

@@ -5,6 +5,7 @@
 #include "race/car.h"
 #include "race/race.h"
 
+#include <algorithm>
 #include <cmath>
 #include <initializer_list>
 
@@ -45,12 +46,12 @@ void updateChaseCamera()
         cameraTargetDir[0] = n.x;
         cameraTargetDir[1] = n.z;
     }
-    if (frameTime < 9.5f) {
-        for (int i = 0; i < 2; i++) {
-            float diff = cameraTargetDir[i] - cameraDir[i];
-            if (std::fabs(diff) > 0.01f)
-                cameraDir[i] += std::copysign(std::fabs(diff) * 0.01f * frameTime, diff);
-        }
+    // On long frames the camera swings by the race's longest step, as the cars move.
+    float step = std::min(frameTime, kLongestStep);
+    for (int i = 0; i < 2; i++) {
+        float diff = cameraTargetDir[i] - cameraDir[i];
+        if (std::fabs(diff) > 0.01f)
+            cameraDir[i] += std::copysign(std::fabs(diff) * 0.01f * step, diff);
     }
     float dx = cameraDir[0], dz = cameraDir[1];
     float back = cameraMode == 0 ? 6.5f : 8.0f, rise = cameraMode == 0 ? 2.0f : 2.2f;

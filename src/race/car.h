@@ -20,6 +20,7 @@ struct Car {
     PhysVec3 frontWheelDir;
     PhysMat3 startRotation;
     int lap, progressWaypoint, waypointsPassed;
+    bool besideWaypoint; // inside the radius of the waypoint it reached last
     int aiWaypoint;
     float stuckTimer, backupTimer;
     bool backingUp;
@@ -32,7 +33,6 @@ extern Car cars[NUM_CARS];
 extern PhysicsWorld *raceWorld;
 
 // The frame time the race step runs with: frameTime, held at kLongestStep on longer frames.
-constexpr float kLongestStep = 6.4f;
 extern float stepTime;
 
 // The player's shared driving values.
@@ -46,10 +46,34 @@ void createCarBody(Car &car, PhysVec3 position);
 void playerCarFrame(Car &car, float dt);
 // The force step of one sub-step, run from the physics controller.
 void carForceStep(Car &car, Controller *controller);
-// The computer drivers' frame (cars 1..3).
+// The computer driver's frame: cars 1..3, and car 0 under the autopilot.
 void aiCarFrame(Car &car, float dt);
-// Laps and places at the end of the player's frame.
-void updateRaceProgress(Car &car);
+
+// What every driver, keys or computer, shares: the engine follows the speed in the current gear
+// (returns the engine sample's pitch); the gear table picks nextGear by speed and returns the
+// drive force before the car's power; braking pushes against the direction of travel with
+// `strength`, softened to nothing at a standstill.
+float runEngine(Car &car, float v, float dt);
+float gearDrive(Car &car, float v);
+float brakingForce(float v, bool forward, float strength);
+
+// ---- race progress ----
+// Closer than this (3D) to a waypoint, a car has reached it: it counts for the race and the
+// driver steers for the next one.
+constexpr float kWaypointReach = 15.0f;
+// The waypoint check at the end of every car's frame: waypoints count only in order, a lap at
+// waypoint 0; the player's place, best lap and finish.
+void reachWaypoint(Car &car);
+// The cars ranked by waypoints reached, rebuilt every race frame before the step.
+struct Standing {
+    int car;
+    int waypoints;
+};
+extern Standing standings[NUM_CARS];
+void updateStandings();
 
 // Turns v about the unit axis by angle radians.
 PhysVec3 rotateAbout(PhysVec3 v, PhysVec3 axis, float angle);
+// The angle in the ground plane from direction `from` to direction `to`, -pi..pi, positive when
+// `to` lies to the left (seen from above with `from` ahead); 0 when either has no horizontal part.
+float horizontalAngle(PhysVec3 from, PhysVec3 to);

@@ -1,6 +1,7 @@
 // Race simulation: a race's life from its start to its end, set-up and step, vehicle model,
 // computer drivers, race progress, chase camera.
 #pragma once
+#include <string>
 
 struct TraceLine;
 
@@ -12,6 +13,11 @@ extern float carPower, carMaxSpeed, carSuspension; // the player's car, tuning i
 extern float carStats[18][5];
 void fillCarStats();
 
+// The longest frame (hundredths of a second) the race, its countdown and its camera move by at
+// once: a machine slower than that gets the race in slow motion, never a race that stands still
+// or jumps.
+constexpr float kLongestStep = 6.4f;
+
 // ---- life cycle ----
 // Begins a race on `track` (the one running is ended first): the track's data, the race world
 // with the four cars, the race tune, and the flags, clocks and camera of a fresh start.
@@ -22,6 +28,8 @@ void endRace();
 // Advances the start overlay by the frame: the cars are released at 6 s, the overlay ends at 10 s.
 void advanceCountdown();
 
+extern int lapCount;         // laps of a race, set when a race begins
+extern bool autopilot;       // the player's car is driven by the computer driver
 extern bool countdownActive; // set when a level is loaded, cleared 6 s into the start overlay
 extern bool raceFinished;    // the player has finished
 extern float overlayTimer;   // seconds of the start and results overlays
@@ -49,6 +57,19 @@ void raceStep();
 
 // The race fields of the per-frame trace, named as the game names them.
 void traceRaceFields(TraceLine &line);
+
+// What the last race came to, kept when it ends: the line a run without a window prints.
+struct RaceSummary {
+    bool kept;              // a race has ended since the start
+    int track, car;         // the track and the player's car model
+    bool finished;          // the player completed every lap
+    int place;
+    float raceSeconds, bestLapSeconds;
+    int lapsCompleted[4];   // by every car, the player first
+};
+extern RaceSummary lastRace;
+void keepRaceSummary(); // from the race that is ending
+std::string raceSummaryLine(const RaceSummary &summary);
 
 // ---- chase camera ----
 extern int cameraMode; // 0 close behind, 1 further back and higher

@@ -5,6 +5,7 @@
 #include "content/content.h"
 #include "race/race.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <initializer_list>
 
@@ -24,6 +25,7 @@ void beginRace(int track)
         raceMusic.play();
 
     musicFade = -1.5f;
+    lapCount = 4;
     playerPlace = 4;
     countdownActive = true;
     raceFinished = false;
@@ -38,6 +40,7 @@ void endRace()
         return;
     for (int s : {SAMPLE_EN1, SAMPLE_EN2, SAMPLE_EN3, SAMPLE_EN4, SAMPLE_EN_PASS, SAMPLE_ST, SAMPLE_WIND, SAMPLE_NITRO})
         sampleSlots[s].stop();
+    keepRaceSummary();
     destroyRaceWorld();
     unloadTrack();
     if (musicOn)
@@ -51,8 +54,7 @@ void endRace()
 void advanceCountdown()
 {
     // A long frame (loading, a stall) would otherwise skip whole numbers.
-    if (frameTime < 9.5f)
-        overlayTimer += 0.01f * frameTime;
+    overlayTimer += 0.01f * std::min(frameTime, kLongestStep);
     if (overlayTimer > 6.0f)
         countdownActive = false;
     if (overlayTimer > 10.0f)

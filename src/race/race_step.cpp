@@ -81,6 +81,7 @@ void setupRaceWorld()
             sampleSlots[s].play();
     }
     setTerrainMesh(raceWorld, terrainVertexData(), terrainVertexCount(), terrainTriangleData(), terrainTriangleCount());
+    updateStandings();
 }
 
 void destroyRaceWorld()
@@ -102,7 +103,10 @@ void raceStep()
         advanceClock(raceClock, stepTime);
         advanceClock(lapClock, stepTime);
     }
-    playerCarFrame(cars[0], stepTime);
+    if (autopilot)
+        aiCarFrame(cars[0], stepTime);
+    else
+        playerCarFrame(cars[0], stepTime);
     for (int i = 1; i < NUM_CARS; i++)
         aiCarFrame(cars[i], stepTime);
     for (Car &car : cars) {

@@ -23,6 +23,14 @@ void traceRaceFields(TraceLine &line)
     line.field("raceFinished", raceFinished);
     line.field("overlayTimer", double(overlayTimer));
     line.field("playerSpeed", double(playerSpeed));
+    line.field("playerPlace", playerPlace);
+    line.field("lapCount", lapCount);
+    line.field("bestLapClock", double(clockSeconds(bestLapClock)));
+    // Each entry: a car's number and the waypoints it had reached when the ranking was built.
+    std::string ranking = "[";
+    for (int i = 0; i < NUM_CARS; i++)
+        ranking += (i ? ",[" : "[") + std::to_string(standings[i].car) + "," + std::to_string(standings[i].waypoints) + "]";
+    line.fieldRaw("standings", ranking + "]");
     std::string list = "[";
     for (int i = 0; i < NUM_CARS; i++) {
         const Car &c = cars[i];
@@ -40,6 +48,12 @@ void traceRaceFields(TraceLine &line)
         std::snprintf(wc, sizeof wc, "[%.4g,%.4g,%.4g,%.4g]", c.wheelCompression[0], c.wheelCompression[1],
                       c.wheelCompression[2], c.wheelCompression[3]);
         car.fieldRaw("wheelCompression", wc);
+        car.field("lap", c.lap);
+        car.field("progressWaypoint", c.progressWaypoint);
+        car.field("waypointsPassed", c.waypointsPassed);
+        car.field("aiWaypoint", c.aiWaypoint);
+        car.field("backingUp", c.backingUp);
+        car.field("stuckTimer", double(c.stuckTimer));
         list += (i ? "," : "") + car.text + "}";
     }
     line.fieldRaw("cars", list + "]");

@@ -2,6 +2,7 @@
 // runs in each physics sub-step (suspension, wheel spin, side grip, drive, drag, crash sounds).
 #include "audio/audio.h"
 #include "common/common.h"
+#include "effects/effects.h"
 #include "platform/sys.h"
 #include "race/car.h"
 #include "race/race.h"
@@ -20,6 +21,30 @@ PhysVec3 rotateAbout(PhysVec3 v, PhysVec3 axis, float angle)
     // Rodrigues' rotation.
     float c = std::cos(angle), s = std::sin(angle);
     return v * c + cross(axis, v) * s + axis * (dot(axis, v) * (1 - c));
+}
+
+// Heading of a direction in the ground plane: 0 along +x, growing towards -z (the left of a car
+// facing +x). NaN without a horizontal part.
+static float heading(PhysVec3 w)
+{
+    float h = std::sqrt(w.x * w.x + w.z * w.z);
+    if (h == 0)
+        return NAN;
+    float a = std::acos(std::clamp(w.x / h, -1.0f, 1.0f));
+    return w.z > 0 ? -a : a;
+}
+
+float horizontalAngle(PhysVec3 from, PhysVec3 to)
+{
+    float a = heading(to) - heading(from);
+    if (std::isnan(a))
+        return 0;
+    const float pi = 3.14159265f;
+    if (a > pi)
+        a -= 2 * pi;
+    else if (a < -pi)
+        a += 2 * pi;
+    return a;
 }
 
 // ---- body ----
@@ -78,6 +103,37 @@ void createCarBody(Car &car, PhysVec3 position)
 
 static const float rpmPerSpeed[] = {0, 777.7f, 542.6f, 388.8f, 318.2f, 272.7f};
 
+float runEngine(Car &car, float v, float dt)
+{
+    int g = std::abs(car.gear);
+    car.targetRpm = car.gear == 0 ? 1000.0f : 1000.0f + v * rpmPerSpeed[std::min(g, 5)];
+    car.rpm += (car.targetRpm - car.rpm) * 0.1f * dt;
+    return std::clamp(0.35f + (car.rpm - 1000.0f) * 0.0002f, 0.15f, 2.5f);
+}
+
+float gearDrive(Car &car, float v)
+{
+    // A car at a dead stop pulls away in first.
+    static const struct {
+        float below;
+        int gear;
+        float force;
+    } table[] = {{9, 1, 140}, {12.9f, 2, 120}, {18, 3, 100}, {22, 4, 80}, {1e30f, 5, 60}};
+    for (const auto &row : table) {
+        if (v < row.below || (row.gear == 2 && v <= row.below)) {
+            car.nextGear = row.gear;
+            return row.force;
+        }
+    }
+    return 0; // a speed that is not a number: no drive
+}
+
+float brakingForce(float v, bool forward, float strength)
+{
+    float f = forward ? -strength : strength;
+    return v < 1 ? f * std::sqrt(v) : f;
+}
+
 static void changeGear(Car &car)
 {
     if (car.gear == car.nextGear)
@@ -86,13 +142,6 @@ static void changeGear(Car &car)
     Sample &gear = sampleSlots[SAMPLE_GEAR];
     if (soundOn && !gear.isPlaying())
         gear.play();
-}
-
-// Braking force against the direction of travel, softened to nothing at a standstill.
-static float brakingForce(float v, bool forward)
-{
-    float f = forward ? -100.0f : 100.0f;
-    return v < 1 ? f * std::sqrt(v) : f;
 }
 
 void playerCarFrame(Car &car, float dt)
@@ -118,10 +167,7 @@ void playerCarFrame(Car &car, float dt)
         nitroSample.stop();
 
     // Engine speed and its two sounds.
-    int g = std::abs(car.gear);
-    car.targetRpm = car.gear == 0 ? 1000.0f : 1000.0f + v * rpmPerSpeed[std::min(g, 5)];
-    car.rpm += (car.targetRpm - car.rpm) * 0.1f * dt;
-    float pitch = std::clamp(0.35f + (car.rpm - 1000.0f) * 0.0002f, 0.15f, 2.5f);
+    float pitch = runEngine(car, v, dt);
     sampleSlots[SAMPLE_EN1].setGain(throttleBlend);
     sampleSlots[SAMPLE_EN_PASS].setGain(1 - throttleBlend);
     sampleSlots[SAMPLE_EN1].setPitch(pitch);
@@ -132,25 +178,13 @@ void playerCarFrame(Car &car, float dt)
         car.brakeHeld = car.reverseMode = false;
         changeGear(car);
         throttleBlend = std::min(1.0f, throttleBlend + 0.02f * dt);
-        // Gear and drive by speed. A car at a dead stop pulls away in first.
-        static const struct {
-            float below;
-            int gear;
-            float force;
-        } table[] = {{9, 1, 140}, {12.9f, 2, 120}, {18, 3, 100}, {22, 4, 80}, {1e30f, 5, 60}};
-        for (const auto &row : table) {
-            if (v < row.below || (row.gear == 2 && v <= row.below)) {
-                car.nextGear = row.gear;
-                car.driveForce = row.force * power * n;
-                break;
-            }
-        }
+        car.driveForce = gearDrive(car, v) * power * n;
     } else if (down) {
         car.brakeHeld = true;
         changeGear(car);
         float blend = car.nextGear == -1 ? 0.02f * dt : -0.02f * dt;
         throttleBlend = std::clamp(throttleBlend + blend, 0.0f, 1.0f);
-        float brake = brakingForce(v, movingForward(velocity, forward));
+        float brake = brakingForce(v, movingForward(velocity, forward), 100);
         skidLevel = std::max(skidLevel, std::clamp((v - 1) * 0.2f, 0.0f, 1.0f));
         if (!car.reverseMode) {
             car.driveForce = brake;
@@ -201,6 +235,11 @@ void playerCarFrame(Car &car, float dt)
         driftScore = 0;
     }
 
+    // The exhaust burns green on nitro, otherwise brighter as the revs climb past 4000.
+    bool nitroBurning = n > 1;
+    float exhaust = nitroBurning ? 1.0f : std::clamp((car.rpm - 4000.0f) * 0.00025f, 0.0f, 1.0f);
+    driveCarEffects(car.number, skidLevel, exhaust, nitroBurning);
+
     if (countdownActive) {
         car.driveForce = 0.01f;
         car.steer = 0;
@@ -213,16 +252,23 @@ void playerCarFrame(Car &car, float dt)
         float f = fwd ? -100.0f : 1.0f;
         car.driveForce = v < 1 ? f * std::sqrt(v) : f;
     }
-    updateRaceProgress(car);
+    reachWaypoint(car);
 }
 
 // ---- the force step ----
 
-static void applyAt(PhysVec3 &force, PhysVec3 &torque, PhysVec3 f, PhysVec3 at)
-{
-    force = force + f;
-    torque = torque + cross(at, f);
-}
+// The force and torque of one sub-step: a force f applied at a point (relative to the body's
+// centre) pushes the car and turns it. Kept in registers: the force step adds to it a dozen times.
+namespace {
+struct Push {
+    PhysVec3 force = {0, 0, 0}, torque = {0, 0, 0};
+    inline __attribute__((always_inline)) void at(PhysVec3 f, PhysVec3 point)
+    {
+        force = force + f;
+        torque = torque + cross(point, f);
+    }
+};
+} // namespace
 
 static const struct {
     float above, upTo;
@@ -239,7 +285,7 @@ void carForceStep(Car &car, Controller *controller)
     PhysVec3 velocity = bodyLinearVelocity(body);
     PhysVec3 forward = r.axis[0];
     float v = length(velocity);
-    PhysVec3 force = {0, 0, 0}, torque = {0, 0, 0};
+    Push push;
     bool player = car.number == 0;
 
     int w = 0;
@@ -259,8 +305,8 @@ void carForceStep(Car &car, Controller *controller)
         PhysVec3 m = toWorld(r, sensorStart(s));
         PhysVec3 c = sensorPoint(s) - p;
 
-        applyAt(force, torque, u * (k * d * dot(u, n)), m);
-        applyAt(force, torque, u * (-150.0f * dot(bodyVelocityAtPoint(body, m), u)), m);
+        push.at(u * (k * d * dot(u, n)), m);
+        push.at(u * (-150.0f * dot(bodyVelocityAtPoint(body, m), u)), m);
 
         // Side grip: whatever of the contact's velocity is neither into the ground nor rolling.
         PhysVec3 g = bodyVelocityAtPoint(body, c);
@@ -285,22 +331,22 @@ void carForceStep(Car &car, Controller *controller)
         }
         if (player)
             side = side * (w < 2 ? car.frontGrip : car.rearGrip);
-        applyAt(force, torque, side, c);
+        push.at(side, c);
 
         if (w >= 2) {
             float drive = car.driveForce - (v > 25 ? (v - 25) * 50 : 0);
-            applyAt(force, torque, forward * drive, c);
+            push.at(forward * drive, c);
         }
     }
 
     if (v > 0) {
         PhysVec3 e = velocity * (1.0f / v);
-        force = force + e * (-0.05f * v * v);
+        push.force = push.force + e * (-0.05f * v * v);
         PhysVec3 rolling = e * (-1.5f * v);
-        force = force + (length(rolling) < 1 ? e * -100.0f : rolling);
+        push.force = push.force + (length(rolling) < 1 ? e * -100.0f : rolling);
     }
-    setControllerForce(controller, force);
-    setControllerTorque(controller, torque);
+    setControllerForce(controller, push.force);
+    setControllerTorque(controller, push.torque);
 
     car.crashCooldown += 0.01f * stepTime;
     if (player && car.crashCooldown > 1) {

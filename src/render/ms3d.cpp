@@ -4,6 +4,7 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/sys.h"
 #include "platform/sys_files.h"
 #include "render/images.h"
 
@@ -64,6 +65,9 @@ bool Ms3dModel::loadModelData(const char *fileName)
 
 void Model::reloadTextures()
 {
+    // A run without a window has no GL context to hold textures: the model keeps its data only.
+    if (Sys_Headless())
+        return;
     for (int i = 0; i < numMaterials; i++) {
         Material &mat = materials[i];
         if (mat.texture)

@@ -43,6 +43,9 @@ void endOverlay()
 
 void drawOverlayQuad(const OverlayQuad &q)
 {
+    // Text printed between two quads turns the depth test back on; a quad lies over the 3D
+    // picture whatever depth that left behind.
+    glDisable(GL_DEPTH_TEST);
     setBlend(q.blend);
     if (q.texture) {
         glEnable(GL_TEXTURE_2D);

@@ -1,6 +1,69 @@
 // The effects of every car in the race frame, and the marker at the player's next checkpoint.
-// Not drawn yet.
+#include "common/common.h"
+#include "content/car_exhausts.h"
+#include "content/content.h"
+#include "effects/effects.h"
+#include "race/car.h"
+#include "race/race.h"
+#include "render/images.h"
+#include "render/texture_names.h"
 #include "scene/scene.h"
 
-void drawCarEffects() {}
-void drawCheckpointMarker() {}
+static_assert(kEffectCars == NUM_CARS, "every car has its three emitters");
+
+namespace {
+
+// Tyre dust rises where each wheel meets the road: under the wheel by its compression, a little
+// inside the sensor.
+constexpr float kDustSide = 1.1f;
+
+} // namespace
+
+void drawCarEffects()
+{
+    GLuint puff = tgaSet[TGA_PUFF].texture, flame = tgaSet[TGA_FLAME].texture;
+    for (int c = 0; c < NUM_CARS; c++) {
+        const Car &car = cars[c];
+        if (!car.body)
+            continue;
+        PhysVec3 position = bodyPosition(car.body);
+        PhysMat3 axes = bodyOrientation(car.body);
+        auto place = [&](PhysVec3 local, float out[3]) {
+            PhysVec3 w = position + toWorld(axes, local);
+            out[0] = w.x, out[1] = w.y, out[2] = w.z;
+        };
+        // Particles live in world space around a moving origin: the dust is thrown along the
+        // car's direction of travel, the exhaust left behind it.
+        PhysVec3 d = normalized(bodyLinearVelocity(car.body));
+        const float dustDrift[3] = {100 * d.x, 100 * d.y, 100 * d.z};
+        const float exhaustDrift[3] = {-120 * d.x, -120 * d.y, -120 * d.z};
+        float at[3];
+
+        dustEmitters[c].update(frameTime, dustDrift);
+        if (!countdownActive) {
+            for (int w = 0; w < 4; w++) {
+                PhysVec3 wheel = wheelPoints[w];
+                place({wheel.x, -car.wheelCompression[w], wheel.z > 0 ? kDustSide : -kDustSide}, at);
+                dustEmitters[c].draw(at, chaseEye, puff);
+            }
+        }
+        fireEmitters[c].update(frameTime, exhaustDrift);
+        smokeEmitters[c].update(frameTime, exhaustDrift);
+        const float *pipe = carExhausts[(car.model % 6 + 6) % 6];
+        for (float side : {-1.0f, 1.0f}) {
+            place({pipe[0], pipe[1], side * pipe[2]}, at);
+            smokeEmitters[c].draw(at, chaseEye, puff);
+            fireEmitters[c].draw(at, chaseEye, flame);
+        }
+    }
+}
+
+void drawCheckpointMarker()
+{
+    int next = cars[0].progressWaypoint;
+    bool known = cars[0].body && next >= 0 && next < waypointCount;
+    float at[3] = {0, 0, 0};
+    if (known)
+        at[0] = waypoints[next].x, at[1] = waypoints[next].y, at[2] = waypoints[next].z;
+    drawMarker(at, chaseEye, known && !countdownActive && !raceFinished, textureSet[TEX_CHECKPOINT]);
+}

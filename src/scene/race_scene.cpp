@@ -45,7 +45,6 @@ void drawRaceScene()
 {
     clearFrame();
     beginLitScene();
-    updateChaseCamera();
     applyCamera(cameraEye, cameraTarget);
     placeFixedLight(200, 600, 0);
     selectLights(viewPoint, viewDir, false);
@@ -53,4 +52,6 @@ void drawRaceScene()
     drawCars();
     drawLitModel(visualModel, nullptr);
     endLitScene();
+    drawCarEffects();
+    drawCheckpointMarker();
 }

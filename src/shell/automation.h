@@ -13,6 +13,7 @@ struct Automation {
     const char *audioOutPath = nullptr;
     bool windowed = false;
     bool noBrowser = false;
+    bool headless = false;     // no window, no GL, nothing drawn
     int autoAnswer = 0;        // IDYES, IDNO or 0
     static const int MAX_SHOTS = 64;
     struct {

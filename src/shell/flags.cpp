@@ -4,6 +4,7 @@
 #include "frontend/frontend.h"
 #include "platform/sys.h"
 #include "platform/sys_files.h"
+#include "race/race.h"
 #include "shell/automation.h"
 #include "shell/shell.h"
 
@@ -117,6 +118,12 @@ const Flag kFlags[] = {
     {"--auto-answer", "yes|no", setAutoAnswer, "answer every message box without showing it"},
     {"--no-browser", nullptr, [](const char *) { return automation.noBrowser = true; },
      "do not open the statistics page at exit"},
+    {"--autopilot", nullptr, [](const char *) { return autopilot = true; },
+     "the computer drives the player's car, as it drives the others"},
+    {"--headless", nullptr, [](const char *) { return automation.headless = true; },
+     "no window, no drawing, sound into a silent device: the game runs as\n"
+     "fast as it can under --fixed-frame-ms; after a --race it quits back\n"
+     "at the menu and prints one line on how the race went"},
 };
 
 void printHelp()
@@ -152,6 +159,7 @@ int parseCommandLine(int argc, char **argv)
     randomSeedSet = false;
     autoRaceTrack = 0;
     autoRaceCar = -1;
+    autopilot = false;
     for (int i = 1; i < argc; i++) {
         const char *name = argv[i];
         if (!std::strcmp(name, "--help") || !std::strcmp(name, "-h")) {

@@ -9,7 +9,8 @@
 #include "shell/automation.h"
 #include "shell/shell.h"
 
-bool quitRequested;
+#include <cstdio>
+
 bool keyLatch;
 
 // Escape pauses a running race; C switches the camera; F the frame-rate read-out. C and F share
@@ -60,6 +61,7 @@ static bool findDataFolder()
 
 static int runLoop()
 {
+    bool quitPosted = false;
     for (;;) {
         SysMsg msg;
         if (Sys_PeekMessage(&msg)) {
@@ -70,7 +72,8 @@ static int runLoop()
         }
         if (windowActive)
             renderFrame();
-        takeScreenshots(automation.frame);
+        if (!Sys_Headless())
+            takeScreenshots(automation.frame);
         writeTraceLine();
         // The frame is over: the clock moves on and the sound is mixed up to it.
         Sys_AdvanceFrameClock();
@@ -79,6 +82,12 @@ static int runLoop()
         postScriptedInput(automation.frame);
         if (automation.frames >= 0 && automation.frame == automation.frames)
             Sys_PostQuitMessage(0);
+        // Without a window nobody plays the menus: a race started from the command line ends the
+        // run once it has returned to them.
+        if (Sys_Headless() && autoRaceTrack && lastRace.kept && gameState != STATE_RACING && !quitPosted) {
+            quitPosted = true;
+            Sys_PostQuitMessage(0);
+        }
         if (quitRequested)
             return 0;
         Sys_SwapBuffers();
@@ -93,18 +102,27 @@ int gameMain(int argc, char **argv)
         return code;
     Sys_SetFixedFrameMs(automation.fixedFrameMs);
     Sys_SetAutoAnswer(automation.autoAnswer);
+    Sys_SetHeadless(automation.headless);
     if (!findDataFolder())
         return EXIT_CANNOT_START;
 
     readSettings();
     readCareer();
-    if (!openAudioDevice(automation.audioOutPath))
-        return -1;
+    if (!openAudioDevice(automation.audioOutPath, automation.headless)) {
+        Sys_Report("no OpenAL device could be opened, not even a loopback one");
+        return EXIT_CANNOT_START;
+    }
     loadSamples();
     menuMusic.open(".\\base\\music\\menu.ogg", true, true);
-    if (!openGameWindow("Cobalt Overdrive", screenWidth, screenHeight, colorBits, !automation.windowed))
-        return EXIT_CANNOT_START;
-    loadCarEffects();
+    if (automation.headless) {
+        // What the window's opening starts besides the graphics.
+        seedRandomGenerator();
+        timerInit();
+    } else {
+        if (!openGameWindow("Cobalt Overdrive", screenWidth, screenHeight, colorBits, !automation.windowed))
+            return EXIT_CANNOT_START;
+        loadCarEffects();
+    }
     enterMainMenu();
     if ((automation.inputPath && !loadInputScript(automation.inputPath)) ||
         (automation.tracePath && !openTrace(automation.tracePath))) {
@@ -114,6 +132,8 @@ int gameMain(int argc, char **argv)
     postScriptedInput(0);
 
     code = runLoop();
+    if (automation.headless)
+        keepRaceSummary(); // a race cut short by --frames tells how far it got
 
     releaseSamples();
     menuMusic.close();
@@ -124,8 +144,10 @@ int gameMain(int argc, char **argv)
         Sys_Report("cannot save %s", Sys_NativePath(settingsPath).c_str());
     if (!writeCareer())
         Sys_Report("cannot save %s", Sys_NativePath(careerPath).c_str());
-    closeGameWindow();
+    closeGameWindow(); // nothing to close without a window
     closeTrace();
+    if (automation.headless && lastRace.kept)
+        std::printf("%s\n", raceSummaryLine(lastRace).c_str());
     if (!automation.noBrowser)
         if (const char *address = writeStatsPage())
             Sys_OpenURL(address);

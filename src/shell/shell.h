@@ -16,7 +16,6 @@ int gameMain(int argc, char **argv);
 // ---- entry and main loop ----
 extern bool windowActive;   // false while the window is in the background: nothing is drawn
 extern bool fullscreen;     // cleared by the windowed fall-back
-extern bool quitRequested;  // the quit question was answered "Yes"
 extern bool keyLatch;       // one-shot latch of the toggle keys
 extern const char *statsPageAddress; // the page's file, in base/
 // Writes the statistics page from the career; returns its address for the browser, or null.
@@ -29,7 +28,6 @@ extern bool instanceHandle, windowHandle, deviceContext, renderContext; // held 
 extern SysPixelFormat pixelFormatDescriptor;
 bool openGameWindow(const char *title, int width, int height, int bits, bool fullscreenFlag);
 void closeGameWindow();
-bool isModeAvailable(int width, int height);
 
 // ---- window procedure ----
 intptr_t gameWindowProc(unsigned message, uintptr_t wParam, intptr_t lParam);

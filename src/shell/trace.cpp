@@ -2,9 +2,11 @@
 // names) and the screenshots asked for on the command line.
 #include "audio/audio.h"
 #include "common/common.h"
+#include "effects/effects.h"
 #include "frontend/frontend.h"
 #include "platform/sys.h"
 #include "platform/sys_files.h"
+#include "race/car.h"
 #include "race/race.h"
 #include "render/render.h"
 #include "shell/automation.h"
@@ -47,10 +49,14 @@ void writeTraceLine()
     for (int i = 0; i < SAMPLE_COUNT; i++)
         plays += (i ? "," : "") + std::to_string(samplePlayCount[i]);
     line.fieldRaw("soundPlays", plays + "]");
-    if (gameState == STATE_RACING)
-        traceRaceFields(line);
+    traceMenuFields(line);
+    traceRaceFields(line); // while a race is loaded, paused ones included
+    if (raceWorld)
+        traceEffectFields(line);
     line.text += "}\n";
     std::fputs(line.text.c_str(), traceFile);
+    // Whole lines as they happen: a test (or a person) following the game as it runs reads them.
+    std::fflush(traceFile);
 }
 
 void closeTrace()

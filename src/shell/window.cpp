@@ -126,12 +126,3 @@ void closeGameWindow()
     }
     deleteFonts();
 }
-
-bool isModeAvailable(int width, int height)
-{
-    int w, h, b;
-    for (int i = 0; Sys_EnumDisplayModes(i, &w, &h, &b); i++)
-        if (w == width && h == height)
-            return true;
-    return false;
-}

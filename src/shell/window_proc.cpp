@@ -66,6 +66,8 @@ intptr_t gameWindowProc(unsigned message, uintptr_t wParam, intptr_t lParam)
         return 0;
     case WM_KEYDOWN:
         keyDown[wParam & 0xFF] = true;
+        if (gameState != 0)
+            menuKey(unsigned(wParam & 0xFF));
         return 0;
     case WM_KEYUP:
         keyDown[wParam & 0xFF] = false;

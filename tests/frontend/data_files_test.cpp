@@ -55,8 +55,7 @@ TEST(Settings, OnlyAnAcceptedResolutionIsSaved)
     dir.enter();
     writeBytes("base/menu.inf", words({1, 32, 24, 1, 1, 0}));
     readSettings();
-    screenWidth = 1280; // chosen on the options screen
-    screenHeight = 1024;
+    optionsResolutionIndex = 3; // 1280x1024 chosen on the options screen
     colorBits = 16;
     optionsAccepted = false;
     writeSettings();

@@ -56,6 +56,7 @@ struct FlatRace : ::testing::Test {
     void TearDown() override
     {
         endRace();
+        autopilot = false;
         releaseSamples();
         closeAudioDevice();
         std::memset(keyDown, 0, sizeof keyDown);
@@ -65,6 +66,17 @@ struct FlatRace : ::testing::Test {
         Ms3dLayout m;
         addGround(m, startX, groundY, startZ, 6000);
         return m;
+    }
+    // Track 1's waypoint file: one (x, y, z) a waypoint, in whole units, as the game reads them.
+    static void writeWaypoints(const std::vector<PhysVec3> &points)
+    {
+        std::filesystem::create_directories("base/maps/1/points");
+        std::vector<unsigned char> bytes = words({int(points.size())});
+        for (const PhysVec3 &p : points) {
+            std::vector<unsigned char> record = words({int(p.x), int(p.y), int(p.z), 0, 0});
+            bytes.insert(bytes.end(), record.begin(), record.end());
+        }
+        writeBytes("base/maps/1/points/level.ai", bytes);
     }
     // Loads track 1 built from the mesh and starts a quick race on it.
     void start(const Ms3dLayout &mesh, int car = 0, unsigned seed = 1)

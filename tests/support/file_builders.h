@@ -1,5 +1,6 @@
-// Builders for the image files the reader and render tests write for themselves.
+// Builders for the image and effect files the reader and render tests write for themselves.
 #pragma once
+#include "formats/effect_file.h"
 #include "support/temp_dir.h"
 
 #include <cstdint>
@@ -140,5 +141,30 @@ inline Bytes makeTga(int width, int height, int bits, const Bytes &rgba, unsigne
         if (bpp == 4)
             out.push_back(rgba[i + 3]);
     }
+    return out;
+}
+
+// An effect file: the 24 values in the reader's order, the unused second one a copy of the
+// blend mode as our generator writes it.
+inline Bytes makeEffect(const EffectParams &e)
+{
+    Bytes out;
+    auto word = [&](int v) { put32(out, uint32_t(v)); };
+    word(e.particleCount);
+    word(e.blendMode);
+    putFloat(out, e.maxSize);
+    for (float g : e.gravity)
+        putFloat(out, g);
+    for (float s : e.scale)
+        putFloat(out, s);
+    putFloat(out, e.fadeScale);
+    for (int s : e.spread)
+        word(s);
+    for (float o : e.offset)
+        putFloat(out, o);
+    word(e.fadeSpread);
+    for (float f : {e.fadeDivisor, e.fadeBase, e.growth, e.startSize, e.energyDecay, e.startLife})
+        putFloat(out, f);
+    word(e.blendMode);
     return out;
 }

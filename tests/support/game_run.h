@@ -42,12 +42,11 @@ inline void linkContent(const TempDir &dir) { linkContentInto(dir.path / "base")
 
 using GameEnv = std::vector<std::pair<std::string, std::string>>;
 
-// Runs `binary` in the folder `cwd`; its standard output and error are kept in dir.
-inline GameRun runProgram(const TempDir &dir, const std::string &binary, const std::filesystem::path &cwd,
-                          std::vector<std::string> args, int timeoutSeconds = 240, const GameEnv &env = {})
+// Starts `binary` in the folder `cwd` with its standard error and output going to the two files;
+// returns its process id without waiting.
+inline pid_t startProgram(const std::string &binary, const std::filesystem::path &cwd, std::vector<std::string> args,
+                          const std::string &errPath, const std::string &outPath, const GameEnv &env = {})
 {
-    GameRun r;
-    std::string errPath = dir.file("stderr.txt");
     pid_t pid = fork();
     if (pid == 0) {
         if (chdir(cwd.c_str()) != 0)
@@ -56,7 +55,7 @@ inline GameRun runProgram(const TempDir &dir, const std::string &binary, const s
             setenv(key.c_str(), value.c_str(), 1);
         int fd = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         dup2(fd, 2);
-        int out = open((errPath + ".out").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         dup2(out, 1);
         std::vector<char *> argv;
         std::string bin = binary;
@@ -67,6 +66,24 @@ inline GameRun runProgram(const TempDir &dir, const std::string &binary, const s
         execv(bin.c_str(), argv.data());
         _exit(102);
     }
+    return pid;
+}
+
+// The game started as a player starts it, from the folder dir that holds its base/.
+inline pid_t startGame(const TempDir &dir, std::vector<std::string> args, const std::string &errPath,
+                       const std::string &outPath, const GameEnv &env = {})
+{
+    return startProgram(COBALT_GAME_BINARY, dir.path, std::move(args), errPath, outPath, env);
+}
+
+// Runs `binary` in the folder `cwd` to its end (killed after timeoutSeconds); its standard output
+// and error are kept in dir.
+inline GameRun runProgram(const TempDir &dir, const std::string &binary, const std::filesystem::path &cwd,
+                          std::vector<std::string> args, int timeoutSeconds = 240, const GameEnv &env = {})
+{
+    GameRun r;
+    std::string errPath = dir.file("stderr.txt");
+    pid_t pid = startProgram(binary, cwd, std::move(args), errPath, errPath + ".out", env);
     auto start = std::chrono::steady_clock::now();
     int status = 0;
     for (;;) {

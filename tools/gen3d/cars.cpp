@@ -9,9 +9,6 @@
 // The wheels go where the race draws them: the race's car table, fourth and fifth columns.
 float carAxleX(int m, bool front) { return front ? kCarTable[m][3] * kAxleScale : -kCarTable[m][4] * kAxleScale; }
 
-const float carExhausts[6][3] = {{-3.05f, -0.30f, 0.85f}, {-3.10f, -0.33f, 0.68f}, {-3.08f, -0.30f, 0.72f},
-                                 {-3.125f, -0.33f, 0.72f}, {-3.18f, -0.285f, 0.73f}, {-3.10f, -0.32f, 0.62f}};
-
 static const int kSheetCellW = 480, kSheetCellH = 390;
 
 // Seven families of bodies; where two cars share one they differ in cabin, tail and wings. The

@@ -5,6 +5,7 @@
 // y = -0.52 and the road at -0.97; the axles are where the car table's fourth and fifth columns put
 // them. The body is built as a loft of cross-sections along x, described by the lines below.
 #pragma once
+#include "content/car_exhausts.h"
 #include "mesh.h"
 #include <string>
 
@@ -66,9 +67,8 @@ struct BodyLines {
 };
 
 // The game's drawing data: the axles from the car table's fourth and fifth columns (x of the hub,
-// model space) and the exhaust points by model number modulo 6 (physics body frame).
+// model space); the exhaust points (carExhausts) come from the game's own table.
 float carAxleX(int model, bool front);
-extern const float carExhausts[6][3];
 
 // Shared with the wheel placement of the game.
 constexpr float kCarLift = 0.15f;    // body model above the physics body's origin

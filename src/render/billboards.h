@@ -1,0 +1,25 @@
+// Camera-facing squares in the 3D scene: the particles of the car effects and the checkpoint
+// marker. Each square is turned 45 degrees towards the eye, its corners on two axes across the
+// line of sight; it knows nothing of what it shows.
+#pragma once
+#include "render/gl_ext.h"
+
+enum BillboardBlend {
+    BILLBOARD_ALPHA, // source alpha, one minus source alpha: covers what is behind (smoke, dust)
+    BILLBOARD_ADD,   // source alpha, one: adds light (fire, the marker)
+};
+
+// The two corner axes of a square at centre seen from eye: with v the unit direction to the eye,
+// a = v x (0, 1, 0) and b = v x a (neither normalised), each scaled per component by scale. Seen
+// from straight above both vanish, so the square shrinks to nothing there.
+void facingAxes(const float centre[3], const float eye[3], const float scale[3], float a[3], float b[3]);
+
+// Opens a run of squares: the texture bound, the blend on, lighting and face culling off, the
+// depth test on but depth writes off, so that squares never hide each other or what is drawn
+// after them. Without `fogged` they shine through the fog at any distance.
+void beginBillboards(GLuint texture, BillboardBlend blend, bool fogged = true);
+// One square at centre facing eye, its corners at centre +- a and +- b (see facingAxes), in
+// colour (alpha included). Texture: (1, 0) at -b, (0, 0) at +a, (1, 1) at -a, (0, 1) at +b.
+void drawFacingSquare(const float centre[3], const float eye[3], const float scale[3], const float colour[4]);
+// Back to the scene's state: blending off; face culling, depth writes and fog on; colour white.
+void endBillboards();

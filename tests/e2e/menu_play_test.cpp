@@ -1,0 +1,349 @@
+// The game played from its first screen with real X input on the virtual display: the pointer
+// moved and clicked by xdotool (or only keys pressed), the way a new player would, through the
+// career into a race and out through the quit question. Each screen on the way is saved as the X
+// server shows it, under build/pictures/menus/.
+#include "support/live_game.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// Menu units (800 x 600, y from the top) in the middle of the left column's buttons, the first
+// tuning packet and two option rows. The game runs at 640 x 480, the quickest mode to draw, so
+// each lands on a window pixel that the game scales back by 1.25.
+const int kSelectBar[2] = {75, 300};
+const int kUpArrow[2] = {75, 200};
+const int kDownArrow[2] = {75, 400};
+const int kPacket1[2] = {330, 180};
+const int kResolutionRow[2] = {400, 145};
+const int kMusicRow[2] = {400, 395};
+
+// Game clock per frame: menus settle in a few frames and a race runs at the game's longest step,
+// so the software renderer gets through the four laps in reasonable wall time.
+const char *const kFrameMs = "60";
+
+bool gameHasAutopilot()
+{
+    std::string help = commandOutput(std::string(COBALT_GAME_BINARY) + " --help");
+    return help.find("--autopilot") != std::string::npos;
+}
+
+std::string picture(const std::string &name) { return "pictures/menus/" + name; }
+
+// A picture of a menu screen once its list has come to rest.
+void shoot(LiveGame &g, const char *name)
+{
+    EXPECT_TRUE(g.waitForStillList()) << g.log;
+    g.waitFrames(2);
+    EXPECT_TRUE(g.capture(picture(name))) << name;
+}
+
+struct MenuPlay : ::testing::Test {
+    TempDir dir;
+    void SetUp() override
+    {
+        if (std::system("command -v xdotool >/dev/null 2>&1") != 0 || !std::getenv("DISPLAY"))
+            GTEST_SKIP() << "needs xdotool and an X display (scripts/setup.sh test provides both)";
+        linkContent(dir);
+        // 640 x 480, sound and music on. A career well under way, which New game must reset.
+        writeBytes(dir.file("base/menu.inf"), words({0, 32, 24, 1, 1, 0}));
+        std::vector<int> w(178, 0);
+        for (int c = 0; c < 8; c++)
+            w[size_t(c)] = 1;
+        w[174] = 7;
+        w[175] = 600;
+        w[176] = 9999;
+        w[177] = 1;
+        std::vector<unsigned char> bytes;
+        for (int v : w)
+            for (int i = 0; i < 4; i++)
+                bytes.push_back((unsigned char)(unsigned(v) >> (8 * i)));
+        writeBytes(dir.file("base/career.inf"), bytes);
+    }
+    // The game up to its main menu. For keys the pointer rests away from every button and the
+    // window has the keyboard.
+    static bool ready(LiveGame &g, bool keys)
+    {
+        g.menuUnitsPerPixel = 1.25;
+        if (!g.findWindow() || !g.waitForScreen(1))
+            return false;
+        if (keys) {
+            g.pointAt(760, 580);
+            g.xdotool("windowfocus --sync " + g.window);
+        }
+        return true;
+    }
+    std::vector<std::string> args(bool autopilot)
+    {
+        std::vector<std::string> a = {"--windowed", "--no-browser", "--seed", "7", "--fixed-frame-ms", kFrameMs};
+        if (autopilot)
+            a.push_back("--autopilot");
+        return a;
+    }
+};
+
+// Moves the list to `item` one step at a time, with the arrows or with the keys, waiting for
+// each step to show in the trace.
+bool moveToItem(LiveGame &g, int item, bool keys)
+{
+    while (g.number("menuSelection") != item) {
+        int from = g.number("menuSelection");
+        bool down = item > from;
+        if (keys)
+            g.tap(down ? "Down" : "Up");
+        else
+            g.clickAt(down ? kDownArrow[0] : kUpArrow[0], down ? kDownArrow[1] : kUpArrow[1]);
+        if (!g.waitUntil([&] { return g.number("menuSelection") == (down ? from + 1 : from - 1); }, 30, "selection"))
+            return false;
+    }
+    return true;
+}
+
+// Chooses `item` with the select bar (or Enter) and waits for `screen` (-1: no screen to wait for).
+bool choose(LiveGame &g, int item, int screen, bool keys)
+{
+    if (!moveToItem(g, item, keys))
+        return false;
+    if (keys)
+        g.tap("Return");
+    else
+        g.clickAt(kSelectBar[0], kSelectBar[1]);
+    return screen < 0 || g.waitForScreen(screen);
+}
+
+struct RaceOutcome {
+    int place = 0; // 0: left through the pause menu
+};
+
+// From the main menu: Career, New game, Tuning, packet 1 bought, back, Select race, race 1 run to
+// its end by the autopilot (or, without it, left through the pause menu), back in car select.
+RaceOutcome careerRace(LiveGame &g, bool keys, bool autopilot)
+{
+    RaceOutcome out;
+    std::string tag = keys ? "keys_" : "";
+    EXPECT_TRUE(choose(g, 0, 20, keys)) << g.log; // "Street Racing / Career"
+    EXPECT_EQ(g.number("cash"), 9999) << "the saved career is only read";
+    if (!keys)
+        shoot(g, "career_menu.png");
+    EXPECT_TRUE(choose(g, 0, 2, keys)) << g.log; // "New game"
+    EXPECT_EQ(g.number("cash"), 350);
+    EXPECT_EQ(g.number("racesOpen"), 1);
+    EXPECT_EQ(g.number("selectedCar"), 0);
+    if (!keys)
+        shoot(g, "car_select.png");
+    EXPECT_TRUE(choose(g, 2, 29, keys)) << g.log; // "Tuning"
+    EXPECT_EQ(g.list("tuningState"), "[1,0,0,0,0,0]");
+    if (keys) {
+        g.tap("Right"); // points at packet 1
+        EXPECT_TRUE(g.waitUntil([&] { return g.number("packetFocus") == 0; }, 30, "packet focus")) << g.log;
+        shoot(g, "keys_tuning_focus.png");
+        g.tap("Return");
+    } else {
+        shoot(g, "tuning.png");
+        g.clickAt(kPacket1[0], kPacket1[1]);
+    }
+    EXPECT_TRUE(g.waitUntil([&] { return g.number("cash") == 0; }, 30, "packet bought")) << g.log;
+    EXPECT_EQ(g.list("tuningBought"), "[1,0,0,0,0,0]");
+    if (keys) {
+        g.tap("Escape");
+        EXPECT_TRUE(g.waitForScreen(2)) << g.log;
+    } else {
+        shoot(g, "tuning_bought.png");
+        EXPECT_EQ(g.list("tuningState"), "[2,0,0,0,0,0]");
+        EXPECT_TRUE(choose(g, 0, 2, keys)) << g.log; // "Back"
+    }
+    EXPECT_TRUE(choose(g, 3, 21, keys)) << g.log; // "Select race"
+    EXPECT_EQ(g.number("menuItemCount"), 2) << "race 1 and Back";
+    if (!keys)
+        shoot(g, "race_select.png");
+
+    EXPECT_TRUE(choose(g, 0, -1, keys)); // "Race  1"
+    EXPECT_TRUE(g.waitUntil([&] { return g.number("gameState") == 0 && g.field("countdownActive") == "true"; }, 120,
+                            "race loaded"))
+        << g.log;
+    EXPECT_EQ(g.field("careerRace"), "true");
+    EXPECT_EQ(g.field("awardPending"), "true");
+    if (autopilot) {
+        EXPECT_TRUE(g.waitUntil([&] { return g.field("raceFinished") == "true"; }, 3000, "finish")) << g.log;
+        out.place = g.number("playerPlace");
+        if (g.waitUntil([&] { return g.field("awardPending") == "false"; }, 120, "result booked")) {
+            g.waitFrames(5);
+            g.capture(picture(tag + "results.png"));
+        }
+    } else {
+        EXPECT_TRUE(g.waitUntil([&] { return g.field("countdownActive") == "false"; }, 300, "countdown over")) << g.log;
+        g.press("Escape");
+        EXPECT_TRUE(g.waitForScreen(4)) << g.log;
+        g.release("Escape");
+        EXPECT_TRUE(choose(g, 2, -1, keys)) << g.log; // "Exit"
+    }
+    EXPECT_TRUE(g.waitForScreen(2, 900)) << g.log;
+    return out;
+}
+
+// What the career file must hold after New game, packet 1 bought for car 0 with the whole 350,
+// and race 1 ended in `place` (0: left half-way).
+void expectCareerFile(const std::string &path, int place)
+{
+    auto b = readBytes(path);
+    ASSERT_EQ(b.size(), 712u);
+    int points = place >= 1 && place <= 3 ? 125 - 25 * place : 0;
+    int cash = place >= 1 ? 1000 - 250 * place : 0;
+    EXPECT_EQ(wordAt(b, 0), 1);
+    EXPECT_EQ(wordAt(b, 2), 1);
+    EXPECT_EQ(wordAt(b, 3), points > 99 ? 1 : 0) << "car 3 opens at 100 points";
+    EXPECT_EQ(wordAt(b, 7), 0) << "New game closed the cars of the old career";
+    EXPECT_EQ(wordAt(b, 18), 1) << "packet 1 of car 0";
+    for (int k = 19; k < 24; k++)
+        EXPECT_EQ(wordAt(b, size_t(k)), 0) << "packet " << k - 17;
+    EXPECT_EQ(wordAt(b, 127), points ? place : 0) << "best place of race 1";
+    EXPECT_EQ(wordAt(b, 174), points ? 2 : 1) << "races open";
+    EXPECT_EQ(wordAt(b, 175), points);
+    EXPECT_EQ(wordAt(b, 176), cash);
+}
+
+TEST_F(MenuPlay, MouseOnlyThroughTheCareerARaceTheOptionsAndTheQuitQuestion)
+{
+    bool autopilot = gameHasAutopilot();
+    LiveGame g(dir, args(autopilot));
+    ASSERT_TRUE(ready(g, false)) << g.log;
+    g.pointAt(kSelectBar[0], kSelectBar[1]);
+    ASSERT_TRUE(g.waitUntil([&] { return g.list("hoverFlags").rfind("[false,false,true", 0) == 0; }, 30, "hover"))
+        << g.log;
+    shoot(g, "main_menu.png");
+
+    RaceOutcome race = careerRace(g, false, autopilot);
+    shoot(g, "car_select_after_race.png");
+
+    ASSERT_TRUE(choose(g, 4, 1, false)) << g.log; // "Back"
+    ASSERT_TRUE(choose(g, 2, 5, false)) << g.log; // "Options"
+    int modeBefore = g.number("optionsResolutionIndex");
+    g.clickAt(kResolutionRow[0], kResolutionRow[1]);
+    g.clickAt(kMusicRow[0], kMusicRow[1]);
+    ASSERT_TRUE(g.waitUntil([&] { return g.field("musicOn") == "false"; }, 30, "music off")) << g.log;
+    ASSERT_TRUE(choose(g, 0, -1, false)); // "Accept"
+    ASSERT_TRUE(g.waitUntil([&] { return g.field("optionsAccepted") == "true"; }, 30, "accepted")) << g.log;
+    int modeChosen = g.number("optionsResolutionIndex");
+    shoot(g, "options.png");
+    EXPECT_EQ(g.number("gameState"), 5) << "Accept stays on the screen";
+
+    ASSERT_TRUE(choose(g, 1, 1, false)) << g.log; // "Back"
+    ASSERT_TRUE(choose(g, 3, 90, false)) << g.log; // "Quit"
+    shoot(g, "quit_question.png");
+    ASSERT_TRUE(choose(g, 1, -1, false)); // "Yes"
+    EXPECT_EQ(g.finish(), 0) << g.log;
+
+    expectCareerFile(dir.file("base/career.inf"), race.place);
+    auto settings = readBytes(dir.file("base/menu.inf"));
+    ASSERT_EQ(settings.size(), 24u);
+    EXPECT_EQ(wordAt(settings, 0), modeChosen) << "the accepted resolution (from " << modeBefore << ")";
+    EXPECT_EQ(wordAt(settings, 3), 1);
+    EXPECT_EQ(wordAt(settings, 4), 0) << "music switched off";
+    if (!autopilot)
+        GTEST_SKIP() << "the race was left through the pause menu: this game has no --autopilot yet";
+}
+
+TEST_F(MenuPlay, KeysOnlyThroughTheCareerARaceAndTheQuitQuestion)
+{
+    bool autopilot = gameHasAutopilot();
+    LiveGame g(dir, args(autopilot));
+    ASSERT_TRUE(ready(g, true)) << g.log;
+
+    RaceOutcome race = careerRace(g, true, autopilot);
+    g.tap("Right");
+    ASSERT_TRUE(g.waitUntil([&] { return g.number("selectedCar") == 1; }, 30, "car 1")) << g.log;
+    g.tap("Left");
+    ASSERT_TRUE(g.waitUntil([&] { return g.number("selectedCar") == 0; }, 30, "car 0")) << g.log;
+
+    g.tap("Escape"); // car select's Back
+    ASSERT_TRUE(g.waitForScreen(1)) << g.log;
+    ASSERT_TRUE(choose(g, 3, 90, true)) << g.log; // "Quit"
+    g.tap("Escape"); // the question has no Back: it stays
+    g.waitFrames(5);
+    EXPECT_EQ(g.number("gameState"), 90);
+    ASSERT_TRUE(choose(g, 1, -1, true)); // "Yes"
+    EXPECT_EQ(g.finish(), 0) << g.log;
+
+    expectCareerFile(dir.file("base/career.inf"), race.place);
+    if (!autopilot)
+        GTEST_SKIP() << "the race was left through the pause menu: this game has no --autopilot yet";
+}
+
+double raceSeconds(const LiveGame &g) { return std::atof(g.field("raceClock").c_str()); }
+
+// Escape held until the pause menu is in.
+void pause(LiveGame &g)
+{
+    ASSERT_TRUE(g.waitUntil([&] { return g.field("countdownActive") == "false"; }, 300, "countdown over")) << g.log;
+    g.press("Escape");
+    ASSERT_TRUE(g.waitForScreen(4)) << g.log;
+    g.release("Escape");
+}
+
+TEST_F(MenuPlay, PauseFreezesTheRaceContinuesRestartsAndExitsToTheRightMenu)
+{
+    LiveGame g(dir, args(false));
+    ASSERT_TRUE(ready(g, true)) << g.log;
+
+    // A career race: New game, Select race, race 1.
+    ASSERT_TRUE(choose(g, 0, 20, true)) << g.log;
+    ASSERT_TRUE(choose(g, 0, 2, true)) << g.log;
+    ASSERT_TRUE(choose(g, 3, 21, true)) << g.log;
+    ASSERT_TRUE(choose(g, 0, -1, true)) << g.log;
+    ASSERT_TRUE(g.waitUntil([&] { return g.number("gameState") == 0; }, 120, "race loaded")) << g.log;
+
+    // Escape pauses over the frozen race picture.
+    pause(g);
+    double frozen = raceSeconds(g);
+    g.waitFrames(10);
+    EXPECT_EQ(raceSeconds(g), frozen) << "the race stands still while paused";
+    shoot(g, "pause.png");
+
+    // The two data files damaged on disk while the game runs: the game keeps its own values.
+    writeBytes(dir.file("base/career.inf"), {1, 2, 3, 4, 5});
+    writeBytes(dir.file("base/menu.inf"), {9, 9, 9});
+
+    ASSERT_TRUE(choose(g, 0, -1, true)); // "Continue"
+    ASSERT_TRUE(g.waitUntil([&] { return g.number("gameState") == 0; }, 30, "continue")) << g.log;
+    EXPECT_LT(std::atof(g.field("musicFade").c_str()), 0.0) << "the race tune starts again from silence";
+    EXPECT_EQ(g.number("shownState"), 4);
+    ASSERT_TRUE(g.waitUntil([&] { return raceSeconds(g) > frozen + 0.5; }, 120, "race runs on")) << g.log;
+
+    pause(g);
+    ASSERT_TRUE(choose(g, 1, -1, true)); // "Restart"
+    ASSERT_TRUE(g.waitUntil([&] { return g.number("gameState") == 0 && g.field("countdownActive") == "true"; }, 120,
+                            "restarted"))
+        << g.log;
+    EXPECT_EQ(g.number("selectedRace"), 1) << "the same race again";
+    EXPECT_EQ(g.field("careerRace"), "true");
+    EXPECT_EQ(g.field("awardPending"), "true") << "the restarted race still books its result";
+    EXPECT_LT(raceSeconds(g), 0.5);
+
+    pause(g);
+    ASSERT_TRUE(choose(g, 2, 2, true)) << g.log; // "Exit"
+    EXPECT_EQ(g.field("awardPending"), "false");
+    EXPECT_EQ(g.number("cash"), 350) << "a race left half-way books nothing";
+
+    // A quick race leaves for the main menu.
+    g.tap("Escape");
+    ASSERT_TRUE(g.waitForScreen(1)) << g.log;
+    ASSERT_TRUE(choose(g, 1, -1, true)) << g.log; // "Quick Race"
+    ASSERT_TRUE(g.waitUntil([&] { return g.number("gameState") == 0; }, 120, "quick race loaded")) << g.log;
+    EXPECT_EQ(g.field("careerRace"), "false");
+    pause(g);
+    ASSERT_TRUE(choose(g, 2, 1, true)) << g.log; // "Exit"
+    EXPECT_EQ(g.number("selectedCar"), 0);
+
+    ASSERT_TRUE(choose(g, 3, 90, true)) << g.log;
+    ASSERT_TRUE(choose(g, 1, -1, true)) << g.log;
+    EXPECT_EQ(g.finish(), 0) << g.log;
+
+    // Whole files with what the game held, not what the damage left.
+    auto careerFile = readBytes(dir.file("base/career.inf"));
+    ASSERT_EQ(careerFile.size(), 712u);
+    EXPECT_EQ(wordAt(careerFile, 176), 350);
+    EXPECT_EQ(wordAt(careerFile, 174), 1);
+    EXPECT_EQ(readBytes(dir.file("base/menu.inf")), words({0, 32, 24, 1, 1, 0}));
+}
+
+} // namespace

@@ -1,0 +1,158 @@
+// Particles and the checkpoint marker on a real GL context (Xvfb + Mesa), judged by the pixels
+// they leave: fire adds light, smoke covers, neither hides what is drawn after it, and the
+// marker pulses blue over the scene.
+#include "common/common.h"
+#include "effects/effects.h"
+#include "render/render.h"
+#include "support/temp_dir.h"
+#include "support/test_window.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace {
+
+constexpr int kSize = 200;
+const float kEye[3] = {0, 0, 3}, kTarget[3] = {0, 0, 0}, kOrigin[3] = {0, 0, 0};
+
+struct Rgb3 {
+    int r, g, b;
+};
+
+Rgb3 centrePixel()
+{
+    unsigned char p[4] = {};
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(kSize / 2, kSize / 2, 1, 1, GL_RGB, GL_UNSIGNED_BYTE, p);
+    return {p[0], p[1], p[2]};
+}
+
+// A grey frame seen from kEye towards the origin.
+void greyFrame(float grey)
+{
+    glClearColor(grey, grey, grey, 1);
+    resizeScene(kSize, kSize, 60, 500);
+    clearFrame();
+    applyCamera(kEye, kTarget);
+}
+
+// An opaque square across the view at depth z.
+void opaqueSquare(float z, float r, float g, float b)
+{
+    glDisable(GL_TEXTURE_2D);
+    glDisable(GL_BLEND);
+    glColor3f(r, g, b);
+    glBegin(GL_QUADS);
+    glVertex3f(-1, -1, z);
+    glVertex3f(1, -1, z);
+    glVertex3f(1, 1, z);
+    glVertex3f(-1, 1, z);
+    glEnd();
+    glEnable(GL_TEXTURE_2D);
+}
+
+// One red particle at the origin, half alive, seen side on.
+ParticleEmitter redParticle(int blendMode, float life)
+{
+    EffectParams e{};
+    e.particleCount = 1;
+    e.spread[0] = e.spread[1] = e.spread[2] = e.fadeSpread = 1;
+    e.fadeDivisor = 1;
+    e.blendMode = blendMode;
+    ParticleEmitter em;
+    em.setUp(e);
+    em.particles[0].life = life;
+    em.particles[0].size = 0.5f;
+    em.colourR = 1, em.colourG = 0, em.colourB = 0;
+    return em;
+}
+
+class EffectsGl : public ::testing::Test {
+protected:
+    static inline TempDir *dir;
+    static inline GLuint white;
+    static void SetUpTestSuite()
+    {
+        dir = new TempDir;
+        std::filesystem::copy(std::filesystem::path(COBALT_SOURCE_DIR) / "data/shaders", dir->path / "base/shaders",
+                              std::filesystem::copy_options::recursive);
+        dir->enter();
+        ASSERT_TRUE(openTestWindow("effects test", kSize, kSize));
+        const unsigned char px[4] = {255, 255, 255, 255};
+        glGenTextures(1, &white);
+        glBindTexture(GL_TEXTURE_2D, white);
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, px);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    }
+    static void TearDownTestSuite()
+    {
+        closeGameWindow();
+        delete dir;
+    }
+};
+
+} // namespace
+
+TEST_F(EffectsGl, FireAddsLightSmokeCoversAndTheDeadDrawNothing)
+{
+    greyFrame(0.4f); // 102 of 255
+    redParticle(1, 0.5f).draw(kOrigin, kEye, white);
+    Rgb3 fire = centrePixel();
+    EXPECT_NEAR(fire.r, 102 + 128, 4) << "additive: half of the red on top of the grey";
+    EXPECT_NEAR(fire.g, 102, 4);
+
+    greyFrame(0.4f);
+    redParticle(0, 0.5f).draw(kOrigin, kEye, white);
+    Rgb3 smoke = centrePixel();
+    EXPECT_NEAR(smoke.r, 128 + 51, 4) << "alpha: half red, half the grey behind";
+    EXPECT_NEAR(smoke.g, 51, 4);
+
+    for (float life : {0.0f, -0.3f}) {
+        greyFrame(0.4f);
+        redParticle(1, life).draw(kOrigin, kEye, white);
+        EXPECT_NEAR(centrePixel().r, 102, 2) << "life " << life;
+    }
+
+    greyFrame(0.4f);
+    const float above[3] = {0, 3, 0};
+    redParticle(1, 1.0f).draw(kOrigin, above, white);
+    EXPECT_NEAR(centrePixel().r, 102, 2) << "seen from straight above a particle has no size";
+}
+
+TEST_F(EffectsGl, ParticlesKeepToTheDepthOfTheSceneWithoutHidingIt)
+{
+    // Something nearer hides the particle.
+    greyFrame(0.4f);
+    opaqueSquare(1, 0, 0, 1);
+    redParticle(0, 1.0f).draw(kOrigin, kEye, white);
+    EXPECT_LT(centrePixel().r, 10);
+
+    // Smoke leaves no hole: a square behind it drawn afterwards still shows through...
+    greyFrame(0.4f);
+    redParticle(0, 0.5f).draw(kOrigin, kEye, white);
+    opaqueSquare(-1, 0, 1, 0);
+    EXPECT_GT(centrePixel().g, 240);
+    // ...and that square, drawn after the particles, hides what is behind it again.
+    opaqueSquare(-2, 0, 0, 1);
+    EXPECT_LT(centrePixel().b, 10);
+}
+
+TEST_F(EffectsGl, TheMarkerPulsesBlueOnlyWhileShown)
+{
+    frameTime = 1.0f;
+    markerPhase = 0;
+    const float checkpoint[3] = {0, 4, -30}; // the marker stands 4 below it
+    greyFrame(0.1f);                         // 26 of 255
+    drawMarker(checkpoint, kEye, false, white);
+    EXPECT_EQ(markerPhase, 1.5f) << "the pulse runs on while the marker is hidden";
+    EXPECT_NEAR(centrePixel().b, 26, 2);
+
+    drawMarker(checkpoint, kEye, true, white);
+    float s = std::sin(0.05f * 3.0f);
+    Rgb3 p = centrePixel();
+    EXPECT_NEAR(p.r, 26, 2);
+    EXPECT_NEAR(p.g, 26 + 255 * (0.35f + 0.15f * s), 3);
+    EXPECT_NEAR(p.b, 26 + 255 * (0.7f + 0.3f * s), 3) << "added in full, not dimmed by the fog";
+}

@@ -1,0 +1,224 @@
+// The particle emitters without a display: sub-steps, birth and re-birth, drift, fade and growth
+// against a particle worked out by hand, loading damaged files, and what a car's frame tells its
+// emitters.
+#include "effects/effects.h"
+#include "support/file_builders.h"
+#include "support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace {
+
+// A pool whose random terms are all zero (every modulus 1), so each particle can be worked out.
+EffectParams plainParams(int count)
+{
+    EffectParams e{};
+    e.particleCount = count;
+    e.maxSize = 1.0f;
+    e.gravity[1] = -1.0f;
+    e.scale[0] = e.scale[1] = e.scale[2] = 0.5f;
+    e.fadeScale = 0.5f;
+    e.spread[0] = e.spread[1] = e.spread[2] = 1;
+    e.offset[0] = -2, e.offset[1] = -4, e.offset[2] = 0; // born moving at (2, 4, 0) plus the drift
+    e.fadeSpread = 1;
+    e.fadeDivisor = 1;
+    e.fadeBase = 0.2f;
+    e.growth = 0.3f;
+    e.startSize = 0.2f;
+    e.energyDecay = 0.25f;
+    e.startLife = 0.8f;
+    e.blendMode = 0;
+    return e;
+}
+
+const float kNoDrift[3] = {0, 0, 0};
+
+} // namespace
+
+TEST(Emitter, SubStepsFollowTheStepUpToSix)
+{
+    // Gravity 1 along x and nothing else: after one update vx counts the sub-steps.
+    EffectParams e = plainParams(1);
+    e.gravity[0] = 1, e.gravity[1] = 0;
+    const struct {
+        float step;
+        int subSteps;
+    } cases[] = {{0.5f, 1}, {1.0f, 1}, {2.4f, 1}, {2.5f, 2}, {5.0f, 3}, {12.4f, 5}, {12.5f, 6}, {20, 6}, {1e9f, 6}, {NAN, 1}};
+    for (const auto &c : cases) {
+        ParticleEmitter em;
+        em.setUp(e);
+        em.emitting = false;
+        em.update(c.step, kNoDrift);
+        EXPECT_EQ(em.particles[0].vx, float(c.subSteps)) << "step " << c.step;
+    }
+}
+
+TEST(Emitter, BirthOnlyWhileEmittingAndDriftOnlyForTheNewborn)
+{
+    // Switched off before its first update: every particle is dead from the start and stays so.
+    ParticleEmitter off;
+    off.setUp(plainParams(20));
+    off.emitting = false;
+    for (int i = 0; i < 50; i++)
+        off.update(1.0f, kNoDrift);
+    EXPECT_EQ(off.liveCount(), 0);
+
+    // Switched on, the whole pool is born on the first update; switched off, the live particles
+    // fade out and none is born again.
+    ParticleEmitter em;
+    em.setUp(plainParams(20));
+    em.update(1.0f, kNoDrift);
+    EXPECT_EQ(em.liveCount(), 20);
+    em.emitting = false;
+    float lastLife = em.particles[0].life;
+    for (int i = 0; i < 30; i++) {
+        em.update(1.0f, kNoDrift);
+        EXPECT_LT(em.particles[0].life, lastLife) << "re-born after emitting was cleared";
+        lastLife = em.particles[0].life;
+    }
+    EXPECT_EQ(em.liveCount(), 0);
+
+    // The drift goes to the particles born in this call only.
+    em.emitting = true;
+    em.params.gravity[1] = 0;
+    em.particles[0].life = 0.01f;           // dies and is born again in this call
+    em.particles[1].life = 0.5f;            // lives on
+    em.particles[1].vx = em.particles[1].vy = em.particles[1].vz = 0;
+    const float drift[3] = {100, -50, 25};
+    em.particles.resize(2);
+    em.update(1.0f, drift);
+    EXPECT_EQ(em.particles[0].vx, 2 + 100.0f);
+    EXPECT_EQ(em.particles[0].vy, 4 - 50.0f);
+    EXPECT_EQ(em.particles[0].vz, 25.0f);
+    EXPECT_EQ(em.particles[1].vx, 0.0f);
+    EXPECT_EQ(em.particles[1].vy, 0.0f);
+    EXPECT_EQ(em.particles[1].vz, 0.0f);
+}
+
+TEST(Emitter, OneParticleMovesFadesAndGrowsAsWorkedOutByHand)
+{
+    ParticleEmitter em;
+    em.setUp(plainParams(1));
+    const Particle &p = em.particles[0];
+    EXPECT_EQ(p.life, 0.0f);
+    EXPECT_NEAR(p.fade, 0.2f, 1e-6);
+    EXPECT_EQ(p.energy, 0.8f) << "a fresh pool starts with the file's life as energy";
+
+    // Update 1: the sub-step kills the unborn particle, which is born again at the origin with
+    // the drift added.
+    const float drift[3] = {1, 0, 0};
+    em.update(1.0f, drift);
+    EXPECT_NEAR(p.life, 0.8f, 1e-6);
+    EXPECT_EQ(p.x, 0.0f);
+    EXPECT_EQ(p.vx, 3.0f);
+    EXPECT_EQ(p.vy, 4.0f);
+    EXPECT_EQ(p.size, 0.2f);
+    EXPECT_EQ(p.energy, 1.0f);
+
+    struct Expect {
+        float step;
+        float x, y, life, size, energy;
+    } steps[] = {
+        {1.0f, 1.125f, 1.125f, 0.7f, 0.5f, 0.75f}, // v (3, 3): moved by v x 0.5 x 0.75
+        {2.5f, 2.25f, 1.75f, 0.5f, 1.1f, 0.25f},   // two sub-steps; the size passes the maximum once
+        {1.0f, 2.25f, 1.75f, 0.4f, 1.1f, 0.0f},    // energy spent: no more movement
+        {1.0f, 2.25f, 1.75f, 0.3f, 1.1f, 0.0f},    // and it stays spent; no more growth
+    };
+    for (const Expect &e : steps) {
+        em.update(e.step, kNoDrift);
+        EXPECT_NEAR(p.x, e.x, 1e-5);
+        EXPECT_NEAR(p.y, e.y, 1e-5);
+        EXPECT_EQ(p.z, 0.0f);
+        EXPECT_NEAR(p.life, e.life, 1e-5);
+        EXPECT_NEAR(p.size, e.size, 1e-5);
+        EXPECT_NEAR(p.energy, e.energy, 1e-6);
+    }
+}
+
+TEST(Emitter, LoadingTakesTheBlendFromTheFileAndDamagedFilesLeaveNothing)
+{
+    TempDir dir;
+    for (int mode : {1, 0, 2, -1}) {
+        EffectParams e = plainParams(5);
+        e.blendMode = mode;
+        ParticleEmitter em;
+        ASSERT_TRUE(em.load(dir.write("m.eff", makeEffect(e)).c_str()));
+        EXPECT_EQ(em.blend(), mode == 1 ? BILLBOARD_ADD : BILLBOARD_ALPHA) << "file value " << mode;
+        EXPECT_EQ(em.particles.size(), 5u);
+    }
+
+    EffectParams huge = plainParams(1 << 30);
+    ParticleEmitter capped;
+    ASSERT_TRUE(capped.load(dir.write("huge.eff", makeEffect(huge)).c_str()));
+    EXPECT_EQ(capped.particles.size(), size_t(kMaxEffectParticles));
+
+    // A loaded emitter given a damaged file afterwards ends up empty, not half old, half new.
+    Bytes good = makeEffect(plainParams(5));
+    EffectParams negative = plainParams(-3);
+    for (const Bytes &bad : {Bytes(good.begin(), good.begin() + 50), Bytes(), makeEffect(negative)}) {
+        ParticleEmitter em;
+        ASSERT_TRUE(em.load(dir.write("good.eff", good).c_str()));
+        EXPECT_FALSE(em.load(dir.write("bad.eff", bad).c_str()));
+        EXPECT_TRUE(em.particles.empty());
+        em.update(20.0f, kNoDrift);
+        EXPECT_EQ(em.liveCount(), 0);
+    }
+    ParticleEmitter missing;
+    EXPECT_FALSE(missing.load(dir.file("none.eff").c_str()));
+    EXPECT_TRUE(missing.particles.empty());
+}
+
+TEST(Emitter, ACarsFrameDrivesItsThreeEmitters)
+{
+    // Dust from the lightest skid; nitro turns the fire green.
+    driveCarEffects(0, 0.02f, 0.4f, false);
+    EXPECT_TRUE(dustEmitters[0].emitting);
+    EXPECT_EQ(dustEmitters[0].params.startLife, 0.02f);
+    EXPECT_EQ(fireEmitters[0].params.startLife, 0.4f);
+    EXPECT_EQ(fireEmitters[0].colourR, 1.0f);
+    driveCarEffects(0, 0.005f, 1.0f, true);
+    EXPECT_FALSE(dustEmitters[0].emitting);
+    EXPECT_EQ(fireEmitters[0].colourR, 0.0f);
+    EXPECT_EQ(fireEmitters[0].colourG, 1.0f);
+    EXPECT_EQ(fireEmitters[0].colourB, 0.0f);
+    EXPECT_TRUE(fireEmitters[0].emitting);
+    EXPECT_TRUE(smokeEmitters[0].emitting);
+    EXPECT_EQ(smokeEmitters[0].params.startLife, 1.0f);
+
+    driveCarEffects(2, 0.6f, 0.5f, false);
+    EXPECT_TRUE(dustEmitters[2].emitting);
+    EXPECT_FALSE(dustEmitters[0].emitting) << "another car's emitters are left alone";
+    driveCarEffects(4, 1, 1, true); // no such car: nothing happens
+    driveCarEffects(-1, 1, 1, true);
+}
+
+TEST(Emitter, SquaresFaceTheEyeAndVanishSeenFromAbove)
+{
+    const float centre[3] = {1, 2, 3}, scale[3] = {2, 2, 2};
+    float a[3], b[3];
+    auto length = [](const float v[3]) { return std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]); };
+    auto dot = [](const float u[3], const float v[3]) { return u[0] * v[0] + u[1] * v[1] + u[2] * v[2]; };
+
+    const float side[3] = {11, 2, 3}; // level with the centre, along x
+    facingAxes(centre, side, scale, a, b);
+    const float toEye[3] = {1, 0, 0};
+    EXPECT_NEAR(length(a), 2, 1e-5);
+    EXPECT_NEAR(length(b), 2, 1e-5);
+    EXPECT_NEAR(dot(a, toEye), 0, 1e-6) << "the square lies across the line of sight";
+    EXPECT_NEAR(dot(b, toEye), 0, 1e-6);
+    EXPECT_NEAR(dot(a, b), 0, 1e-6);
+
+    const float slant[3] = {1 + 5, 2 + 5, 3}; // 45 degrees above
+    facingAxes(centre, slant, scale, a, b);
+    EXPECT_NEAR(length(a), 2 * std::sqrt(0.5f), 1e-5);
+
+    const float above[3] = {1, 40, 3};
+    facingAxes(centre, above, scale, a, b);
+    EXPECT_EQ(length(a), 0.0f);
+    EXPECT_EQ(length(b), 0.0f);
+
+    facingAxes(centre, centre, scale, a, b); // the eye in the particle: no size, no NaN
+    EXPECT_EQ(length(a), 0.0f);
+}

@@ -1,0 +1,409 @@
+// The menus as the player works them, without a screen: the cursor set where the window system
+// would report it, clicks, hovers and keys through the game's own handlers, and what they change.
+#include "audio/audio.h"
+#include "common/common.h"
+#include "frontend/frontend.h"
+#include "platform/sys.h"
+#include "race/race.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace {
+
+struct Menus : ::testing::Test {
+    void SetUp() override
+    {
+        loadingPhase = false;
+        resolutionIndex = 1; // 800 x 600: cursor pixels are menu units
+        soundOn = true;
+        musicOn = false;
+        frameTime = 1.0f;
+        career = {};
+        career.careerStarted = 1;
+        newCareerRecordOnly();
+        selectedCar = 0;
+        selectedRace = 1;
+        showScreen(STATE_MAIN_MENU);
+    }
+    // A fresh career without writing the file: cars 0..2, race 1, 350 cash.
+    static void newCareerRecordOnly()
+    {
+        for (int c = 0; c < 18; c++)
+            career.carOpen[c] = c < 3;
+        career.racesOpen = 1;
+        career.cash = 350;
+    }
+    // The screen as it stands once its fade is over and it has been drawn once.
+    static void showScreen(int state)
+    {
+        gameState = shownState = state;
+        screenFade = 1;
+        menuSelection = 0;
+        menuScroll = 0;
+        menuItemCount = menuItemTotal(state);
+        packetFocus = -1;
+        for (bool &f : hoverFlags)
+            f = false;
+    }
+    static bool clickAt(int x, int y)
+    {
+        Sys_SetCursorPos(x, y);
+        return menuClick();
+    }
+    static int plays(int sample) { return samplePlayCount[sample]; }
+};
+
+TEST_F(Menus, ButtonAreasTakeTheirInclusiveBoundsAndNothingBeyond)
+{
+    // Up arrow x 1..149, y 101..274; select bar y 276..324; down arrow y 326..499. Rows 275 and
+    // 325 belong to no button.
+    struct Probe {
+        int x, y;
+        int selectionAfter; // from item 2 of the main menu; -1: the click missed
+    };
+    const Probe probes[] = {
+        {1, 101, 1},   {149, 274, 1},  {0, 150, -1},  {150, 150, -1}, {75, 100, -1}, {75, 275, -1},
+        {1, 326, 3},   {149, 499, 3},  {75, 325, -1}, {75, 500, -1},  {150, 400, -1},
+    };
+    for (const Probe &p : probes) {
+        showScreen(STATE_MAIN_MENU);
+        menuSelection = 2;
+        int clicks = plays(SAMPLE_MENU1);
+        bool hit = clickAt(p.x, p.y);
+        EXPECT_EQ(hit, p.selectionAfter >= 0) << p.x << "," << p.y;
+        EXPECT_EQ(menuSelection, p.selectionAfter >= 0 ? p.selectionAfter : 2) << p.x << "," << p.y;
+        EXPECT_EQ(plays(SAMPLE_MENU1) - clicks, hit ? 1 : 0);
+    }
+    for (int y : {276, 324}) {
+        showScreen(STATE_MAIN_MENU);
+        menuSelection = 3; // "Quit"
+        EXPECT_TRUE(clickAt(149, y));
+        EXPECT_EQ(gameState, STATE_QUIT_QUESTION) << y;
+    }
+}
+
+TEST_F(Menus, PacketAndOptionRowAreasTakeTheirInclusiveBounds)
+{
+    // Packet 1 at x 281..379, y 131..229; packet 6 at x 551..649, y 281..379.
+    const struct {
+        int x, y, packet; // packet bought by the click, -1 none
+    } probes[] = {{281, 131, 0}, {379, 229, 0}, {280, 131, -1}, {281, 130, -1}, {380, 229, -1},
+                  {551, 281, 5}, {649, 379, 5}, {650, 379, -1}, {649, 380, -1}, {400, 180, -1}};
+    for (const auto &p : probes) {
+        showScreen(STATE_TUNING);
+        career.cash = 6 * kPacketPrice;
+        for (int k = 0; k < 6; k++)
+            career.tuningBought[0][k] = 0;
+        clickAt(p.x, p.y);
+        for (int k = 0; k < 6; k++)
+            EXPECT_EQ(career.tuningBought[0][k], k == p.packet ? 1 : 0) << p.x << "," << p.y << " packet " << k;
+    }
+    // Options: x 291..609; colour depth y 181..209.
+    const struct {
+        int x, y;
+        bool toggles;
+    } rows[] = {{291, 181, true}, {609, 209, true}, {290, 190, false}, {610, 190, false}, {400, 180, false},
+                {400, 210, false}};
+    for (const auto &r : rows) {
+        showScreen(STATE_OPTIONS);
+        colorBits = 32;
+        clickAt(r.x, r.y);
+        EXPECT_EQ(colorBits, r.toggles ? 16 : 32) << r.x << "," << r.y;
+    }
+}
+
+TEST_F(Menus, HoverSetsItsFlagOnceWithOneSoundAndAClickClearsIt)
+{
+    Sys_SetCursorPos(75, 300); // over the select bar
+    int before = plays(SAMPLE_MENU2);
+    menuHover();
+    menuHover();
+    EXPECT_TRUE(hoverFlags[HOVER_SELECT_BAR]);
+    EXPECT_FALSE(hoverFlags[HOVER_UP_ARROW] || hoverFlags[HOVER_DOWN_ARROW]);
+    EXPECT_EQ(plays(SAMPLE_MENU2) - before, 1) << "the hover sound plays on entry only";
+    Sys_SetCursorPos(200, 300);
+    menuHover();
+    EXPECT_FALSE(hoverFlags[HOVER_SELECT_BAR]);
+
+    // Packets are hovered only in the tuning screen.
+    Sys_SetCursorPos(330, 180);
+    menuHover();
+    EXPECT_FALSE(hoverFlags[HOVER_PACKET_1]);
+    showScreen(STATE_TUNING);
+    menuHover();
+    EXPECT_TRUE(hoverFlags[HOVER_PACKET_1]);
+    menuClickReset();
+    for (bool f : hoverFlags)
+        EXPECT_FALSE(f);
+
+    soundOn = false;
+    before = plays(SAMPLE_MENU2);
+    menuHover();
+    EXPECT_EQ(plays(SAMPLE_MENU2), before) << "no sound while sound is off";
+}
+
+TEST_F(Menus, ListScrollEasesBackWithoutOvershooting)
+{
+    for (float start : {60.0f, -60.0f}) {
+        for (float ft : {1.0f, 3.0f}) {
+            frameTime = ft;
+            menuScroll = start;
+            int frames = 0;
+            float last = std::fabs(start);
+            while (menuScroll != 0 && frames < 1000) {
+                easeMenuScroll();
+                frames++;
+                if (menuScroll != 0) {
+                    ASSERT_EQ(menuScroll < 0, start < 0) << "never crosses zero";
+                }
+                ASSERT_LT(std::fabs(menuScroll), last);
+                last = std::fabs(menuScroll);
+            }
+            // At frameTime 1: 4 frames at the top speed of 2.5, about 55 easing out by 5 %, then
+            // 20 at the lowest speed of 0.15.
+            if (ft == 1.0f)
+                EXPECT_NEAR(frames, 79, 3) << start;
+            else
+                EXPECT_NEAR(frames, 42, 3) << "a slow frame rate eases in fewer frames";
+        }
+    }
+}
+
+TEST_F(Menus, ListKeepsItsSelectionWithinItsItems)
+{
+    menuSelection = 3; // "Quit", the last
+    int before = plays(SAMPLE_MENU1);
+    clickAt(75, 400);
+    EXPECT_EQ(menuSelection, 3);
+    EXPECT_EQ(menuScroll, 0);
+    EXPECT_EQ(plays(SAMPLE_MENU1) - before, 1) << "the arrow still clicks";
+    menuKey(VK_DOWN);
+    EXPECT_EQ(menuSelection, 3);
+    menuSelection = 0;
+    clickAt(75, 200);
+    menuKey(VK_UP);
+    EXPECT_EQ(menuSelection, 0);
+    EXPECT_EQ(menuScroll, 0);
+    // The keys move as the arrows do, scroll included.
+    menuKey(VK_DOWN);
+    EXPECT_EQ(menuSelection, 1);
+    EXPECT_EQ(menuScroll, 60);
+
+    // The race list holds the open races and "Back" after them.
+    career.racesOpen = 15;
+    EXPECT_EQ(menuItemTotal(STATE_RACE_SELECT), 16);
+    showScreen(STATE_RACE_SELECT);
+    menuSelection = 15;
+    menuKey(VK_RETURN);
+    EXPECT_EQ(gameState, STATE_CAR_SELECT) << "item 15 is Back";
+}
+
+TEST_F(Menus, CarSelectNeverReachesALockedCar)
+{
+    showScreen(STATE_CAR_SELECT);
+    selectedCar = 2;
+    menuKey(VK_RIGHT); // "Car >>"
+    EXPECT_EQ(selectedCar, 2) << "car 3 is locked";
+    menuKey(VK_LEFT);
+    EXPECT_EQ(selectedCar, 1);
+    menuSelection = 1; // "<< Car" with the select bar
+    clickAt(75, 300);
+    clickAt(75, 300);
+    EXPECT_EQ(selectedCar, 0);
+
+    for (int c = 0; c < 18; c++)
+        career.carOpen[c] = true;
+    selectedCar = 11;
+    menuKey(VK_RIGHT);
+    EXPECT_EQ(selectedCar, 11) << "the chooser ends at car 11 even with later cars open";
+
+    // A damaged career with the selected car closed: Continue shows the first open car.
+    for (int c = 0; c < 18; c++)
+        career.carOpen[c] = c == 4 || c == 7;
+    selectedCar = 0;
+    showScreen(STATE_CAREER_MENU);
+    menuSelection = 1; // "Continue game"
+    menuKey(VK_RETURN);
+    EXPECT_EQ(gameState, STATE_CAR_SELECT);
+    EXPECT_EQ(selectedCar, 4);
+}
+
+TEST_F(Menus, PacketsAreOfferedInOrderAsFarAsTheCashGoes)
+{
+    int states[6];
+    career.cash = 700;
+    career.tuningBought[5][0] = career.tuningBought[5][2] = 1;
+    packetStates(5, states);
+    EXPECT_EQ(std::vector<int>(states, states + 6), (std::vector<int>{2, 1, 2, 1, 0, 0}));
+    career.cash = 349;
+    packetStates(5, states);
+    EXPECT_EQ(std::vector<int>(states, states + 6), (std::vector<int>{2, 0, 2, 0, 0, 0}));
+    career.cash = 100 * kPacketPrice;
+    packetStates(5, states);
+    EXPECT_EQ(std::vector<int>(states, states + 6), (std::vector<int>{2, 1, 2, 1, 1, 1}));
+
+    // Not enough cash: the click only clicks.
+    showScreen(STATE_TUNING);
+    selectedCar = 0;
+    career.cash = 349;
+    int before = plays(SAMPLE_MENU1);
+    EXPECT_TRUE(clickAt(330, 180));
+    EXPECT_EQ(career.cash, 349);
+    EXPECT_EQ(career.tuningBought[0][0], 0);
+    EXPECT_EQ(plays(SAMPLE_MENU1) - before, 1);
+
+    // A locked packet stays locked; an offered one is bought once.
+    career.cash = 400;
+    clickAt(465, 180); // packet 2: locked while packet 1 is not bought
+    EXPECT_EQ(career.cash, 400);
+    clickAt(330, 180);
+    clickAt(330, 180);
+    EXPECT_EQ(career.cash, 50);
+    EXPECT_EQ(career.tuningBought[0][0], 1);
+    carValues(0);
+    fillCarStats();
+    carValues(0);
+    EXPECT_FLOAT_EQ(carPower, carStats[0][0] + 0.05f);
+
+    // The keyboard points at a packet and Enter buys it; the list's Enter goes back.
+    career.cash = kPacketPrice;
+    menuKey(VK_RIGHT);
+    menuKey(VK_RIGHT);
+    EXPECT_EQ(packetFocus, 1);
+    menuKey(VK_RETURN);
+    EXPECT_EQ(career.tuningBought[0][1], 1);
+    EXPECT_EQ(career.cash, 0);
+    EXPECT_EQ(gameState, STATE_TUNING);
+    menuKey(VK_UP);
+    menuKey(VK_RETURN);
+    EXPECT_EQ(gameState, STATE_CAR_SELECT);
+}
+
+TEST_F(Menus, BuyingDecidesFromTheCarSelectedNowNotTheLastDrawnScreen)
+{
+    career.cash = kPacketPrice;
+    career.tuningBought[1][0] = 1;
+    packetStates(0, tuningState); // drawn for car 0: packet 1 on offer
+    selectedCar = 1;              // car 1 already has it
+    showScreen(STATE_TUNING);
+    clickAt(330, 180);
+    EXPECT_EQ(career.cash, kPacketPrice) << "nothing paid for a packet the car already has";
+    clickAt(465, 180);
+    EXPECT_EQ(career.tuningBought[1][1], 1);
+    EXPECT_EQ(career.cash, 0);
+}
+
+TEST_F(Menus, ItemsActOnlyOnTheScreenShownAndNotDuringLoading)
+{
+    // A second click on "Career" while the main menu fades out must not start a new game.
+    career.cash = 5000;
+    menuSelection = 0;
+    clickAt(75, 300);
+    EXPECT_EQ(gameState, STATE_CAREER_MENU);
+    clickAt(75, 300);
+    EXPECT_EQ(gameState, STATE_CAREER_MENU);
+    EXPECT_EQ(career.cash, 5000);
+
+    // The loading screen stands in front of the main menu: nothing there takes input.
+    showScreen(STATE_MAIN_MENU);
+    loadingPhase = true;
+    menuSelection = 3;
+    EXPECT_FALSE(clickAt(75, 300));
+    EXPECT_FALSE(menuKey(VK_RETURN));
+    Sys_SetCursorPos(75, 300);
+    menuHover();
+    EXPECT_EQ(gameState, STATE_MAIN_MENU);
+    EXPECT_FALSE(hoverFlags[HOVER_SELECT_BAR]);
+}
+
+TEST_F(Menus, EscapeGoesBackWhereABackItemExists)
+{
+    const struct {
+        int from, to;
+    } backs[] = {{STATE_CAREER_MENU, STATE_MAIN_MENU}, {STATE_CAR_SELECT, STATE_MAIN_MENU},
+                 {STATE_TUNING, STATE_CAR_SELECT},   {STATE_RACE_SELECT, STATE_CAR_SELECT},
+                 {STATE_OPTIONS, STATE_MAIN_MENU},   {STATE_MAIN_MENU, STATE_MAIN_MENU},
+                 {STATE_QUIT_QUESTION, STATE_QUIT_QUESTION}, {STATE_PAUSE, STATE_PAUSE}};
+    for (const auto &b : backs) {
+        showScreen(b.from);
+        menuKey(VK_ESCAPE);
+        EXPECT_EQ(gameState, b.to) << b.from;
+    }
+    EXPECT_FALSE(quitRequested);
+    showScreen(STATE_QUIT_QUESTION);
+    menuKey(VK_DOWN);
+    menuKey(VK_RETURN);
+    EXPECT_TRUE(quitRequested);
+    quitRequested = false;
+}
+
+TEST_F(Menus, PauseContinuesOrLeavesForTheMenuTheRaceCameFrom)
+{
+    showScreen(STATE_PAUSE);
+    menuKey(VK_RETURN); // "Continue"
+    EXPECT_EQ(gameState, STATE_RACING);
+    EXPECT_EQ(shownState, STATE_PAUSE);
+    EXPECT_FLOAT_EQ(musicFade, -1.5f) << "the race tune fades in again";
+
+    for (bool career : {true, false}) {
+        showScreen(STATE_PAUSE);
+        careerRace = career;
+        awardPending = career;
+        selectedCar = 4;
+        selectedRace = 3;
+        menuSelection = 2; // "Exit"
+        clickAt(75, 300);
+        EXPECT_EQ(gameState, career ? STATE_CAR_SELECT : STATE_MAIN_MENU);
+        EXPECT_FALSE(careerRace || awardPending) << "a race left half-way books nothing";
+        EXPECT_EQ(selectedCar, career ? 4 : 0);
+        EXPECT_EQ(selectedRace, career ? 3 : 1);
+    }
+}
+
+TEST_F(Menus, OptionsSwitchAtOnceAndStepTheResolutionOnlyForTheNextStart)
+{
+    showScreen(STATE_OPTIONS);
+    int clicks = plays(SAMPLE_MENU2);
+    clickAt(400, 345); // sound
+    EXPECT_FALSE(soundOn);
+    clickAt(400, 345);
+    EXPECT_TRUE(soundOn);
+    EXPECT_EQ(plays(SAMPLE_MENU2), clicks) << "the sound row is heard by what it switches";
+    clickAt(400, 395); // music
+    EXPECT_TRUE(musicOn);
+    EXPECT_FLOAT_EQ(musicFade, -1.5f);
+    clickAt(400, 395);
+    EXPECT_FALSE(musicOn);
+    depthBits = 24;
+    clickAt(400, 245);
+    EXPECT_EQ(depthBits, 16);
+
+    // The display keeps running in the mode it was opened in.
+    screenWidth = 800;
+    screenHeight = 600;
+    optionsResolutionIndex = 1;
+    clickAt(400, 145);
+    EXPECT_EQ(screenWidth, 800);
+    EXPECT_EQ(screenHeight, 600);
+    menuKey(VK_RETURN); // "Accept"
+    EXPECT_TRUE(optionsAccepted);
+    EXPECT_EQ(gameState, STATE_OPTIONS);
+    optionsAccepted = false;
+}
+
+bool withoutLargeModes(int width, int) { return width != 1280; }
+bool noModes(int, int) { return false; }
+bool onlyVga(int width, int) { return width == 640; }
+
+TEST_F(Menus, ResolutionStepsPastModesTheDisplayLacks)
+{
+    EXPECT_EQ(nextAvailableMode(2, withoutLargeModes), 4) << "1024x768 skips 1280x1024";
+    EXPECT_EQ(nextAvailableMode(4, withoutLargeModes), 0) << "the cycle wraps";
+    EXPECT_EQ(nextAvailableMode(3, noModes), 3) << "nothing available changes nothing";
+    EXPECT_EQ(nextAvailableMode(0, onlyVga), 0) << "each mode tried once, the current one last";
+    EXPECT_EQ(nextAvailableMode(2, onlyVga), 0);
+}
+
+} // namespace

@@ -1,0 +1,221 @@
+// The game binary running beside the test: the test follows the trace as the game writes it and
+// works the window with real X input (xdotool moving the pointer, clicking, pressing keys), as a
+// player at the mouse and keyboard would. Pictures of the window are read back from the X server,
+// so they show what the player saw.
+#pragma once
+#include "platform/png_write.h"
+#include "support/game_run.h"
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+// Xlib's short macro names collide with GoogleTest's own.
+#undef None
+#undef Bool
+#undef Status
+#undef Success
+#undef True
+#undef False
+
+#include <cmath>
+#include <cstdio>
+#include <functional>
+
+// Standard output of a shell command.
+inline std::string commandOutput(const std::string &command)
+{
+    std::string out;
+    if (FILE *p = popen(command.c_str(), "r")) {
+        char buf[256];
+        while (std::fgets(buf, sizeof buf, p))
+            out += buf;
+        pclose(p);
+    }
+    return out;
+}
+
+struct LiveGame {
+    pid_t pid = -1;
+    int exitCode = -1000;
+    std::string tracePath;
+    std::string line; // the newest whole trace line
+    std::string window;
+    std::string log; // what the test did, for failure messages
+
+    LiveGame(const TempDir &dir, std::vector<std::string> args)
+    {
+        tracePath = dir.file("t.jsonl");
+        args.insert(args.end(), {"--trace", tracePath});
+        pid = startGame(dir, std::move(args), dir.file("stderr.txt"), dir.file("stdout.txt"));
+    }
+    ~LiveGame()
+    {
+        if (running()) {
+            kill(pid, SIGKILL);
+            waitpid(pid, nullptr, 0);
+        }
+    }
+
+    bool running()
+    {
+        if (pid <= 0)
+            return false;
+        int status = 0;
+        if (waitpid(pid, &status, WNOHANG) != pid)
+            return true;
+        exitCode = WIFEXITED(status) ? int(int8_t(WEXITSTATUS(status))) : -1001;
+        pid = -1;
+        return false;
+    }
+
+    // Takes in what the game has written since the last look.
+    void poll()
+    {
+        std::ifstream in(tracePath, std::ios::binary);
+        in.seekg(0, std::ios::end);
+        std::streamoff size = in.tellg();
+        // Only the tail matters; a line is well under 8 KB.
+        in.seekg(std::max<std::streamoff>(0, size - 16384));
+        std::string tail((std::istreambuf_iterator<char>(in)), {});
+        size_t end = tail.rfind('\n');
+        if (end == std::string::npos)
+            return;
+        size_t begin = tail.rfind('\n', end - 1);
+        line = tail.substr(begin == std::string::npos ? 0 : begin + 1, end - (begin == std::string::npos ? 0 : begin + 1));
+    }
+
+    std::string field(const char *name) const { return traceField(line, name); }
+    // A list field whole: "[1,0,0]".
+    std::string list(const char *name) const
+    {
+        size_t at = line.find("\"" + std::string(name) + "\":[");
+        if (at == std::string::npos)
+            return "";
+        at = line.find('[', at);
+        return line.substr(at, line.find(']', at) - at + 1);
+    }
+    int number(const char *name) const { return std::atoi(field(name).c_str()); }
+    long frame() const { return std::atol(field("frame").c_str()); }
+
+    // Waits (in wall-clock seconds) until the newest line passes `test`; false when the game ended
+    // or the time ran out.
+    bool waitUntil(const std::function<bool()> &test, double seconds, const std::string &what)
+    {
+        log += "wait: " + what + "\n";
+        auto start = std::chrono::steady_clock::now();
+        while (std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() < seconds) {
+            poll();
+            if (!line.empty() && test())
+                return true;
+            if (!running())
+                break;
+            std::this_thread::sleep_for(std::chrono::milliseconds(30));
+        }
+        poll();
+        log += "  gave up at: " + line.substr(0, 400) + "\n";
+        return false;
+    }
+    // A menu screen fully faded in.
+    bool waitForScreen(int state, double seconds = 120)
+    {
+        return waitUntil([&] { return number("gameState") == state && number("shownState") == state &&
+                                      field("screenFade") == "1"; },
+                         seconds, "screen " + std::to_string(state));
+    }
+    // The list at rest in its highlight row, for a picture of the screen.
+    bool waitForStillList(double seconds = 120)
+    {
+        return waitUntil([&] { return field("menuScroll") == "0"; }, seconds, "list at rest");
+    }
+    // Some frames more, so the picture on the window is one drawn after what was waited for.
+    bool waitFrames(long frames, double seconds = 60)
+    {
+        long target = frame() + frames;
+        return waitUntil([&] { return frame() >= target; }, seconds, "frames");
+    }
+
+    bool findWindow(double seconds = 120)
+    {
+        auto start = std::chrono::steady_clock::now();
+        while (std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() < seconds &&
+               running()) {
+            std::string out = commandOutput("xdotool search --name '^Cobalt Overdrive$' 2>/dev/null");
+            if (!out.empty()) {
+                window = out.substr(0, out.find('\n'));
+                return true;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        }
+        return false;
+    }
+
+    void xdotool(const std::string &args)
+    {
+        log += "xdotool " + args + "\n";
+        std::string command = "xdotool " + args + " >/dev/null 2>&1";
+        if (std::system(command.c_str()) != 0)
+            log += "  (failed)\n";
+    }
+    // The menus' 800 x 600 units per window pixel: 1.25 at 640 x 480, 1 at 800 x 600.
+    double menuUnitsPerPixel = 1.0;
+    // x and y in menu units (y from the top), placed on the window's pixels.
+    void pointAt(int x, int y)
+    {
+        long px = std::lround(x / menuUnitsPerPixel), py = std::lround(y / menuUnitsPerPixel);
+        xdotool("mousemove --sync --window " + window + " " + std::to_string(px) + " " + std::to_string(py));
+    }
+    void clickAt(int x, int y)
+    {
+        pointAt(x, y);
+        xdotool("click 1");
+    }
+    void tap(const std::string &key) { xdotool("key --delay 60 " + key); }
+    // A key held until the game has seen it: the race reads held keys once a frame.
+    void press(const std::string &key) { xdotool("keydown " + key); }
+    void release(const std::string &key) { xdotool("keyup " + key); }
+
+    // The window's picture as the X server shows it, saved as a PNG.
+    bool capture(const std::string &path)
+    {
+        Display *display = XOpenDisplay(nullptr);
+        if (!display)
+            return false;
+        Window w = Window(std::strtoul(window.c_str(), nullptr, 10));
+        XWindowAttributes attributes;
+        bool ok = false;
+        if (XGetWindowAttributes(display, w, &attributes)) {
+            int width = attributes.width, height = attributes.height;
+            if (XImage *image = XGetImage(display, w, 0, 0, unsigned(width), unsigned(height), AllPlanes, ZPixmap)) {
+                std::vector<uint8_t> rgb(size_t(width) * size_t(height) * 3);
+                for (int y = 0; y < height; y++)
+                    for (int x = 0; x < width; x++) {
+                        unsigned long p = XGetPixel(image, x, y);
+                        uint8_t *out = &rgb[(size_t(y) * size_t(width) + size_t(x)) * 3];
+                        out[0] = uint8_t((p & image->red_mask) >> 16);
+                        out[1] = uint8_t((p & image->green_mask) >> 8);
+                        out[2] = uint8_t(p & image->blue_mask);
+                    }
+                XDestroyImage(image);
+                std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+                ok = Sys_WritePng(path.c_str(), width, height, 3, rgb.data());
+            }
+        }
+        XCloseDisplay(display);
+        return ok;
+    }
+
+    // Waits for the game to end by itself; kills it when it does not.
+    int finish(double seconds = 60)
+    {
+        auto start = std::chrono::steady_clock::now();
+        while (running() &&
+               std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() < seconds)
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        if (running()) {
+            kill(pid, SIGKILL);
+            waitpid(pid, nullptr, 0);
+            pid = -1;
+            exitCode = -1002;
+        }
+        return exitCode;
+    }
+};
