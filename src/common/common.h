@@ -34,7 +34,9 @@ void setDefaultSettings();
 unsigned decodeSettings(const unsigned char *data, long size);
 void encodeSettings(unsigned char out[24]);
 void readSettings();
-bool writeSettings(); // at exit: applies an accepted resolution first
+// At exit: applies an accepted resolution first. False (and a line on standard error) when the
+// file cannot be written.
+bool writeSettings();
 void screenSizeFromIndex(int index, int *width, int *height);
 // The display lists width x height (at any depth and rate).
 bool isModeAvailable(int width, int height);

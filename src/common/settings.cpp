@@ -79,7 +79,10 @@ bool writeSettings()
         resolutionIndex = optionsResolutionIndex;
     unsigned char data[24];
     encodeSettings(data);
-    return Sys_WriteFileAtomic(settingsPath, data, sizeof data);
+    if (Sys_WriteFileAtomic(settingsPath, data, sizeof data))
+        return true;
+    Sys_Report("cannot save %s", Sys_NativePath(settingsPath).c_str());
+    return false;
 }
 
 bool isModeAvailable(int width, int height)

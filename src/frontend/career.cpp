@@ -54,7 +54,12 @@ bool writeCareer()
 {
     unsigned char data[kCareerFileSize];
     encodeCareerFile(career, data);
-    return Sys_WriteFileAtomic(careerPath, data, sizeof data);
+    // A file that cannot be written (a read-only folder, a full disk) keeps its old contents; the
+    // game plays on, but says what was not saved.
+    if (Sys_WriteFileAtomic(careerPath, data, sizeof data))
+        return true;
+    Sys_Report("cannot save %s", Sys_NativePath(careerPath).c_str());
+    return false;
 }
 
 void newCareer()

@@ -68,6 +68,15 @@ bool setRace(const char *v)
     return true;
 }
 
+bool setCareerRaces(const char *v)
+{
+    long n;
+    if (!parseLong(v, &n) || n < 1 || n > 1000000)
+        return false;
+    autoCareerRaces = int(n);
+    return true;
+}
+
 bool setAutoAnswer(const char *v)
 {
     if (std::strcmp(v, "yes") != 0 && std::strcmp(v, "no") != 0)
@@ -115,6 +124,11 @@ const Flag kFlags[] = {
     {"--race", "TRACK[,CAR]", setRace,
      "once loading ends, start a quick race on TRACK (1..20) with\n"
      "car CAR (0..11; random among the first six when left out)"},
+    {"--career", "N", setCareerRaces,
+     "once loading ends, play N career races back to back without the\n"
+     "menus: the open races in turn (1, 2, .. as far as the career has\n"
+     "opened them, then 1 again) with the selected car; each result is\n"
+     "booked and saved as after a race chosen in the menus"},
     {"--auto-answer", "yes|no", setAutoAnswer, "answer every message box without showing it"},
     {"--no-browser", nullptr, [](const char *) { return automation.noBrowser = true; },
      "do not open the statistics page at exit"},
@@ -122,8 +136,8 @@ const Flag kFlags[] = {
      "the computer drives the player's car, as it drives the others"},
     {"--headless", nullptr, [](const char *) { return automation.headless = true; },
      "no window, no drawing, sound into a silent device: the game runs as\n"
-     "fast as it can under --fixed-frame-ms; after a --race it quits back\n"
-     "at the menu and prints one line on how the race went"},
+     "fast as it can under --fixed-frame-ms; prints one line on how each\n"
+     "race went; after a --race or a --career run it quits back at the menu"},
 };
 
 void printHelp()
@@ -159,6 +173,7 @@ int parseCommandLine(int argc, char **argv)
     randomSeedSet = false;
     autoRaceTrack = 0;
     autoRaceCar = -1;
+    autoCareerRaces = autoCareerRacesStarted = 0;
     autopilot = false;
     for (int i = 1; i < argc; i++) {
         const char *name = argv[i];
@@ -186,6 +201,10 @@ int parseCommandLine(int argc, char **argv)
             Sys_Report("%s wants %s, not '%s'", name, flag->value, value);
             return EXIT_BAD_COMMAND_LINE;
         }
+    }
+    if (autoRaceTrack && autoCareerRaces) {
+        Sys_Report("--race and --career cannot be used together");
+        return EXIT_BAD_COMMAND_LINE;
     }
     return -1;
 }

@@ -59,6 +59,18 @@ static bool findDataFolder()
     return false;
 }
 
+// Without a window the player reads how each race went on standard output, as it ends (flushed,
+// so a script watching the run sees each race when it happens).
+static void printRaceSummaries()
+{
+    static int printed;
+    if (!Sys_Headless() || lastRace.number == printed)
+        return;
+    printed = lastRace.number;
+    std::printf("%s\n", raceSummaryLine(lastRace).c_str());
+    std::fflush(stdout);
+}
+
 static int runLoop()
 {
     bool quitPosted = false;
@@ -82,9 +94,12 @@ static int runLoop()
         postScriptedInput(automation.frame);
         if (automation.frames >= 0 && automation.frame == automation.frames)
             Sys_PostQuitMessage(0);
-        // Without a window nobody plays the menus: a race started from the command line ends the
-        // run once it has returned to them.
-        if (Sys_Headless() && autoRaceTrack && lastRace.kept && gameState != STATE_RACING && !quitPosted) {
+        printRaceSummaries();
+        // Without a window nobody plays the menus: races started from the command line end the
+        // run once the last has returned to them.
+        bool commandLineRacesOver = autoRaceTrack ? lastRace.number > 0 : autoCareerRacesStarted == autoCareerRaces;
+        if (Sys_Headless() && (autoRaceTrack || autoCareerRaces) && commandLineRacesOver &&
+            gameState != STATE_RACING && !quitPosted) {
             quitPosted = true;
             Sys_PostQuitMessage(0);
         }
@@ -132,22 +147,16 @@ int gameMain(int argc, char **argv)
     postScriptedInput(0);
 
     code = runLoop();
-    if (automation.headless)
-        keepRaceSummary(); // a race cut short by --frames tells how far it got
+    keepRaceSummary(); // a race cut short by --frames tells how far it got
+    printRaceSummaries();
 
     releaseSamples();
     menuMusic.close();
     closeAudioDevice();
-    // A data file that cannot be written (a read-only folder, a full disk) keeps its old
-    // contents; the game still ends in order, but says what was not saved.
-    if (!writeSettings())
-        Sys_Report("cannot save %s", Sys_NativePath(settingsPath).c_str());
-    if (!writeCareer())
-        Sys_Report("cannot save %s", Sys_NativePath(careerPath).c_str());
+    writeSettings();
+    writeCareer();
     closeGameWindow(); // nothing to close without a window
     closeTrace();
-    if (automation.headless && lastRace.kept)
-        std::printf("%s\n", raceSummaryLine(lastRace).c_str());
     if (!automation.noBrowser)
         if (const char *address = writeStatsPage())
             Sys_OpenURL(address);
