@@ -121,6 +121,20 @@ TEST_F(Failures, DamagedDataFilesAreNamedAndReplacedWithPlayableOnes)
     EXPECT_TRUE(has(values, "base/menu.inf holds values out of range")) << values.stderrText;
     EXPECT_EQ(readBytes(at("base/menu.inf")), words({1, 32, 16, 0, 1, 5}));
 
+    // Files that cannot be saved (here a folder stands where each save's temporary goes) keep
+    // what they held; the game still ends in order and names them.
+    Bytes settingsBefore = readBytes(at("base/menu.inf")), careerBefore = readBytes(at("base/career.inf"));
+    fs::create_directories(at("base/menu.inf.tmp"));
+    fs::create_directories(at("base/career.inf.tmp"));
+    GameRun unsaved = runGame(dir, kQuickRun, 120);
+    EXPECT_EQ(unsaved.exitCode, 0) << unsaved.stderrText;
+    EXPECT_TRUE(has(unsaved, "cannot save ./base/menu.inf")) << unsaved.stderrText;
+    EXPECT_TRUE(has(unsaved, "cannot save base/career.inf")) << unsaved.stderrText;
+    EXPECT_EQ(readBytes(at("base/menu.inf")), settingsBefore);
+    EXPECT_EQ(readBytes(at("base/career.inf")), careerBefore);
+    fs::remove(at("base/menu.inf.tmp"));
+    fs::remove(at("base/career.inf.tmp"));
+
     // A sound pair of files gives no line at all.
     GameRun clean = runGame(dir, kQuickRun, 120);
     EXPECT_EQ(clean.exitCode, 0);

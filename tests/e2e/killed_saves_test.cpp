@@ -183,4 +183,19 @@ TEST_F(KilledSaves, ABookedRaceIsSavedBeforeTheNextRaceBegins)
     }
 }
 
+// Without a window, the system's request to end (SIGTERM, as a session's end or a script sends
+// it) ends the game in order, as closing the window does: status 0 and both files saved.
+TEST_F(KilledSaves, ATerminatedGameWithoutAWindowEndsInOrder)
+{
+    pid_t pid = startGame(dir, kHeadless, dir.file("stderr.txt"), dir.file("stdout.txt"));
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+    kill(pid, SIGTERM);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status)) << "ended by the signal itself";
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(readBytes(dir.file("base/menu.inf")).size(), kSettingsFileSize);
+    EXPECT_EQ(readBytes(careerFile()).size(), kCareerFileSize);
+}
+
 } // namespace
