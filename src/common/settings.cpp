@@ -2,7 +2,6 @@
 #include "common/common.h"
 #include "formats/data_files.h"
 #include "platform/sys.h"
-#include "platform/sys_files.h"
 
 int resolutionIndex, screenWidth, screenHeight, colorBits, depthBits;
 bool soundOn, musicOn;
@@ -60,29 +59,20 @@ void encodeSettings(unsigned char out[24])
 
 void readSettings()
 {
-    // One byte more than the layout, so a file that has grown shows up as damaged too.
     unsigned char data[kSettingsFileSize + 1];
-    long n = Sys_ReadFile(settingsPath, data, sizeof data);
+    long n = readDataFile(settingsPath, data, kSettingsFileSize);
     unsigned found = decodeSettings(data, n);
-    // No file is a first start; a damaged one is worth a line, as it is about to be replaced.
-    std::string path = Sys_NativePath(settingsPath);
-    if (n >= 0 && size_t(n) != kSettingsFileSize)
-        Sys_Report("%s is damaged (%ld bytes, %zu expected): %s", path.c_str(), n, kSettingsFileSize,
-                   found & DATA_FILE_SHORT ? "the default settings are used" : "the extra bytes are dropped");
-    else if (found & DATA_FILE_OUT_OF_RANGE)
-        Sys_Report("%s holds values out of range: those settings are back to their defaults", path.c_str());
+    reportDataFile(settingsPath, n, kSettingsFileSize, found, "the default settings are used",
+                   "those settings are back to their defaults");
 }
 
 bool writeSettings()
 {
     if (optionsAccepted && optionsResolutionIndex >= 0 && optionsResolutionIndex < 5)
         resolutionIndex = optionsResolutionIndex;
-    unsigned char data[24];
+    unsigned char data[kSettingsFileSize];
     encodeSettings(data);
-    if (Sys_WriteFileAtomic(settingsPath, data, sizeof data))
-        return true;
-    Sys_Report("cannot save %s", Sys_NativePath(settingsPath).c_str());
-    return false;
+    return saveDataFile(settingsPath, data, sizeof data);
 }
 
 bool isModeAvailable(int width, int height)

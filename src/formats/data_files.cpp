@@ -3,6 +3,7 @@
 #include "platform/sys_files.h"
 
 #include <algorithm>
+#include <string>
 
 unsigned decodeSettingsFile(const unsigned char *data, size_t size, SettingsRecord *out)
 {
@@ -36,6 +37,30 @@ void encodeSettingsFile(const SettingsRecord &in, unsigned char out[kSettingsFil
                           in.mouseSensitivity};
     for (int i = 0; i < 6; i++)
         Sys_PutWord(out + 4 * i, words[i]);
+}
+
+long readDataFile(const char *gamePath, unsigned char *data, size_t layoutSize)
+{
+    return Sys_ReadFile(gamePath, data, layoutSize + 1);
+}
+
+void reportDataFile(const char *gamePath, long bytesRead, size_t layoutSize, unsigned found, const char *whenShort,
+                    const char *whenOutOfRange)
+{
+    std::string path = Sys_NativePath(gamePath);
+    if (bytesRead >= 0 && size_t(bytesRead) != layoutSize)
+        Sys_Report("%s is damaged (%ld bytes, %zu expected): %s", path.c_str(), bytesRead, layoutSize,
+                   found & DATA_FILE_SHORT ? whenShort : "the extra bytes are dropped");
+    else if (found & DATA_FILE_OUT_OF_RANGE)
+        Sys_Report("%s holds values out of range: %s", path.c_str(), whenOutOfRange);
+}
+
+bool saveDataFile(const char *gamePath, const unsigned char *data, size_t size)
+{
+    if (Sys_WriteFileAtomic(gamePath, data, size))
+        return true;
+    Sys_Report("cannot save %s", Sys_NativePath(gamePath).c_str());
+    return false;
 }
 
 static const int CAREER_WORDS = int(kCareerFileSize / 4);

@@ -11,6 +11,19 @@ enum : unsigned {
     DATA_FILE_OUT_OF_RANGE = 2, // some words were refused and their fields kept their defaults
 };
 
+// ---- reading and saving either file ----
+// Reads the file into data (capacity: the layout's size plus one byte, so a file that has grown
+// shows up as damaged too); the bytes read, or -1 when there is no file.
+long readDataFile(const char *gamePath, unsigned char *data, size_t layoutSize);
+// Says on standard error what was wrong with a file as decoded: a size other than the layout's
+// (then `whenShort` says what the game does instead) or values refused (`whenOutOfRange`). No file
+// at all is a first start and gives no line.
+void reportDataFile(const char *gamePath, long bytesRead, size_t layoutSize, unsigned found, const char *whenShort,
+                    const char *whenOutOfRange);
+// Saves the whole file or nothing; a file that cannot be written (a read-only folder, a full disk)
+// keeps its old contents, and a line on standard error says what was not saved.
+bool saveDataFile(const char *gamePath, const unsigned char *data, size_t size);
+
 // ---- settings ----
 constexpr size_t kSettingsFileSize = 24;
 struct SettingsRecord {

@@ -1,10 +1,9 @@
 // The career record, its 712-byte file of 178 little-endian words, and the player's car values.
 #include "frontend/frontend.h"
 #include "race/race.h"
-#include "platform/sys_files.h"
+#include "formats/data_files.h"
 
 #include <algorithm>
-#include <string>
 
 Career career;
 int careerEntryMarker = 1;
@@ -38,28 +37,18 @@ unsigned decodeCareer(const unsigned char *data, long size)
 
 void readCareer()
 {
-    // One byte more than the layout, so a file that has grown shows up as damaged too.
     unsigned char data[kCareerFileSize + 1];
-    long n = Sys_ReadFile(careerPath, data, sizeof data);
+    long n = readDataFile(careerPath, data, kCareerFileSize);
     unsigned found = decodeCareer(data, n);
-    std::string path = Sys_NativePath(careerPath);
-    if (n >= 0 && size_t(n) != kCareerFileSize)
-        Sys_Report("%s is damaged (%ld bytes, %zu expected): %s", path.c_str(), n, kCareerFileSize,
-                   found & DATA_FILE_SHORT ? "a new career is started" : "the extra bytes are dropped");
-    else if (found & DATA_FILE_OUT_OF_RANGE)
-        Sys_Report("%s holds values out of range: they are kept within what a career can reach", path.c_str());
+    reportDataFile(careerPath, n, kCareerFileSize, found, "a new career is started",
+                   "they are kept within what a career can reach");
 }
 
 bool writeCareer()
 {
     unsigned char data[kCareerFileSize];
     encodeCareerFile(career, data);
-    // A file that cannot be written (a read-only folder, a full disk) keeps its old contents; the
-    // game plays on, but says what was not saved.
-    if (Sys_WriteFileAtomic(careerPath, data, sizeof data))
-        return true;
-    Sys_Report("cannot save %s", Sys_NativePath(careerPath).c_str());
-    return false;
+    return saveDataFile(careerPath, data, sizeof data);
 }
 
 void newCareer()
