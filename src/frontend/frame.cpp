@@ -9,6 +9,7 @@
 #include "race/race.h"
 #include "render/font.h"
 #include "render/images.h"
+#include "render/pass_times.h"
 #include "render/render.h"
 #include "scene/scene.h"
 
@@ -81,9 +82,11 @@ static void loadingFrame()
 
 static void raceFrame()
 {
+    markPassEnd(PASS_OTHER); // messages and the sound mix since the last frame
     if (framesDrawn()) {
         fitSceneToWindow(screenWidth, screenHeight);
         renderReflection(true);
+        markPassEnd(PASS_REFLECTION);
         clearFrame();
     }
     raceMusic.update();
@@ -93,18 +96,22 @@ static void raceFrame()
     updateChaseCamera();
     if (framesDrawn()) {
         drawRaceScene();
+        markPassEnd(PASS_SCENE);
         copySceneTexture();
         postProcessPass(3, 0);
         postProcessPass(3, 1);
         postProcessPass(2, 1);
         postProcessPass(2, 2);
+        markPassEnd(PASS_POST);
     }
     // The ranking the HUD shows is built before the step, so the place the player takes at a
     // waypoint is the one the frame before left.
     updateStandings();
     if (framesDrawn())
         drawHud();
+    markPassEnd(PASS_HUD);
     raceStep();
+    markPassEnd(PASS_OTHER);
     if ((countdownActive || (overlayTimer > 0 && overlayTimer < 10)) && !raceFinished) {
         if (framesDrawn())
             drawStartCountdown(overlayTimer);
@@ -112,6 +119,7 @@ static void raceFrame()
     }
     if (raceFinished)
         drawResults();
+    markPassEnd(PASS_HUD);
 }
 
 void updateScreenFade()

@@ -101,6 +101,9 @@ uint32_t Sys_Milliseconds();
 void Sys_SetFixedFrameMs(double ms);
 void Sys_AdvanceFrameClock();
 double Sys_ClockMs(); // milliseconds since start, as every clock above sees it
+// Milliseconds since start on the real clock even under a fixed frame length: for measuring the
+// game's own work, never for moving the game.
+double Sys_WallClockMs();
 
 // ---- message boxes ----
 enum : unsigned {

@@ -89,6 +89,11 @@ double Sys_ClockMs()
 {
     if (sys.fixedFrameMs > 0)
         return double(sys.virtualMicros) / 1000.0;
+    return Sys_WallClockMs();
+}
+
+double Sys_WallClockMs()
+{
     return double(monotonicNanos() - startNanos) / 1e6;
 }
 

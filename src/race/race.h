@@ -22,6 +22,7 @@ constexpr float kLongestStep = 6.4f;
 // Begins a race on `track` (the one running is ended first): the track's data, the race world
 // with the four cars, the race tune, and the flags, clocks and camera of a fresh start.
 void beginRace(int track);
+extern float raceLoadMs; // real milliseconds the last beginRace took (the click to the first race frame)
 // Ends the race: the race sounds and tune stop, the world is destroyed and the track unloaded.
 // Nothing happens when no race is loaded.
 void endRace();

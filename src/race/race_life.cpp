@@ -3,14 +3,18 @@
 #include "audio/audio.h"
 #include "common/common.h"
 #include "content/content.h"
+#include "platform/sys.h"
 #include "race/race.h"
 
 #include <algorithm>
 #include <cstdlib>
 #include <initializer_list>
 
+float raceLoadMs;
+
 void beginRace(int track)
 {
+    double loadStart = Sys_WallClockMs();
     if (loadedTrack)
         endRace(); // never two races at once
     if (musicOn)
@@ -32,6 +36,7 @@ void beginRace(int track)
     overlayTimer = 0;
     resetChaseCamera();
     raceClock = lapClock = bestLapClock = RaceClock{};
+    raceLoadMs = float(Sys_WallClockMs() - loadStart);
 }
 
 void endRace()

@@ -17,6 +17,7 @@ void traceRaceFields(TraceLine &line)
 {
     if (!raceWorld)
         return;
+    line.field("raceLoadMs", double(raceLoadMs));
     line.field("raceClock", double(clockSeconds(raceClock)));
     line.field("lapClock", double(clockSeconds(lapClock)));
     line.field("countdownActive", countdownActive);

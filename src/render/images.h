@@ -8,12 +8,12 @@
 GLuint loadBmpTexture(const char *fileName);
 GLuint loadTgaTexture(const char *fileName);
 
-// One entry of the TGA set. The pixels stay with the entry for its lifetime.
+// One entry of the TGA set: the texture and the picture's size and format. The decoded pixels
+// are let go once uploaded (the texture holds them).
 struct TgaTexture {
     GLuint texture;
     int width;
     int height;
-    unsigned char *pixels;
     int format; // 3 for RGB, 4 for RGBA
 
     // filterMode 0: trilinear mipmaps, 1: linear, 2: nearest.

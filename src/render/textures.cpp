@@ -1,4 +1,5 @@
 // Turning images into GL textures, and the three numbered texture sets.
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -33,29 +34,36 @@ void setWrap(GLint wrap)
 
 // Loads every named bitmap or none: a set with a hole would show wrong pictures by number,
 // so one missing file leaves the whole set at 0. wrapFor(i) gives entry i's wrap, 0 = default.
-bool loadBmpSet(GLuint *names, int generate, const char *const *files, int count, GLint (*wrapFor)(int))
+// Pictures are decoded and uploaded one at a time, so only one decoded copy is ever held beside
+// the textures. An entry given in `shared` (non-zero) is that texture, already loaded, not a
+// second copy of the same file.
+bool loadBmpSet(GLuint *names, int generate, const char *const *files, int count, GLint (*wrapFor)(int),
+                const GLuint *shared = nullptr)
 {
-    RgbImage *images[kTextureSetFiles] = {};
-    bool ok = true;
-    for (int i = 0; i < count && ok; i++) {
-        images[i] = loadBmpImage(files[i]);
-        ok = images[i] != nullptr;
-        if (!ok)
-            Sys_ReportUnusable(files[i]);
-    }
-    if (ok) {
-        glGenTextures(generate, names);
-        for (int i = 0; i < count; i++) {
-            glBindTexture(GL_TEXTURE_2D, names[i]);
-            setFilters(GL_LINEAR_MIPMAP_NEAREST, GL_LINEAR);
-            if (GLint wrap = wrapFor(i))
-                setWrap(wrap);
-            buildMipmaps(3, GL_RGB, images[i]->width, images[i]->height, images[i]->data);
+    glGenTextures(generate, names);
+    for (int i = 0; i < count; i++) {
+        if (shared && shared[i]) {
+            glDeleteTextures(1, &names[i]);
+            names[i] = shared[i];
+            continue;
         }
+        RgbImage *image = loadBmpImage(files[i]);
+        if (!image) {
+            Sys_ReportUnusable(files[i]);
+            for (int j = 0; j < generate; j++)
+                if (!shared || j >= count || shared[j] != names[j])
+                    glDeleteTextures(1, &names[j]);
+            std::fill(names, names + generate, 0u);
+            return false;
+        }
+        glBindTexture(GL_TEXTURE_2D, names[i]);
+        setFilters(GL_LINEAR_MIPMAP_NEAREST, GL_LINEAR);
+        if (GLint wrap = wrapFor(i))
+            setWrap(wrap);
+        buildMipmaps(3, GL_RGB, image->width, image->height, image->data);
+        freeRgbImage(image);
     }
-    for (int i = 0; i < count; i++)
-        freeRgbImage(images[i]);
-    return ok;
+    return true;
 }
 
 GLint textureSetWrap(int i)
@@ -65,7 +73,8 @@ GLint textureSetWrap(int i)
     return i == TEX_CLOUDS ? GL_REPEAT : GL_CLAMP_TO_EDGE;
 }
 
-GLint defaultWrap(int) { return 0; }
+// The main set adopts these textures, so they are clamped as its pictures are.
+GLint uiWrap(int i) { return textureSetWrap(uiTextureFiles[i]); }
 
 } // namespace
 
@@ -109,7 +118,6 @@ bool TgaTexture::load(const char *fileName, int filterMode)
         return false;
     width = tga.width;
     height = tga.height;
-    pixels = tga.pixels;
     format = tga.bytesPerPixel;
     glGenTextures(1, &texture);
     glBindTexture(GL_TEXTURE_2D, texture);
@@ -120,7 +128,9 @@ bool TgaTexture::load(const char *fileName, int filterMode)
     }
     setWrap(GL_REPEAT);
     GLenum glFormat = format == 3 ? GL_RGB : GL_RGBA;
-    buildMipmaps(int(glFormat), glFormat, width, height, pixels);
+    buildMipmaps(int(glFormat), glFormat, width, height, tga.pixels);
+    // The texture holds the picture; nothing reads the decoded copy again.
+    delete[] tga.pixels;
     return true;
 }
 
@@ -129,8 +139,6 @@ void TgaTexture::release(bool deleteTexture)
     if (deleteTexture && texture)
         glDeleteTextures(1, &texture);
     texture = 0;
-    delete[] pixels;
-    pixels = nullptr;
     width = height = format = 0;
 }
 
@@ -142,7 +150,11 @@ bool loadTextureSet()
         std::snprintf(names[i], sizeof names[i], "base/textures/tex%02d.bmp", i);
         files[i] = names[i];
     }
-    return loadBmpSet(textureSet, kTextureSetSize, files, kTextureSetFiles, textureSetWrap);
+    // The interface pictures are files of this set; the ones already loaded are used as they are.
+    GLuint shared[kTextureSetFiles] = {};
+    for (int i = 0; i < kUiTextureCount; i++)
+        shared[uiTextureFiles[i]] = uiTextures[i];
+    return loadBmpSet(textureSet, kTextureSetSize, files, kTextureSetFiles, textureSetWrap, shared);
 }
 
 bool loadUiTextures()
@@ -155,7 +167,7 @@ bool loadUiTextures()
         std::snprintf(names[i], sizeof names[i], "base/textures/tex%02d.bmp", uiTextureFiles[i]);
         files[i] = names[i];
     }
-    return loadBmpSet(uiTextures, kUiTextureCount, files, kUiTextureCount, defaultWrap);
+    return loadBmpSet(uiTextures, kUiTextureCount, files, kUiTextureCount, uiWrap);
 }
 
 void loadTgaSet()

@@ -5,6 +5,7 @@
 #include "platform/sys.h"
 #include "platform/sys_files.h"
 #include "race/race.h"
+#include "render/pass_times.h"
 #include "shell/automation.h"
 #include "shell/shell.h"
 
@@ -138,6 +139,10 @@ const Flag kFlags[] = {
      "no window, no drawing, sound into a silent device: the game runs as\n"
      "fast as it can under --fixed-frame-ms; prints one line on how each\n"
      "race went; after a --race or a --career run it quits back at the menu"},
+    {"--pass-times", nullptr, [](const char *) { return passTiming = true; },
+     "time each pass of a race frame (reflection, scene, post-processing,\n"
+     "HUD, swap) into the trace's passMs and passFragments; waits for the\n"
+     "renderer at each pass, so frames run a little slower"},
 };
 
 void printHelp()

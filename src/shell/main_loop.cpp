@@ -6,6 +6,7 @@
 #include "frontend/frontend.h"
 #include "platform/sys_files.h"
 #include "race/race.h"
+#include "render/pass_times.h"
 #include "shell/automation.h"
 #include "shell/shell.h"
 
@@ -106,6 +107,7 @@ static int runLoop()
         if (quitRequested)
             return 0;
         Sys_SwapBuffers();
+        markPassEnd(PASS_SWAP);
         handleToggleKeys();
     }
 }

@@ -8,6 +8,7 @@
 #include "platform/sys_files.h"
 #include "race/car.h"
 #include "race/race.h"
+#include "render/pass_times.h"
 #include "render/render.h"
 #include "shell/automation.h"
 #include "shell/shell.h"
@@ -53,6 +54,7 @@ void writeTraceLine()
     traceRaceFields(line); // while a race is loaded, paused ones included
     if (raceWorld)
         traceEffectFields(line);
+    tracePassFields(line);
     line.text += "}\n";
     std::fputs(line.text.c_str(), traceFile);
     // Whole lines as they happen: a test (or a person) following the game as it runs reads them.

@@ -1,0 +1,144 @@
+#!/usr/bin/python3
+"""Frame-rate benchmark: a seeded race driven by the autopilot, on the real clock, in a virtual
+display with Mesa's software renderer unless a display is given.
+
+    bench/frame_rate.py [--build build] [--track 1] [--size 800x600] [--frames 900] [--seed 5]
+                        [--passes] [--display]
+
+Reports the median, 90th and 99th percentile frame times and frames per second of the race's
+frames (loading and the first frames after it left out), and with --passes the mean time of each
+pass of the frame. Passes are timed by finishing the GL work at each pass boundary, which costs
+the renderer some overlap: the shares are right, the total with --passes is a little slower than
+without. Also reported: the first frame's delay after launch, the track's load (the race's start,
+from the click to its first frame) and the game's peak resident memory. The game runs in a scratch folder whose base/ links the build's content, so the build's
+own settings and career files are never touched.
+"""
+import argparse
+import json
+import os
+import shutil
+import struct
+import subprocess
+import sys
+import tempfile
+import time
+
+SIZES = {"640x480": 0, "800x600": 1, "1024x768": 2, "1280x1024": 3, "1600x1200": 4}
+
+
+def percentile(sorted_values, p):
+    if not sorted_values:
+        return float("nan")
+    i = min(len(sorted_values) - 1, max(0, int(round(p / 100.0 * (len(sorted_values) - 1)))))
+    return sorted_values[i]
+
+
+def scratch_game(build, size_index):
+    """A folder with base/ linking every generated file but the two data files."""
+    top = tempfile.mkdtemp(prefix="cobalt-bench-")
+    base = os.path.join(top, "base")
+    os.mkdir(base)
+    for name in os.listdir(os.path.join(build, "base")):
+        if name not in ("menu.inf", "career.inf"):
+            os.symlink(os.path.abspath(os.path.join(build, "base", name)), os.path.join(base, name))
+    # The settings file: six little-endian words (mode, colour bits, depth bits, sound, music,
+    # mouse sensitivity).
+    with open(os.path.join(base, "menu.inf"), "wb") as f:
+        f.write(struct.pack("<6i", size_index, 32, 24, 1, 1, 0))
+    return top
+
+
+def run(args):
+    build = os.path.abspath(args.build)
+    game = os.path.join(build, "cobalt-overdrive")
+    top = scratch_game(build, SIZES[args.size])
+    try:
+        trace = os.path.join(top, "trace.json")
+        cmd = [game, "--windowed", "--no-browser", "--auto-answer", "no", "--seed", str(args.seed),
+               "--race", "%d,0" % args.track, "--autopilot", "--frames", str(args.frames),
+               "--trace", trace, "--audio-out", os.path.join(top, "mix.wav")]
+        if args.passes:
+            cmd.append("--pass-times")
+        env = dict(os.environ)
+        xvfb = None
+        if not args.display:
+            # Our own virtual display, so the game is this script's child and its peak memory
+            # is its own (xvfb-run would add the X server's).
+            read_fd, write_fd = os.pipe()
+            xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_fd), "-screen", "0", args.size + "x24",
+                                     "-nolisten", "tcp"], pass_fds=[write_fd], stderr=subprocess.DEVNULL)
+            os.close(write_fd)
+            display = os.read(read_fd, 64).decode().strip()
+            os.close(read_fd)
+            env["DISPLAY"] = ":" + display
+            env.setdefault("LIBGL_ALWAYS_SOFTWARE", "1")
+            env.setdefault("ALSOFT_LOGLEVEL", "0")
+        try:
+            launch = time.monotonic()
+            game_proc = subprocess.Popen(cmd, cwd=top, env=env, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
+            # The trace is written a line a frame as it happens: its first line is the first
+            # frame on screen.
+            first_frame = None
+            while first_frame is None and game_proc.poll() is None:
+                if os.path.exists(trace) and os.path.getsize(trace) > 0:
+                    first_frame = time.monotonic() - launch
+                else:
+                    time.sleep(0.002)
+            stderr = game_proc.stderr.read()
+            _, status, usage = os.wait4(game_proc.pid, 0)
+            game_proc.returncode = os.waitstatus_to_exitcode(status)
+        finally:
+            if xvfb:
+                xvfb.terminate()
+                xvfb.wait()
+        if game_proc.returncode != 0:
+            sys.exit("the game failed (%d): %s" % (game_proc.returncode, stderr.decode(errors="replace")[-2000:]))
+        frames = [json.loads(line) for line in open(trace)]
+    finally:
+        shutil.rmtree(top, ignore_errors=True)
+
+    # Race frames only: the trace line of a frame carries its clock at the frame's start, so a
+    # frame's time is the next line's clock minus its own. The first race frames (the track's
+    # first draw, caches filling) are left out.
+    race = [i for i, f in enumerate(frames[:-1]) if "raceClock" in f and f["gameState"] == frames[i + 1]["gameState"]]
+    race = race[10:]
+    times = sorted(frames[i + 1]["clockMs"] - frames[i]["clockMs"] for i in race)
+    if not times:
+        sys.exit("no race frames in the trace")
+    median = percentile(times, 50)
+    load_ms = max(f.get("raceLoadMs", 0) for f in frames)
+    print("track %d  %s  %d race frames  (machine load %.2f)" % (args.track, args.size, len(times), os.getloadavg()[0]))
+    print("  first frame %.0f ms after launch   track load %.0f ms   peak memory %.0f MB"
+          % (1000 * (first_frame or float("nan")), load_ms, usage.ru_maxrss / 1024.0))
+    print("  median %.1f ms (%.1f fps)   90%% %.1f ms   99%% %.1f ms   mean %.1f ms"
+          % (median, 1000.0 / median, percentile(times, 90), percentile(times, 99), sum(times) / len(times)))
+    if args.passes:
+        w, h = (int(v) for v in args.size.split("x"))
+        sums, runs = {}, {}
+        for i in race:
+            for name, ms in frames[i + 1].get("passMs", {}).items():
+                sums[name] = sums.get(name, 0.0) + ms
+            for name, n in frames[i + 1].get("passFragments", {}).items():
+                runs[name] = runs.get(name, 0.0) + n
+        total = sum(sums.values()) or 1.0
+        print("  %-12s %9s %6s %16s" % ("pass", "mean ms", "share", "fragment runs"))
+        for name, s in sorted(sums.items(), key=lambda kv: -kv[1]):
+            n = runs.get(name, 0.0) / len(race)
+            print("  %-12s %9.2f %5.1f%% %9.2f M %4.1f/px" % (name, s / len(race), 100.0 * s / total, n / 1e6, n / (w * h)))
+    return median
+
+
+def main():
+    p = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
+    p.add_argument("--build", default="build", help="the build folder (holds the game and base/)")
+    p.add_argument("--track", type=int, default=1)
+    p.add_argument("--size", default="800x600", choices=sorted(SIZES))
+    p.add_argument("--frames", type=int, default=1500, help="frames in all, loading included (about 500)")
+    p.add_argument("--seed", type=int, default=5)
+    p.add_argument("--passes", action="store_true", help="time each pass of the frame")
+    p.add_argument("--display", action="store_true", help="use $DISPLAY instead of a virtual one")
+    run(p.parse_args())
+
+
+if __name__ == "__main__":
+    main()
