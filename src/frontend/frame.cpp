@@ -148,6 +148,8 @@ static void menuFrame()
     menuMusic.setGain(musicGain());
     if (framesDrawn())
         drawMenuScreens();
+    else
+        updateMenuList(menuItemTotal(shownState)); // keys move through the lists without a window too
 }
 
 bool renderFrame()
@@ -159,6 +161,8 @@ bool renderFrame()
         loadingFrame();
         return true;
     }
+    if (gameState != STATE_RACING && autoCareerRacesStarted < autoCareerRaces)
+        startNextCareerRace();
     if (gameState == STATE_RACING)
         raceFrame();
     if (gameState != STATE_RACING)

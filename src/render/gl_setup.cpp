@@ -7,6 +7,7 @@
 
 #include "common/common.h"
 #include "platform/sys.h"
+#include "platform/sys_files.h"
 #include "render/font.h"
 #include "render/render.h"
 
@@ -46,6 +47,8 @@ namespace {
 template <typename T> bool lookUp(T *pointer, const char *name)
 {
     *pointer = reinterpret_cast<T>(Sys_GL_GetProcAddress(name));
+    if (!*pointer)
+        Sys_Report("the OpenGL driver has no %s", name);
     return *pointer != nullptr;
 }
 
@@ -158,11 +161,20 @@ bool extensionListed(const char *extensions, const char *name)
     return false;
 }
 
+// The start-up checks say which feature the driver lacks before the game gives up.
+static bool requireExtension(bool present, const char *name)
+{
+    if (!present)
+        Sys_Report("the OpenGL driver lacks %s", name);
+    return present;
+}
+
 bool isMultitextureSupported()
 {
     const char *extensions = reinterpret_cast<const char *>(glGetString(GL_EXTENSIONS));
-    if (!extensionListed(extensions, "GL_ARB_multitexture") || !extensionListed(extensions, "GL_EXT_texture_env_combine"))
-        return false;
+    for (const char *name : {"GL_ARB_multitexture", "GL_EXT_texture_env_combine"})
+        if (!requireExtension(extensionListed(extensions, name), name))
+            return false;
     GLint units = 0;
     glGetIntegerv(GL_MAX_TEXTURE_UNITS_ARB, &units);
     bool ok = true;
@@ -174,6 +186,8 @@ bool isMultitextureSupported()
     ok &= lookUp(&p_glClientActiveTextureARB, "glClientActiveTextureARB");
     // The drawing code switches texture units unconditionally, so a driver that names the
     // extension but lacks an entry point or a second unit cannot run the game.
+    if (units < 2)
+        Sys_Report("the OpenGL driver has %d texture units, the game needs 2", int(units));
     return ok && units >= 2;
 }
 
@@ -199,9 +213,9 @@ bool initGraphics()
 
     const char *extensions = reinterpret_cast<const char *>(glGetString(GL_EXTENSIONS));
     std::string ext = extensions ? extensions : "";
-    if (ext.find("GL_ARB_shading_language_100") == std::string::npos ||
-        ext.find("GL_ARB_shader_objects") == std::string::npos)
-        return false;
+    for (const char *name : {"GL_ARB_shading_language_100", "GL_ARB_shader_objects"})
+        if (!requireExtension(ext.find(name) != std::string::npos, name))
+            return false;
     if (!multitexture)
         return false;
     if (!lookUpShaderEntryPoints())

@@ -60,11 +60,13 @@ bool Ms3dModel::loadFromMemory(const unsigned char *bytes, size_t size)
 bool Ms3dModel::loadModelData(const char *fileName)
 {
     std::vector<uint8_t> bytes;
-    if (!fileName || !Sys_ReadWholeFile(fileName, bytes)) {
+    bool ok = fileName && Sys_ReadWholeFile(fileName, bytes) && loadFromMemory(bytes.data(), bytes.size());
+    if (!ok) {
         clear();
-        return false;
+        if (fileName)
+            Sys_ReportUnusable(fileName);
     }
-    return loadFromMemory(bytes.data(), bytes.size());
+    return ok;
 }
 
 void Model::reloadTextures()
@@ -84,6 +86,8 @@ void Model::reloadTextures()
             mat.texture = loadTgaTexture(mat.textureFileName);
         else
             mat.texture = loadBmpTexture(mat.textureFileName);
+        if (!mat.texture)
+            Sys_ReportUnusable(mat.textureFileName);
     }
 }
 
