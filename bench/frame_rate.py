@@ -2,11 +2,12 @@
 """Frame-rate benchmark: a seeded race driven by the autopilot, on the real clock, in a virtual
 display with Mesa's software renderer unless a display is given.
 
-    bench/frame_rate.py [--build build] [--track 1] [--size 800x600] [--frames 900] [--seed 5]
+    bench/frame_rate.py [--build build] [--track 1] [--size 800x600] [--frames 600] [--seed 5]
                         [--passes] [--display]
 
 Reports the median, 90th and 99th percentile frame times and frames per second of the race's
-frames (loading and the first frames after it left out), and with --passes the mean time of each
+frames (loading and the first frames after it left out), the processor time a frame costs (all
+the game's threads: on a busy machine the figure that stays put), and with --passes the mean time of each
 pass of the frame. Passes are timed by finishing the GL work at each pass boundary, which costs
 the renderer some overlap: the shares are right, the total with --passes is a little slower than
 without. Also reported: the first frame's delay after launch, the track's load (the race's start,
@@ -33,6 +34,12 @@ def percentile(sorted_values, p):
     return sorted_values[i]
 
 
+def cpu_seconds(pid):
+    """User and system time of a running process, all its threads."""
+    fields = open("/proc/%d/stat" % pid).read().rsplit(")", 1)[1].split()
+    return (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK")
+
+
 def scratch_game(build, size_index):
     """A folder with base/ linking every generated file but the two data files."""
     top = tempfile.mkdtemp(prefix="cobalt-bench-")
@@ -55,7 +62,7 @@ def run(args):
     try:
         trace = os.path.join(top, "trace.json")
         cmd = [game, "--windowed", "--no-browser", "--auto-answer", "no", "--seed", str(args.seed),
-               "--race", "%d,0" % args.track, "--autopilot", "--frames", str(args.frames),
+               "--race", "%d,0" % args.track, "--autopilot",
                "--trace", trace, "--audio-out", os.path.join(top, "mix.wav")]
         if args.passes:
             cmd.append("--pass-times")
@@ -66,7 +73,8 @@ def run(args):
             # is its own (xvfb-run would add the X server's).
             read_fd, write_fd = os.pipe()
             xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_fd), "-screen", "0", args.size + "x24",
-                                     "-nolisten", "tcp"], pass_fds=[write_fd], stderr=subprocess.DEVNULL)
+                                     "-nolisten", "tcp", "-noreset"], pass_fds=[write_fd],
+                                    stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
             os.close(write_fd)
             display = os.read(read_fd, 64).decode().strip()
             os.close(read_fd)
@@ -75,25 +83,58 @@ def run(args):
             env.setdefault("ALSOFT_LOGLEVEL", "0")
         try:
             launch = time.monotonic()
-            game_proc = subprocess.Popen(cmd, cwd=top, env=env, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
+            game_proc = subprocess.Popen(cmd, cwd=top, env=env, stdout=subprocess.DEVNULL,
+                                         stderr=open(os.path.join(top, "stderr.txt"), "wb"))
             # The trace is written a line a frame as it happens: its first line is the first
-            # frame on screen.
+            # frame on screen. Loading takes a time, not a number of frames, so the game runs
+            # until the trace holds enough race frames and is then stopped.
             first_frame = None
-            while first_frame is None and game_proc.poll() is None:
-                if os.path.exists(trace) and os.path.getsize(trace) > 0:
-                    first_frame = time.monotonic() - launch
-                else:
-                    time.sleep(0.002)
-            stderr = game_proc.stderr.read()
-            _, status, usage = os.wait4(game_proc.pid, 0)
+            race_frames = 0
+            pid = 0
+            cpu_start = cpu_per_frame = None
+            with open(trace, "w"):
+                pass
+            with open(trace) as follow:
+                pending = ""
+                while race_frames < args.frames + 12:
+                    # wait4 rather than poll: the game's own resource use comes with its status.
+                    pid, status, usage = os.wait4(game_proc.pid, os.WNOHANG)
+                    if pid:
+                        break
+                    if xvfb and xvfb.poll() is not None:
+                        break  # the display went away: the run cannot be measured
+                    if not race_frames and time.monotonic() - launch > 300:
+                        break  # five minutes without a race: something is wrong, say so
+                    chunk = follow.read()
+                    if not chunk:
+                        time.sleep(0.005)
+                        continue
+                    if first_frame is None:
+                        first_frame = time.monotonic() - launch
+                    pending += chunk
+                    lines = pending.split("\n")
+                    pending = lines.pop()
+                    before = race_frames
+                    race_frames += sum('"raceClock"' in line for line in lines)
+                    # Processor time over the measured frames: the work a frame costs, which
+                    # other programs on the machine do not change as they change the wall clock.
+                    if before < 12 <= race_frames:
+                        cpu_start = (cpu_seconds(game_proc.pid), race_frames)
+                    if race_frames >= args.frames + 12 and cpu_start:
+                        cpu_per_frame = (cpu_seconds(game_proc.pid) - cpu_start[0]) / (race_frames - cpu_start[1])
+            stopped = not pid
+            if stopped:
+                game_proc.kill()
+                _, status, usage = os.wait4(game_proc.pid, 0)
             game_proc.returncode = os.waitstatus_to_exitcode(status)
         finally:
             if xvfb:
                 xvfb.terminate()
                 xvfb.wait()
-        if game_proc.returncode != 0:
-            sys.exit("the game failed (%d): %s" % (game_proc.returncode, stderr.decode(errors="replace")[-2000:]))
-        frames = [json.loads(line) for line in open(trace)]
+        if (game_proc.returncode != 0 and not stopped) or race_frames < args.frames:
+            sys.exit("the game failed (%d): %s" % (game_proc.returncode, open(os.path.join(top, "stderr.txt"), errors="replace").read()[-2000:]))
+        # The last line may have been cut off by the stop.
+        frames = [json.loads(line) for line in open(trace) if line.endswith("\n")]
     finally:
         shutil.rmtree(top, ignore_errors=True)
 
@@ -110,8 +151,9 @@ def run(args):
     print("track %d  %s  %d race frames  (machine load %.2f)" % (args.track, args.size, len(times), os.getloadavg()[0]))
     print("  first frame %.0f ms after launch   track load %.0f ms   peak memory %.0f MB"
           % (1000 * (first_frame or float("nan")), load_ms, usage.ru_maxrss / 1024.0))
-    print("  median %.1f ms (%.1f fps)   90%% %.1f ms   99%% %.1f ms   mean %.1f ms"
-          % (median, 1000.0 / median, percentile(times, 90), percentile(times, 99), sum(times) / len(times)))
+    print("  median %.1f ms (%.1f fps)   90%% %.1f ms   99%% %.1f ms   mean %.1f ms   processor %.1f ms a frame"
+          % (median, 1000.0 / median, percentile(times, 90), percentile(times, 99), sum(times) / len(times),
+             1000 * (cpu_per_frame or float("nan"))))
     if args.passes:
         w, h = (int(v) for v in args.size.split("x"))
         sums, runs = {}, {}
@@ -133,7 +175,7 @@ def main():
     p.add_argument("--build", default="build", help="the build folder (holds the game and base/)")
     p.add_argument("--track", type=int, default=1)
     p.add_argument("--size", default="800x600", choices=sorted(SIZES))
-    p.add_argument("--frames", type=int, default=1500, help="frames in all, loading included (about 500)")
+    p.add_argument("--frames", type=int, default=600, help="race frames to measure")
     p.add_argument("--seed", type=int, default=5)
     p.add_argument("--passes", action="store_true", help="time each pass of the frame")
     p.add_argument("--display", action="store_true", help="use $DISPLAY instead of a virtual one")

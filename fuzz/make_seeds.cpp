@@ -1,8 +1,11 @@
 // Writes the starting corpus of the fuzz targets: one small valid file of each kind the readers
 // accept, made by the same builders the reader tests use.
 #include "common/controls.h"
+#include "formats/data_files.h"
+#include "genaudio.h"
 #include "support/ms3d_write.h"
 
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -15,6 +18,44 @@ static void save(const std::filesystem::path &path, const Bytes &bytes)
         std::fwrite(bytes.data(), 1, bytes.size(), f);
         std::fclose(f);
     }
+}
+
+// A RIFF WAVE file: a format chunk of `format` (1 PCM, 7 mu-law), any chunks in `extra` before the
+// data, and `frames` frames of a ramp.
+static Bytes makeWav(int format, int channels, int bits, int rate, int frames, const Bytes &extra = {})
+{
+    int blockAlign = channels * bits / 8;
+    Bytes data;
+    for (int i = 0; i < frames * blockAlign; i++)
+        data.push_back((unsigned char)(i * 37));
+    Bytes b = {'R', 'I', 'F', 'F'};
+    put32(b, uint32_t(4 + 24 + extra.size() + 8 + data.size() + (data.size() & 1)));
+    b.insert(b.end(), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '});
+    put32(b, 16);
+    put16(b, unsigned(format));
+    put16(b, unsigned(channels));
+    put32(b, uint32_t(rate));
+    put32(b, uint32_t(rate * blockAlign));
+    put16(b, unsigned(blockAlign));
+    put16(b, unsigned(bits));
+    b.insert(b.end(), extra.begin(), extra.end());
+    b.insert(b.end(), {'d', 'a', 't', 'a'});
+    put32(b, uint32_t(data.size()));
+    b.insert(b.end(), data.begin(), data.end());
+    if (data.size() & 1)
+        b.push_back(0); // chunks are padded to even lengths
+    return b;
+}
+
+static Bytes makeTune(long frames, int channels, int rate)
+{
+    std::vector<float> pcm(size_t(frames * channels));
+    for (long i = 0; i < frames; i++)
+        for (int c = 0; c < channels; c++)
+            pcm[size_t(i * channels + c)] = float(0.3 * std::sin(0.05 * double(i) * (c + 1)));
+    std::vector<uint8_t> ogg;
+    encodeOggVorbis(pcm.data(), frames, channels, rate, 0.1f, 3, "seed", ogg);
+    return Bytes(ogg.begin(), ogg.end());
 }
 
 int main(int argc, char **argv)
@@ -95,6 +136,58 @@ int main(int argc, char **argv)
     EffectParams smoke = {60, 1.1f, {0, 0.5f, 0}, {0.0004f, 0.0004f, 0.0004f}, 1.0f, {24, 20, 24}, {12, 4, 12}, 40,
                           4000.0f, 0.008f, 0.01f, 0.14f, 0.008f, 1.0f, 0};
     save(out / "eff" / "smoke.eff", makeEffect(smoke));
+
+    // Waypoints: a small loop, and an empty table.
+    Bytes loop;
+    put32(loop, 4);
+    for (int i = 0; i < 4; i++)
+        for (int v : {i * 40, 0, (i % 2) * 60, 7, i})
+            put32(loop, uint32_t(v));
+    save(out / "waypoints" / "loop.ai", loop);
+    save(out / "waypoints" / "empty.ai", Bytes(4, 0));
+
+    // The data files as the game writes them: defaults and a changed record.
+    unsigned char settings[kSettingsFileSize];
+    encodeSettingsFile(SettingsRecord(), settings);
+    save(out / "settings" / "default.inf", Bytes(settings, settings + sizeof settings));
+    SettingsRecord changed;
+    changed.resolutionIndex = 4;
+    changed.colorBits = changed.depthBits = 16;
+    changed.musicOn = false;
+    changed.mouseSensitivity = -3;
+    encodeSettingsFile(changed, settings);
+    save(out / "settings" / "changed.inf", Bytes(settings, settings + sizeof settings));
+    Career career = {};
+    career.carOpen[0] = career.carOpen[1] = career.carOpen[2] = true;
+    career.racesOpen = 1;
+    career.cash = 350;
+    career.careerStarted = 1;
+    unsigned char careerFile[kCareerFileSize];
+    encodeCareerFile(career, careerFile);
+    save(out / "career" / "new.inf", Bytes(careerFile, careerFile + sizeof careerFile));
+    career.carOpen[5] = true;
+    career.tuningBought[1][0] = career.tuningBought[1][1] = 1;
+    career.raceSlot[0] = {true, 1};
+    career.raceSlot[1] = {false, 3};
+    career.racesOpen = 3;
+    career.careerPoints = 150;
+    career.cash = 1200;
+    encodeCareerFile(career, careerFile);
+    save(out / "career" / "played.inf", Bytes(careerFile, careerFile + sizeof careerFile));
+
+    // Sounds of every kind ALUT's reader takes, one with a chunk it must skip.
+    Bytes list = {'L', 'I', 'S', 'T'};
+    put32(list, 5);
+    list.insert(list.end(), {'I', 'N', 'F', 'O', 0, 0});
+    save(out / "wav" / "mono8.wav", makeWav(1, 1, 8, 11025, 33));
+    save(out / "wav" / "stereo16.wav", makeWav(1, 2, 16, 22050, 40, list));
+    save(out / "wav" / "mulaw.wav", makeWav(7, 1, 8, 8000, 25));
+
+    // Tunes: mono, stereo, and one a few frames long.
+    save(out / "ogg" / "mono.ogg", makeTune(4000, 1, 11025));
+    save(out / "ogg" / "stereo.ogg", makeTune(6000, 2, 22050));
+    save(out / "ogg" / "short.ogg", makeTune(50, 2, 8000));
+
     Bytes controlsFile(kControlsFileSize);
     encodeControls(defaultControls(), controlsFile.data());
     save(out / "controls" / "defaults.inf", controlsFile);

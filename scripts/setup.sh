@@ -2,7 +2,8 @@
 # Sets up a fresh Debian machine (as root), builds the game with its content, then either plays
 # it or runs the whole test suite.
 #   scripts/setup.sh play [game flags...]   build, generate base/, start the game
-#   scripts/setup.sh test                   build, generate base/, run every test under Xvfb
+#   scripts/setup.sh test                   build, generate base/, run every test under Xvfb,
+#                                           then every fuzz target briefly (scripts/fuzz.sh)
 set -euo pipefail
 mode=${1:-play}
 shift || true
@@ -16,7 +17,8 @@ packages=(build-essential cmake ninja-build pkg-config
   libbullet-dev libfreetype-dev fonts-dejavu-core xdg-utils)
 if [ "$mode" = test ]; then
   # imagemagick, netpbm and python3-pil: independent bitmap encoders whose files the image
-  # reader's tests must read; xdotool: real pointer and key input for the menu play-through.
+  # reader's tests must read; xdotool: real pointer and key input for the menu play-through;
+  # clang with its runtime libraries: libFuzzer and the sanitizers of the fuzz targets.
   packages+=(clang libclang-rt-14-dev libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth
     imagemagick netpbm python3-pil xdotool)
 fi
@@ -63,6 +65,9 @@ test)
     ctest --test-dir build --output-on-failure -j 2
     ASAN_OPTIONS=detect_leaks=1 ctest --test-dir build-asan --output-on-failure -L unit -j 2
   '
+  # Every file reader fuzzed for a few seconds on its seeds: enough to catch a reader that has
+  # started to crash on the kinds of file it was once fuzzed with.
+  scripts/fuzz.sh 10
   ;;
 *)
   echo "usage: scripts/setup.sh play|test" >&2

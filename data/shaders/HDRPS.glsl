@@ -1,23 +1,44 @@
-// Bright pass for the bloom: keeps what stands out as bright (lamps, glows, lit paint) and
-// darkens the rest, so that the blurred result added over the picture glows only where light
-// is. The threshold rises where last frame's glow was strong, which keeps a street full of
-// lamps from washing out.
+// Bright pass for the bloom: keeps what stands out as bright (lamp heads, glows, neon, lit
+// paint) and lets the rest fall away, so that the blurred result added over the picture glows
+// only where light is. The game runs it twice in a row (on the frame, then on its own result):
+// light well above the ramp passes both times nearly unchanged, light on the ramp fades out.
+// The ramp moves up where last frame's glow was strong, which keeps a street full of lamps
+// from washing out.
 #version 110
 
 uniform sampler2D decal;  // picture
 uniform sampler2D decal2; // last frame's blurred glow (luminance)
-uniform float exposure;   // share of the brightness range kept for the glow
+uniform float exposure;   // where the ramp lies: glow starts at 1 - 2 exposure, is whole at 1 - exposure / 2
 uniform float gamma;      // above 1: pushes weak glow down faster than strong glow
+
+// x to the power gamma (for gamma from 1 to 2), near enough for a glow and far cheaper than pow:
+// x times x to the gamma - 1, the latter taken on the straight line from 1 to x.
+vec3 curve(vec3 x)
+{
+    return x * mix(vec3(1.0), x, gamma - 1.0);
+}
+
+vec3 brightPart(vec3 c, float raise)
+{
+    // Half luminance, half the strongest channel: deep blue or red neon is dim by luminance
+    // alone, yet reads as bright light.
+    float lum = dot(c, vec3(0.2126, 0.7152, 0.0722));
+    float brightness = 0.5 * (lum + max(c.r, max(c.g, c.b)));
+    return c * smoothstep(1.0 - 2.0 * exposure + raise, 1.0 - 0.5 * exposure + raise, brightness);
+}
 
 void main()
 {
     vec2 uv = gl_TexCoord[0].st;
-    vec3 c = texture2D(decal, uv).rgb;
-    float glow = texture2D(decal2, uv).r;
-    float lum = dot(c, vec3(0.2126, 0.7152, 0.0722));
-
-    float threshold = clamp(1.0 - exposure + 0.25 * glow, 0.0, 0.95);
-    float kept = max(lum - threshold, 0.0) / (1.0 - threshold);
-    vec3 bright = c * (kept / max(lum, 0.0001));
-    gl_FragColor = vec4(pow(clamp(bright, 0.0, 1.0), vec3(gamma)), 1.0);
+    float raise = 0.25 * texture2D(decal2, uv).r;
+    // The first pass shrinks the whole frame to the small picture: four taps spread over the
+    // texel, each kept or dropped on its own, so a lamp a few pixels wide is not first averaged
+    // with the dark round it and lost under the ramp. (The game samples the small picture of
+    // the second pass without filtering, so there all four taps read one texel.)
+    vec2 d = vec2(0.25 / 256.0);
+    vec3 sum = brightPart(texture2D(decal, uv + vec2(-d.x, -d.y)).rgb, raise);
+    sum += brightPart(texture2D(decal, uv + vec2(d.x, -d.y)).rgb, raise);
+    sum += brightPart(texture2D(decal, uv + vec2(-d.x, d.y)).rgb, raise);
+    sum += brightPart(texture2D(decal, uv + vec2(d.x, d.y)).rgb, raise);
+    gl_FragColor = vec4(curve(clamp(sum * 0.25, 0.0, 1.0)), 1.0);
 }

@@ -1,5 +1,12 @@
-// Four street lamps (spot lights pointing down, narrowed by their focus exponent), one fixed
-// far light for the general shape, an ambient floor, and the reflection picture on car paint.
+// Per-pixel street lighting: four street lamps (spot lights pointing down, narrowed by their
+// focus exponent), with the fixed far light, an ambient floor, the surface's own glow and, on
+// car paint, the reflection picture. The far light, the sheen and the paint's angle change
+// little across a face and come from the corners (LightVS).
+//
+// The lit scene is drawn in white, so the vertex colour is not read. Written for a software
+// rasteriser: it runs every instruction for every pixel, whichever way
+// a branch goes, so the lamps are plain arithmetic with no power function and nothing is
+// skipped for lamps that happen to be far away.
 #version 110
 
 uniform vec4 lightPos;
@@ -18,15 +25,11 @@ uniform vec4 light4Pos;
 uniform vec4 light4Color;
 uniform vec3 light4Ori;
 uniform int light4Focus;
-uniform vec4 light5Pos;
-uniform vec4 light5Color;
 
 uniform vec4 ambientColor;
 uniform vec4 matAmbient;
 uniform vec4 matDiffuse;
-uniform vec4 matSpecular;
 uniform vec4 emissive;
-uniform float shininess;
 
 uniform vec3 cameraPos; // kept for the interface; cameraOri is the one the game fills
 uniform vec3 cameraOri; // camera position in object space
@@ -38,60 +41,67 @@ uniform float RefInt;     // how much of the reflection shows (0 = none)
 varying vec3 objectPos;
 varying vec3 objectNormal;
 varying vec2 reflectCoord;
+varying vec3 farLight;    // the fixed far light, from the corners
+varying vec3 sheen;       // the lamp's highlight, from the corners
+varying float fresnel;    // how much the paint mirrors at this angle
 
 // A lamp lights a pool of road about this far across; beyond it the light has faded out.
 const float lampReach = 60.0;
+// Street lamps are far brighter than the night around them: right under one the road shows its
+// full colour, and the pool stands out from the dark between the lamps.
+const float lampPower = 2.8;
 
-// Diffuse and specular light of one spot lamp at this point. Written for few transcendental
-// operations: one inverse square root and one power per lamp.
-vec3 spotLight(vec4 pos, vec4 color, vec3 ori, int focus, vec3 n, vec3 v)
+// c to the power `focus`, exact for whole exponents from 0 to 7 (every street lamp has 5):
+// the product of c, c squared and c to the fourth picked by the exponent's bits.
+float focusPower(float c, int focus)
+{
+    float f = float(focus);
+    float c2 = c * c;
+    float b4 = step(4.0, f);
+    f -= 4.0 * b4;
+    float b2 = step(2.0, f);
+    float b1 = step(1.0, f - 2.0 * b2);
+    return (1.0 + (c - 1.0) * b1) * (1.0 + (c2 - 1.0) * b2) * (1.0 + (c2 * c2 - 1.0) * b4);
+}
+
+// How strongly one lamp lights this point: facing it, inside its cone, within its reach.
+float lampStrength(vec4 pos, vec3 ori, int focus, vec3 n)
 {
     vec3 toLight = pos.xyz - objectPos;
     float dist2 = dot(toLight, toLight);
-    vec3 l = toLight * inversesqrt(max(dist2, 0.00000001));
-    float diffuse = max(dot(n, l), 0.0);
-    // The cone: how straight below the lamp this point is, sharpened by the focus. The game
-    // hands over the direction turned into object space, so it is already of unit length.
-    float cone = pow(max(-dot(l, ori), 0.0), float(focus));
-    // Smooth fall-off to nothing at lampReach.
-    float fade = max(1.0 - dist2 / (lampReach * lampReach), 0.0);
-    float strength = cone * fade;
-    vec3 light = color.rgb * matDiffuse.rgb * (diffuse * strength);
-    if (shininess > 0.0) {
-        vec3 h = normalize(l + v);
-        light += color.rgb * matSpecular.rgb * (pow(max(dot(n, h), 0.0), shininess) * strength * step(0.0001, diffuse));
-    }
-    return light;
+    float inv = inversesqrt(max(dist2, 0.00000001));
+    float diffuse = max(dot(n, toLight) * inv, 0.0);
+    // The game hands over the direction turned into object space, so it is of unit length.
+    float cone = focusPower(max(-dot(toLight, ori) * inv, 0.0), focus);
+    float fade = max(1.0 - dist2 * (1.0 / (lampReach * lampReach)), 0.0);
+    return diffuse * cone * fade * fade;
 }
 
 void main()
 {
-    vec3 n = normalize(objectNormal);
-    vec3 v = normalize(cameraOri - objectPos);
-    // Thin geometry such as road markings is seen from both sides.
-    if (dot(n, v) < 0.0)
+    // Thin geometry such as road markings is seen from both sides. Faces are flat (or nearly,
+    // on the cars), so the interpolated normal is used as it comes.
+    vec3 n = objectNormal;
+    if (dot(n, cameraOri - objectPos) < 0.0)
         n = -n;
 
-    vec3 light = ambientColor.rgb * matAmbient.rgb + emissive.rgb;
-    light += spotLight(lightPos, lightColor, lightOri, lightFocus, n, v);
-    light += spotLight(light2Pos, light2Color, light2Ori, light2Focus, n, v);
-    light += spotLight(light3Pos, light3Color, light3Ori, light3Focus, n, v);
-    light += spotLight(light4Pos, light4Color, light4Ori, light4Focus, n, v);
+    vec3 lamps = lightColor.rgb * lampStrength(lightPos, lightOri, lightFocus, n);
+    lamps += light2Color.rgb * lampStrength(light2Pos, light2Ori, light2Focus, n);
+    lamps += light3Color.rgb * lampStrength(light3Pos, light3Ori, light3Focus, n);
+    lamps += light4Color.rgb * lampStrength(light4Pos, light4Ori, light4Focus, n);
+    vec3 light = ambientColor.rgb * matAmbient.rgb + farLight + lamps * (matDiffuse.rgb * lampPower);
 
-    // The fixed light is far away: plain direction, no cone and no fading.
-    vec3 l5 = normalize(light5Pos.xyz - objectPos);
-    light += light5Color.rgb * matDiffuse.rgb * max(dot(n, l5), 0.0);
+    vec4 texel = texture2D(decal, gl_TexCoord[0].st);
+    vec3 color = texel.rgb * light + sheen;
+    // What shines by itself (lit windows, neon, lamp heads, car lamps): the material's emissive
+    // colour, on the texels its texture's alpha marks. Opaque textures glow all over, so a
+    // material without a mask glows as a whole; a material without emissive never glows.
+    color += texel.rgb * emissive.rgb * texel.a;
 
-    vec4 surface = texture2D(decal, gl_TexCoord[0].st) * gl_Color;
-    vec3 color = surface.rgb * light;
+    // Car paint: the mirrored street added, more of it at grazing angles.
+    vec3 mirrored = texture2D(decal2, reflectCoord).rgb;
+    color += mirrored * clamp(RefInt * fresnel, 0.0, 1.0);
 
-    if (RefInt > 0.0) {
-        // Paint reflects more at grazing angles.
-        float grazing = 1.0 - max(dot(n, v), 0.0);
-        float fresnel = 0.25 + 0.75 * grazing * grazing * grazing;
-        vec3 mirrored = texture2D(decal2, reflectCoord).rgb;
-        color = mix(color, color + mirrored, clamp(RefInt * fresnel, 0.0, 1.0));
-    }
-
-    gl_FragColor = vec4(color, surface.a);
+    // The alpha channel carries the glow mask, not coverage: the lit scene is drawn opaque.
+    gl_FragColor = vec4(color, 1.0);
 }

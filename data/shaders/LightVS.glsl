@@ -1,17 +1,44 @@
-// Per-pixel street lighting. Everything the lights need is passed on in the object's own
-// space, because the game hands the light positions over already moved into that space.
+// Per-pixel street lighting, the corner part. Everything the lights need is passed on in the
+// object's own space, because the game hands the light positions over already moved into that
+// space; what changes little across a face is worked out here, once a corner.
 #version 110
+
+uniform vec4 lightPos;
+uniform vec4 lightColor;
+uniform vec4 light5Pos;
+uniform vec4 light5Color;
+uniform vec4 matDiffuse;
+uniform vec4 matSpecular;
+uniform float shininess;
+uniform vec3 cameraOri;
 
 varying vec3 objectPos;
 varying vec3 objectNormal;
 varying vec2 reflectCoord;
+varying vec3 farLight;
+varying vec3 sheen;
+varying float fresnel;
 
 void main()
 {
     objectPos = gl_Vertex.xyz;
     objectNormal = gl_Normal;
     gl_TexCoord[0] = gl_MultiTexCoord0;
-    gl_FrontColor = gl_Color;
+
+    vec3 v = normalize(cameraOri - gl_Vertex.xyz);
+    vec3 n = dot(gl_Normal, v) < 0.0 ? -gl_Normal : gl_Normal;
+    // The fixed light is far away: plain direction, no cone and no fading.
+    farLight = light5Color.rgb * matDiffuse.rgb * max(dot(n, normalize(light5Pos.xyz - gl_Vertex.xyz)), 0.0);
+    // The sheen of the nearest lamp, in the material's specular colour and exponent. A zero
+    // exponent means no sheen (and pow of 0 to the 0 is undefined, NaN on some cards).
+    sheen = vec3(0.0);
+    if (shininess > 0.0) {
+        vec3 h = normalize(normalize(lightPos.xyz - gl_Vertex.xyz) + v);
+        sheen = lightColor.rgb * matSpecular.rgb * pow(max(dot(n, h), 0.0), shininess);
+    }
+    // Paint mirrors more at grazing angles.
+    float grazing = 1.0 - max(dot(n, v), 0.0);
+    fresnel = 0.25 + 0.75 * grazing * grazing * grazing;
 
     // Mirror image for the car paint: the eye ray reflected off the surface, looked up in the
     // camera-facing reflection picture like a sphere map.

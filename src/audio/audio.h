@@ -104,7 +104,8 @@ public:
     bool idle[MUSIC_BUFFERS] = {}; // played out and taken back from the source, waiting for PCM
     bool playing = false;          // asked to play: a source found stopped has run dry
     bool ended = false;            // nothing more will be decoded (a tune that does not loop, or bad data)
-    int decodeErrors = 0;          // decoder errors in a row
+    bool failed = false;           // the decoder met data it cannot go on from: it is not asked again
+    int decodeErrors = 0;          // damaged stretches in a row
     int playedMark = 0;            // the source's byte offset in its queue at the last update
     MusicBlock next;
     MusicBlock head[MUSIC_BUFFERS];

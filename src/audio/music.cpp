@@ -3,6 +3,7 @@
 // runs on without a gap; the next buffer's PCM is decoded ahead a step per update, so no frame
 // pays for a whole buffer.
 #include "audio/audio.h"
+#include "formats/vorbis_check.h"
 #include "platform/sys_files.h"
 
 #include <vorbis/vorbisfile.h>
@@ -79,7 +80,7 @@ static void decode(MusicStream &m, MusicBlock &b, int upTo)
 {
     upTo = std::min(upTo, MUSIC_BUFFER_BYTES);
     bool fromStart = false;
-    while (!b.complete && !m.ended && b.bytes < upTo) {
+    while (!b.complete && !m.ended && !m.failed && b.bytes < upTo) {
         int bitstream = 0;
         long r = ov_read(m.decoder, b.pcm.data() + b.bytes, upTo - b.bytes, 0, 2, 1, &bitstream);
         if (r > 0) {
@@ -87,11 +88,16 @@ static void decode(MusicStream &m, MusicBlock &b, int upTo)
             m.decodeErrors = 0;
             continue;
         }
-        if (r < 0 && ++m.decodeErrors < MAX_DECODE_ERRORS)
+        if (r == OV_HOLE && ++m.decodeErrors < MAX_DECODE_ERRORS)
             continue; // a damaged stretch is skipped
+        // Any other error means the decoder could not set itself up for this part of the tune
+        // (a codebook it could not build, say). Asked again, by a read or a seek, it would go on
+        // with what it half built and crash: it is not asked again.
+        if (r < 0 && r != OV_HOLE)
+            m.failed = true;
         m.decodeErrors = 0;
         b.complete = true;
-        bool again = m.looping && ov_pcm_seek(m.decoder, 0) == 0;
+        bool again = m.looping && !m.failed && ov_pcm_seek(m.decoder, 0) == 0;
         if (again && b.bytes == 0 && !fromStart) {
             fromStart = true;
             b.complete = false;
@@ -139,8 +145,10 @@ static void resetBlock(MusicBlock &b, bool keepMemory)
 bool MusicStream::open(const char *path, bool loop, bool stream)
 {
     close(); // a stream opened again lets go of its previous tune
-    if (!Sys_FileExists(path))
+    if (!Sys_FileExists(path)) {
+        Sys_ReportUnusable(path);
         return false;
+    }
     looping = loop;
     alGetError(); // an error left behind by other sound calls is not this stream's
     alGenSources(1, &source);
@@ -163,11 +171,19 @@ bool MusicStream::open(const char *path, bool loop, bool stream)
     }
     streaming = stream;
     file = Sys_FOpen(path, "rb");
+    // The decoder trusts its headers: one it cannot survive is refused before it sees the tune.
+    auto readFile = [](void *buf, size_t n, void *f) { return musicFileRead(buf, 1, n, f); };
+    if (file && (checkVorbisFile(readFile, file) != VORBIS_PLAYABLE || musicFileSeek(file, 0, 0) != 0)) {
+        close();
+        Sys_ReportUnusable(path);
+        return false;
+    }
     decoder = new OggVorbis_File;
     if (!file || ov_open_callbacks(file, decoder, nullptr, 0, musicCallbacks) < 0) {
         delete decoder; // a failed open has already cleared it
         decoder = nullptr;
         close();
+        Sys_ReportUnusable(path);
         return false;
     }
     comment = ov_comment(decoder, -1);
@@ -175,6 +191,7 @@ bool MusicStream::open(const char *path, bool loop, bool stream)
     // The PCM goes to OpenAL as it is decoded, so only one or two channels can be played.
     if (!info || info->rate <= 0 || info->channels < 1 || info->channels > 2) {
         close();
+        Sys_ReportUnusable(path);
         return false;
     }
     if (streaming)
@@ -195,6 +212,11 @@ bool MusicStream::open(const char *path, bool loop, bool stream)
     for (MusicBlock &h : head) {
         h.pcm.resize(MUSIC_BUFFER_BYTES);
         decode(*this, h, MUSIC_BUFFER_BYTES);
+    }
+    if (failed && head[0].bytes == 0) { // not one sample could be decoded
+        close();
+        Sys_ReportUnusable(path);
+        return false;
     }
     headResume = ov_pcm_tell(decoder);
     headEnded = ended;
@@ -237,7 +259,7 @@ void MusicStream::rewind()
         alSourceUnqueueBuffers(source, 1, &b);
     }
     alSourceRewind(source);
-    ended = headEnded || ov_pcm_seek(decoder, headResume) != 0;
+    ended = headEnded || failed || ov_pcm_seek(decoder, headResume) != 0;
     decodeErrors = 0;
     resetBlock(next, true);
     queueHead(*this);
@@ -326,7 +348,7 @@ void MusicStream::close()
     source = sourceId = 0;
     comment = nullptr;
     info = nullptr;
-    streaming = playing = ended = headEnded = false;
+    streaming = playing = ended = headEnded = failed = false;
     decodeErrors = playedMark = 0;
     headResume = 0;
     std::fill(idle, idle + MUSIC_BUFFERS, false);

@@ -1,5 +1,6 @@
 // Sound effects: one source and one buffer each, decoded from WAV by ALUT.
 #include "audio/audio.h"
+#include "formats/wav_check.h"
 #include "platform/sys.h"
 #include "platform/sys_files.h"
 
@@ -7,6 +8,7 @@
 
 #include <cmath>
 #include <string>
+#include <vector>
 
 Sample sampleSlots[SAMPLE_COUNT];
 int samplePlayCount[SAMPLE_COUNT];
@@ -30,14 +32,18 @@ void Sample::load(const char *fileName, bool loop)
     size = 0;
     frequency = 22050;
     std::string path = Sys_NativePath(fileName);
-    // ALUT's reader does not tell a missing file from an empty one; a missing file leaves the
+    // ALUT's reader does not tell a missing file from an empty one, and allocates what a damaged
+    // chunk length asks for: only a file whose chunks fit reaches it. Anything else leaves the
     // buffer empty, so playing it is silent.
-    if (Sys_FileExists(fileName)) {
+    std::vector<uint8_t> bytes;
+    if (Sys_ReadWholeFile(fileName, bytes) && wavChunksFit(bytes.data(), bytes.size())) {
         ALsizei alSize = 0, alFrequency = 0;
         alutLoadWAVFile(reinterpret_cast<ALbyte *>(path.data()), &format, &data, &alSize, &alFrequency, &fileLoops);
         size = data ? int(alSize) : 0;
         frequency = data && alFrequency > 0 ? int(alFrequency) : 22050;
     }
+    if (!data)
+        Sys_ReportUnusable(fileName);
     alGenSources(1, &source);
     alGenBuffers(1, &buffer);
     if (data && size > 0)

@@ -30,10 +30,13 @@ extern bool optionsAccepted;
 extern const char *const settingsPath;
 void setDefaultSettings();
 // Decodes the file image; a short image leaves the defaults, out-of-range values their defaults.
-void decodeSettings(const unsigned char *data, long size);
+// Returns what was wrong with it (DATA_FILE_SHORT, DATA_FILE_OUT_OF_RANGE of formats/data_files.h).
+unsigned decodeSettings(const unsigned char *data, long size);
 void encodeSettings(unsigned char out[24]);
 void readSettings();
-bool writeSettings(); // at exit: applies an accepted resolution first
+// At exit: applies an accepted resolution first. False (and a line on standard error) when the
+// file cannot be written.
+bool writeSettings();
 void screenSizeFromIndex(int index, int *width, int *height);
 // The display lists width x height (at any depth and rate).
 bool isModeAvailable(int width, int height);

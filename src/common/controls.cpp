@@ -1,6 +1,7 @@
 // The controls: bindings, how far each action is pushed, their file and their names.
 #include "common/common.h"
 #include "common/controls.h"
+#include "formats/data_files.h"
 #include "platform/sys.h"
 #include "platform/sys_files.h"
 #include "platform/sys_pad.h"
@@ -123,14 +124,21 @@ ControlBindings defaultControls()
 void readControls()
 {
     ControlBindings read;
-    controls = readControlsFile(controlsPath, &read) ? read : defaultControls();
+    if (readControlsFile(controlsPath, &read)) {
+        controls = read;
+        return;
+    }
+    controls = defaultControls();
+    // No file is a first start; one the game cannot use is said, as the other data files are.
+    if (Sys_FileExists(controlsPath))
+        Sys_ReportUnusable(controlsPath);
 }
 
 bool writeControls()
 {
     unsigned char bytes[kControlsFileSize];
     encodeControls(controls, bytes);
-    return Sys_WriteFileAtomic(controlsPath, bytes, sizeof bytes);
+    return saveDataFile(controlsPath, bytes, sizeof bytes);
 }
 
 float actionAmount(int action)

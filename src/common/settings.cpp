@@ -1,7 +1,7 @@
 // The settings record and its 24-byte file of six little-endian words.
 #include "common/common.h"
+#include "formats/data_files.h"
 #include "platform/sys.h"
-#include "platform/sys_files.h"
 
 int resolutionIndex, screenWidth, screenHeight, colorBits, depthBits;
 bool soundOn, musicOn;
@@ -20,62 +20,59 @@ void screenSizeFromIndex(int index, int *width, int *height)
     *height = known ? modeHeight[index] : 0;
 }
 
-void setDefaultSettings()
+static void takeSettings(const SettingsRecord &r)
 {
-    resolutionIndex = 1;
-    colorBits = 32;
-    depthBits = 24;
-    soundOn = true;
-    musicOn = true;
-    mouseSensitivity = 0;
+    resolutionIndex = r.resolutionIndex;
+    colorBits = r.colorBits;
+    depthBits = r.depthBits;
+    soundOn = r.soundOn;
+    musicOn = r.musicOn;
+    mouseSensitivity = r.mouseSensitivity;
     screenSizeFromIndex(resolutionIndex, &screenWidth, &screenHeight);
     optionsResolutionIndex = resolutionIndex;
 }
 
-void decodeSettings(const unsigned char *data, long size)
+void setDefaultSettings()
 {
-    setDefaultSettings();
-    if (size < 24)
-        return;
-    // A damaged value would open a window of no size or ask for a format no card has; such a
-    // field keeps its default and the others are still honoured.
-    int index = Sys_GetWord(data);
-    if (index >= 0 && index < 5)
-        resolutionIndex = index;
-    int bits = Sys_GetWord(data + 4);
-    if (bits == 16 || bits == 32)
-        colorBits = bits;
-    int depth = Sys_GetWord(data + 8);
-    if (depth == 16 || depth == 24)
-        depthBits = depth;
-    soundOn = Sys_GetWord(data + 12) != 0;
-    musicOn = Sys_GetWord(data + 16) != 0;
-    mouseSensitivity = Sys_GetWord(data + 20);
-    screenSizeFromIndex(resolutionIndex, &screenWidth, &screenHeight);
-    optionsResolutionIndex = resolutionIndex;
+    takeSettings(SettingsRecord());
+}
+
+unsigned decodeSettings(const unsigned char *data, long size)
+{
+    SettingsRecord r;
+    unsigned found = decodeSettingsFile(data, size < 0 ? 0 : size_t(size), &r);
+    takeSettings(r);
+    return found;
 }
 
 void encodeSettings(unsigned char out[24])
 {
-    const int words[6] = {resolutionIndex, colorBits, depthBits, soundOn ? 1 : 0, musicOn ? 1 : 0, mouseSensitivity};
-    for (int i = 0; i < 6; i++)
-        Sys_PutWord(out + 4 * i, words[i]);
+    SettingsRecord r;
+    r.resolutionIndex = resolutionIndex;
+    r.colorBits = colorBits;
+    r.depthBits = depthBits;
+    r.soundOn = soundOn;
+    r.musicOn = musicOn;
+    r.mouseSensitivity = mouseSensitivity;
+    encodeSettingsFile(r, out);
 }
 
 void readSettings()
 {
-    unsigned char data[24];
-    long n = Sys_ReadFile(settingsPath, data, sizeof data);
-    decodeSettings(data, n);
+    unsigned char data[kSettingsFileSize + 1];
+    long n = readDataFile(settingsPath, data, kSettingsFileSize);
+    unsigned found = decodeSettings(data, n);
+    reportDataFile(settingsPath, n, kSettingsFileSize, found, "the default settings are used",
+                   "those settings are back to their defaults");
 }
 
 bool writeSettings()
 {
     if (optionsAccepted && optionsResolutionIndex >= 0 && optionsResolutionIndex < 5)
         resolutionIndex = optionsResolutionIndex;
-    unsigned char data[24];
+    unsigned char data[kSettingsFileSize];
     encodeSettings(data);
-    return Sys_WriteFileAtomic(settingsPath, data, sizeof data);
+    return saveDataFile(settingsPath, data, sizeof data);
 }
 
 bool isModeAvailable(int width, int height)

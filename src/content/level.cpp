@@ -2,6 +2,7 @@
 // terrain arrays, in that order; unloading gives everything back and returns the light list to
 // the garage lamps.
 #include "content/content.h"
+#include "platform/sys_files.h"
 #include "render/lights.h"
 #include "render/ms3d.h"
 
@@ -53,7 +54,10 @@ bool loadWaypoints(int track)
         return false;
     char path[64];
     std::snprintf(path, sizeof path, "base/maps/%d/points/level.ai", track);
-    return readWaypointFile(path, waypoints, kMaxWaypoints, &waypointCount);
+    if (readWaypointFile(path, waypoints, kMaxWaypoints, &waypointCount))
+        return true;
+    Sys_ReportUnusable(path);
+    return false;
 }
 
 void loadTrack(int track)

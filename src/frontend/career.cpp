@@ -1,7 +1,7 @@
 // The career record, its 712-byte file of 178 little-endian words, and the player's car values.
 #include "frontend/frontend.h"
 #include "race/race.h"
-#include "platform/sys_files.h"
+#include "formats/data_files.h"
 
 #include <algorithm>
 
@@ -9,9 +9,6 @@ Career career;
 int careerEntryMarker = 1;
 bool newCarOpened;
 const char *const careerPath = "base/career.inf";
-
-static const int CAREER_WORDS = 178;
-static const int kCareerValueLimit = 100000000;
 
 // The record New game starts from, without touching selectedCar or the file.
 static void freshCareer(Career &c)
@@ -27,69 +24,31 @@ static void freshCareer(Career &c)
     c.cash = 350;
 }
 
-void decodeCareer(const unsigned char *data, long size)
+unsigned decodeCareer(const unsigned char *data, long size)
 {
-    if (size < CAREER_WORDS * 4) {
+    unsigned found = decodeCareerFile(data, size < 0 ? 0 : size_t(size), &career);
+    if (found & DATA_FILE_SHORT) {
         career = {};
         freshCareer(career);
         career.careerStarted = careerEntryMarker;
-        return;
     }
-    int w[CAREER_WORDS];
-    for (int i = 0; i < CAREER_WORDS; i++)
-        w[i] = Sys_GetWord(data + 4 * i);
-    for (int c = 0; c < 18; c++)
-        career.carOpen[c] = w[c] != 0;
-    for (int c = 0; c < 18; c++)
-        for (int k = 0; k < 6; k++)
-            career.tuningBought[c][k] = w[18 + 6 * c + k] != 0 ? 1 : 0;
-    for (int r = 0; r < 24; r++) {
-        career.raceSlot[r].flag = w[126 + 2 * r] != 0;
-        // A place outside 0..4 cannot come from a race; treat it as never finished.
-        int place = w[127 + 2 * r];
-        career.raceSlot[r].bestPlace = place >= 0 && place <= 4 ? place : 0;
-    }
-    // The race list shows races 1..racesOpen: keep it to the races that exist.
-    career.racesOpen = std::clamp(w[174], 1, 15);
-    // Points and cash only ever grow by a few hundred a race; a damaged word is kept within a
-    // range where the sums cannot overflow.
-    career.careerPoints = std::clamp(w[175], 0, kCareerValueLimit);
-    career.cash = std::clamp(w[176], 0, kCareerValueLimit);
-    career.careerStarted = w[177];
-}
-
-void encodeCareer(unsigned char out[712])
-{
-    int w[CAREER_WORDS] = {};
-    for (int c = 0; c < 18; c++)
-        w[c] = career.carOpen[c] ? 1 : 0;
-    for (int c = 0; c < 18; c++)
-        for (int k = 0; k < 6; k++)
-            w[18 + 6 * c + k] = career.tuningBought[c][k];
-    for (int r = 0; r < 24; r++) {
-        w[126 + 2 * r] = career.raceSlot[r].flag ? 1 : 0;
-        w[127 + 2 * r] = career.raceSlot[r].bestPlace;
-    }
-    w[174] = career.racesOpen;
-    w[175] = career.careerPoints;
-    w[176] = career.cash;
-    w[177] = career.careerStarted;
-    for (int i = 0; i < CAREER_WORDS; i++)
-        Sys_PutWord(out + 4 * i, w[i]);
+    return found;
 }
 
 void readCareer()
 {
-    unsigned char data[712];
-    long n = Sys_ReadFile(careerPath, data, sizeof data);
-    decodeCareer(data, n);
+    unsigned char data[kCareerFileSize + 1];
+    long n = readDataFile(careerPath, data, kCareerFileSize);
+    unsigned found = decodeCareer(data, n);
+    reportDataFile(careerPath, n, kCareerFileSize, found, "a new career is started",
+                   "they are kept within what a career can reach");
 }
 
 bool writeCareer()
 {
-    unsigned char data[712];
-    encodeCareer(data);
-    return Sys_WriteFileAtomic(careerPath, data, sizeof data);
+    unsigned char data[kCareerFileSize];
+    encodeCareerFile(career, data);
+    return saveDataFile(careerPath, data, sizeof data);
 }
 
 void newCareer()

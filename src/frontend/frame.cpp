@@ -97,11 +97,7 @@ static void raceFrame()
     if (framesDrawn()) {
         drawRaceScene();
         markPassEnd(PASS_SCENE);
-        copySceneTexture();
-        postProcessPass(3, 0);
-        postProcessPass(3, 1);
-        postProcessPass(2, 1);
-        postProcessPass(2, 2);
+        postProcessFrame();
         markPassEnd(PASS_POST);
     }
     // The ranking the HUD shows is built before the step, so the place the player takes at a
@@ -152,6 +148,8 @@ static void menuFrame()
     menuMusic.setGain(musicGain());
     if (framesDrawn())
         drawMenuScreens();
+    else
+        updateMenuList(menuItemTotal(shownState)); // keys move through the lists without a window too
 }
 
 bool renderFrame()
@@ -163,6 +161,8 @@ bool renderFrame()
         loadingFrame();
         return true;
     }
+    if (gameState != STATE_RACING && autoCareerRacesStarted < autoCareerRaces)
+        startNextCareerRace();
     if (gameState == STATE_RACING)
         raceFrame();
     if (gameState != STATE_RACING)

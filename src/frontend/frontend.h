@@ -1,5 +1,6 @@
 // Front end: game states and frame dispatch, menu screens, options, career, HUD and results.
 #pragma once
+#include "formats/data_files.h"
 
 struct TraceLine;
 
@@ -30,6 +31,11 @@ extern bool showFps;          // the frame-rate read-out
 extern bool awardPending;
 // A quick race to start as soon as loading ends (track 0: none); car < 0 picks as the menu does.
 extern int autoRaceTrack, autoRaceCar;
+// Career races to play one after another without the menus (0: none), and how many have started.
+// Each is the open race after the one before, in turn (1, 2, .. racesOpen, then 1 again), with
+// the selected car; its result is booked and saved as the menus' races are.
+extern int autoCareerRaces, autoCareerRacesStarted;
+void startNextCareerRace();
 
 bool renderFrame();
 // The quick race: track and car (car < 0 picks one of the first six), as the main menu starts it.
@@ -71,7 +77,10 @@ extern int packetFocus;    // the packet the keyboard points at in the tuning sc
 extern float raceSelectClock;
 
 void drawMenuScreens();
-// Sets menuItemCount, eases the scroll, draws the items of shownState and the three buttons.
+// The list's logic: sets menuItemCount, eases the scroll, and in the race select screen chooses
+// the highlighted race. Runs every menu frame, drawn or not.
+void updateMenuList(int count);
+// updateMenuList, then draws the items of shownState and the three buttons.
 void drawMenuList(int count);
 void easeMenuScroll();
 bool menuClick(); // true when a button or area was hit
@@ -110,26 +119,16 @@ void menuPadAxis(int axis, float value);
 // The bindings and the waiting action, while the Controls screen is on the way or shown.
 void traceControlsScreenFields(TraceLine &line);
 
-// ---- career ("base/career.inf") ----
-struct Career {
-    bool carOpen[18];
-    int tuningBought[18][6];
-    struct {
-        bool flag;
-        int bestPlace;
-    } raceSlot[24];
-    int racesOpen;
-    int careerPoints;
-    int cash;
-    int careerStarted;
-};
+// ---- career ("base/career.inf"; the record and its file layout in formats/data_files.h) ----
 extern Career career;
 extern int careerEntryMarker; // copied into careerStarted by New game
 extern bool newCarOpened;
 extern const char *const careerPath;
-void decodeCareer(const unsigned char *data, long size);
-void encodeCareer(unsigned char out[712]);
+// Decodes a file image into `career`; a short one gives the record New game starts from.
+// Returns what was wrong with it (DATA_FILE_SHORT, DATA_FILE_OUT_OF_RANGE).
+unsigned decodeCareer(const unsigned char *data, long size);
 void readCareer();
+// Saves the whole record or nothing; false (and a line on standard error) when it cannot.
 bool writeCareer();
 void newCareer();
 void carValues(int car);

@@ -127,9 +127,9 @@ BendArrow bendArrow()
 
 void drawHud()
 {
-    drawComposite();
     const Car &player = cars[0];
     beginOverlay();
+    drawComposite();
     drawRevCounter(player.rpm);
     drawBendArrow();
     OverlayQuad band;
@@ -157,9 +157,12 @@ void drawHud()
 void drawResults()
 {
     if (overlayTimer > 1.0f) {
-        // Booked once, in the first frame the result is shown.
-        if (awardPending)
+        // Booked once, in the first frame the result is shown, and saved at once: a result won
+        // is kept even if the game never reaches its orderly exit.
+        if (awardPending) {
             bookRaceResult();
+            writeCareer();
+        }
         if (framesDrawn()) {
             beginOverlayText();
             printLarge(280, 360, 1, "You take %1i place!", playerPlace);

@@ -246,6 +246,15 @@ void pressSelectBar(int item)
     activateItem(item);
 }
 
+// A tuning packet clicked or chosen with Enter: bought when it is on offer, and the career saved
+// at once, as the cash is spent.
+void pressPacket(int packet)
+{
+    if (buyPacket(selectedCar, packet))
+        writeCareer();
+    playMenuSample(SAMPLE_MENU1);
+}
+
 void setHover(int flag, bool inside)
 {
     if (inside && !hoverFlags[flag])
@@ -365,10 +374,17 @@ void easeMenuScroll()
         menuScroll = menuScroll + speed < 0 ? menuScroll + speed : 0;
 }
 
-void drawMenuList(int count)
+void updateMenuList(int count)
 {
     menuItemCount = count;
     easeMenuScroll();
+    if (shownState == STATE_RACE_SELECT && menuSelection < career.racesOpen)
+        selectedRace = menuSelection + 1;
+}
+
+void drawMenuList(int count)
+{
+    updateMenuList(count);
     for (int i = 0; i < count; i++) {
         char buffer[16];
         const char *text = itemText(shownState, i, buffer);
@@ -389,8 +405,6 @@ void drawMenuList(int count)
     }
     textAlpha = screenAlpha;
     textColorMode = 0;
-    if (shownState == STATE_RACE_SELECT && menuSelection < career.racesOpen)
-        selectedRace = menuSelection + 1;
     drawButtons();
 }
 
@@ -401,7 +415,7 @@ void drawMenuScreens()
         menuClock = 0;
     // The pause menu stands on the last race picture instead of the garage.
     if (gameState != STATE_PAUSE)
-        drawGarageScene();
+        drawGarageScene(menuClock);
     beginOverlay();
     drawComposite();
     drawScreen(shownState);
@@ -442,8 +456,7 @@ bool menuClick()
     if (gameState == STATE_TUNING) {
         for (int k = 0; k < 6; k++)
             if (packetArea(k).contains(mouseX, mouseY)) {
-                buyPacket(selectedCar, k);
-                playMenuSample(SAMPLE_MENU1);
+                pressPacket(k);
                 return true;
             }
     }
@@ -478,8 +491,7 @@ bool menuKey(unsigned key)
         return true;
     case VK_RETURN:
         if (tuning && packetFocus >= 0) {
-            buyPacket(selectedCar, packetFocus);
-            playMenuSample(SAMPLE_MENU1);
+            pressPacket(packetFocus);
         } else {
             pressSelectBar(menuSelection);
         }

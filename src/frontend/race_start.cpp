@@ -3,9 +3,12 @@
 #include "frontend/frontend.h"
 #include "race/race.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 int autoRaceTrack, autoRaceCar = -1;
+int autoCareerRaces, autoCareerRacesStarted;
+static int previousCareerRace; // of the unattended career run
 
 void startQuickRace(int track, int car)
 {
@@ -30,6 +33,17 @@ void startCareerRace()
     gameState = STATE_RACING;
     newCarOpened = false;
     beginRace(selectedRace);
+}
+
+void startNextCareerRace()
+{
+    // Counted from the race that came before, not from selectedRace: the results screen moves that
+    // to the highest open race.
+    int open = std::clamp(career.racesOpen, 1, 15);
+    previousCareerRace = previousCareerRace % open + 1;
+    selectedRace = previousCareerRace;
+    autoCareerRacesStarted++;
+    startCareerRace();
 }
 
 void leaveRace()

@@ -124,6 +124,10 @@ struct SysBoxRecord {
 int Sys_BoxCount();
 const SysBoxRecord &Sys_Box(int index);
 
+// What the system said about the last call of this layer that failed ("" when it said nothing),
+// for the line on standard error that names a failure.
+const char *Sys_LastError();
+
 // ---- running without a window ----
 // The same game with no window, no GL context and nothing drawn (whole races for tests,
 // benchmarks and statistics). Chosen once at start: no window opens, no message box or browser

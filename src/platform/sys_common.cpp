@@ -3,6 +3,7 @@
 #include "platform/sys.h"
 #include "platform/sys_local.h"
 
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
@@ -25,8 +26,22 @@ void Sys_PostQuitMessage(int code)
     Sys_PostMessage(WM_QUIT, uintptr_t(code), 0);
 }
 
+// A request to end from the system (SIGTERM, Ctrl+C) while there is no window: SDL turns it
+// into a close message for a window, this does the same without one, so the game ends in order
+// and saves its files rather than dying.
+static volatile std::sig_atomic_t quitSignalled;
+
+static void noteQuitSignal(int)
+{
+    quitSignalled = 1;
+}
+
 bool Sys_PeekMessage(SysMsg *msg)
 {
+    if (quitSignalled) {
+        quitSignalled = 0;
+        Sys_PostMessage(WM_CLOSE, 0, 0);
+    }
     if (queueCount == 0)
         Sys_PumpEvents();
     if (queueCount == 0)
@@ -94,7 +109,14 @@ void Sys_AdvanceFrameClock()
 }
 
 // ---- running without a window ----
-void Sys_SetHeadless(bool headless) { sys.headless = headless; }
+void Sys_SetHeadless(bool headless)
+{
+    sys.headless = headless;
+    if (headless) {
+        std::signal(SIGTERM, noteQuitSignal);
+        std::signal(SIGINT, noteQuitSignal);
+    }
+}
 bool Sys_Headless() { return sys.headless; }
 
 // ---- message boxes ----

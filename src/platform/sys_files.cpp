@@ -1,11 +1,16 @@
 #include "platform/sys_files.h"
 
+#include <cerrno>
+#include <cstdarg>
 #include <cstdio>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 bool sysCrashBeforeRename;
+
+static std::string dataDir; // "" : base/ is in the working folder
 
 std::string Sys_NativePath(const char *gamePath)
 {
@@ -13,7 +18,75 @@ std::string Sys_NativePath(const char *gamePath)
     for (char &c : p)
         if (c == '\\')
             c = '/';
+    if (dataDir.empty())
+        return p;
+    size_t start = 0;
+    while (p.compare(start, 2, "./") == 0)
+        start += 2;
+    if (p.compare(start, 5, "base/") == 0 || p.compare(start, std::string::npos, "base") == 0)
+        return dataDir + "/" + p.substr(start);
     return p;
+}
+
+void Sys_SetDataDir(const std::string &folder)
+{
+    dataDir = folder;
+}
+
+static bool isFolder(const std::string &path)
+{
+    struct stat st;
+    return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool Sys_FindDataDir(std::vector<std::string> *searched)
+{
+    std::vector<std::string> roots;
+    char buf[4096];
+    if (getcwd(buf, sizeof buf))
+        roots.push_back(buf);
+    // The executable's own folder: the build puts base/ beside the program it builds, so the
+    // game starts from anywhere, the repository's root included.
+    ssize_t n = readlink("/proc/self/exe", buf, sizeof buf - 1);
+    if (n > 0) {
+        std::string exe(buf, size_t(n));
+        std::string folder = exe.substr(0, exe.find_last_of('/'));
+        roots.push_back(folder);
+        roots.push_back(folder.substr(0, folder.find_last_of('/')) + "/share/cobalt-overdrive");
+    }
+    searched->clear();
+    for (size_t i = 0; i < roots.size(); i++) {
+        if (i > 0 && roots[i] == roots[i - 1])
+            continue; // started in the executable's folder
+        if (isFolder(roots[i] + "/base")) {
+            Sys_SetDataDir(i == 0 ? "" : roots[i]);
+            return true;
+        }
+        searched->push_back(roots[i] + "/base");
+    }
+    return false;
+}
+
+void Sys_Report(const char *format, ...)
+{
+    char text[1024];
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(text, sizeof text, format, args);
+    va_end(args);
+    std::fprintf(stderr, "cobalt-overdrive: %s\n", text);
+}
+
+void Sys_ReportUnusable(const char *gamePath)
+{
+    std::string path = Sys_NativePath(gamePath);
+    FILE *f = std::fopen(path.c_str(), "rb");
+    if (!f) {
+        Sys_Report("cannot read %s (%s)", path.c_str(), std::strerror(errno));
+        return;
+    }
+    std::fclose(f);
+    Sys_Report("%s is damaged or not in a form the game reads", path.c_str());
 }
 
 FILE *Sys_FOpen(const char *gamePath, const char *mode)

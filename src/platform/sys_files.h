@@ -1,5 +1,6 @@
 // File access for the whole game. Paths are taken exactly as the game writes them,
-// ".\base\menu.inf" included: '\' separators are turned into '/' before the open.
+// ".\base\menu.inf" included: '\' separators are turned into '/' before the open, and a path
+// into base/ is taken under the data folder (Sys_FindDataDir).
 #pragma once
 #include <cstdio>
 #include <cstdint>
@@ -7,6 +8,22 @@
 #include <vector>
 
 std::string Sys_NativePath(const char *gamePath);
+
+// ---- where base/ is ----
+// The game's paths all start with base/. It is looked for in the working folder, beside the
+// executable, and where an install puts it (../share/cobalt-overdrive beside the executable's
+// folder); the first folder that holds a base/ folder becomes the root of every game path into
+// base/. False when none does; `searched` then lists the base/ folders looked for, in order.
+bool Sys_FindDataDir(std::vector<std::string> *searched);
+// The folder that holds base/, or "" while that is the working folder.
+void Sys_SetDataDir(const std::string &folder);
+
+// One line on standard error, the program's name first: what failed, for the player running it
+// from a terminal and for scripts (message boxes say it to whoever is looking at the screen).
+void Sys_Report(const char *format, ...) __attribute__((format(printf, 1, 2)));
+// Reports a file the game wanted and could not use: missing or unreadable (with the system's
+// reason), or there but damaged, under the path it was looked for at.
+void Sys_ReportUnusable(const char *gamePath);
 FILE *Sys_FOpen(const char *gamePath, const char *mode);
 bool Sys_FileExists(const char *gamePath);
 

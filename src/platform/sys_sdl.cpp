@@ -288,6 +288,11 @@ void Sys_SetCursorPos(int x, int y)
     sys.cursorY = y;
 }
 
+const char *Sys_LastError()
+{
+    return SDL_GetError();
+}
+
 void Sys_OpenURL(const char *address)
 {
     if (address && *address && !sys.headless)

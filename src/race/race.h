@@ -61,7 +61,7 @@ void traceRaceFields(TraceLine &line);
 
 // What the last race came to, kept when it ends: the line a run without a window prints.
 struct RaceSummary {
-    bool kept;              // a race has ended since the start
+    int number;             // races ended since the start, this one included; 0: none yet
     int track, car;         // the track and the player's car model
     bool finished;          // the player completed every lap
     int place;

@@ -14,7 +14,7 @@ void keepRaceSummary()
     if (!raceWorld)
         return;
     RaceSummary &s = lastRace;
-    s.kept = true;
+    s.number++;
     s.track = loadedTrack;
     s.car = cars[0].model;
     s.finished = raceFinished;

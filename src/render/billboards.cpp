@@ -1,15 +1,28 @@
-// Camera-facing squares: one triangle strip each, drawn without depth writes.
+// Camera-facing squares and lamp glows, drawn without depth writes.
 #include "render/billboards.h"
 
+#include <algorithm>
 #include <cmath>
+
+namespace {
+
+// The unit direction from `from` to `to` (zero when they meet).
+void unitToward(const float from[3], const float to[3], float v[3])
+{
+    for (int k = 0; k < 3; k++)
+        v[k] = to[k] - from[k];
+    float len = std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]);
+    if (len > 0)
+        for (int k = 0; k < 3; k++)
+            v[k] /= len;
+}
+
+} // namespace
 
 void facingAxes(const float centre[3], const float eye[3], const float scale[3], float a[3], float b[3])
 {
-    float v[3] = {eye[0] - centre[0], eye[1] - centre[1], eye[2] - centre[2]};
-    float len = std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]);
-    if (len > 0)
-        for (float &c : v)
-            c /= len;
+    float v[3];
+    unitToward(centre, eye, v);
     // a = v x (0, 1, 0), b = v x a.
     float ua[3] = {-v[2], 0, v[0]};
     float ub[3] = {v[1] * ua[2] - v[2] * ua[1], v[2] * ua[0] - v[0] * ua[2], v[0] * ua[1] - v[1] * ua[0]};
@@ -61,4 +74,45 @@ void endBillboards()
     glDepthMask(GL_TRUE);
     glEnable(GL_FOG);
     glColor4f(1, 1, 1, 1);
+}
+
+void billboardCorners(const float viewer[3], const float centre[3], float size, float corners[4][3])
+{
+    float n[3];
+    unitToward(centre, viewer, n);
+    // r = n x (1, 1, 1) and u = n x r span the plane facing the viewer. They are left
+    // unnormalised, so a glow's size changes a little with the direction it is seen from.
+    const float r[3] = {n[1] - n[2], n[2] - n[0], n[0] - n[1]};
+    const float u[3] = {n[1] * r[2] - n[2] * r[1], n[2] * r[0] - n[0] * r[2], n[0] * r[1] - n[1] * r[0]};
+    const float s = std::max(size, 0.2f) * 5.0f;
+    for (int k = 0; k < 3; k++) {
+        corners[0][k] = centre[k] + s * r[k];
+        corners[1][k] = centre[k] - s * u[k];
+        corners[2][k] = centre[k] - s * r[k];
+        corners[3][k] = centre[k] + s * u[k];
+    }
+}
+
+void drawBillboard(const float viewer[3], const float centre[3], float size, const float color[4])
+{
+    float c[4][3];
+    billboardCorners(viewer, centre, size, c);
+    // The glow picture has faded to under one percent in its outer tenth all round: only the
+    // inside is drawn, with the texture mapped as on the whole quad. The picture looks the same
+    // and a third of the blended pixels are spared.
+    const float keep = 0.8f, lo = 0.5f - keep / 2, hi = 0.5f + keep / 2;
+    for (auto &corner : c)
+        for (int k = 0; k < 3; k++)
+            corner[k] = centre[k] + (corner[k] - centre[k]) * keep;
+    glColor4fv(color);
+    glBegin(GL_QUADS);
+    glTexCoord2f(lo, lo);
+    glVertex3fv(c[0]);
+    glTexCoord2f(hi, lo);
+    glVertex3fv(c[1]);
+    glTexCoord2f(hi, hi);
+    glVertex3fv(c[2]);
+    glTexCoord2f(lo, hi);
+    glVertex3fv(c[3]);
+    glEnd();
 }

@@ -23,3 +23,11 @@ void beginBillboards(GLuint texture, BillboardBlend blend, bool fogged = true);
 void drawFacingSquare(const float centre[3], const float eye[3], const float scale[3], const float colour[4]);
 // Back to the scene's state: blending off; face culling, depth writes and fog on; colour white.
 void endBillboards();
+
+// The glows round the street lamps, drawn between beginBillboards and endBillboards: one quad
+// facing `viewer` round `centre`, spanned by n x (1, 1, 1) and n x that (n the unit direction
+// to the viewer, the spans not normalised), reaching five times `size` (at least 0.2) from the
+// centre, in the colour given (alpha scales the light added).
+void drawBillboard(const float viewer[3], const float centre[3], float size, const float color[4]);
+// Its four corners, in the order drawn with texture (0, 0), (1, 0), (1, 1), (0, 1).
+void billboardCorners(const float viewer[3], const float centre[3], float size, float corners[4][3]);

@@ -1,10 +1,13 @@
 // One-time GL set-up: fixed-function state, required extensions, render targets, interface
 // textures, fonts and the shader programs; the projection and camera of each frame.
+#include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "common/common.h"
 #include "platform/sys.h"
+#include "platform/sys_files.h"
 #include "render/font.h"
 #include "render/render.h"
 
@@ -44,6 +47,8 @@ namespace {
 template <typename T> bool lookUp(T *pointer, const char *name)
 {
     *pointer = reinterpret_cast<T>(Sys_GL_GetProcAddress(name));
+    if (!*pointer)
+        Sys_Report("the OpenGL driver has no %s", name);
     return *pointer != nullptr;
 }
 
@@ -70,15 +75,18 @@ bool lookUpShaderEntryPoints()
     return ok;
 }
 
-// An empty RGBA texture that post-processing copies the frame into.
-GLuint createRenderTarget(int width, int height)
+// A render target that post-processing copies the frame into. It starts black, not as
+// whatever memory the driver hands out: the first frame's passes read targets no pass has
+// written yet (the glow history above all).
+GLuint createRenderTarget(int width, int height, GLenum format)
 {
     GLuint name = 0;
+    std::vector<unsigned char> black(size_t(width) * size_t(height) * 4, 0);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     glGenTextures(1, &name);
     glEnable(GL_TEXTURE_2D);
     glBindTexture(GL_TEXTURE_2D, name);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+    glTexImage2D(GL_TEXTURE_2D, 0, format, width, height, 0, format, GL_UNSIGNED_BYTE, black.data());
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
@@ -153,11 +161,20 @@ bool extensionListed(const char *extensions, const char *name)
     return false;
 }
 
+// The start-up checks say which feature the driver lacks before the game gives up.
+static bool requireExtension(bool present, const char *name)
+{
+    if (!present)
+        Sys_Report("the OpenGL driver lacks %s", name);
+    return present;
+}
+
 bool isMultitextureSupported()
 {
     const char *extensions = reinterpret_cast<const char *>(glGetString(GL_EXTENSIONS));
-    if (!extensionListed(extensions, "GL_ARB_multitexture") || !extensionListed(extensions, "GL_EXT_texture_env_combine"))
-        return false;
+    for (const char *name : {"GL_ARB_multitexture", "GL_EXT_texture_env_combine"})
+        if (!requireExtension(extensionListed(extensions, name), name))
+            return false;
     GLint units = 0;
     glGetIntegerv(GL_MAX_TEXTURE_UNITS_ARB, &units);
     bool ok = true;
@@ -169,6 +186,8 @@ bool isMultitextureSupported()
     ok &= lookUp(&p_glClientActiveTextureARB, "glClientActiveTextureARB");
     // The drawing code switches texture units unconditionally, so a driver that names the
     // extension but lacks an entry point or a second unit cannot run the game.
+    if (units < 2)
+        Sys_Report("the OpenGL driver has %d texture units, the game needs 2", int(units));
     return ok && units >= 2;
 }
 
@@ -184,16 +203,19 @@ bool initGraphics()
     loadUiTextures();
     buildFonts();
 
-    sceneTexture = createRenderTarget(screenWidth, screenHeight);
-    blurTextureA = createRenderTarget(offscreenWidth, offscreenHeight);
-    blurTextureB = createRenderTarget(offscreenWidth, offscreenHeight);
-    reflectionTexture = createRenderTarget(kReflectionSize, kReflectionSize);
+    sceneTexture = createRenderTarget(screenWidth, screenHeight, GL_RGBA);
+    blurTextureA = createRenderTarget(offscreenWidth, offscreenHeight, GL_RGBA);
+    // The glow history is one brightness a texel: copies into it keep the red channel.
+    blurTextureB = createRenderTarget(offscreenWidth, offscreenHeight, GL_LUMINANCE);
+    reflectionTexture = createRenderTarget(kReflectionSize, kReflectionSize, GL_RGBA);
+    const char *noPostFx = std::getenv("COBALT_NO_POSTFX");
+    postProcessingOn = !(noPostFx && *noPostFx && std::strcmp(noPostFx, "0") != 0);
 
     const char *extensions = reinterpret_cast<const char *>(glGetString(GL_EXTENSIONS));
     std::string ext = extensions ? extensions : "";
-    if (ext.find("GL_ARB_shading_language_100") == std::string::npos ||
-        ext.find("GL_ARB_shader_objects") == std::string::npos)
-        return false;
+    for (const char *name : {"GL_ARB_shading_language_100", "GL_ARB_shader_objects"})
+        if (!requireExtension(ext.find(name) != std::string::npos, name))
+            return false;
     if (!multitexture)
         return false;
     if (!lookUpShaderEntryPoints())
@@ -223,6 +245,7 @@ void clearFrame()
 {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glLoadIdentity();
+    frameHoldsScene = false;
 }
 
 void placeFixedLight(float x, float y, float z)
@@ -230,3 +253,13 @@ void placeFixedLight(float x, float y, float z)
     const float position[] = {x, y, z, 1};
     glLightfv(GL_LIGHT1, GL_POSITION, position);
 }
+
+void beginUnlit()
+{
+    glColor4f(1, 1, 1, 1);
+    glEnable(GL_TEXTURE_2D);
+    glDisable(GL_LIGHTING);
+    glDisable(GL_FOG);
+}
+
+void endUnlit() { glEnable(GL_FOG); }

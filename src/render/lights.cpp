@@ -8,13 +8,7 @@
 LevelLight levelLights[kMaxLevelLights];
 int numLevelLights;
 
-static struct {
-    float position[5][4]; // world space, slot 4 the fixed fifth light
-    float color[5][3];
-    float direction[4][3];
-    int focus[4];
-    float viewPoint[3];   // where the lights were chosen from; the shader's camera
-} slots;
+static LightSlots slots;
 
 static struct {
     float position[5][4];
@@ -49,12 +43,13 @@ static float heading(float x, float z)
     return z < 0 ? -a : a;
 }
 
-void selectLights(const float viewPoint[3], const float viewDir[3], bool paused)
+void chooseLights(LevelLight *lights, int count, const float viewPoint[3], const float viewDir[3], bool paused,
+                  LightSlots *chosen)
 {
-    std::memcpy(slots.viewPoint, viewPoint, sizeof slots.viewPoint);
+    std::memcpy(chosen->viewPoint, viewPoint, sizeof chosen->viewPoint);
     float view = heading(viewDir[0], viewDir[2]);
-    for (int i = 0; i < numLevelLights; i++) {
-        LevelLight &l = levelLights[i];
+    for (int i = 0; i < count; i++) {
+        LevelLight &l = lights[i];
         float dx = l.position[0] - viewPoint[0], dz = l.position[2] - viewPoint[2];
         l.distanceSq = dx * dx + dz * dz;
         float a = heading(dx, dz) - view;
@@ -64,34 +59,39 @@ void selectLights(const float viewPoint[3], const float viewDir[3], bool paused)
             a += 2 * float(M_PI);
         l.viewAngle = std::fabs(a);
     }
-    for (int i = 0; i < numLevelLights; i++)
-        for (int j = i + 1; j < numLevelLights; j++)
-            if (levelLights[j].distanceSq < levelLights[i].distanceSq) {
-                LevelLight t = levelLights[i];
-                levelLights[i] = levelLights[j];
-                levelLights[j] = t;
+    for (int i = 0; i < count; i++)
+        for (int j = i + 1; j < count; j++)
+            if (lights[j].distanceSq < lights[i].distanceSq) {
+                LevelLight t = lights[i];
+                lights[i] = lights[j];
+                lights[j] = t;
             }
     int filled = 0;
-    for (int i = 0; i < numLevelLights && filled < 4; i++) {
-        const LevelLight &l = levelLights[i];
+    for (int i = 0; i < count && filled < 4; i++) {
+        const LevelLight &l = lights[i];
         if (l.viewAngle > 1.7f && l.distanceSq > 1600.0f)
             continue;
-        std::memcpy(slots.position[filled], l.position, sizeof l.position);
-        slots.position[filled][3] = 1;
-        std::memcpy(slots.color[filled], l.color, sizeof l.color);
-        std::memcpy(slots.direction[filled], l.direction, sizeof l.direction);
-        slots.focus[filled] = l.focus;
+        std::memcpy(chosen->position[filled], l.position, sizeof l.position);
+        chosen->position[filled][3] = 1;
+        std::memcpy(chosen->color[filled], l.color, sizeof l.color);
+        std::memcpy(chosen->direction[filled], l.direction, sizeof l.direction);
+        chosen->focus[filled] = l.focus;
         filled++;
     }
     // Unused slots are parked far below the world.
     for (int i = filled; i < 4; i++) {
         const float parked[4] = {0, -10000, 0, 1};
-        std::memcpy(slots.position[i], parked, sizeof parked);
+        std::memcpy(chosen->position[i], parked, sizeof parked);
     }
     const float fifth[4] = {paused ? 0.0f : 600.0f, paused ? 10.0f : 600.0f, 0, 1};
     const float fifthColor[3] = {paused ? 0.0f : 0.25f, paused ? 0.0f : 0.25f, paused ? 1.0f : 0.25f};
-    std::memcpy(slots.position[4], fifth, sizeof fifth);
-    std::memcpy(slots.color[4], fifthColor, sizeof fifthColor);
+    std::memcpy(chosen->position[4], fifth, sizeof fifth);
+    std::memcpy(chosen->color[4], fifthColor, sizeof fifthColor);
+}
+
+void selectLights(const float viewPoint[3], const float viewDir[3], bool paused)
+{
+    chooseLights(levelLights, numLevelLights, viewPoint, viewDir, paused, &slots);
 
     const LightUniforms &u = lightUniforms;
     glUniform1iARB(u.decal, 0);
@@ -208,21 +208,30 @@ void drawLitModel(Model *model, const Mat4 *placement)
     prepareObjectLights(placement ? placement->m : nullptr);
     sendObjectLights();
     if (!placement) {
-        model->draw();
+        model->draw(lightUniforms.emissive);
         return;
     }
     glPushMatrix();
     glMultMatrixf(placement->m);
-    model->draw();
+    model->draw(lightUniforms.emissive);
     glPopMatrix();
 }
 
-void setPaintReflection(bool on)
+void drawLitModelInside(Model *model, const ViewVolume &volume)
+{
+    if (!model)
+        return;
+    prepareObjectLights(nullptr);
+    sendObjectLights();
+    model->drawInside(volume, lightUniforms.emissive);
+}
+
+void setPaintReflection(bool on, GLuint picture)
 {
     glActiveTextureARB(GL_TEXTURE1_ARB);
     if (on) {
         glEnable(GL_TEXTURE_2D);
-        glBindTexture(GL_TEXTURE_2D, reflectionTexture);
+        glBindTexture(GL_TEXTURE_2D, picture ? picture : reflectionTexture);
     } else {
         glDisable(GL_TEXTURE_2D);
     }

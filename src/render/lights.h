@@ -2,9 +2,11 @@
 // that light each frame, and their transform into the space of each object drawn.
 #pragma once
 
+#include "render/gl_ext.h"
 #include "render/matrix.h"
 
 class Model;
+struct ViewVolume;
 
 struct LevelLight {
     float position[3];
@@ -23,9 +25,23 @@ extern int numLevelLights;
 // One light per baked triangle of a light-marker model: at its centroid, in its material's
 // emissive colour. A model with more triangles than the list holds gives the first 200.
 void extractLights(const Model &model);
-// With lightProgram in use and the camera set: the four lights to use this frame, seen from
-// viewPoint looking along viewDir, and the fixed fifth one (blue while paused), uploaded with
-// the colours and focus values.
+// The lights of one frame: four street lights and the fixed fifth one, in world space, with the
+// point they were chosen from.
+struct LightSlots {
+    float position[5][4];
+    float color[5][3];
+    float direction[4][3];
+    int focus[4];
+    float viewPoint[3];
+};
+// Sorts `lights` nearest to viewPoint first (horizontally) and fills the four slots with the
+// nearest lights that lie within 1.7 radians of viewDir or within 40 units; slots left over are
+// parked at (0, -10000, 0) and keep their other values. The fifth light is the fixed far one,
+// blue and low while paused.
+void chooseLights(LevelLight *lights, int count, const float viewPoint[3], const float viewDir[3], bool paused,
+                  LightSlots *chosen);
+// With lightProgram in use and the camera set: chooseLights over levelLights, uploaded with the
+// colours and focus values.
 void selectLights(const float viewPoint[3], const float viewDir[3], bool paused);
 // Around every object drawn with the light program. placement is the object's own 4x4 matrix
 // (column-major, as GL keeps it), null for the identity.
@@ -39,7 +55,11 @@ void setLightMaterial();
 void beginLitScene();
 // Back to the fixed-function state the overlays expect: program off, texturing and fog on.
 void endLitScene();
-// Draws a model lit by the chosen lights, placed by `placement` (null: where it stands).
+// Draws a model lit by the chosen lights, placed by `placement` (null: where it stands). Each
+// material's emissive colour lights its mesh from within.
 void drawLitModel(Model *model, const Mat4 *placement);
-// Car paint: the reflection picture mixed in for the models drawn until it is switched off.
-void setPaintReflection(bool on);
+// The same for a model standing where it is (the track), drawing only what lies in `volume`.
+void drawLitModelInside(Model *model, const ViewVolume &volume);
+// Car paint: a mirrored picture (0: the reflection picture) mixed in for the models drawn until
+// it is switched off.
+void setPaintReflection(bool on, GLuint picture = 0);

@@ -1,12 +1,17 @@
 // The model operations: material textures, display lists, drawing and the baked triangle table.
 #include "render/ms3d.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstring>
+#include <map>
+#include <utility>
 #include <vector>
 
 #include "platform/sys.h"
 #include "platform/sys_files.h"
 #include "render/images.h"
+#include "render/view_volume.h"
 
 namespace {
 
@@ -35,8 +40,9 @@ Model::~Model() { clear(); }
 void Model::clear()
 {
     if (geometryLists)
-        glDeleteLists(geometryLists, numMeshes);
+        glDeleteLists(geometryLists, GLsizei(cells.size()));
     geometryLists = 0;
+    cells.clear();
     for (int i = 0; i < numMaterials; i++)
         if (materials[i].texture)
             glDeleteTextures(1, &materials[i].texture);
@@ -54,11 +60,13 @@ bool Ms3dModel::loadFromMemory(const unsigned char *bytes, size_t size)
 bool Ms3dModel::loadModelData(const char *fileName)
 {
     std::vector<uint8_t> bytes;
-    if (!fileName || !Sys_ReadWholeFile(fileName, bytes)) {
+    bool ok = fileName && Sys_ReadWholeFile(fileName, bytes) && loadFromMemory(bytes.data(), bytes.size());
+    if (!ok) {
         clear();
-        return false;
+        if (fileName)
+            Sys_ReportUnusable(fileName);
     }
-    return loadFromMemory(bytes.data(), bytes.size());
+    return ok;
 }
 
 void Model::reloadTextures()
@@ -78,19 +86,57 @@ void Model::reloadTextures()
             mat.texture = loadTgaTexture(mat.textureFileName);
         else
             mat.texture = loadBmpTexture(mat.textureFileName);
+        if (!mat.texture)
+            Sys_ReportUnusable(mat.textureFileName);
     }
 }
 
 void Model::compileGeometry()
 {
-    geometryLists = glGenLists(numMeshes);
+    // Each mesh's triangles by the ground square their centre lies in; std::map keeps the
+    // cells in a fixed order, so the same model always draws the same way.
+    std::map<std::pair<int, int>, std::vector<int>> squares;
+    std::vector<ModelCell> found;
+    std::vector<std::vector<int>> members;
+    for (int m = 0; m < numMeshes; m++) {
+        squares.clear();
+        const Mesh &mesh = meshes[m];
+        for (int i = 0; i < mesh.numTriangles; i++) {
+            const Triangle &tri = triangles[mesh.triangleIndices[i]];
+            float x = 0, z = 0;
+            for (int k = 0; k < 3; k++) {
+                x += vertices[tri.vertexIndices[k]].location[0] / 3.0f;
+                z += vertices[tri.vertexIndices[k]].location[2] / 3.0f;
+            }
+            squares[{int(std::floor(x / kModelCellSize)), int(std::floor(z / kModelCellSize))}].push_back(i);
+        }
+        for (auto &square : squares) {
+            ModelCell cell{m, 0, {1e30f, 1e30f, 1e30f}, {-1e30f, -1e30f, -1e30f}};
+            for (int i : square.second) {
+                const Triangle &tri = triangles[mesh.triangleIndices[i]];
+                for (int k = 0; k < 3; k++)
+                    for (int axis = 0; axis < 3; axis++) {
+                        float v = vertices[tri.vertexIndices[k]].location[axis];
+                        cell.lo[axis] = std::min(cell.lo[axis], v);
+                        cell.hi[axis] = std::max(cell.hi[axis], v);
+                    }
+            }
+            found.push_back(cell);
+            members.push_back(std::move(square.second));
+        }
+    }
+    if (found.empty())
+        return;
+    geometryLists = glGenLists(GLsizei(found.size()));
     if (!geometryLists)
         return;
-    for (int m = 0; m < numMeshes; m++) {
-        const Mesh &mesh = meshes[m];
-        glNewList(geometryLists + GLuint(m), GL_COMPILE);
+    for (size_t c = 0; c < found.size(); c++) {
+        ModelCell &cell = found[c];
+        cell.list = geometryLists + GLuint(c);
+        const Mesh &mesh = meshes[cell.mesh];
+        glNewList(cell.list, GL_COMPILE);
         glBegin(GL_TRIANGLES);
-        for (int i = 0; i < mesh.numTriangles; i++) {
+        for (int i : members[c]) {
             const Triangle &tri = triangles[mesh.triangleIndices[i]];
             for (int k = 0; k < 3; k++) {
                 glNormal3fv(tri.vertexNormals[k]);
@@ -101,26 +147,64 @@ void Model::compileGeometry()
         glEnd();
         glEndList();
     }
+    cells = std::move(found);
 }
 
-void Model::draw()
+namespace {
+
+// Binds a mesh's material: its texture, and its emissive colour when a light program takes it.
+void useMaterial(const Model &model, int meshIndex, GLint emissiveUniform)
+{
+    int mat = model.meshes[meshIndex].materialIndex;
+    const Material *material = mat >= 0 && mat < model.numMaterials ? &model.materials[mat] : nullptr;
+    if (material && material->texture) {
+        glBindTexture(GL_TEXTURE_2D, material->texture);
+        glEnable(GL_TEXTURE_2D);
+    } else {
+        glBindTexture(GL_TEXTURE_2D, whiteTexture());
+        glDisable(GL_TEXTURE_2D);
+    }
+    if (emissiveUniform >= 0) {
+        static const float none[4] = {0, 0, 0, 1};
+        const float *e = material ? material->emissive : none;
+        glUniform4fARB(emissiveUniform, e[0], e[1], e[2], 1);
+    }
+}
+
+} // namespace
+
+void Model::draw(GLint emissiveUniform) { drawCells(nullptr, emissiveUniform); }
+
+void Model::drawInside(const ViewVolume &volume, GLint emissiveUniform) { drawCells(&volume, emissiveUniform); }
+
+void Model::drawCells(const ViewVolume *volume, GLint emissiveUniform)
 {
     glDisable(GL_CULL_FACE);
     if (numMeshes > 0 && !geometryLists)
         compileGeometry();
     GLboolean textured = glIsEnabled(GL_TEXTURE_2D);
-    for (int m = 0; m < numMeshes; m++) {
-        const Mesh &mesh = meshes[m];
-        int mat = mesh.materialIndex;
-        if (mat >= 0 && materials[mat].texture) {
-            glBindTexture(GL_TEXTURE_2D, materials[mat].texture);
-            glEnable(GL_TEXTURE_2D);
-        } else {
-            glBindTexture(GL_TEXTURE_2D, whiteTexture());
-            glDisable(GL_TEXTURE_2D);
+    int bound = -1;
+    if (!volume) {
+        for (const ModelCell &cell : cells) {
+            if (cell.mesh != bound)
+                useMaterial(*this, bound = cell.mesh, emissiveUniform);
+            glCallList(cell.list);
         }
-        if (geometryLists)
-            glCallList(geometryLists + GLuint(m));
+    } else {
+        // Nearest cells first: what they cover fails the depth test before it is shaded, and
+        // per-pixel lighting is most of a frame's cost.
+        static std::vector<std::pair<float, int>> order;
+        order.clear();
+        for (size_t i = 0; i < cells.size(); i++)
+            if (boxMayShow(*volume, cells[i].lo, cells[i].hi))
+                order.push_back({boxDistanceSq(volume->eye, cells[i].lo, cells[i].hi), int(i)});
+        std::sort(order.begin(), order.end());
+        for (const auto &entry : order) {
+            const ModelCell &cell = cells[size_t(entry.second)];
+            if (cell.mesh != bound)
+                useMaterial(*this, bound = cell.mesh, emissiveUniform);
+            glCallList(cell.list);
+        }
     }
     if (textured)
         glEnable(GL_TEXTURE_2D);

@@ -3,9 +3,12 @@
 // triangle table (marker models), and drawn with whatever colour and lighting state is current.
 #pragma once
 #include <cstddef>
+#include <vector>
 
 #include "formats/ms3d.h"
 #include "render/gl_ext.h"
+
+struct ViewVolume;
 
 constexpr int kMaxBakedTriangles = 5000;
 
@@ -21,6 +24,15 @@ struct BakedTriangle {
     float centroid[3];
 };
 
+// The triangles of one mesh that lie in one square of the ground plan, compiled into one display
+// list, with the box round them: a view skips the cells it cannot see.
+struct ModelCell {
+    int mesh;
+    GLuint list;
+    float lo[3], hi[3];
+};
+constexpr float kModelCellSize = 64.0f; // a street block, give or take
+
 class Model : public ModelData {
 public:
     Model();
@@ -30,7 +42,12 @@ public:
     // Creates the material textures; files whose name contains ".tga" go to the TGA reader,
     // everything else to the bitmap reader.
     void reloadTextures();
-    void draw();
+    // Draws every mesh with its material's texture. With a light program in use, pass its
+    // "emissive" uniform: each mesh then sends its material's emissive colour (black without a
+    // material), which lights the mesh from within where its texture's alpha allows.
+    void draw(GLint emissiveUniform = -1);
+    // The same, leaving out the cells that lie outside `volume` (given in the model's space).
+    void drawInside(const ViewVolume &volume, GLint emissiveUniform = -1);
     void compileGeometry();
     // Fills `baked` from the meshes; at most kMaxBakedTriangles records, the count in
     // numBakedTriangles.
@@ -42,10 +59,15 @@ public:
     BakedTriangle baked[kMaxBakedTriangles];
     int numBakedTriangles;
 
-    // The meshes' geometry compiled into display lists on the first draw (one list per mesh), so
+    // The meshes' geometry compiled into display lists on the first draw (one list per cell), so
     // a model of thousands of triangles is not sent corner by corner every frame. 0: none yet.
     GLuint geometryLists;
+    std::vector<ModelCell> cells; // grouped by mesh, in mesh order
 
+private:
+    void drawCells(const ViewVolume *volume, GLint emissiveUniform);
+
+public:
     Model(const Model &) = delete;
     Model &operator=(const Model &) = delete;
 };

@@ -1,8 +1,149 @@
-// Post-processing: the finished frame is copied into sceneTexture, reduced into the blur targets
-// by the HDR and blur programs, and laid back over the picture as its glow. Not drawn yet: the
-// frame reaches the screen as it was drawn.
+// Post-processing: the finished frame is copied into sceneTexture, reduced to 256 x 256 through
+// the HDR program (what is bright enough to glow) and blurred across and down by the blur
+// program; the composite lays the blurred glow back over the picture. The passes draw in the
+// lower left corner of the frame buffer and copy it out, so only the composite leaves the frame
+// fit to be seen.
+#include "common/common.h"
+#include "render/overlay.h"
 #include "render/render.h"
 
-void copySceneTexture() {}
-void postProcessPass(int, int) {}
-void drawComposite() {}
+bool postProcessingOn = true;
+bool frameHoldsScene;
+
+void copySceneTexture()
+{
+    glActiveTextureARB(GL_TEXTURE0_ARB);
+    glBindTexture(GL_TEXTURE_2D, sceneTexture);
+    glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, screenWidth, screenHeight);
+    frameHoldsScene = true;
+}
+
+namespace {
+
+void copyCorner(GLuint texture)
+{
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, offscreenWidth, offscreenHeight);
+}
+
+void setFilter(GLint filter)
+{
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
+}
+
+} // namespace
+
+void postProcessPass(int mode, int pass)
+{
+    if (!postProcessingOn)
+        return;
+    // Only the corner the pass draws in needs clearing; the rest of the frame keeps the scene
+    // until the composite covers it.
+    glEnable(GL_SCISSOR_TEST);
+    glScissor(0, 0, offscreenWidth, offscreenHeight);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glDisable(GL_SCISSOR_TEST);
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glOrtho(0, screenWidth, 0, screenHeight, -1, 1);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glDisable(GL_BLEND);
+    glDisable(GL_LIGHTING);
+    glDisable(GL_FOG);
+    glColor4f(1, 1, 1, 1);
+
+    if (mode == kPassBlur) {
+        glUseProgramObjectARB(blurProgram);
+        glUniform1iARB(blurUniforms.decal, 0);
+        // Even passes blur across, odd ones down; a step is one texel of the small picture.
+        bool across = pass % 2 == 0;
+        glUniform4fARB(blurUniforms.texOffset, 1.0f / float(offscreenWidth), 1.0f / float(offscreenHeight),
+                       across ? 1.0f : 0.0f, across ? 0.0f : 1.0f);
+    } else {
+        glUseProgramObjectARB(hdrProgram);
+        glUniform1iARB(hdrUniforms.decal, 0);
+        glUniform1iARB(hdrUniforms.decal2, 1);
+        glUniform1fARB(hdrUniforms.exposure, 0.31f);
+        glUniform1fARB(hdrUniforms.gamma, 1.4f);
+        glActiveTextureARB(GL_TEXTURE1_ARB);
+        glEnable(GL_TEXTURE_2D);
+        glBindTexture(GL_TEXTURE_2D, blurTextureB);
+        glActiveTextureARB(GL_TEXTURE0_ARB);
+    }
+    glEnable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, pass == 0 ? sceneTexture : blurTextureA);
+    // The second HDR pass reads a picture of its own size: unfiltered, each fragment sees its
+    // own texel, so light the first pass kept is not smeared into the dark round it and cut
+    // again by the threshold.
+    bool unfiltered = mode == kPassHdr && pass != 0;
+    if (unfiltered)
+        setFilter(GL_NEAREST);
+    const float size[2] = {float(offscreenWidth), float(offscreenHeight)};
+    glBegin(GL_QUADS);
+    glTexCoord2f(0, 0);
+    glVertex2f(0, 0);
+    glTexCoord2f(1, 0);
+    glVertex2f(size[0], 0);
+    glTexCoord2f(1, 1);
+    glVertex2f(size[0], size[1]);
+    glTexCoord2f(0, 1);
+    glVertex2f(0, size[1]);
+    glEnd();
+    glUseProgramObjectARB(0);
+    if (unfiltered)
+        setFilter(GL_LINEAR);
+
+    copyCorner(blurTextureA);
+    // The last blur of a frame is the glow history the next frame's HDR passes read.
+    if (mode == kPassBlur && pass == 2)
+        copyCorner(blurTextureB);
+    if (mode == kPassHdr) {
+        glActiveTextureARB(GL_TEXTURE1_ARB);
+        glDisable(GL_TEXTURE_2D);
+        glActiveTextureARB(GL_TEXTURE0_ARB);
+    }
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+}
+
+void postProcessFrame()
+{
+    copySceneTexture();
+    postProcessPass(kPassHdr, 0);
+    postProcessPass(kPassHdr, 1);
+    postProcessPass(kPassBlur, 1);
+    postProcessPass(kPassBlur, 2);
+}
+
+void drawComposite()
+{
+    OverlayQuad picture;
+    picture.texture = sceneTexture;
+    picture.x1 = 800;
+    picture.y1 = 600;
+    picture.blend = OVERLAY_OPAQUE;
+    // Straight after the passes the frame still holds the picture everywhere but in the corner
+    // the passes drew in: only that corner is drawn again, which spares a full-screen quad.
+    if (frameHoldsScene) {
+        picture.x1 = 800.0f * float(offscreenWidth) / float(screenWidth);
+        picture.y1 = 600.0f * float(offscreenHeight) / float(screenHeight);
+        picture.s1 = float(offscreenWidth) / float(screenWidth);
+        picture.t1 = float(offscreenHeight) / float(screenHeight);
+    }
+    if (!frameHoldsScene || postProcessingOn)
+        drawOverlayQuad(picture);
+    frameHoldsScene = false;
+    if (postProcessingOn) {
+        OverlayQuad glow;
+        glow.texture = blurTextureA;
+        glow.x1 = 800;
+        glow.y1 = 600;
+        glow.blend = OVERLAY_LIGHT;
+        drawOverlayQuad(glow);
+    }
+}

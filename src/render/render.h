@@ -26,6 +26,10 @@ void applyCamera(const float eye[3], const float target[3]);
 void clearFrame();
 // The fixed-function light, placed through the current modelview (0, 0, 0: at the eye).
 void placeFixedLight(float x, float y, float z);
+// Fixed-function drawing among the 3D objects (sky, tunnel, particles, markers, glows): colour
+// white, texturing on, lighting and fog off. endUnlit turns the fog back on.
+void beginUnlit();
+void endUnlit();
 // The start-up loading screen: picture 0, or picture 1 with "Loading...".
 void drawLoadingScreen(int image);
 // Saves the back buffer, as the player is about to see it, as a PNG; false when it cannot.
@@ -33,17 +37,49 @@ bool saveScreenshot(const char *path);
 
 // ---- sky ----
 extern float skyScroll; // the clouds' drift; grows through every race frame
-void drawSkyDome();     // with the camera on the modelview, colour white, texturing on
+// The dome, its cloud layers and the skyline band, with the camera on the modelview, colour
+// white, texturing on, fog off; the clouds drift by the frame's duration. Every matrix it
+// touches is left exactly as it was.
+void drawSkyDome(float frameTime);
 // Boxes by centre x, bottom y, centre z and width (x), height (y), length (z).
 void drawHorizonBand(float x, float y, float z, float width, float height, float length);
 void drawSkyBox(float x, float y, float z, float width, float height, float length);
 
 // ---- post-processing ----
+// False turns the bloom off (COBALT_NO_POSTFX=1 at start): the passes do nothing and the
+// composite shows the plain picture, for comparing the frame with and without its glow.
+extern bool postProcessingOn;
 void copySceneTexture(); // the finished frame into sceneTexture, for post-processing
+// One pass at offscreen size in the lower left corner of the frame, its result in blurTextureA:
+// kPassHdr keeps what is bright enough to glow, kPassBlur blurs across (even pass) or down
+// (odd pass). Pass 0 reads sceneTexture, later passes blurTextureA; blur pass 2 also leaves
+// its result in blurTextureB as the next frame's glow history.
+constexpr int kPassBlur = 2, kPassHdr = 3;
 void postProcessPass(int mode, int pass);
+// The whole chain a frame runs: the copy, two HDR passes, then the blur down and across.
+void postProcessFrame();
 // The finished picture on the 2D screen: sceneTexture opaque, the blurred glow added over it.
-// The HUD and the menus draw it first.
+// Drawn on an open overlay (beginOverlay), first, under the HUD or the menus.
 void drawComposite();
+// Set by copySceneTexture, cleared by clearFrame and drawComposite: the frame buffer still holds
+// the copied picture outside the passes' corner (nothing but the passes has drawn since), so the
+// composite need only restore that corner. Whoever draws into the frame between the copy and
+// the composite clears it.
+extern bool frameHoldsScene;
+
+// ---- reflection picture ----
+// Opens the small square picture the car paint mirrors: a 90 degree view into the lower left
+// corner of the frame, cleared, lighting and fog off, the modelview at the identity.
+void beginReflectionPicture();
+// Copies the picture into reflectionTexture, turned left to right when `mirror` is set (a
+// mirror shows the world the other way round), and gives back the screen's viewport and
+// projection.
+void endReflectionPicture(bool mirror);
+
+// ---- garage ----
+// The tunnel the garage car stands in, round the point `at` (eye space), its wall and floor
+// strip scrolled by `clock`.
+void drawGarageTunnel(const float at[3], float clock);
 
 // Extension test of the multitexture check: within one blank-separated name of `extensions`,
 // the characters of `name` occur in order. (So "GL_ARB_multitexture" is also satisfied by a

@@ -35,8 +35,10 @@ namespace {
 bool attachShader(GLhandleARB program, GLenum type, const char *fileName)
 {
     char *source = readShaderSource(fileName);
-    if (!source)
+    if (!source) {
+        Sys_ReportUnusable(fileName);
         return false;
+    }
     GLhandleARB shader = glCreateShaderObjectARB(type);
     const GLcharARB *text = source;
     glShaderSourceARB(shader, 1, &text, nullptr);
@@ -66,6 +68,8 @@ bool buildProgram(const char *vertexFile, const char *fragmentFile, GLhandleARB 
         GLsizei length = 0;
         log[0] = 0;
         glGetInfoLogARB(*program, sizeof log, &length, log);
+        Sys_Report("%s and %s do not link: %.*s", Sys_NativePath(vertexFile).c_str(),
+                   Sys_NativePath(fragmentFile).c_str(), int(std::strcspn(log, "\n")), log);
         Sys_MessageBox(log, "Error linking shaders...", MB_OK | MB_ICONEXCLAMATION);
         return false;
     }

@@ -1,10 +1,147 @@
 // The night sky around a race: the flattened dome with its two drifting cloud layers, the skyline
-// band around the track, and the cheaper sky box of the reflection picture. Not drawn yet: the
-// sky stays the clear colour.
+// band around the track, and the cheaper sky box of the reflection picture. All of it draws with
+// fixed-function state over whatever camera the modelview holds.
 #include "render/render.h"
+#include "render/texture_names.h"
 
 float skyScroll;
 
-void drawSkyDome() {}
-void drawHorizonBand(float, float, float, float, float, float) {}
-void drawSkyBox(float, float, float, float, float, float) {}
+namespace {
+
+GLUquadric *skyQuadric()
+{
+    static GLUquadric *quadric;
+    if (!quadric) {
+        quadric = gluNewQuadric();
+        gluQuadricNormals(quadric, GLU_SMOOTH);
+        gluQuadricTexture(quadric, GL_TRUE);
+    }
+    return quadric;
+}
+
+struct Box {
+    float x0, x1, y0, y1, z0, z1;
+};
+
+Box boxAround(float x, float y, float z, float width, float height, float length)
+{
+    Box b;
+    b.x0 = x - width / 2;
+    b.x1 = b.x0 + width;
+    b.z0 = z - length / 2;
+    b.z1 = b.z0 + length;
+    b.y0 = y;
+    b.y1 = y + height;
+    return b;
+}
+
+void corner(float s, float t, float x, float y, float z)
+{
+    glTexCoord2f(s, t);
+    glVertex3f(x, y, z);
+}
+
+// The four upright walls of a box, each seen from inside with the picture upright: per corner,
+// whether s is at its far end, t, and which of the box's x, y and z bounds (0 low, 1 high).
+struct WallCorner {
+    bool farS;
+    float t;
+    int x, y, z;
+};
+constexpr WallCorner kWalls[4][4] = {
+    {{true, 0, 1, 0, 0}, {true, 1, 1, 1, 0}, {false, 1, 0, 1, 0}, {false, 0, 0, 0, 0}}, // z = z0
+    {{true, 0, 0, 0, 1}, {true, 1, 0, 1, 1}, {false, 1, 1, 1, 1}, {false, 0, 1, 0, 1}}, // z = z1
+    {{true, 1, 0, 1, 0}, {false, 1, 0, 1, 1}, {false, 0, 0, 0, 1}, {true, 0, 0, 0, 0}}, // x = x0
+    {{false, 0, 1, 0, 0}, {true, 0, 1, 0, 1}, {true, 1, 1, 1, 1}, {false, 1, 1, 1, 0}}, // x = x1
+};
+
+// One wall as a quad inside glBegin(GL_QUADS), s running from 0 to `repeats`.
+void wall(const Box &b, int which, float repeats)
+{
+    for (const WallCorner &c : kWalls[which])
+        corner(c.farS ? repeats : 0, c.t, c.x ? b.x1 : b.x0, c.y ? b.y1 : b.y0, c.z ? b.z1 : b.z0);
+}
+
+} // namespace
+
+void drawSkyDome(float frameTime)
+{
+    glDisable(GL_CULL_FACE);
+    skyScroll += 1e-6f * frameTime;
+    // The layers repeat and drift by whole multiples of skyScroll, so only its fraction counts;
+    // wrapping keeps the float from losing the small per-frame steps after a long session.
+    if (skyScroll >= 1.0f)
+        skyScroll -= 1.0f;
+
+    // Everything below is undone by the pops: whatever drew before and after sees exactly the
+    // matrices it had, not a flattening followed by an inexact unflattening.
+    glMatrixMode(GL_TEXTURE);
+    glPushMatrix();
+    glLoadIdentity();
+    glTranslatef(skyScroll, 0, 0);
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glScalef(1, 0.14f, 1); // the spheres become flat domes
+
+    glDisable(GL_TEXTURE_2D);
+    glColor4f(0.05f, 0.05f, 0.05f, 1);
+    gluSphere(skyQuadric(), 14500, 16, 16);
+
+    glEnable(GL_TEXTURE_2D);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+    glColor4f(0.1f, 0.1f, 0.15f, 0.5f);
+    glBindTexture(GL_TEXTURE_2D, textureSet[TEX_CLOUDS]);
+    gluSphere(skyQuadric(), 14000, 16, 16);
+
+    // The inner layer drifts faster and sideways.
+    glMatrixMode(GL_TEXTURE);
+    glTranslatef(skyScroll * 50, 0, skyScroll * 10);
+    glMatrixMode(GL_MODELVIEW);
+    gluSphere(skyQuadric(), 12800, 16, 16);
+    glDisable(GL_BLEND);
+
+    glPopMatrix();
+    glMatrixMode(GL_TEXTURE);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    glEnable(GL_CULL_FACE);
+
+    drawHorizonBand(0, -20, 0, 5000, 400, 5000);
+}
+
+void drawHorizonBand(float x, float y, float z, float width, float height, float length)
+{
+    const Box b = boxAround(x, y, z, width, height, length);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glColor4f(1, 1, 1, 1);
+    glBindTexture(GL_TEXTURE_2D, tgaSet[TGA_SKYLINE].texture);
+    // Four upright walls, the picture twice along each; no top and no bottom.
+    glBegin(GL_QUADS);
+    for (int w = 0; w < 4; w++)
+        wall(b, w, 2);
+    glEnd();
+    glDisable(GL_BLEND);
+}
+
+void drawSkyBox(float x, float y, float z, float width, float height, float length)
+{
+    const Box b = boxAround(x, y, z, width, height, length);
+    glEnable(GL_TEXTURE_2D);
+    // Each face binds its own picture, so each is its own primitive; no bottom.
+    const int walls[4] = {TEX_SKYBOX_ZNEG, TEX_SKYBOX_ZPOS, TEX_SKYBOX_XNEG, TEX_SKYBOX_XPOS};
+    for (int w = 0; w < 4; w++) {
+        glBindTexture(GL_TEXTURE_2D, textureSet[walls[w]]);
+        glBegin(GL_QUADS);
+        wall(b, w, 1);
+        glEnd();
+    }
+    glBindTexture(GL_TEXTURE_2D, textureSet[TEX_SKYBOX_TOP]);
+    glBegin(GL_QUADS);
+    corner(0, 1, b.x1, b.y1, b.z0);
+    corner(0, 0, b.x1, b.y1, b.z1);
+    corner(1, 0, b.x0, b.y1, b.z1);
+    corner(1, 1, b.x0, b.y1, b.z0);
+    glEnd();
+}

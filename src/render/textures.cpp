@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "platform/sys_files.h"
 #include "render/images.h"
 
 GLuint textureSet[kTextureSetSize];
@@ -48,6 +49,7 @@ bool loadBmpSet(GLuint *names, int generate, const char *const *files, int count
         }
         RgbImage *image = loadBmpImage(files[i]);
         if (!image) {
+            Sys_ReportUnusable(files[i]);
             for (int j = 0; j < generate; j++)
                 if (!shared || j >= count || shared[j] != names[j])
                     glDeleteTextures(1, &names[j]);
@@ -173,6 +175,7 @@ void loadTgaSet()
     for (int i = 0; i < kTgaSetSize; i++) {
         char name[32];
         std::snprintf(name, sizeof name, "base/textures/tex%02d.tga", i);
-        tgaSet[i].load(name, 0);
+        if (!tgaSet[i].load(name, 0))
+            Sys_ReportUnusable(name);
     }
 }

@@ -1,13 +1,37 @@
-// The race frame's 3D scene: the chase camera, the four cars with their wheels, and the track,
-// lit per pixel by the nearest street lights.
+// The race frame's 3D scene: the chase camera, the four cars with their wheels and the track,
+// lit per pixel by the nearest street lights, then the night sky, the car effects, the
+// checkpoint marker and the glows round the lamps.
+#include "common/common.h"
 #include "content/content.h"
 #include "race/car.h"
 #include "race/car_table.h"
 #include "race/race.h"
+#include "render/billboards.h"
 #include "render/lights.h"
 #include "render/ms3d.h"
 #include "render/render.h"
+#include "render/texture_names.h"
+#include "render/view_volume.h"
 #include "scene/scene.h"
+
+#include <algorithm>
+
+float axleOffset(int model, bool front)
+{
+    return carStats[model][front ? 3 : 4] * kAxleScale;
+}
+
+Mat4 wheelPlacement(const Mat4 &body, float along, float drop, float side, float steerDegrees, float spinDegrees)
+{
+    Mat4 place = mat4Multiply(body, mat4Translation(along, -drop, side));
+    if (steerDegrees != 0)
+        place = mat4Multiply(place, mat4Rotation(steerDegrees, 0, 1, 0));
+    place = mat4Multiply(place, mat4Rotation(spinDegrees, 0, 0, 1));
+    // The left wheels are the right ones turned over, so their rims face outwards.
+    if (side < 0)
+        place = mat4Multiply(place, mat4Rotation(-180, 1, 0, 0));
+    return place;
+}
 
 void drawCars()
 {
@@ -18,20 +42,13 @@ void drawCars()
         float m[16];
         bodyTransform(car.body, m); // rotation in the upper 3x3, position in the last column
         const Mat4 body = mat4FromArray(m);
-        float front = carStats[model][3] * kAxleScale;
-        float rear = carStats[model][4] * kAxleScale;
         for (int wheel = 0; wheel < 4; wheel++) {
             bool isFront = wheel >= 2;
-            float side = wheel % 2 == 0 ? 1.0f : -1.0f;
+            float along = isFront ? axleOffset(model, true) : -axleOffset(model, false);
             float drop = car.wheelCompression[isFront ? 0 : 2] - 0.45f;
-            float spin = car.wheelSpin[isFront ? 0 : 2];
-            Mat4 place = mat4Multiply(body, mat4Translation(isFront ? front : -rear, -drop, side));
-            if (isFront)
-                place = mat4Multiply(place, mat4Rotation(car.steer * 57.324f, 0, 1, 0));
-            place = mat4Multiply(place, mat4Rotation(spin, 0, 0, 1));
-            // The left wheels are the right ones turned over, so their rims face outwards.
-            if (side < 0)
-                place = mat4Multiply(place, mat4Rotation(-180, 1, 0, 0));
+            float steer = isFront ? car.steer * 57.324f : 0.0f;
+            const Mat4 place =
+                wheelPlacement(body, along, drop, wheel % 2 == 0 ? 1.0f : -1.0f, steer, car.wheelSpin[isFront ? 0 : 2]);
             drawLitModel(carWheelModels[model], &place);
         }
         setPaintReflection(true);
@@ -39,6 +56,19 @@ void drawCars()
         drawLitModel(carBodyModels[model], &raised);
         setPaintReflection(false);
     }
+}
+
+void drawLightGlows(const float viewer[3])
+{
+    // Glows shine through the fog: a lamp is seen from afar.
+    beginBillboards(textureSet[TEX_LAMP_GLOW], BILLBOARD_ADD, false);
+    int count = std::min(numLevelLights, kMaxGlows);
+    for (int i = 0; i < count; i++) {
+        const LevelLight &l = levelLights[i];
+        const float color[4] = {l.color[0], l.color[1], l.color[2], 0.4f};
+        drawBillboard(viewer, l.position, kGlowSize, color);
+    }
+    endBillboards();
 }
 
 void drawRaceScene()
@@ -50,8 +80,14 @@ void drawRaceScene()
     selectLights(viewPoint, viewDir, false);
     setLightMaterial();
     drawCars();
-    drawLitModel(visualModel, nullptr);
+    drawLitModelInside(visualModel, currentViewVolume(cameraEye, 0));
     endLitScene();
+
+    // Drawn after the solid scene, so the depth test leaves only the pixels still open to them.
+    beginUnlit();
+    drawSkyDome(frameTime);
+    endUnlit();
     drawCarEffects();
     drawCheckpointMarker();
+    drawLightGlows(cameraEye);
 }

@@ -3,9 +3,11 @@
 #include "common/common.h"
 #include "frontend/frontend.h"
 #include "platform/sys.h"
+#include "platform/sys_files.h"
 #include "race/race.h"
 #include "render/pass_times.h"
 #include "shell/automation.h"
+#include "shell/shell.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -67,6 +69,15 @@ bool setRace(const char *v)
     return true;
 }
 
+bool setCareerRaces(const char *v)
+{
+    long n;
+    if (!parseLong(v, &n) || n < 1 || n > 1000000)
+        return false;
+    autoCareerRaces = int(n);
+    return true;
+}
+
 bool setAutoAnswer(const char *v)
 {
     if (std::strcmp(v, "yes") != 0 && std::strcmp(v, "no") != 0)
@@ -119,6 +130,11 @@ const Flag kFlags[] = {
     {"--race", "TRACK[,CAR]", setRace,
      "once loading ends, start a quick race on TRACK (1..20) with\n"
      "car CAR (0..11; random among the first six when left out)"},
+    {"--career", "N", setCareerRaces,
+     "once loading ends, play N career races back to back without the\n"
+     "menus: the open races in turn (1, 2, .. as far as the career has\n"
+     "opened them, then 1 again) with the selected car; each result is\n"
+     "booked and saved as after a race chosen in the menus"},
     {"--auto-answer", "yes|no", setAutoAnswer, "answer every message box without showing it"},
     {"--no-browser", nullptr, [](const char *) { return automation.noBrowser = true; },
      "do not open the statistics page at exit"},
@@ -126,8 +142,8 @@ const Flag kFlags[] = {
      "the computer drives the player's car, as it drives the others"},
     {"--headless", nullptr, [](const char *) { return automation.headless = true; },
      "no window, no drawing, sound into a silent device: the game runs as\n"
-     "fast as it can under --fixed-frame-ms; after a --race it quits back\n"
-     "at the menu and prints one line on how the race went"},
+     "fast as it can under --fixed-frame-ms; prints one line on how each\n"
+     "race went; after a --race or a --career run it quits back at the menu"},
     {"--pass-times", nullptr, [](const char *) { return passTiming = true; },
      "time each pass of a race frame (reflection, scene, post-processing,\n"
      "HUD, swap) into the trace's passMs and passFragments; waits for the\n"
@@ -136,7 +152,14 @@ const Flag kFlags[] = {
 
 void printHelp()
 {
-    std::printf("Usage: cobalt-overdrive [flags]\nRuns from the directory that holds base/.\n\n");
+    std::printf("Usage: cobalt-overdrive [flags]\n\n"
+                "The game's data is the folder base/, looked for in the working folder, then in the\n"
+                "program's own folder, then in ../share/cobalt-overdrive beside that folder (where an\n"
+                "install puts it); the settings and the career are saved in the base/ found.\n"
+                "Exit status: 0 after an orderly quit; 1 when the game cannot start (no base/, no\n"
+                "window, the graphics cannot be set up); 2 for a flag, input script or output file it\n"
+                "cannot use. Standard error says what failed, and names every data file the game\n"
+                "could not use.\n\n");
     auto row = [](const std::string &left, const char *help) {
         std::printf("  %-24s ", left.c_str());
         for (const char *p = help; *p; p++) {
@@ -160,6 +183,7 @@ int parseCommandLine(int argc, char **argv)
     randomSeedSet = false;
     autoRaceTrack = 0;
     autoRaceCar = -1;
+    autoCareerRaces = autoCareerRacesStarted = 0;
     autopilot = false;
     for (int i = 1; i < argc; i++) {
         const char *name = argv[i];
@@ -172,21 +196,25 @@ int parseCommandLine(int argc, char **argv)
             if (!std::strcmp(name, f.name))
                 flag = &f;
         if (!flag) {
-            std::fprintf(stderr, "cobalt-overdrive: unknown flag %s (see --help)\n", name);
-            return 2;
+            Sys_Report("unknown flag %s (see --help)", name);
+            return EXIT_BAD_COMMAND_LINE;
         }
         const char *value = "";
         if (flag->value) {
             if (i + 1 >= argc) {
-                std::fprintf(stderr, "cobalt-overdrive: %s needs a value (%s)\n", name, flag->value);
-                return 2;
+                Sys_Report("%s needs a value (%s)", name, flag->value);
+                return EXIT_BAD_COMMAND_LINE;
             }
             value = argv[++i];
         }
         if (!flag->set(value)) {
-            std::fprintf(stderr, "cobalt-overdrive: %s wants %s, not '%s'\n", name, flag->value, value);
-            return 2;
+            Sys_Report("%s wants %s, not '%s'", name, flag->value, value);
+            return EXIT_BAD_COMMAND_LINE;
         }
+    }
+    if (autoRaceTrack && autoCareerRaces) {
+        Sys_Report("--race and --career cannot be used together");
+        return EXIT_BAD_COMMAND_LINE;
     }
     return -1;
 }

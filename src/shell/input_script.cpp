@@ -210,7 +210,7 @@ bool loadInputScript(const char *path)
     nextEvent = 0;
     std::vector<uint8_t> bytes;
     if (!Sys_ReadWholeFile(path, bytes)) {
-        std::fprintf(stderr, "cobalt-overdrive: cannot read %s\n", path);
+        Sys_Report("cannot read %s", path);
         return false;
     }
     std::string text(bytes.begin(), bytes.end());
@@ -218,7 +218,7 @@ bool loadInputScript(const char *path)
     int count = 0;
     std::string error;
     if (!parseInputScript(text.c_str(), script.data(), MAX_EVENTS, &count, &error)) {
-        std::fprintf(stderr, "cobalt-overdrive: %s: %s\n", path, error.c_str());
+        Sys_Report("%s: %s", path, error.c_str());
         script.clear();
         return false;
     }

@@ -5,6 +5,7 @@
 #include "common/controls.h"
 #include "effects/effects.h"
 #include "frontend/frontend.h"
+#include "platform/sys_files.h"
 #include "platform/sys_pad.h"
 #include "race/race.h"
 #include "render/pass_times.h"
@@ -45,6 +46,36 @@ void handleToggleKeys()
     keyLatch = held;
 }
 
+// Every path of the game starts with base/; a player who starts the program from elsewhere
+// (the repository's root after a build, a desktop launcher) still finds it beside the program.
+static bool findDataFolder()
+{
+    std::vector<std::string> searched;
+    if (Sys_FindDataDir(&searched))
+        return true;
+    std::string list, lines;
+    for (const std::string &s : searched) {
+        list += (list.empty() ? "" : ", ") + s;
+        lines += "\n" + s;
+    }
+    Sys_Report("no base/ folder with the game's data in %s", list.c_str());
+    Sys_MessageBox(("The game's data folder base/ was not found. Looked for it at:" + lines).c_str(), "ERROR",
+                   MB_OK | MB_ICONEXCLAMATION);
+    return false;
+}
+
+// Without a window the player reads how each race went on standard output, as it ends (flushed,
+// so a script watching the run sees each race when it happens).
+static void printRaceSummaries()
+{
+    static int printed;
+    if (!Sys_Headless() || lastRace.number == printed)
+        return;
+    printed = lastRace.number;
+    std::printf("%s\n", raceSummaryLine(lastRace).c_str());
+    std::fflush(stdout);
+}
+
 static int runLoop()
 {
     bool quitPosted = false;
@@ -68,9 +99,12 @@ static int runLoop()
         postScriptedInput(automation.frame);
         if (automation.frames >= 0 && automation.frame == automation.frames)
             Sys_PostQuitMessage(0);
-        // Without a window nobody plays the menus: a race started from the command line ends the
-        // run once it has returned to them.
-        if (Sys_Headless() && autoRaceTrack && lastRace.kept && gameState != STATE_RACING && !quitPosted) {
+        printRaceSummaries();
+        // Without a window nobody plays the menus: races started from the command line end the
+        // run once the last has returned to them.
+        bool commandLineRacesOver = autoRaceTrack ? lastRace.number > 0 : autoCareerRacesStarted == autoCareerRaces;
+        if (Sys_Headless() && (autoRaceTrack || autoCareerRaces) && commandLineRacesOver &&
+            gameState != STATE_RACING && !quitPosted) {
             quitPosted = true;
             Sys_PostQuitMessage(0);
         }
@@ -90,13 +124,17 @@ int gameMain(int argc, char **argv)
     Sys_SetFixedFrameMs(automation.fixedFrameMs);
     Sys_SetAutoAnswer(automation.autoAnswer);
     Sys_SetHeadless(automation.headless);
+    if (!findDataFolder())
+        return EXIT_CANNOT_START;
 
     readSettings();
     readControls();
     readCareer();
     Sys_OpenPads();
-    if (!openAudioDevice(automation.audioOutPath, automation.headless))
-        return -1;
+    if (!openAudioDevice(automation.audioOutPath, automation.headless)) {
+        Sys_Report("no OpenAL device could be opened, not even a loopback one");
+        return EXIT_CANNOT_START;
+    }
     loadSamples();
     menuMusic.open(".\\base\\music\\menu.ogg", true, true);
     if (automation.headless) {
@@ -105,20 +143,20 @@ int gameMain(int argc, char **argv)
         timerInit();
     } else {
         if (!openGameWindow("Cobalt Overdrive", screenWidth, screenHeight, colorBits, !automation.windowed))
-            return 0;
+            return EXIT_CANNOT_START;
         loadCarEffects();
     }
     enterMainMenu();
     if ((automation.inputPath && !loadInputScript(automation.inputPath)) ||
         (automation.tracePath && !openTrace(automation.tracePath))) {
         closeGameWindow();
-        return 2;
+        return EXIT_BAD_COMMAND_LINE;
     }
     postScriptedInput(0);
 
     code = runLoop();
-    if (automation.headless)
-        keepRaceSummary(); // a race cut short by --frames tells how far it got
+    keepRaceSummary(); // a race cut short by --frames tells how far it got
+    printRaceSummaries();
 
     Sys_ClosePads();
     releaseSamples();
@@ -128,8 +166,6 @@ int gameMain(int argc, char **argv)
     writeCareer();
     closeGameWindow(); // nothing to close without a window
     closeTrace();
-    if (automation.headless && lastRace.kept)
-        std::printf("%s\n", raceSummaryLine(lastRace).c_str());
     if (!automation.noBrowser)
         if (const char *address = writeStatsPage())
             Sys_OpenURL(address);

@@ -4,8 +4,8 @@
 #include "platform/sys_files.h"
 #include "shell/shell.h"
 
+#include <cstdlib>
 #include <string>
-#include <unistd.h>
 
 static std::string statsAddress;
 const char *statsPageAddress = "base/stats.html";
@@ -44,9 +44,11 @@ const char *writeStatsPage()
     std::string html = statsPageHtml();
     if (!Sys_WriteFileAtomic(statsPageAddress, html.data(), html.size()))
         return nullptr;
-    char cwd[4096];
-    if (!getcwd(cwd, sizeof cwd))
+    // The page sits in the base/ the game found, which need not be the working folder's.
+    char *full = realpath(Sys_NativePath(statsPageAddress).c_str(), nullptr);
+    if (!full)
         return nullptr;
-    statsAddress = std::string("file://") + cwd + "/" + statsPageAddress;
+    statsAddress = std::string("file://") + full;
+    std::free(full);
     return statsAddress.c_str();
 }

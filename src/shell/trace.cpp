@@ -22,7 +22,7 @@ bool openTrace(const char *path)
 {
     traceFile = Sys_FOpen(path, "wb");
     if (!traceFile)
-        std::fprintf(stderr, "cobalt-overdrive: cannot write %s\n", path);
+        Sys_Report("cannot write %s", path);
     return traceFile != nullptr;
 }
 
@@ -75,5 +75,5 @@ void takeScreenshots(long frame)
 {
     for (int i = 0; i < automation.shotCount; i++)
         if (automation.shots[i].frame == frame && !saveScreenshot(automation.shots[i].path.c_str()))
-            std::fprintf(stderr, "cobalt-overdrive: cannot write %s\n", automation.shots[i].path.c_str());
+            Sys_Report("cannot write %s", automation.shots[i].path.c_str());
 }

@@ -2,6 +2,7 @@
 // own message and unwinds what was opened so far.
 #include "shell/shell.h"
 #include "common/common.h"
+#include "platform/sys_files.h"
 #include "frontend/frontend.h"
 #include "render/render.h"
 
@@ -11,8 +12,18 @@ bool fullscreen = true;
 
 static bool pixelFormatFilled;
 
-static bool fail(const char *text)
+// The box tells the player; standard error gets the system's own reason as well. (Graphics
+// failures have already named what the driver or the data lacks.)
+static void reportStep(const char *text)
 {
+    const char *reason = Sys_LastError();
+    Sys_Report("%s%s%s", text, reason && *reason ? " " : "", reason ? reason : "");
+}
+
+static bool fail(const char *text, bool systemStep = true)
+{
+    if (systemStep)
+        reportStep(text);
     closeGameWindow();
     Sys_MessageBox(text, "ERROR", MB_OK | MB_ICONEXCLAMATION);
     return false;
@@ -24,7 +35,9 @@ bool openGameWindow(const char *title, int width, int height, int bits, bool ful
     instanceHandle = true;
 
     if (!Sys_RegisterClass("OpenGL")) {
-        Sys_MessageBox("Failed To Register The Window Class.", "ERROR", MB_OK | MB_ICONEXCLAMATION);
+        const char *text = "Failed To Register The Window Class.";
+        reportStep(text);
+        Sys_MessageBox(text, "ERROR", MB_OK | MB_ICONEXCLAMATION);
         return false;
     }
 
@@ -33,6 +46,7 @@ bool openGameWindow(const char *title, int width, int height, int bits, bool ful
                            "Display", MB_YESNO | MB_ICONEXCLAMATION) == IDYES) {
             fullscreen = false;
         } else {
+            Sys_Report("the display has no %dx%d mode at %d bits and a window was declined", width, height, bits);
             Sys_MessageBox("Program Will Now Close.", "ERROR", MB_OK | MB_ICONSTOP);
             return false;
         }
@@ -72,7 +86,7 @@ bool openGameWindow(const char *title, int width, int height, int bits, bool ful
     seedRandomGenerator();
     timerInit();
     if (!initGraphics())
-        return fail("Initialization Failed.");
+        return fail("Initialization Failed.", false);
     return true;
 }
 

@@ -172,7 +172,7 @@ TEST_F(Game, RefusingTheWindowedFallbackEndsWithoutTouchingTheFiles)
 {
     writeBytes(at("base/menu.inf"), words({2, 32, 24, 1, 0, 5}));
     GameRun r = runGame(dir, {"--frames", "5", "--no-browser", "--auto-answer", "no"});
-    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.exitCode, 1);
     EXPECT_NE(r.stderrText.find("Program Will Now Close."), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(at("base/career.inf")));
 }

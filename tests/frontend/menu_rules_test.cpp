@@ -5,6 +5,7 @@
 #include "frontend/frontend.h"
 #include "platform/sys.h"
 #include "race/race.h"
+#include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
@@ -13,8 +14,10 @@
 namespace {
 
 struct Menus : ::testing::Test {
+    TempDir dir; // New game and a bought packet save the career into base/ here
     void SetUp() override
     {
+        dir.enter();
         loadingPhase = false;
         resolutionIndex = 1; // 800 x 600: cursor pixels are menu units
         soundOn = true;

@@ -160,11 +160,29 @@ TEST(Tracks, EveryModelFitsTheFormatAndTheFrameBudget)
                     ASSERT_GT(visual.triangles[size_t(t)].n[k][1], 0.9f) << "road triangle " << t;
         }
         // Every texture the drawn model names exists, relative to the game's working directory.
+        // Self-lit textures (lit windows) are TGAs whose alpha masks the lit texels, and the
+        // materials showing them glow; the city has lit windows on every circuit.
+        int glowing = 0;
         for (const auto &mat : visual.materials) {
             ASSERT_FALSE(mat.texture.empty());
             std::string path = kBase + "/../" + mat.texture;
-            EXPECT_FALSE(readBytes(path).empty()) << path;
+            std::vector<uint8_t> bytes = readBytes(path);
+            EXPECT_FALSE(bytes.empty()) << path;
+            glowing += mat.emissive[0] > 0;
+            if (mat.texture.find(".tga") == std::string::npos)
+                continue;
+            TgaImage image;
+            ASSERT_TRUE(decodeTga(bytes.data(), bytes.size(), &image)) << path;
+            ASSERT_EQ(image.bytesPerPixel, 4) << path;
+            int masked = 0, total = image.width * image.height;
+            for (int i = 0; i < total; i++)
+                masked += image.pixels[i * 4 + 3] == 255;
+            EXPECT_GT(masked, total / 50) << path << ": some texels lit";
+            EXPECT_LT(masked, total * 3 / 4) << path << ": not the whole wall";
+            EXPECT_GT(mat.emissive[0], 0.5f) << path;
+            delete[] image.pixels;
         }
+        EXPECT_GT(glowing, 3);
     }
 }
 

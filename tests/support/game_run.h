@@ -8,6 +8,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <fstream>
 #include <sstream>
@@ -22,27 +23,34 @@ struct GameRun {
     std::string stdoutText;
 };
 
-// Links every entry of the generated base/ into dir/base, except the data files the game writes.
-inline void linkContent(const TempDir &dir)
+// Links every entry of the generated base/ into the folder `base` (made as needed), except the
+// data files the game writes and the entries named in `leaveOut`.
+inline void linkContentInto(const std::filesystem::path &base, const std::vector<std::string> &leaveOut = {})
 {
     std::error_code ec;
+    std::filesystem::create_directories(base, ec);
     for (const auto &e : std::filesystem::directory_iterator(COBALT_BASE_DIR, ec)) {
         std::string name = e.path().filename().string();
-        if (name == "menu.inf" || name == "career.inf" || name == "controls.inf")
+        if (name == "menu.inf" || name == "career.inf" || name == "controls.inf" ||
+            std::find(leaveOut.begin(), leaveOut.end(), name) != leaveOut.end())
             continue;
-        std::filesystem::create_symlink(e.path(), dir.path / "base" / name, ec);
+        std::filesystem::create_symlink(e.path(), base / name, ec);
     }
 }
 
-// Starts the game in dir with its standard error and output going to the two files; returns
-// its process id without waiting.
-inline pid_t startGame(const TempDir &dir, std::vector<std::string> args, const std::string &errPath,
-                       const std::string &outPath,
-                       const std::vector<std::pair<std::string, std::string>> &env = {})
+// The same into dir/base.
+inline void linkContent(const TempDir &dir) { linkContentInto(dir.path / "base"); }
+
+using GameEnv = std::vector<std::pair<std::string, std::string>>;
+
+// Starts `binary` in the folder `cwd` with its standard error and output going to the two files;
+// returns its process id without waiting.
+inline pid_t startProgram(const std::string &binary, const std::filesystem::path &cwd, std::vector<std::string> args,
+                          const std::string &errPath, const std::string &outPath, const GameEnv &env = {})
 {
     pid_t pid = fork();
     if (pid == 0) {
-        if (chdir(dir.path.c_str()) != 0)
+        if (chdir(cwd.c_str()) != 0)
             _exit(101);
         for (const auto &[key, value] : env)
             setenv(key.c_str(), value.c_str(), 1);
@@ -51,7 +59,7 @@ inline pid_t startGame(const TempDir &dir, std::vector<std::string> args, const 
         int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         dup2(out, 1);
         std::vector<char *> argv;
-        std::string bin = COBALT_GAME_BINARY;
+        std::string bin = binary;
         argv.push_back(bin.data());
         for (auto &a : args)
             argv.push_back(a.data());
@@ -62,12 +70,21 @@ inline pid_t startGame(const TempDir &dir, std::vector<std::string> args, const 
     return pid;
 }
 
-inline GameRun runGame(const TempDir &dir, std::vector<std::string> args, int timeoutSeconds = 240,
-                       const std::vector<std::pair<std::string, std::string>> &env = {})
+// The game started as a player starts it, from the folder dir that holds its base/.
+inline pid_t startGame(const TempDir &dir, std::vector<std::string> args, const std::string &errPath,
+                       const std::string &outPath, const GameEnv &env = {})
+{
+    return startProgram(COBALT_GAME_BINARY, dir.path, std::move(args), errPath, outPath, env);
+}
+
+// Runs `binary` in the folder `cwd` to its end (killed after timeoutSeconds); its standard output
+// and error are kept in dir.
+inline GameRun runProgram(const TempDir &dir, const std::string &binary, const std::filesystem::path &cwd,
+                          std::vector<std::string> args, int timeoutSeconds = 240, const GameEnv &env = {})
 {
     GameRun r;
     std::string errPath = dir.file("stderr.txt");
-    pid_t pid = startGame(dir, std::move(args), errPath, errPath + ".out", env);
+    pid_t pid = startProgram(binary, cwd, std::move(args), errPath, errPath + ".out", env);
     auto start = std::chrono::steady_clock::now();
     int status = 0;
     for (;;) {
@@ -93,6 +110,12 @@ inline GameRun runGame(const TempDir &dir, std::vector<std::string> args, int ti
     so << outIn.rdbuf();
     r.stdoutText = so.str();
     return r;
+}
+
+// The game as a player starts it from the folder that holds its base/.
+inline GameRun runGame(const TempDir &dir, std::vector<std::string> args, int timeoutSeconds = 240, const GameEnv &env = {})
+{
+    return runProgram(dir, COBALT_GAME_BINARY, dir.path, std::move(args), timeoutSeconds, env);
 }
 
 // The trace as one string per line.

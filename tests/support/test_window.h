@@ -12,3 +12,43 @@ inline bool openTestWindow(const char *title, int width, int height)
     screenHeight = height;
     return openGameWindow(title, width, height, 32, false);
 }
+
+#include <filesystem>
+#include <gtest/gtest.h>
+
+#include "support/temp_dir.h"
+
+// One game window for a whole test program, opened in a scratch directory that holds the game's
+// shaders, so the renderer starts as it does in the game. Register it with
+// ::testing::AddGlobalTestEnvironment (runInScratchWindow does); tests check `opened` first.
+struct ScratchWindow : ::testing::Environment {
+    TempDir dir;
+    std::filesystem::path previous;
+    bool opened = false;
+    int width, height;
+
+    ScratchWindow(int w, int h) : width(w), height(h) {}
+    void SetUp() override
+    {
+        std::filesystem::copy(std::filesystem::path(COBALT_SOURCE_DIR) / "data/shaders", dir.path / "base/shaders",
+                              std::filesystem::copy_options::recursive);
+        previous = std::filesystem::current_path();
+        std::filesystem::current_path(dir.path);
+        opened = openTestWindow("test window", width, height);
+    }
+    void TearDown() override
+    {
+        if (opened)
+            closeGameWindow();
+        std::filesystem::current_path(previous);
+    }
+};
+
+// A test program's main: every test with one ScratchWindow of the given size open as `window`.
+inline int runInScratchWindow(int argc, char **argv, ScratchWindow *&window, int width, int height)
+{
+    ::testing::InitGoogleTest(&argc, argv);
+    window = new ScratchWindow(width, height);
+    ::testing::AddGlobalTestEnvironment(window);
+    return RUN_ALL_TESTS();
+}

@@ -12,6 +12,8 @@ void Image::create(int w, int h, uint8_t r, uint8_t g, uint8_t b)
 {
     width = w;
     height = h;
+    glow = 0;
+    glowMask.clear();
     rgb.assign(size_t(w * h * 3), 0);
     for (int i = 0; i < w * h; i++) {
         rgb[size_t(i * 3)] = r;
@@ -50,7 +52,25 @@ float hashNoise(uint32_t a, uint32_t b, uint32_t c)
     return float(h & 0xFFFFFF) / float(0x1000000);
 }
 
-std::string worldTexturePath(const std::string &name) { return "base/textures/world/" + name + ".bmp"; }
+static bool hasGlowMask(const std::string &name)
+{
+    auto it = worldTextures.find(name);
+    return it != worldTextures.end() && !it->second.glowMask.empty();
+}
+
+// The file under the base directory.
+static std::string worldTextureFile(const std::string &name)
+{
+    return "textures/world/" + name + (hasGlowMask(name) ? ".tga" : ".bmp");
+}
+
+std::string worldTexturePath(const std::string &name) { return "base/" + worldTextureFile(name); }
+
+float worldTextureGlow(const std::string &name)
+{
+    auto it = worldTextures.find(name);
+    return it == worldTextures.end() ? 0.0f : it->second.glow;
+}
 
 bool writeBmp(const std::string &path, const Image &img)
 {
@@ -86,11 +106,35 @@ bool writeBmp(const std::string &path, const Image &img)
     return writeFileBytes(path, o);
 }
 
+bool writeTga(const std::string &path, const Image &img)
+{
+    std::vector<uint8_t> o(18 + size_t(img.width * img.height * 4), 0);
+    o[2] = 2; // uncompressed true colour
+    o[12] = uint8_t(img.width);
+    o[13] = uint8_t(img.width >> 8);
+    o[14] = uint8_t(img.height);
+    o[15] = uint8_t(img.height >> 8);
+    o[16] = 32;
+    o[17] = 8; // alpha bits, origin bottom left
+    size_t at = 18;
+    for (int y = img.height - 1; y >= 0; y--)
+        for (int x = 0; x < img.width; x++) {
+            const uint8_t *p = img.at(x, y);
+            o[at++] = p[2];
+            o[at++] = p[1];
+            o[at++] = p[0];
+            o[at++] = img.glowMask[size_t(y * img.width + x)];
+        }
+    return writeFileBytes(path, o);
+}
+
 bool writeWorldTextures(const std::string &baseDir)
 {
     bool ok = true;
-    for (auto &entry : worldTextures)
-        ok = writeBmp(baseDir + "/textures/world/" + entry.first + ".bmp", entry.second) && ok;
+    for (auto &entry : worldTextures) {
+        const std::string path = baseDir + "/" + worldTextureFile(entry.first);
+        ok = (entry.second.glowMask.empty() ? writeBmp(path, entry.second) : writeTga(path, entry.second)) && ok;
+    }
     return ok;
 }
 
@@ -260,7 +304,11 @@ static void paintSimple()
     worldTextures["metal"] = img;
 
     img.create(32, 32, 255, 250, 230);
+    img.glow = 1.6f; // bright enough to bloom
     worldTextures["lamphead"] = img;
+
+    img.create(32, 32, 235, 235, 225);
+    worldTextures["roadpaint"] = img;
 
     img.create(64, 64, 0, 0, 0);
     for (int y = 0; y < 64; y++)
@@ -306,6 +354,10 @@ static void paintFacades()
         const FacadeStyle &st = styles[s];
         Image img;
         img.create(256, 256, 0, 0, 0);
+        // Only the lit windows shine; the glow stays under the bloom's threshold, so a street
+        // of windows reads as lived-in without blooming.
+        img.glow = 0.9f;
+        img.glowMask.assign(size_t(256 * 256), 0);
         for (int y = 0; y < 256; y++)
             for (int x = 0; x < 256; x++) {
                 float n = hashNoise(uint32_t(x), uint32_t(y), uint32_t(20 + s)) * 14 - 7;
@@ -326,6 +378,7 @@ static void paintFacades()
                             // Lit rooms: brighter towards the bottom, like a ceiling lamp behind a blind.
                             float f = 0.75f + 0.25f * float(y - y0) / float(st.windowH) + warmth * 0.1f;
                             img.set(x, y, int(st.lit[0] * f), int(st.lit[1] * f), int(st.lit[2] * f));
+                            img.glowMask[size_t(y * 256 + x)] = 255;
                         } else {
                             int g = int(float(y - y0) * 0.3f);
                             img.set(x, y, st.unlit[0] + g, st.unlit[1] + g, st.unlit[2] + g);
@@ -339,6 +392,8 @@ static void paintFacades()
     // Shop fronts for the ground floor: lit windows under a dark fascia.
     Image img;
     img.create(256, 128, 30, 28, 30);
+    img.glow = 0.9f;
+    img.glowMask.assign(size_t(256 * 128), 0);
     for (int x = 0; x < 256; x++)
         for (int y = 0; y < 128; y++) {
             int seg = x / 64;
@@ -346,6 +401,7 @@ static void paintFacades()
                 float h = hashNoise(uint32_t(seg), 77);
                 int r = 200 + int(h * 55), g = 170 + int(h * 60), b = 110 + int(h * 120);
                 img.set(x, y, r, g, b);
+                img.glowMask[size_t(y * 256 + x)] = 255;
             } else if (y < 30) {
                 img.set(x, y, 20 + seg * 10, 24, 40);
             }
@@ -361,6 +417,7 @@ static void paintNeons()
     for (int i = 0; i < 6; i++) {
         Image img;
         img.create(256, 64, 6, 6, 10);
+        img.glow = 1.8f; // the tubes bloom; their painted halo shines dimmer
         int len = int(std::strlen(words[i]));
         int scale = std::min(6, 240 / (len * 6));
         int w = len * 6 * scale;

@@ -156,7 +156,14 @@ struct VisualBuilder {
 
     float rnd(uint32_t a, uint32_t b = 0) { return hashNoise(seed, a, b); }
 
-    int tex(const std::string &name) { return m.material(name, worldTexturePath(name)); }
+    int tex(const std::string &name)
+    {
+        int mat = m.material(name, worldTexturePath(name));
+        float glow = worldTextureGlow(name);
+        for (int k = 0; k < 3; k++)
+            m.materials[size_t(mat)].emissive[k] = glow;
+        return mat;
+    }
 
     bool nearStub(V2 q, float margin) const
     {
@@ -251,7 +258,7 @@ struct VisualBuilder {
         m.quad(mat, at3(a - r * hw, 0.04f), at3(a + r * hw, 0.04f), at3(b + r * hw, 0.04f), at3(b - r * hw, 0.04f),
                Uv{0, 0}, Uv{hw * 2 / 3.6f, 0}, Uv{hw * 2 / 3.6f, 0.5f}, Uv{0, 0.5f});
         // Grid boxes: a painted bar in front of each slot.
-        int white = tex("lamphead");
+        int white = tex("roadpaint");
         for (int k = 0; k < 4; k++) {
             V2 c{def.startX + 3.6f, def.startZ + kGrid * float(k)};
             V2 q[4] = {{c.x, c.z - 1.4f}, {c.x + 0.35f, c.z - 1.4f}, {c.x + 0.35f, c.z + 1.4f}, {c.x, c.z + 1.4f}};

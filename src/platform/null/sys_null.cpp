@@ -40,6 +40,7 @@ void Sys_GetCursorPos(int *x, int *y) { *x = sys.cursorX; *y = sys.cursorY; }
 void Sys_SetCursorPos(int x, int y) { sys.scriptedCursor = true; sys.cursorX = x; sys.cursorY = y; }
 void Sys_ShowCursor(bool) {}
 void Sys_OpenURL(const char *) {}
+const char *Sys_LastError() { return ""; }
 
 // No pads without a system to find them on.
 bool Sys_OpenPads() { return false; }

@@ -1,0 +1,18 @@
+// What one picture can show: the space inside the camera's view, cut off at a reach round the
+// eye. Drawing code hands it to models so that parts of a large model (a whole track) that
+// cannot appear in the picture are not sent at all.
+#pragma once
+
+struct ViewVolume {
+    float planes[6][4]; // a x + b y + c z + d >= 0 inside, in the space models are drawn in
+    float eye[3];
+    float reach;        // nothing farther from the eye than this is drawn; 0: no limit
+};
+
+// The volume of the current projection and modelview (read back from GL), for objects drawn
+// with the modelview as it stands.
+ViewVolume currentViewVolume(const float eye[3], float reach);
+// Whether any of the box from lo to hi can lie inside the volume.
+bool boxMayShow(const ViewVolume &volume, const float lo[3], const float hi[3]);
+// Squared distance from `point` to the nearest point of the box from lo to hi (0 inside it).
+float boxDistanceSq(const float point[3], const float lo[3], const float hi[3]);

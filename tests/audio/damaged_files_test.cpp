@@ -1,0 +1,139 @@
+// Sound files damaged in ways the system's decoders do not survive: the game refuses them before
+// the decoder sees them, or stops asking the decoder once it has failed, and plays silence instead.
+#include "audio/audio.h"
+#include "formats/vorbis_check.h"
+#include "formats/wav_check.h"
+#include "support/file_builders.h"
+#include "support/ogg_pages.h"
+#include "support/ogg_tune.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct DamagedSounds : ::testing::Test {
+    TempDir dir;
+    void SetUp() override
+    {
+        dir.enter();
+        ASSERT_TRUE(openAudioDevice("mix.wav"));
+    }
+    void TearDown() override { closeAudioDevice(); }
+
+    // A tune whose first codebook has its bits changed by `damage` (bit offsets from the book's
+    // start), with its pages' checksums mended.
+    std::vector<uint8_t> damagedTune(const std::function<void(std::vector<uint8_t> &, size_t bookBit)> &damage)
+    {
+        EXPECT_TRUE(writeToneTune("tune.ogg", 30000, 44100, 441, 0.4));
+        std::vector<uint8_t> file = readBytes("tune.ogg");
+        size_t setup = vorbisSetupOffset(file);
+        EXPECT_NE(setup, 0u);
+        damage(file, (setup + 8) * 8); // after the packet type, "vorbis" and the book count
+        mendOggPageChecksums(file.data(), file.size());
+        return file;
+    }
+};
+
+void setBits(std::vector<uint8_t> &b, size_t bit, int count, uint32_t value)
+{
+    for (int i = 0; i < count; i++, bit++)
+        b[bit / 8] = uint8_t((b[bit / 8] & ~(1u << (bit % 8))) | ((value >> i & 1u) << (bit % 8)));
+}
+
+uint32_t getBits(const std::vector<uint8_t> &b, size_t bit, int count)
+{
+    uint32_t v = 0;
+    for (int i = 0; i < count; i++, bit++)
+        v |= uint32_t(b[bit / 8] >> (bit % 8) & 1u) << i;
+    return v;
+}
+
+VorbisCheck checkFile(const char *path)
+{
+    FILE *f = std::fopen(path, "rb");
+    VorbisCheck c = checkVorbisFile([](void *buf, size_t n, void *s) { return std::fread(buf, 1, n, (FILE *)s); }, f);
+    std::fclose(f);
+    return c;
+}
+
+// A codebook whose lengths make no prefix code (every entry one bit long) cannot be built. The
+// decoder then fails, and would crash if asked again, by a read or a seek back to the start.
+TEST_F(DamagedSounds, ATuneWhoseCodebookCannotBeBuiltIsRefusedWithoutAskingTheDecoderAgain)
+{
+    auto file = damagedTune([](std::vector<uint8_t> &b, size_t book) {
+        ASSERT_EQ(getBits(b, book + 64, 2), 0u) << "the encoder's first book lists every entry's length";
+        uint32_t entries = getBits(b, book + 40, 24);
+        ASSERT_GE(entries, 3u);
+        for (uint32_t entry = 0; entry < entries; entry++)
+            setBits(b, book + 66 + 5 * size_t(entry), 5, 0);
+    });
+    writeBytes("broken.ogg", file);
+    EXPECT_EQ(checkFile("broken.ogg"), VORBIS_PLAYABLE) << "a book of one-bit lengths is for the decoder to refuse";
+    MusicStream m;
+    EXPECT_FALSE(m.open("broken.ogg", true, true));
+    EXPECT_EQ(m.decoder, nullptr);
+    m.play();
+    m.update();
+    m.rewind();
+    m.close();
+}
+
+// A codebook of no dimensions is taken by the decoder and divides by zero on the first packet.
+TEST_F(DamagedSounds, ATuneWithACodebookOfNoDimensionsIsRefusedBeforeDecoding)
+{
+    writeBytes("flat.ogg", damagedTune([](std::vector<uint8_t> &b, size_t book) { setBits(b, book + 24, 16, 0); }));
+    EXPECT_EQ(checkFile("flat.ogg"), VORBIS_ZERO_DIMENSION_BOOK);
+    MusicStream m;
+    EXPECT_FALSE(m.open("flat.ogg", true, true));
+    EXPECT_EQ(m.source, 0u);
+    auto whole = readBytes("tune.ogg");
+    size_t setup = vorbisSetupOffset(whole);
+    EXPECT_EQ(checkVorbisSetup(whole.data() + setup, whole.size() - setup), VORBIS_PLAYABLE);
+}
+
+// ALUT allocates what a chunk's length asks for before reading it: a length past the end of the
+// file never reaches it.
+TEST_F(DamagedSounds, AWavWhoseChunksDoNotFitIsNeverHandedToTheReader)
+{
+    auto wav = [](uint32_t listLength, uint32_t dataLength, size_t dataBytes, bool padded) {
+        Bytes b = {'R', 'I', 'F', 'F', 0, 0, 0, 0, 'W', 'A', 'V', 'E', 'f', 'm', 't', ' '};
+        put32(b, 16);
+        for (unsigned v : {1u, 1u})
+            put16(b, v);
+        put32(b, 8000);
+        put32(b, 16000);
+        put16(b, 2);
+        put16(b, 16);
+        b.insert(b.end(), {'L', 'I', 'S', 'T'});
+        put32(b, listLength);
+        b.insert(b.end(), {'a', 'b', 'c'});
+        if (padded)
+            b.push_back(0);
+        b.insert(b.end(), {'d', 'a', 't', 'a'});
+        put32(b, dataLength);
+        b.resize(b.size() + dataBytes, 0x40);
+        return b;
+    };
+    EXPECT_TRUE(wavChunksFit(wav(3, 200, 200, true).data(), wav(3, 200, 200, true).size()));
+    EXPECT_TRUE(wavChunksFit(wav(3, 200, 210, true).data(), wav(3, 200, 210, true).size())) << "bytes after the data";
+    for (const Bytes &bad : {wav(3, 0x7fffffff, 200, true), wav(0xfffffff0, 200, 200, true), wav(3, 201, 200, true),
+                             Bytes{'R', 'I', 'F', 'F'}}) {
+        EXPECT_FALSE(wavChunksFit(bad.data(), bad.size()));
+        writeBytes("bad.wav", bad);
+        Sample s;
+        s.load("bad.wav", false);
+        ALint bytes = -1;
+        alGetBufferi(s.buffer, AL_SIZE, &bytes);
+        EXPECT_EQ(bytes, 0) << "an empty buffer: silence";
+        s.release();
+    }
+    writeBytes("good.wav", wav(3, 200, 200, true));
+    Sample good;
+    good.load("good.wav", false);
+    ALint bytes = -1;
+    alGetBufferi(good.buffer, AL_SIZE, &bytes);
+    EXPECT_EQ(bytes, 200);
+    good.release();
+}
+
+} // namespace

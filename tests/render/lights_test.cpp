@@ -1,0 +1,100 @@
+// Which street lights light a frame, and the shape of a glow quad: plain logic, no display.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "render/billboards.h"
+#include "render/lights.h"
+#include "render/render.h"
+
+namespace {
+
+LevelLight lampAt(float x, float z, float red = 1)
+{
+    LevelLight l{};
+    l.position[0] = x;
+    l.position[1] = 8;
+    l.position[2] = z;
+    l.color[0] = red;
+    l.direction[1] = -1;
+    l.focus = 5;
+    return l;
+}
+
+const float kEye[3] = {0, 2, 0};
+const float kAlongX[3] = {1, 0, 0};
+
+TEST(LightSelectionTest, NearestLightsFirstAndThoseBehindOnlyWhenClose)
+{
+    // Looking along +x: two lamps ahead, one straight behind at 30 units (inside the 40-unit
+    // circle), one straight behind at 50 and one off to the side far ahead.
+    LevelLight lights[5] = {lampAt(90, 0, 0.1f), lampAt(-50, 0, 0.2f), lampAt(20, 5, 0.3f), lampAt(-30, 0, 0.4f),
+                            lampAt(100, 100, 0.5f)};
+    LightSlots slots{};
+    chooseLights(lights, 5, kEye, kAlongX, false, &slots);
+
+    for (int i = 1; i < 5; i++)
+        EXPECT_LE(lights[i - 1].distanceSq, lights[i].distanceSq) << "sorted nearest first";
+    EXPECT_FLOAT_EQ(lights[0].distanceSq, 20 * 20 + 5 * 5);
+    EXPECT_NEAR(lights[1].viewAngle, M_PI, 1e-5) << "the lamp behind at 30";
+
+    // The lamp behind at 30 is chosen; the one behind at 50 is not.
+    const float want[4][2] = {{20, 5}, {-30, 0}, {90, 0}, {100, 100}};
+    for (int i = 0; i < 4; i++) {
+        EXPECT_FLOAT_EQ(slots.position[i][0], want[i][0]) << i;
+        EXPECT_FLOAT_EQ(slots.position[i][2], want[i][1]) << i;
+        EXPECT_FLOAT_EQ(slots.position[i][3], 1) << i;
+    }
+    EXPECT_FLOAT_EQ(slots.color[1][0], 0.4f);
+    EXPECT_EQ(slots.focus[0], 5);
+    EXPECT_FLOAT_EQ(slots.direction[0][1], -1);
+    EXPECT_FLOAT_EQ(slots.position[4][0], 600) << "the fixed far light";
+    EXPECT_FLOAT_EQ(slots.color[4][2], 0.25f);
+    EXPECT_FLOAT_EQ(slots.viewPoint[1], 2);
+
+    chooseLights(lights, 5, kEye, kAlongX, true, &slots);
+    EXPECT_FLOAT_EQ(slots.position[4][1], 10) << "paused: low and blue";
+    EXPECT_FLOAT_EQ(slots.color[4][2], 1);
+    EXPECT_FLOAT_EQ(slots.color[4][0], 0);
+}
+
+TEST(LightSelectionTest, SlotsWithoutALightAreParkedBelowTheWorld)
+{
+    // One lamp ahead, one far behind: only the first qualifies.
+    LevelLight lights[2] = {lampAt(-200, 0), lampAt(10, 0, 0.7f)};
+    LightSlots slots{};
+    for (auto &c : slots.color)
+        c[0] = 0.9f;
+    chooseLights(lights, 2, kEye, kAlongX, false, &slots);
+    EXPECT_FLOAT_EQ(slots.position[0][0], 10);
+    EXPECT_FLOAT_EQ(slots.color[0][0], 0.7f);
+    for (int i = 1; i < 4; i++) {
+        EXPECT_FLOAT_EQ(slots.position[i][0], 0) << i;
+        EXPECT_FLOAT_EQ(slots.position[i][1], -10000) << i;
+        EXPECT_FLOAT_EQ(slots.position[i][2], 0) << i;
+        EXPECT_FLOAT_EQ(slots.color[i][0], 0.9f) << "a parked slot keeps its colour";
+    }
+    // No lights at all: every slot parked, nothing read.
+    chooseLights(nullptr, 0, kEye, kAlongX, false, &slots);
+    EXPECT_FLOAT_EQ(slots.position[0][1], -10000);
+}
+
+TEST(BillboardTest, FacesTheViewerAndNeverShrinksBelowTheMinimumSize)
+{
+    const float viewer[3] = {3, 40, -7}, centre[3] = {3, 0, -7};
+    float big[4][3], tiny[4][3], least[4][3];
+    billboardCorners(viewer, centre, 2.0f, big);
+    billboardCorners(viewer, centre, 0.01f, tiny);
+    billboardCorners(viewer, centre, 0.2f, least);
+    for (int c = 0; c < 4; c++)
+        for (int k = 0; k < 3; k++)
+            EXPECT_FLOAT_EQ(tiny[c][k], least[c][k]) << "a glow below 0.2 is drawn at 0.2";
+    // Seen from straight above, the quad lies flat round its centre, ten times the size wide.
+    for (int c = 0; c < 4; c++) {
+        EXPECT_FLOAT_EQ(big[c][1], 0) << c;
+        EXPECT_NEAR(std::hypot(big[c][0] - 3, big[c][2] + 7), 10 * std::sqrt(2.0f), 1e-4) << c;
+    }
+    EXPECT_NEAR(big[0][0] + big[2][0], 6, 1e-5) << "opposite corners about the centre";
+}
+
+} // namespace

@@ -1,0 +1,87 @@
+// The lamp glows on a real GL context: one glow for each of the nearest lamps, never more
+// than thirty.
+#include "support/test_window.h"
+
+#include <gtest/gtest.h>
+
+#include "render/lights.h"
+#include "render/render.h"
+#include "render/texture_names.h"
+#include "scene/scene.h"
+
+namespace {
+
+constexpr int kWidth = 800, kHeight = 600;
+
+ScratchWindow *window;
+
+// Seen from straight above: world x to the right, world z downwards, 240 x 180 units.
+void lookDown()
+{
+    glViewport(0, 0, kWidth, kHeight);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(-120, 120, -90, 90, -1000, 1000);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glRotatef(90, 1, 0, 0);
+}
+
+int pixelRed(float x, float z)
+{
+    unsigned char p[4] = {};
+    glReadPixels(int((x + 120) / 240 * kWidth), int((90 - z) / 180 * kHeight), 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, p);
+    return p[0];
+}
+
+TEST(LightGlowsTest, OnlyTheThirtyNearestLampsGlow)
+{
+    ASSERT_TRUE(window->opened);
+    GLuint white = 0;
+    const unsigned char texel[4] = {255, 255, 255, 255};
+    glGenTextures(1, &white);
+    glBindTexture(GL_TEXTURE_2D, white);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, texel);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    textureSet[TEX_LAMP_GLOW] = white;
+
+    // 31 lamps on a grid 30 units apart, in the order the light selection sorted them.
+    numLevelLights = 31;
+    for (int i = 0; i < numLevelLights; i++) {
+        LevelLight &l = levelLights[i];
+        l = {};
+        l.position[0] = -90.0f + 30.0f * float(i % 7);
+        l.position[2] = -60.0f + 30.0f * float(i / 7);
+        l.color[0] = l.color[1] = l.color[2] = 1;
+    }
+    const float above[3] = {0, 2000, 0};
+    for (int count : {5, 31}) {
+        numLevelLights = count;
+        lookDown();
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        glDisable(GL_FOG);
+        drawLightGlows(above);
+        glEnable(GL_FOG);
+        for (int i = 0; i < count; i++) {
+            int red = pixelRed(levelLights[i].position[0], levelLights[i].position[2]);
+            if (i < kMaxGlows)
+                EXPECT_NEAR(red, 102, 2) << "lamp " << i << " of " << count << " glows at alpha 0.4";
+            else
+                EXPECT_EQ(red, 0) << "lamp " << i << " is past the thirty nearest";
+        }
+        EXPECT_EQ(pixelRed(-90 + 30 * 6, 60), 0) << "no lamp, no glow";
+    }
+    GLboolean depthWrites = GL_FALSE;
+    glGetBooleanv(GL_DEPTH_WRITEMASK, &depthWrites);
+    EXPECT_TRUE(depthWrites) << "solid drawing after the glows writes depth again";
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+    glDeleteTextures(1, &white);
+    numLevelLights = 0;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    return runInScratchWindow(argc, argv, window, kWidth, kHeight);
+}
