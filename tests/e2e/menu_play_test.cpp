@@ -245,11 +245,12 @@ TEST_F(MenuPlay, MouseOnlyThroughTheCareerARaceTheOptionsAndTheQuitQuestion)
 
 TEST_F(MenuPlay, KeysOnlyThroughTheCareerARaceAndTheQuitQuestion)
 {
-    bool autopilot = gameHasAutopilot();
-    LiveGame g(dir, args(autopilot));
+    // The keys leave the race through the pause menu: one whole race on the software renderer
+    // takes minutes, and the mouse path already drives one to its results.
+    LiveGame g(dir, args(false));
     ASSERT_TRUE(ready(g, true)) << g.log;
 
-    RaceOutcome race = careerRace(g, true, autopilot);
+    RaceOutcome race = careerRace(g, true, false);
     g.tap("Right");
     ASSERT_TRUE(g.waitUntil([&] { return g.number("selectedCar") == 1; }, 30, "car 1")) << g.log;
     g.tap("Left");
@@ -265,8 +266,6 @@ TEST_F(MenuPlay, KeysOnlyThroughTheCareerARaceAndTheQuitQuestion)
     EXPECT_EQ(g.finish(), 0) << g.log;
 
     expectCareerFile(dir.file("base/career.inf"), race.place);
-    if (!autopilot)
-        GTEST_SKIP() << "the race was left through the pause menu: this game has no --autopilot yet";
 }
 
 double raceSeconds(const LiveGame &g) { return std::atof(g.field("raceClock").c_str()); }
