@@ -74,7 +74,8 @@ def run(args):
             read_fd, write_fd = os.pipe()
             xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_fd), "-screen", "0", args.size + "x24",
                                      "-nolisten", "tcp", "-noreset"], pass_fds=[write_fd],
-                                    stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+                                    stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                                    stderr=open(os.path.join(top, "xvfb.txt"), "wb"))
             os.close(write_fd)
             display = os.read(read_fd, 64).decode().strip()
             os.close(read_fd)
@@ -91,6 +92,7 @@ def run(args):
             first_frame = None
             race_frames = 0
             pid = 0
+            why = ""
             cpu_start = cpu_per_frame = None
             with open(trace, "w"):
                 pass
@@ -102,9 +104,12 @@ def run(args):
                     if pid:
                         break
                     if xvfb and xvfb.poll() is not None:
-                        break  # the display went away: the run cannot be measured
+                        why = "the virtual display ended (%d): %s" % (
+                            xvfb.returncode, open(os.path.join(top, "xvfb.txt"), errors="replace").read()[-1000:])
+                        break  # the run cannot be measured
                     if not race_frames and time.monotonic() - launch > 300:
-                        break  # five minutes without a race: something is wrong, say so
+                        why = "five minutes without a race"
+                        break
                     chunk = follow.read()
                     if not chunk:
                         time.sleep(0.005)
@@ -132,7 +137,9 @@ def run(args):
                 xvfb.terminate()
                 xvfb.wait()
         if (game_proc.returncode != 0 and not stopped) or race_frames < args.frames:
-            sys.exit("the game failed (%d): %s" % (game_proc.returncode, open(os.path.join(top, "stderr.txt"), errors="replace").read()[-2000:]))
+            sys.exit("the game failed (%d, %d race frames) %s: %s" % (
+                game_proc.returncode, race_frames, why,
+                open(os.path.join(top, "stderr.txt"), errors="replace").read()[-2000:]))
         # The last line may have been cut off by the stop.
         frames = [json.loads(line) for line in open(trace) if line.endswith("\n")]
     finally:

@@ -10,7 +10,7 @@ bool passTiming;
 
 namespace {
 
-const char *const kPassNames[PASS_COUNT] = {"reflection", "scene", "post", "hud", "swap", "other"};
+const char *const kPassNames[PASS_COUNT] = {"reflection", "scene", "cars", "track", "sky", "effects", "glows", "post", "hud", "swap", "other"};
 
 double lastMark = -1;
 double passMs[PASS_COUNT];

@@ -5,8 +5,23 @@
 #pragma once
 #include "common/common.h"
 
+// The race scene is booked by what it draws (cars, track, sky, car effects with the checkpoint
+// marker, lamp glows); PASS_SCENE is what is left of it (clearing, the camera, the lights).
 // PASS_OTHER: what is not drawing (messages, the race step, the sound mix).
-enum FramePass { PASS_REFLECTION, PASS_SCENE, PASS_POST, PASS_HUD, PASS_SWAP, PASS_OTHER, PASS_COUNT };
+enum FramePass {
+    PASS_REFLECTION,
+    PASS_SCENE,
+    PASS_CARS,
+    PASS_TRACK,
+    PASS_SKY,
+    PASS_EFFECTS,
+    PASS_GLOWS,
+    PASS_POST,
+    PASS_HUD,
+    PASS_SWAP,
+    PASS_OTHER,
+    PASS_COUNT
+};
 
 extern bool passTiming; // set before the GL context exists
 

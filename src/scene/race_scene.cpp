@@ -9,6 +9,7 @@
 #include "render/billboards.h"
 #include "render/lights.h"
 #include "render/ms3d.h"
+#include "render/pass_times.h"
 #include "render/render.h"
 #include "render/texture_names.h"
 #include "render/view_volume.h"
@@ -79,15 +80,21 @@ void drawRaceScene()
     placeFixedLight(200, 600, 0);
     selectLights(viewPoint, viewDir, false);
     setLightMaterial();
+    markPassEnd(PASS_SCENE);
     drawCars();
+    markPassEnd(PASS_CARS);
     drawLitModelInside(visualModel, currentViewVolume(cameraEye, 0));
     endLitScene();
+    markPassEnd(PASS_TRACK);
 
     // Drawn after the solid scene, so the depth test leaves only the pixels still open to them.
     beginUnlit();
     drawSkyDome(frameTime);
     endUnlit();
+    markPassEnd(PASS_SKY);
     drawCarEffects();
     drawCheckpointMarker();
+    markPassEnd(PASS_EFFECTS);
     drawLightGlows(cameraEye);
+    markPassEnd(PASS_GLOWS);
 }
