@@ -77,7 +77,15 @@ def run(args):
                                     stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
                                     stderr=open(os.path.join(top, "xvfb.txt"), "wb"))
             os.close(write_fd)
-            display = os.read(read_fd, 64).decode().strip()
+            # Read up to the newline: the server writes the number and the newline apart, and
+            # a pipe closed in between ends it.
+            display = b""
+            while not display.endswith(b"\n"):
+                chunk = os.read(read_fd, 64)
+                if not chunk:
+                    break
+                display += chunk
+            display = display.decode().strip()
             os.close(read_fd)
             env["DISPLAY"] = ":" + display
             env.setdefault("LIBGL_ALWAYS_SOFTWARE", "1")
