@@ -1,11 +1,9 @@
-// A whole race in a window, driven by the autopilot: the pictures of the HUD during the race and
-// of the results screen (kept in the build folder, pictures/hud, to be looked at), and the
-// proof that the race without a window is the same race, frame for frame.
+// A race in a window, driven by the autopilot: a picture of the HUD during the race (kept in the
+// build folder, pictures/hud, to be looked at), and the proof that the race without a window is
+// the same race, frame for frame.
 #include "support/game_run.h"
 
 #include <gtest/gtest.h>
-
-#include <cstdlib>
 
 namespace {
 
@@ -26,12 +24,12 @@ std::string positions(const std::string &line)
     return out;
 }
 
-TEST(HudPictures, AWindowedRaceShowsTheHudAndItsResultsAndRacesAsTheHeadlessOne)
+TEST(HudPictures, AWindowedRaceShowsTheHudAndRacesAsTheHeadlessOne)
 {
     TempDir dir;
     linkContent(dir);
     writeBytes(dir.file("base/menu.inf"), words({0, 32, 24, 1, 0, 5})); // 640 x 480, sound, no music
-    // 60 ms frames keep the windowed race short on a software rasteriser.
+    // 60 ms frames keep the windowed stretch short on a software rasteriser.
     const std::vector<std::string> race = {"--autopilot", "--race",  "3,0", "--seed", "4", "--fixed-frame-ms",
                                            "60",          "--no-browser"};
     std::vector<std::string> args = race;
@@ -39,34 +37,31 @@ TEST(HudPictures, AWindowedRaceShowsTheHudAndItsResultsAndRacesAsTheHeadlessOne)
     GameRun r = runGame(dir, args, 300);
     ASSERT_EQ(r.exitCode, 0) << r.stderrText;
     auto headless = traceLines(dir.file("headless.jsonl"));
-    long finish = firstFrame(headless, "raceFinished", "true");
-    ASSERT_GT(finish, 0);
-    long midRace = finish / 2;
+    long go = firstFrame(headless, "countdownActive", "false");
+    ASSERT_GT(go, 0);
+    ASSERT_GT(firstFrame(headless, "raceFinished", "true"), go);
+    // Twenty seconds of racing in a window: the field has spread out and the HUD shows the
+    // race under way. (A whole race takes minutes to draw here; the headless tests run those.)
+    long shot = go + 330, frames = shot + 10;
 
     std::string pictures = std::string(COBALT_BASE_DIR) + "/../pictures/hud";
     std::filesystem::create_directories(pictures);
     std::filesystem::remove(pictures + "/race.png");
-    std::filesystem::remove(pictures + "/results.png");
     args = race;
-    args.insert(args.end(), {"--windowed", "--trace", "window.jsonl", "--frames", std::to_string(finish + 40),
-                             "--screenshot", std::to_string(midRace) + ":" + pictures + "/race.png", "--screenshot",
-                             std::to_string(finish + 30) + ":" + pictures + "/results.png"});
-    r = runGame(dir, args, 3000);
+    args.insert(args.end(), {"--windowed", "--trace", "window.jsonl", "--frames", std::to_string(frames), "--screenshot",
+                             std::to_string(shot) + ":" + pictures + "/race.png"});
+    r = runGame(dir, args, 900);
     ASSERT_FALSE(r.timedOut);
     ASSERT_EQ(r.exitCode, 0) << r.stderrText;
     auto window = traceLines(dir.file("window.jsonl"));
-    EXPECT_EQ(firstFrame(window, "raceFinished", "true"), finish) << "the same race with and without a window";
-    ASSERT_GT(window.size(), size_t(midRace));
-    EXPECT_EQ(positions(window[size_t(midRace)]), positions(headless[size_t(midRace)]));
-    EXPECT_EQ(traceField(window[size_t(midRace)], "countdownActive"), "false");
-    double shown = std::atof(traceField(window[size_t(finish + 30)], "overlayTimer").c_str());
-    EXPECT_GT(shown, 1.0) << "the result is on the screen";
-    for (const char *name : {"/race.png", "/results.png"}) {
-        auto png = readBytes(pictures + name);
-        ASSERT_GT(png.size(), 24u) << name;
-        EXPECT_EQ(wordAt(png, 4), int(0x80020000)) << name << ": 640 wide";  // big-endian in the IHDR
-        EXPECT_EQ(wordAt(png, 5), int(0xE0010000)) << name << ": 480 high";
-    }
+    ASSERT_EQ(window.size(), size_t(frames));
+    EXPECT_EQ(firstFrame(window, "countdownActive", "false"), go) << "the same race with and without a window";
+    for (long f = go; f < frames; f += 30)
+        ASSERT_EQ(positions(window[size_t(f)]), positions(headless[size_t(f)])) << "frame " << f;
+    auto png = readBytes(pictures + "/race.png");
+    ASSERT_GT(png.size(), 24u);
+    EXPECT_EQ(wordAt(png, 4), int(0x80020000)) << "640 wide"; // big-endian in the IHDR
+    EXPECT_EQ(wordAt(png, 5), int(0xE0010000)) << "480 high";
 }
 
 } // namespace

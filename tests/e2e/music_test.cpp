@@ -36,7 +36,7 @@ struct MusicRun : ::testing::Test {
     GameRun run(const std::string &name, int frames, const std::string &input, std::vector<std::string> extra = {})
     {
         std::ofstream(dir.file("keys.txt")) << input;
-        std::vector<std::string> args = {"--windowed", "--frames", std::to_string(frames), "--fixed-frame-ms",
+        std::vector<std::string> args = {"--headless", "--frames", std::to_string(frames), "--fixed-frame-ms",
                                          std::to_string(FRAME_MS), "--no-browser", "--seed", "11", "--input", "keys.txt",
                                          "--trace", name + ".jsonl", "--audio-out", name + ".wav"};
         args.insert(args.end(), extra.begin(), extra.end());

@@ -158,11 +158,17 @@ struct LiveGame {
     // The menus' 800 x 600 units per window pixel: 1.25 at 640 x 480, 1 at 800 x 600.
     double menuUnitsPerPixel = 1.0;
     // x and y in menu units (y from the top), placed on the window's pixels.
+    // A move onto the pixel the pointer is already on is skipped: xdotool's --sync would wait
+    // its full 15 seconds for motion that never comes.
     void pointAt(int x, int y)
     {
         long px = std::lround(x / menuUnitsPerPixel), py = std::lround(y / menuUnitsPerPixel);
+        if (px == pointer[0] && py == pointer[1])
+            return;
         xdotool("mousemove --sync --window " + window + " " + std::to_string(px) + " " + std::to_string(py));
+        pointer[0] = px, pointer[1] = py;
     }
+    long pointer[2] = {-1, -1};
     void clickAt(int x, int y)
     {
         pointAt(x, y);
