@@ -3,7 +3,7 @@
 display with Mesa's software renderer unless a display is given.
 
     bench/frame_rate.py [--build build] [--track 1] [--size 800x600] [--frames 600] [--seed 5]
-                        [--passes] [--display]
+                        [--passes] [--display] [--same-frames MS]
 
 Reports the median, 90th and 99th percentile frame times and frames per second of the race's
 frames (loading and the first frames after it left out), the processor time a frame costs (all
@@ -13,6 +13,9 @@ the renderer some overlap: the shares are right, the total with --passes is a li
 without. Also reported: the first frame's delay after launch, the track's load (the race's start,
 from the click to its first frame) and the game's peak resident memory. The game runs in a scratch folder whose base/ links the build's content, so the build's
 own settings and career files are never touched.
+With --same-frames MS the game clock steps MS a frame, so every run draws the same frames: the
+way to compare a change pass by pass (frame times then come from the pass timers, and the
+percentiles of the real clock are not reported).
 """
 import argparse
 import json
@@ -64,8 +67,10 @@ def run(args):
         cmd = [game, "--windowed", "--no-browser", "--auto-answer", "no", "--seed", str(args.seed),
                "--race", "%d,0" % args.track, "--autopilot",
                "--trace", trace, "--audio-out", os.path.join(top, "mix.wav")]
-        if args.passes:
+        if args.passes or args.same_frames:
             cmd.append("--pass-times")
+        if args.same_frames:
+            cmd += ["--fixed-frame-ms", str(args.same_frames)]
         env = dict(os.environ)
         xvfb = None
         if not args.display:
@@ -158,7 +163,10 @@ def run(args):
     # first draw, caches filling) are left out.
     race = [i for i, f in enumerate(frames[:-1]) if "raceClock" in f and f["gameState"] == frames[i + 1]["gameState"]]
     race = race[10:]
-    times = sorted(frames[i + 1]["clockMs"] - frames[i]["clockMs"] for i in race)
+    if args.same_frames:
+        times = sorted(sum(frames[i + 1].get("passMs", {}).values()) for i in race)
+    else:
+        times = sorted(frames[i + 1]["clockMs"] - frames[i]["clockMs"] for i in race)
     if not times:
         sys.exit("no race frames in the trace")
     median = percentile(times, 50)
@@ -169,7 +177,7 @@ def run(args):
     print("  median %.1f ms (%.1f fps)   90%% %.1f ms   99%% %.1f ms   mean %.1f ms   processor %.1f ms a frame"
           % (median, 1000.0 / median, percentile(times, 90), percentile(times, 99), sum(times) / len(times),
              1000 * (cpu_per_frame or float("nan"))))
-    if args.passes:
+    if args.passes or args.same_frames:
         w, h = (int(v) for v in args.size.split("x"))
         sums, runs = {}, {}
         for i in race:
@@ -194,6 +202,7 @@ def main():
     p.add_argument("--seed", type=int, default=5)
     p.add_argument("--passes", action="store_true", help="time each pass of the frame")
     p.add_argument("--display", action="store_true", help="use $DISPLAY instead of a virtual one")
+    p.add_argument("--same-frames", type=int, metavar="MS", help="a fixed game step: the same frames every run")
     run(p.parse_args())
 
 

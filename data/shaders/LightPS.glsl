@@ -4,9 +4,11 @@
 // little across a face and come from the corners (LightVS).
 //
 // The lit scene is drawn in white, so the vertex colour is not read. Written for a software
-// rasteriser: it runs every instruction for every pixel, whichever way
-// a branch goes, so the lamps are plain arithmetic with no power function and nothing is
-// skipped for lamps that happen to be far away.
+// rasteriser: it runs every instruction for every pixel, whichever way a branch goes, so the
+// lamps are plain arithmetic with no power function. What a surface does not need is left out
+// when the game builds the program instead: it builds this source three times, defining
+// LAMP_REACH always, NO_PAINT for surfaces that never mirror, and NO_STREET_LAMPS as well for
+// the parts of the track no chosen lamp reaches (where the lamps' light is exactly zero).
 #version 110
 
 uniform vec4 lightPos;
@@ -45,8 +47,8 @@ varying vec3 farLight;    // the fixed far light, from the corners
 varying vec3 sheen;       // the lamp's highlight, from the corners
 varying float fresnel;    // how much the paint mirrors at this angle
 
-// A lamp lights a pool of road about this far across; beyond it the light has faded out.
-const float lampReach = 60.0;
+// A lamp lights a pool of road LAMP_REACH across; beyond it the light has faded out.
+const float lampReach = LAMP_REACH;
 // Street lamps are far brighter than the night around them: right under one the road shows its
 // full colour, and the pool stands out from the dark between the lamps.
 const float lampPower = 2.8;
@@ -85,11 +87,14 @@ void main()
     if (dot(n, cameraOri - objectPos) < 0.0)
         n = -n;
 
+    vec3 light = ambientColor.rgb * matAmbient.rgb + farLight;
+#ifndef NO_STREET_LAMPS
     vec3 lamps = lightColor.rgb * lampStrength(lightPos, lightOri, lightFocus, n);
     lamps += light2Color.rgb * lampStrength(light2Pos, light2Ori, light2Focus, n);
     lamps += light3Color.rgb * lampStrength(light3Pos, light3Ori, light3Focus, n);
     lamps += light4Color.rgb * lampStrength(light4Pos, light4Ori, light4Focus, n);
-    vec3 light = ambientColor.rgb * matAmbient.rgb + farLight + lamps * (matDiffuse.rgb * lampPower);
+    light += lamps * (matDiffuse.rgb * lampPower);
+#endif
 
     vec4 texel = texture2D(decal, gl_TexCoord[0].st);
     vec3 color = texel.rgb * light + sheen;
@@ -98,9 +103,11 @@ void main()
     // material without a mask glows as a whole; a material without emissive never glows.
     color += texel.rgb * emissive.rgb * texel.a;
 
+#ifndef NO_PAINT
     // Car paint: the mirrored street added, more of it at grazing angles.
     vec3 mirrored = texture2D(decal2, reflectCoord).rgb;
     color += mirrored * clamp(RefInt * fresnel, 0.0, 1.0);
+#endif
 
     // The alpha channel carries the glow mask, not coverage: the lit scene is drawn opaque.
     gl_FragColor = vec4(color, 1.0);

@@ -89,29 +89,46 @@ void chooseLights(LevelLight *lights, int count, const float viewPoint[3], const
     std::memcpy(chosen->color[4], fifthColor, sizeof fifthColor);
 }
 
+namespace {
+
+// Uniforms belong to their program: what every build of the light program shares in a frame is
+// sent to each, and the whole build is left in use.
+void forEachLightBuild(void (*send)(const LightUniforms &u))
+{
+    for (int i = 0; i < 2; i++) {
+        glUseProgramObjectARB(trackLightPrograms[i]);
+        send(trackLightUniforms[i]);
+    }
+    glUseProgramObjectARB(lightProgram);
+    send(lightUniforms);
+}
+
+} // namespace
+
 void selectLights(const float viewPoint[3], const float viewDir[3], bool paused)
 {
     chooseLights(levelLights, numLevelLights, viewPoint, viewDir, paused, &slots);
-
-    const LightUniforms &u = lightUniforms;
-    glUniform1iARB(u.decal, 0);
-    glUniform1iARB(u.decal2, 1);
-    for (int i = 0; i < 4; i++) {
-        glUniform4fARB(u.lightColor[i], slots.color[i][0], slots.color[i][1], slots.color[i][2], 1);
-        glUniform1iARB(u.lightFocus[i], slots.focus[i]);
-    }
-    glUniform4fARB(u.light5Color, slots.color[4][0], slots.color[4][1], slots.color[4][2], 1);
+    forEachLightBuild([](const LightUniforms &u) {
+        glUniform1iARB(u.decal, 0);
+        glUniform1iARB(u.decal2, 1);
+        for (int i = 0; i < 4; i++) {
+            glUniform4fARB(u.lightColor[i], slots.color[i][0], slots.color[i][1], slots.color[i][2], 1);
+            glUniform1iARB(u.lightFocus[i], slots.focus[i]);
+        }
+        glUniform4fARB(u.light5Color, slots.color[4][0], slots.color[4][1], slots.color[4][2], 1);
+    });
 }
 
 void setLightMaterial()
 {
-    const LightUniforms &u = lightUniforms;
-    glUniform4fARB(u.ambientColor, 0.2f, 0.2f, 0.2f, 1);
-    glUniform4fARB(u.matAmbient, 0.5f, 0.5f, 0.5f, 1);
-    glUniform4fARB(u.matDiffuse, 1, 1, 1, 1);
-    glUniform4fARB(u.matSpecular, 0, 0, 0, 1);
-    glUniform4fARB(u.emissive, 0, 0, 0, 1);
-    glUniform1fARB(u.shininess, 0.0f);
+    forEachLightBuild([](const LightUniforms &u) {
+        glUniform4fARB(u.ambientColor, 0.2f, 0.2f, 0.2f, 1);
+        glUniform4fARB(u.matAmbient, 0.5f, 0.5f, 0.5f, 1);
+        glUniform4fARB(u.matDiffuse, 1, 1, 1, 1);
+        glUniform4fARB(u.matSpecular, 0, 0, 0, 1);
+        glUniform4fARB(u.emissive, 0, 0, 0, 1);
+        glUniform1fARB(u.shininess, 0.0f);
+    });
 }
 
 // Inverse of a 4x4 column-major matrix by Gauss-Jordan elimination with partial pivoting.
@@ -170,9 +187,8 @@ void prepareObjectLights(const float *placement)
     transform(inverse, slots.viewPoint, 1, objectSpace.camera);
 }
 
-void sendObjectLights()
+static void sendObjectLights(const LightUniforms &u)
 {
-    const LightUniforms &u = lightUniforms;
     for (int i = 0; i < 4; i++) {
         const float *p = objectSpace.position[i];
         glUniform4fARB(u.lightPos[i], p[0], p[1], p[2], 1);
@@ -183,6 +199,8 @@ void sendObjectLights()
     glUniform4fARB(u.light5Pos, p5[0], p5[1], p5[2], 1);
     glUniform3fARB(u.cameraOri, objectSpace.camera[0], objectSpace.camera[1], objectSpace.camera[2]);
 }
+
+void sendObjectLights() { sendObjectLights(lightUniforms); }
 
 void beginLitScene()
 {
@@ -217,13 +235,50 @@ void drawLitModel(Model *model, const Mat4 *placement)
     glPopMatrix();
 }
 
+namespace {
+
+// Whether a chosen street lamp's light reaches into the box (world space).
+bool lampReaches(const float lo[3], const float hi[3])
+{
+    for (int i = 0; i < 4; i++) {
+        float d2 = 0;
+        for (int axis = 0; axis < 3; axis++) {
+            float p = slots.position[i][axis];
+            float out = p < lo[axis] ? lo[axis] - p : p > hi[axis] ? p - hi[axis] : 0.0f;
+            d2 += out * out;
+        }
+        if (d2 < kLampReach * kLampReach)
+            return true;
+    }
+    return false;
+}
+
+GLhandleARB inUse; // the track build in use while the track is drawn
+
+// The track's cells: the lamps' arithmetic only where a lamp reaches, the paint's mirror never.
+int trackCellShading(const float lo[3], const float hi[3], GLint *emissiveUniform)
+{
+    int build = lampReaches(lo, hi) ? 0 : 1;
+    if (inUse != trackLightPrograms[build])
+        glUseProgramObjectARB(inUse = trackLightPrograms[build]);
+    *emissiveUniform = trackLightUniforms[build].emissive;
+    return build;
+}
+
+} // namespace
+
 void drawLitModelInside(Model *model, const ViewVolume &volume)
 {
     if (!model)
         return;
     prepareObjectLights(nullptr);
-    sendObjectLights();
-    model->drawInside(volume, lightUniforms.emissive);
+    for (int i = 0; i < 2; i++) {
+        glUseProgramObjectARB(trackLightPrograms[i]);
+        sendObjectLights(trackLightUniforms[i]);
+    }
+    inUse = trackLightPrograms[1];
+    model->drawInside(volume, trackCellShading);
+    glUseProgramObjectARB(lightProgram);
 }
 
 void setPaintReflection(bool on, GLuint picture)

@@ -173,11 +173,16 @@ void useMaterial(const Model &model, int meshIndex, GLint emissiveUniform)
 
 } // namespace
 
-void Model::draw(GLint emissiveUniform) { drawCells(nullptr, emissiveUniform); }
+void Model::draw(GLint emissiveUniform) { drawCells(nullptr, emissiveUniform, nullptr); }
 
-void Model::drawInside(const ViewVolume &volume, GLint emissiveUniform) { drawCells(&volume, emissiveUniform); }
+void Model::drawInside(const ViewVolume &volume, GLint emissiveUniform)
+{
+    drawCells(&volume, emissiveUniform, nullptr);
+}
 
-void Model::drawCells(const ViewVolume *volume, GLint emissiveUniform)
+void Model::drawInside(const ViewVolume &volume, CellShading shade) { drawCells(&volume, -1, shade); }
+
+void Model::drawCells(const ViewVolume *volume, GLint emissiveUniform, CellShading shade)
 {
     glDisable(GL_CULL_FACE);
     if (numMeshes > 0 && !geometryLists)
@@ -199,10 +204,15 @@ void Model::drawCells(const ViewVolume *volume, GLint emissiveUniform)
             if (boxMayShow(*volume, cells[i].lo, cells[i].hi))
                 order.push_back({boxDistanceSq(volume->eye, cells[i].lo, cells[i].hi), int(i)});
         std::sort(order.begin(), order.end());
+        int program = -1;
         for (const auto &entry : order) {
             const ModelCell &cell = cells[size_t(entry.second)];
-            if (cell.mesh != bound)
+            // A program of its own keeps its own uniforms: the material goes to each anew.
+            int chosen = shade ? shade(cell.lo, cell.hi, &emissiveUniform) : 0;
+            if (cell.mesh != bound || chosen != program) {
                 useMaterial(*this, bound = cell.mesh, emissiveUniform);
+                program = chosen;
+            }
             glCallList(cell.list);
         }
     }

@@ -48,6 +48,10 @@ public:
     void draw(GLint emissiveUniform = -1);
     // The same, leaving out the cells that lie outside `volume` (given in the model's space).
     void drawInside(const ViewVolume &volume, GLint emissiveUniform = -1);
+    // The same with a program chosen for each cell by its bounds: `shade` puts the program in
+    // use and gives a number naming it and that program's "emissive" uniform.
+    using CellShading = int (*)(const float lo[3], const float hi[3], GLint *emissiveUniform);
+    void drawInside(const ViewVolume &volume, CellShading shade);
     void compileGeometry();
     // Fills `baked` from the meshes; at most kMaxBakedTriangles records, the count in
     // numBakedTriangles.
@@ -65,7 +69,7 @@ public:
     std::vector<ModelCell> cells; // grouped by mesh, in mesh order
 
 private:
-    void drawCells(const ViewVolume *volume, GLint emissiveUniform);
+    void drawCells(const ViewVolume *volume, GLint emissiveUniform, CellShading shade);
 
 public:
     Model(const Model &) = delete;

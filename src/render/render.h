@@ -87,7 +87,13 @@ void drawGarageTunnel(const float at[3], float clock);
 bool extensionListed(const char *extensions, const char *name);
 
 // ---- shader programs ----
+// A street lamp's light fades to nothing this far from it: the light program is built with it,
+// and the track leaves the lamps out where none of the chosen four reaches.
+constexpr float kLampReach = 60.0f;
+// The light program, whole (cars, garage), and the two builds the track is drawn with: without
+// the paint's mirror [0], and without the street lamps as well [1] for what no lamp reaches.
 extern GLhandleARB lightProgram;
+extern GLhandleARB trackLightPrograms[2];
 extern GLhandleARB blurProgram;
 extern GLhandleARB hdrProgram;
 
@@ -121,6 +127,7 @@ struct HdrUniforms {
     GLint decal2; // unit 1: last frame's blurred glow, as luminance
 };
 extern LightUniforms lightUniforms;
+extern LightUniforms trackLightUniforms[2];
 extern BlurUniforms blurUniforms;
 extern HdrUniforms hdrUniforms;
 
@@ -128,6 +135,7 @@ extern HdrUniforms hdrUniforms;
 char *readShaderSource(const char *fileName);
 // Builds one program from two files. A missing file or a failed link gives false; a link
 // failure also shows its info log in a message box.
-bool buildProgram(const char *vertexFile, const char *fragmentFile, GLhandleARB *program);
+// `defines` (lines of #define) are put into both sources after their #version line.
+bool buildProgram(const char *vertexFile, const char *fragmentFile, GLhandleARB *program, const char *defines = "");
 // The three game programs with their uniform locations, in the order light, blur, HDR.
 bool buildShaderPrograms();

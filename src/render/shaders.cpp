@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <cstring>
 #include <new>
+#include <string>
 #include <vector>
 
 #include "platform/sys.h"
@@ -9,9 +10,11 @@
 #include "render/render.h"
 
 GLhandleARB lightProgram;
+GLhandleARB trackLightPrograms[2];
 GLhandleARB blurProgram;
 GLhandleARB hdrProgram;
 LightUniforms lightUniforms;
+LightUniforms trackLightUniforms[2];
 BlurUniforms blurUniforms;
 HdrUniforms hdrUniforms;
 
@@ -32,16 +35,28 @@ char *readShaderSource(const char *fileName)
 
 namespace {
 
-bool attachShader(GLhandleARB program, GLenum type, const char *fileName)
+// `defines` go in right after the #version line (which must come first), or at the top of a
+// source without one.
+bool attachShader(GLhandleARB program, GLenum type, const char *fileName, const char *defines)
 {
     char *source = readShaderSource(fileName);
     if (!source) {
         Sys_ReportUnusable(fileName);
         return false;
     }
+    const char *version = std::strstr(source, "#version");
+    const char *rest = source;
+    if (version) {
+        const char *end = std::strchr(version, '\n');
+        rest = end ? end + 1 : version + std::strlen(version);
+    }
+    std::string head(source, size_t(rest - source));
+    if (version && (rest == source || rest[-1] != '\n'))
+        head += '\n';
+    head += defines ? defines : "";
     GLhandleARB shader = glCreateShaderObjectARB(type);
-    const GLcharARB *text = source;
-    glShaderSourceARB(shader, 1, &text, nullptr);
+    const GLcharARB *text[2] = {head.c_str(), rest};
+    glShaderSourceARB(shader, 2, text, nullptr);
     glCompileShaderARB(shader);
     // A compile error shows up in the link log, which is what gets reported.
     GLint compiled = 0;
@@ -54,11 +69,11 @@ bool attachShader(GLhandleARB program, GLenum type, const char *fileName)
 
 } // namespace
 
-bool buildProgram(const char *vertexFile, const char *fragmentFile, GLhandleARB *program)
+bool buildProgram(const char *vertexFile, const char *fragmentFile, GLhandleARB *program, const char *defines)
 {
     *program = glCreateProgramObjectARB();
-    if (!attachShader(*program, GL_VERTEX_SHADER_ARB, vertexFile) ||
-        !attachShader(*program, GL_FRAGMENT_SHADER_ARB, fragmentFile))
+    if (!attachShader(*program, GL_VERTEX_SHADER_ARB, vertexFile, defines) ||
+        !attachShader(*program, GL_FRAGMENT_SHADER_ARB, fragmentFile, defines))
         return false;
     glLinkProgramARB(*program);
     GLint linked = 0;
@@ -80,37 +95,51 @@ namespace {
 
 GLint uniform(GLhandleARB program, const char *name) { return glGetUniformLocationARB(program, name); }
 
-} // namespace
-
-bool buildShaderPrograms()
+// One build of the light program and its uniforms (-1 for those the build left out).
+bool buildLightProgram(const char *defines, GLhandleARB *program, LightUniforms *u)
 {
-    if (!buildProgram("base/shaders/LightVS.glsl", "base/shaders/LightPS.glsl", &lightProgram))
+    char all[160];
+    std::snprintf(all, sizeof all, "#define LAMP_REACH %.1f\n%s", double(kLampReach), defines);
+    if (!buildProgram("base/shaders/LightVS.glsl", "base/shaders/LightPS.glsl", program, all))
         return false;
+    GLhandleARB p = *program;
     static const char *const slot[4] = {"light", "light2", "light3", "light4"};
     for (int i = 0; i < 4; i++) {
         char name[32];
         std::snprintf(name, sizeof name, "%sPos", slot[i]);
-        lightUniforms.lightPos[i] = uniform(lightProgram, name);
+        u->lightPos[i] = uniform(p, name);
         std::snprintf(name, sizeof name, "%sColor", slot[i]);
-        lightUniforms.lightColor[i] = uniform(lightProgram, name);
+        u->lightColor[i] = uniform(p, name);
         std::snprintf(name, sizeof name, "%sOri", slot[i]);
-        lightUniforms.lightOri[i] = uniform(lightProgram, name);
+        u->lightOri[i] = uniform(p, name);
         std::snprintf(name, sizeof name, "%sFocus", slot[i]);
-        lightUniforms.lightFocus[i] = uniform(lightProgram, name);
+        u->lightFocus[i] = uniform(p, name);
     }
-    lightUniforms.light5Pos = uniform(lightProgram, "light5Pos");
-    lightUniforms.light5Color = uniform(lightProgram, "light5Color");
-    lightUniforms.ambientColor = uniform(lightProgram, "ambientColor");
-    lightUniforms.matAmbient = uniform(lightProgram, "matAmbient");
-    lightUniforms.matDiffuse = uniform(lightProgram, "matDiffuse");
-    lightUniforms.matSpecular = uniform(lightProgram, "matSpecular");
-    lightUniforms.emissive = uniform(lightProgram, "emissive");
-    lightUniforms.shininess = uniform(lightProgram, "shininess");
-    lightUniforms.cameraPos = uniform(lightProgram, "cameraPos");
-    lightUniforms.cameraOri = uniform(lightProgram, "cameraOri");
-    lightUniforms.decal = uniform(lightProgram, "decal");
-    lightUniforms.decal2 = uniform(lightProgram, "decal2");
-    lightUniforms.refInt = uniform(lightProgram, "RefInt");
+    u->light5Pos = uniform(p, "light5Pos");
+    u->light5Color = uniform(p, "light5Color");
+    u->ambientColor = uniform(p, "ambientColor");
+    u->matAmbient = uniform(p, "matAmbient");
+    u->matDiffuse = uniform(p, "matDiffuse");
+    u->matSpecular = uniform(p, "matSpecular");
+    u->emissive = uniform(p, "emissive");
+    u->shininess = uniform(p, "shininess");
+    u->cameraPos = uniform(p, "cameraPos");
+    u->cameraOri = uniform(p, "cameraOri");
+    u->decal = uniform(p, "decal");
+    u->decal2 = uniform(p, "decal2");
+    u->refInt = uniform(p, "RefInt");
+    return true;
+}
+
+} // namespace
+
+bool buildShaderPrograms()
+{
+    if (!buildLightProgram("", &lightProgram, &lightUniforms) ||
+        !buildLightProgram("#define NO_PAINT\n", &trackLightPrograms[0], &trackLightUniforms[0]) ||
+        !buildLightProgram("#define NO_PAINT\n#define NO_STREET_LAMPS\n", &trackLightPrograms[1],
+                           &trackLightUniforms[1]))
+        return false;
 
     if (!buildProgram("base/shaders/BlurVS.glsl", "base/shaders/BlurPS.glsl", &blurProgram))
         return false;

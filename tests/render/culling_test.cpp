@@ -1,7 +1,9 @@
 // The race view draws only the cells of the track its camera can see. Whatever it leaves out must
 // be invisible: from every few waypoints of every circuit, looking along the road, the depth
-// picture drawn with the cells culled is exactly the one drawn with the whole track.
+// picture drawn with the cells culled is exactly the one drawn with the whole track. And where it
+// leaves the street lamps out of the light program, their light must have been nothing.
 #include "formats/waypoints.h"
+#include "render/lights.h"
 #include "render/ms3d.h"
 #include "render/render.h"
 #include "render/view_volume.h"
@@ -10,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
@@ -31,10 +34,16 @@ std::vector<float> depthPicture(Model &track, const float eye[3], const float ta
     return depth;
 }
 
+bool window()
+{
+    static bool opened = openTestWindow("culling", kWidth, kHeight);
+    glEnable(GL_DEPTH_TEST);
+    return opened;
+}
+
 TEST(Culling, EveryCircuitLooksTheSameWithItsHiddenCellsLeftOut)
 {
-    ASSERT_TRUE(openTestWindow("culling", kWidth, kHeight));
-    glEnable(GL_DEPTH_TEST);
+    ASSERT_TRUE(window());
     for (int track = 1; track <= 20; track++) {
         char path[64];
         std::snprintf(path, sizeof path, "base/maps/%d/mapvisual.ms3d", track);
@@ -64,6 +73,79 @@ TEST(Culling, EveryCircuitLooksTheSameWithItsHiddenCellsLeftOut)
         }
         EXPECT_GT(views, 10) << "track " << track;
         EXPECT_GT(drawn, views * kWidth * kHeight / 4) << "track " << track << ": the views see too little road";
+    }
+}
+
+// Every cell with the whole light program, in the race's order (coplanar road markings win by
+// order).
+int wholeProgram(const float *, const float *, GLint *emissiveUniform)
+{
+    glUseProgramObjectARB(lightProgram);
+    *emissiveUniform = lightUniforms.emissive;
+    return 0;
+}
+
+// The track drawn lit, as the race draws it (each cell without the lamps where none of the
+// chosen four reaches it), or with the whole light program everywhere.
+std::vector<unsigned char> litPicture(Model &track, const float eye[3], const float target[3], bool asTheRace)
+{
+    clearFrame();
+    beginLitScene();
+    applyCamera(eye, target);
+    const float dir[3] = {target[0] - eye[0], 0, target[2] - eye[2]};
+    selectLights(eye, dir, false);
+    setLightMaterial();
+    if (asTheRace) {
+        drawLitModelInside(&track, currentViewVolume(eye, 0));
+    } else {
+        prepareObjectLights(nullptr);
+        sendObjectLights();
+        setPaintReflection(false);
+        track.drawInside(currentViewVolume(eye, 0), wholeProgram);
+    }
+    endLitScene();
+    std::vector<unsigned char> rgb(size_t(kWidth * kHeight * 3));
+    glReadPixels(0, 0, kWidth, kHeight, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+    return rgb;
+}
+
+TEST(Culling, TheLampsAreLeftOutOnlyWhereTheirLightIsNothing)
+{
+    ASSERT_TRUE(window());
+    for (int track : {1, 9}) {
+        char path[64];
+        std::snprintf(path, sizeof path, "base/maps/%d/mapvisual.ms3d", track);
+        auto model = std::make_unique<Ms3dModel>();
+        ASSERT_TRUE(model->loadModelData(path)) << path;
+        std::snprintf(path, sizeof path, "base/maps/%d/light.ms3d", track);
+        Ms3dModel lamps;
+        ASSERT_TRUE(lamps.loadModelData(path)) << path;
+        lamps.bakeTriangles();
+        extractLights(lamps);
+        std::snprintf(path, sizeof path, "base/maps/%d/points/level.ai", track);
+        std::vector<Waypoint> points(kMaxWaypoints);
+        int count = 0;
+        ASSERT_TRUE(readWaypointFile(path, points.data(), kMaxWaypoints, &count)) << path;
+        resizeScene(kWidth, kHeight, 100.0, 15000.0);
+        size_t lampLit = 0;
+        for (int i = 0; i < count; i += 7) {
+            const Waypoint &a = points[size_t(i)], &b = points[size_t((i + 1) % count)];
+            const float eye[3] = {a.x, a.y + 1.0f, a.z};
+            const float target[3] = {b.x, b.y - 2.0f, b.z};
+            std::vector<unsigned char> race = litPicture(*model, eye, target, true);
+            std::vector<unsigned char> whole = litPicture(*model, eye, target, false);
+            size_t differ = 0;
+            for (size_t p = 0; p < race.size(); p++)
+                differ += std::abs(int(race[p]) - int(whole[p])) > 1;
+            EXPECT_EQ(differ, 0u) << "track " << track << " waypoint " << i;
+            // The lamps do light these views: without any, much of the picture is darker.
+            numLevelLights = 0;
+            std::vector<unsigned char> dark = litPicture(*model, eye, target, false);
+            extractLights(lamps);
+            for (size_t p = 0; p < race.size(); p++)
+                lampLit += race[p] > dark[p] + 8;
+        }
+        EXPECT_GT(lampLit, size_t(kWidth * kHeight)) << "track " << track << ": no lamp lights the views";
     }
 }
 
