@@ -18,6 +18,7 @@ void loadCarModels()
             std::snprintf(path, sizeof path, "base/cars/%d/%s", n, slot == &carBodyModels[n - 1] ? "car.ms3d" : "wheel.ms3d");
             (*slot)->loadModelData(path);
             (*slot)->reloadTextures();
+            (*slot)->solid = true; // closed bodies and wheels, seen from outside
         }
     }
 }

@@ -184,7 +184,14 @@ void Model::drawInside(const ViewVolume &volume, CellShading shade) { drawCells(
 
 void Model::drawCells(const ViewVolume *volume, GLint emissiveUniform, CellShading shade)
 {
-    glDisable(GL_CULL_FACE);
+    // Back faces of a solid model lie behind its front ones: not drawing them spares their
+    // pixels, which a software renderer would otherwise shade before the front ones cover them.
+    if (solid) {
+        glEnable(GL_CULL_FACE);
+        glCullFace(GL_BACK);
+    } else {
+        glDisable(GL_CULL_FACE);
+    }
     if (numMeshes > 0 && !geometryLists)
         compileGeometry();
     GLboolean textured = glIsEnabled(GL_TEXTURE_2D);
@@ -220,6 +227,7 @@ void Model::drawCells(const ViewVolume *volume, GLint emissiveUniform, CellShadi
         glEnable(GL_TEXTURE_2D);
     else
         glDisable(GL_TEXTURE_2D);
+    glDisable(GL_CULL_FACE);
 }
 
 void Model::bakeTriangles()

@@ -1,7 +1,9 @@
 // The race view draws only the cells of the track its camera can see. Whatever it leaves out must
 // be invisible: from every few waypoints of every circuit, looking along the road, the depth
 // picture drawn with the cells culled is exactly the one drawn with the whole track. And where it
-// leaves the street lamps out of the light program, their light must have been nothing.
+// leaves the street lamps out of the light program, their light must have been nothing. The cars
+// and wheels are drawn without their back faces: from every side they must look the same, but for
+// a few rim pixels where two parts of a body meet edge to edge and a back face filled the seam.
 #include "formats/waypoints.h"
 #include "render/lights.h"
 #include "render/ms3d.h"
@@ -11,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -147,6 +150,44 @@ TEST(Culling, TheLampsAreLeftOutOnlyWhereTheirLightIsNothing)
         }
         EXPECT_GT(lampLit, size_t(kWidth * kHeight)) << "track " << track << ": no lamp lights the views";
     }
+}
+
+TEST(Culling, EveryCarAndWheelLooksTheSameWithoutItsBackFaces)
+{
+    ASSERT_TRUE(window());
+    resizeScene(kWidth, kHeight, 60.0, 1000.0);
+    for (int car = 1; car <= 12; car++)
+        for (const char *part : {"car.ms3d", "wheel.ms3d"}) {
+            char path[64];
+            std::snprintf(path, sizeof path, "base/cars/%d/%s", car, part);
+            Ms3dModel model;
+            ASSERT_TRUE(model.loadModelData(path)) << path;
+            float reach = std::string(part) == "car.ms3d" ? 9.0f : 2.5f;
+            // Round the model and from above and below, as the chase camera, the garage and a
+            // car rolled over may show it.
+            for (int view = 0; view < 10; view++) {
+                float turn = float(view) * 0.785f, lift = view < 8 ? (view % 2 ? 0.6f : 0.15f) : (view == 8 ? 1.5f : -1.5f);
+                const float eye[3] = {reach * std::cos(turn), reach * lift, reach * std::sin(turn)};
+                const float target[3] = {0, 0, 0};
+                auto picture = [&](bool solid) {
+                    model.solid = solid;
+                    clearFrame();
+                    applyCamera(eye, target);
+                    model.draw();
+                    std::vector<float> depth(size_t(kWidth * kHeight));
+                    glReadPixels(0, 0, kWidth, kHeight, GL_DEPTH_COMPONENT, GL_FLOAT, depth.data());
+                    return depth;
+                };
+                std::vector<float> twoSided = picture(false), solid = picture(true);
+                size_t differ = 0, covered = 0;
+                for (size_t p = 0; p < solid.size(); p++) {
+                    differ += solid[p] != twoSided[p];
+                    covered += twoSided[p] < 1.0f;
+                }
+                EXPECT_LE(differ, 5u) << path << " view " << view;
+                EXPECT_GT(covered, 100u) << path << " view " << view << ": not in the picture";
+            }
+        }
 }
 
 } // namespace
