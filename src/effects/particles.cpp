@@ -86,16 +86,15 @@ void ParticleEmitter::draw(const float origin[3], const float eye[3], GLuint tex
 {
     if (particles.empty())
         return;
-    beginBillboards(texture, blend());
+    static std::vector<RoundSprite> sprites;
+    sprites.clear();
     for (const Particle &p : particles) {
         // Life is the alpha: a dead particle would draw nothing visible, so it is not drawn.
-        if (p.life <= 0)
-            continue;
-        float centre[3] = {origin[0] + p.x, origin[1] + p.y, origin[2] + p.z};
-        float scale[3] = {p.size, p.size, p.size};
-        float colour[4] = {colourR, colourG, colourB, p.life};
-        drawFacingSquare(centre, eye, scale, colour);
+        if (p.life > 0)
+            sprites.push_back({{origin[0] + p.x, origin[1] + p.y, origin[2] + p.z}, p.size, {colourR, colourG, colourB, p.life}});
     }
+    beginBillboards(texture, blend());
+    drawFacingRounds(sprites.data(), int(sprites.size()), eye); // the puff and the flame are round
     endBillboards();
 }
 

@@ -66,6 +66,39 @@ void drawFacingSquare(const float centre[3], const float eye[3], const float sca
     glEnd();
 }
 
+void drawFacingRounds(const RoundSprite *sprites, int count, const float eye[3])
+{
+    // The octagon's corners as texture coordinates (u, v) and as shares (s, t) of the axes a
+    // and b: the square's corners +a, -a, -b, +b take (0, 0), (1, 1), (1, 0), (0, 1), so
+    // s = 1 - u - v and t = v - u.
+    static float corner[8][4];
+    if (corner[0][0] == 0) {
+        const float reach = 0.5f * kRoundSpriteRadius / std::cos(float(M_PI) / 8);
+        for (int i = 0; i < 8; i++) {
+            float angle = float(M_PI) / 8 + float(i) * float(M_PI) / 4;
+            float u = 0.5f + reach * std::cos(angle), v = 0.5f + reach * std::sin(angle);
+            corner[i][0] = u, corner[i][1] = v, corner[i][2] = 1 - u - v, corner[i][3] = v - u;
+        }
+    }
+    // One batch of triangles: a draw of its own for each sprite would cost more than its pixels.
+    glBegin(GL_TRIANGLES);
+    for (int n = 0; n < count; n++) {
+        const RoundSprite &s = sprites[n];
+        const float scale[3] = {s.size, s.size, s.size};
+        float a[3], b[3];
+        facingAxes(s.centre, eye, scale, a, b);
+        glColor4fv(s.colour);
+        for (int i = 1; i < 7; i++)
+            for (int k : {0, i, i + 1}) {
+                const float *c = corner[k];
+                glTexCoord2f(c[0], c[1]);
+                glVertex3f(s.centre[0] + c[2] * a[0] + c[3] * b[0], s.centre[1] + c[2] * a[1] + c[3] * b[1],
+                           s.centre[2] + c[2] * a[2] + c[3] * b[2]);
+            }
+    }
+    glEnd();
+}
+
 void endBillboards()
 {
     glEnable(GL_DEPTH_TEST);
