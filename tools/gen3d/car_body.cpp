@@ -439,7 +439,13 @@ ModelMesh buildCarBody(int m)
             Vec3 p1 = v3(s.tail + 0.01f, y + r * std::cos(a1), z + r * std::sin(a1));
             Vec3 q0 = v3(ex[0], p0.y, p0.z), q1 = v3(ex[0], p1.y, p1.z);
             B.face({p0, p1, q1, q0}, (p0 + p1) * 0.5f - v3(p0.x, y, z), carAtlas::Metal);
-            rim.push_back(v3(ex[0] + 0.01f, p0.y * 0.8f + y * 0.2f, p0.z * 0.8f + z * 0.2f));
+            // The dark end sits a little inside, inset from the wall by a metal lip: the pipe is
+            // closed, so it looks whole from behind with its inside faces left undrawn.
+            float end = ex[0] + 0.01f;
+            Vec3 i0 = v3(end, p0.y * 0.8f + y * 0.2f, p0.z * 0.8f + z * 0.2f);
+            Vec3 i1 = v3(end, p1.y * 0.8f + y * 0.2f, p1.z * 0.8f + z * 0.2f);
+            B.face({v3(end, p0.y, p0.z), v3(end, p1.y, p1.z), i1, i0}, v3(-1, 0, 0), carAtlas::Metal);
+            rim.push_back(i0);
         }
         B.face(rim, v3(-1, 0, 0), carAtlas::Dark);
     }
