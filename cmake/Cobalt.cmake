@@ -24,6 +24,10 @@ function(cobalt_test)
   add_executable(${T_NAME} ${T_SOURCES})
   target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
   target_include_directories(${T_NAME} PRIVATE ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/tests)
+  # The test programs' own files are built for compile speed (a third of the time at -O1 without
+  # debug information): the game's code they exercise keeps the build's flags, and failures name
+  # their file and line through the test macros either way.
+  target_compile_options(${T_NAME} PRIVATE $<$<CONFIG:RelWithDebInfo,Release>:-O1> -g0)
   target_compile_definitions(${T_NAME} PRIVATE
     COBALT_BASE_DIR="${COBALT_BASE_DIR}"
     COBALT_SOURCE_DIR="${PROJECT_SOURCE_DIR}"

@@ -67,7 +67,7 @@ test)
   '
   # Every file reader fuzzed for a few seconds on its seeds: enough to catch a reader that has
   # started to crash on the kinds of file it was once fuzzed with.
-  scripts/fuzz.sh 4
+  scripts/fuzz.sh 2
   ;;
 *)
   echo "usage: scripts/setup.sh play|test" >&2
