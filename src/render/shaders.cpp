@@ -115,19 +115,18 @@ bool buildLightProgram(const char *defines, GLhandleARB *program, LightUniforms 
         std::snprintf(name, sizeof name, "%sFocus", slot[i]);
         u->lightFocus[i] = uniform(p, name);
     }
-    u->light5Pos = uniform(p, "light5Pos");
-    u->light5Color = uniform(p, "light5Color");
-    u->ambientColor = uniform(p, "ambientColor");
-    u->matAmbient = uniform(p, "matAmbient");
-    u->matDiffuse = uniform(p, "matDiffuse");
-    u->matSpecular = uniform(p, "matSpecular");
-    u->emissive = uniform(p, "emissive");
-    u->shininess = uniform(p, "shininess");
-    u->cameraPos = uniform(p, "cameraPos");
-    u->cameraOri = uniform(p, "cameraOri");
-    u->decal = uniform(p, "decal");
-    u->decal2 = uniform(p, "decal2");
-    u->refInt = uniform(p, "RefInt");
+    static const struct {
+        const char *name;
+        GLint LightUniforms::*field;
+    } named[] = {{"light5Pos", &LightUniforms::light5Pos},     {"light5Color", &LightUniforms::light5Color},
+                 {"ambientColor", &LightUniforms::ambientColor}, {"matAmbient", &LightUniforms::matAmbient},
+                 {"matDiffuse", &LightUniforms::matDiffuse},     {"matSpecular", &LightUniforms::matSpecular},
+                 {"emissive", &LightUniforms::emissive},         {"shininess", &LightUniforms::shininess},
+                 {"cameraPos", &LightUniforms::cameraPos},       {"cameraOri", &LightUniforms::cameraOri},
+                 {"decal", &LightUniforms::decal},               {"decal2", &LightUniforms::decal2},
+                 {"RefInt", &LightUniforms::refInt}};
+    for (const auto &n : named)
+        u->*n.field = uniform(p, n.name);
     return true;
 }
 

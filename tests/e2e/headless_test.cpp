@@ -13,15 +13,6 @@
 
 namespace {
 
-// The text of car n's object in a trace line.
-std::string carText(const std::string &line, int n)
-{
-    size_t at = line.find("{\"number\":" + std::to_string(n));
-    return at == std::string::npos ? "" : line.substr(at, line.find('}', at) - at);
-}
-
-double num(const std::string &text, const char *name) { return std::atof(traceField(text, name).c_str()); }
-
 double speed(const std::string &car)
 {
     size_t at = car.find("\"velocity\":[");
@@ -92,14 +83,14 @@ TEST_P(HeadlessRace, EveryCarLapsTheCircuitAndTheResultsFollowTheWaypoints)
             previousRacing = false;
             continue;
         }
-        lapCount = int(num(line, "lapCount"));
-        double clock = num(line, "raceClock");
+        lapCount = int(traceNumber(line, "lapCount"));
+        double clock = traceNumber(line, "raceClock");
         bool running = traceField(line, "countdownActive") == "false" && traceField(line, "raceFinished") == "false";
         int counts[4], laps[4];
         for (int c = 0; c < 4; c++) {
             std::string car = carText(line, c);
-            counts[c] = int(num(car, "waypointsPassed"));
-            laps[c] = int(num(car, "lap"));
+            counts[c] = int(traceNumber(car, "waypointsPassed"));
+            laps[c] = int(traceNumber(car, "lap"));
             if (running && speed(car) < 0.3) {
                 if (slowSince[c] < 0)
                     slowSince[c] = clock;
@@ -115,7 +106,7 @@ TEST_P(HeadlessRace, EveryCarLapsTheCircuitAndTheResultsFollowTheWaypoints)
         if (previousRacing) {
             // The ranking of a frame is built before its step, from the counts the frame before left.
             EXPECT_EQ(shown, ranking(previousCounts)) << "frame " << traceField(line, "frame");
-            int place = int(num(line, "playerPlace"));
+            int place = int(traceNumber(line, "playerPlace"));
             if (counts[0] != previousCounts[0]) {
                 int expected = 0;
                 for (int i = 0; i < 4; i++)
@@ -133,8 +124,8 @@ TEST_P(HeadlessRace, EveryCarLapsTheCircuitAndTheResultsFollowTheWaypoints)
             fullLaps.push_back(lastLapClock); // the lap that ends the race leaves the counter where it was
         if (running)
             raceTime = clock;
-        lastLapClock = num(line, "lapClock");
-        best = num(line, "bestLapClock");
+        lastLapClock = traceNumber(line, "lapClock");
+        best = traceNumber(line, "bestLapClock");
         std::copy(counts, counts + 4, previousCounts);
         previousLap0 = laps[0];
         previousRacing = true;

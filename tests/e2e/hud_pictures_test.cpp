@@ -7,15 +7,6 @@
 
 namespace {
 
-// The first trace line where a top-level field has this value, or -1.
-long firstFrame(const std::vector<std::string> &lines, const char *field, const char *value)
-{
-    for (size_t i = 0; i < lines.size(); i++)
-        if (traceField(lines[i], field) == value)
-            return long(i);
-    return -1;
-}
-
 std::string positions(const std::string &line)
 {
     std::string out;

@@ -13,8 +13,6 @@
 
 namespace {
 
-double num(const std::string &text, const char *name) { return std::atof(traceField(text, name).c_str()); }
-
 // The player's car object of a trace line.
 std::string playerCar(const std::string &line)
 {
@@ -96,8 +94,8 @@ TEST(PadRace, APadDrivesAsTheKeysDoNeverSteersHarderShakesOnACrashAndMayBePulled
     EXPECT_EQ(traceField(keys[15], "padConnected"), "") << "a run without a pad keeps its trace as it was";
     std::string reversing = playerCar(pad[2030]);
     EXPECT_EQ(traceField(reversing, "gear"), "-1") << "the left trigger brakes, then reverses";
-    EXPECT_LT(num(reversing, "driveForce"), 0);
-    EXPECT_LT(num(playerCar(pad[1590]), "nitro"), 100 - 0.12 * 150) << "A burns the nitro";
+    EXPECT_LT(traceNumber(reversing, "driveForce"), 0);
+    EXPECT_LT(traceNumber(playerCar(pad[1590]), "nitro"), 100 - 0.12 * 150) << "A burns the nitro";
 
     // The barrier shakes the pad as hard as its crash band says.
     int crash = -1;
@@ -105,18 +103,18 @@ TEST(PadRace, APadDrivesAsTheKeysDoNeverSteersHarderShakesOnACrashAndMayBePulled
         if (crashPlays(pad[size_t(f)]) != crashPlays(pad[size_t(f - 1)]))
             crash = f;
     ASSERT_GT(crash, 1700) << "no crash";
-    EXPECT_EQ(num(pad[size_t(crash - 1)], "padRumble"), 0);
+    EXPECT_EQ(traceNumber(pad[size_t(crash - 1)], "padRumble"), 0);
     std::vector<int> before = crashPlays(pad[size_t(crash - 1)]), after = crashPlays(pad[size_t(crash)]);
     int band = 0;
     while (band < 4 && after[size_t(band)] == before[size_t(band)])
         band++;
-    EXPECT_FLOAT_EQ(float(num(pad[size_t(crash)], "padRumble")), 0.25f * float(band + 1));
+    EXPECT_FLOAT_EQ(float(traceNumber(pad[size_t(crash)], "padRumble")), 0.25f * float(band + 1));
 
     // Half a stick asks for less than full lock and gets it no faster than the key turns.
     double most = 0;
     for (int f = kHalfStickFrom; f < 2100; f++) {
-        double p0 = num(playerCar(pad[size_t(f - 1)]), "steer"), p1 = num(playerCar(pad[size_t(f)]), "steer");
-        double k0 = num(playerCar(keys[size_t(f - 1)]), "steer"), k1 = num(playerCar(keys[size_t(f)]), "steer");
+        double p0 = traceNumber(playerCar(pad[size_t(f - 1)]), "steer"), p1 = traceNumber(playerCar(pad[size_t(f)]), "steer");
+        double k0 = traceNumber(playerCar(keys[size_t(f - 1)]), "steer"), k1 = traceNumber(playerCar(keys[size_t(f)]), "steer");
         EXPECT_LE(p1, k1 + 1e-6) << "frame " << f;
         EXPECT_LE(p1 - p0, k1 - k0 + 1e-6) << "frame " << f;
         most = std::max(most, p1);
@@ -127,17 +125,17 @@ TEST(PadRace, APadDrivesAsTheKeysDoNeverSteersHarderShakesOnACrashAndMayBePulled
     // Start pauses and A on "Continue" goes on without a burst of nitro from the held button.
     EXPECT_EQ(traceField(pad[2112], "gameState"), "4");
     EXPECT_EQ(traceField(pad[2127], "gameState"), "0");
-    EXPECT_EQ(num(playerCar(pad[2129]), "nitro"), num(playerCar(pad[2112]), "nitro"));
+    EXPECT_EQ(traceNumber(playerCar(pad[2129]), "nitro"), traceNumber(playerCar(pad[2112]), "nitro"));
     // The second pad's Start does nothing while the first plays; pulling the first out leaves
     // the race running with nothing pushed, and the second takes over.
     EXPECT_EQ(traceField(pad[2145], "gameState"), "0");
-    EXPECT_GT(num(playerCar(pad[2149]), "driveForce"), 0);
-    EXPECT_EQ(num(playerCar(pad[2152]), "driveForce"), 0);
+    EXPECT_GT(traceNumber(playerCar(pad[2149]), "driveForce"), 0);
+    EXPECT_EQ(traceNumber(playerCar(pad[2152]), "driveForce"), 0);
     EXPECT_EQ(traceField(pad[2152], "gameState"), "0");
     EXPECT_EQ(traceField(pad[2152], "padConnected"), "true");
-    EXPECT_GT(num(playerCar(pad[2175]), "driveForce"), 0);
+    EXPECT_GT(traceNumber(playerCar(pad[2175]), "driveForce"), 0);
     EXPECT_EQ(traceField(pad[2185], "padConnected"), "false");
-    EXPECT_EQ(num(playerCar(pad[2185]), "driveForce"), 0);
+    EXPECT_EQ(traceNumber(playerCar(pad[2185]), "driveForce"), 0);
     EXPECT_EQ(traceField(pad[2199], "gameState"), "0");
 }
 
@@ -181,7 +179,7 @@ TEST(PadMenus, ThePadWorksTheMenusAndTheControlsScreenWhoseChoiceIsKept)
     std::vector<std::pair<int, int>> visits; // screen, furthest item
     std::string controlsSeen;
     for (const std::string &l : lines) {
-        int shown = int(num(l, "shownState")), item = int(num(l, "menuSelection"));
+        int shown = int(traceNumber(l, "shownState")), item = int(traceNumber(l, "menuSelection"));
         if (traceField(l, "loadingPhase") == "true" || shown == 0)
             continue;
         if (visits.empty() || visits.back().first != shown)
@@ -209,8 +207,8 @@ TEST(PadMenus, ThePadWorksTheMenusAndTheControlsScreenWhoseChoiceIsKept)
     std::filesystem::remove(dir.file("t.jsonl"));
     auto race = runRace(dir, "1420 key down UP\n1420 key down SPACE\n1450 key up SPACE\n1460 key down N\n", 1500);
     ASSERT_EQ(race.size(), 1500u);
-    EXPECT_EQ(num(playerCar(race[1455]), "nitro"), 100);
-    EXPECT_NEAR(num(playerCar(race[1499]), "nitro"), 100 - 0.12 * 39, 0.2);
+    EXPECT_EQ(traceNumber(playerCar(race[1455]), "nitro"), 100);
+    EXPECT_NEAR(traceNumber(playerCar(race[1499]), "nitro"), 100 - 0.12 * 39, 0.2);
 }
 
 } // namespace

@@ -28,24 +28,6 @@ std::vector<double> numbers(const std::string &text, const std::string &name, si
     return out;
 }
 
-// The text of car n's object in a trace line.
-std::string carText(const std::string &line, int n)
-{
-    size_t at = line.find("{\"number\":" + std::to_string(n));
-    return at == std::string::npos ? "" : line.substr(at, line.find('}', at) - at);
-}
-
-double num(const std::string &text, const char *name) { return std::atof(traceField(text, name).c_str()); }
-
-// The first trace line where a top-level field has this value, or -1.
-int firstFrame(const std::vector<std::string> &lines, const char *field, const char *value)
-{
-    for (size_t i = 0; i < lines.size(); i++)
-        if (traceField(lines[i], field) == value)
-            return int(i);
-    return -1;
-}
-
 TEST(RaceRun, CountdownHoldsTheGridThenTheKeysDriveAndAWallIsHeard)
 {
     TempDir dir;
@@ -72,7 +54,7 @@ TEST(RaceRun, CountdownHoldsTheGridThenTheKeysDriveAndAWallIsHeard)
     ASSERT_GT(raceStart, 700);
     ASSERT_NEAR(countdownEnd - raceStart, 600, 15) << "six seconds of countdown";
     for (int i = raceStart + 100; i < countdownEnd; i++) {
-        EXPECT_EQ(num(lines[size_t(i)], "raceClock"), 0.0);
+        EXPECT_EQ(traceNumber(lines[size_t(i)], "raceClock"), 0.0);
         for (int c = 0; c < 4; c++) {
             auto a = numbers(carText(lines[size_t(i)], c), "position");
             auto b = numbers(carText(lines[size_t(i - 1)], c), "position");
@@ -82,8 +64,8 @@ TEST(RaceRun, CountdownHoldsTheGridThenTheKeysDriveAndAWallIsHeard)
         }
     }
     std::string first = lines[size_t(raceStart)];
-    auto models = std::vector<double>{num(carText(first, 0), "model"), num(carText(first, 1), "model"),
-                                      num(carText(first, 2), "model"), num(carText(first, 3), "model")};
+    auto models = std::vector<double>{traceNumber(carText(first, 0), "model"), traceNumber(carText(first, 1), "model"),
+                                      traceNumber(carText(first, 2), "model"), traceNumber(carText(first, 3), "model")};
     EXPECT_EQ(models[0], 2.0);
     for (int a = 0; a < 4; a++)
         for (int b = a + 1; b < 4; b++)
@@ -91,17 +73,17 @@ TEST(RaceRun, CountdownHoldsTheGridThenTheKeysDriveAndAWallIsHeard)
 
     // Throttle and nitro: first gear at 1.5 times 140 x power x 1.15, the reserve burning 0.12 a frame.
     std::string go = carText(lines[1430], 0);
-    EXPECT_NEAR(num(go, "driveForce"), 140 * 0.53 * 1.15 * 1.5, 0.5);
-    EXPECT_NEAR(num(carText(lines[1600], 0), "nitro"), 100 - 0.12 * 180, 0.2);
+    EXPECT_NEAR(traceNumber(go, "driveForce"), 140 * 0.53 * 1.15 * 1.5, 0.5);
+    EXPECT_NEAR(traceNumber(carText(lines[1600], 0), "nitro"), 100 - 0.12 * 180, 0.2);
     int gear = 0;
     for (int i = 1421; i < 1700; i++) {
-        int g = int(num(carText(lines[size_t(i)], 0), "gear"));
+        int g = int(traceNumber(carText(lines[size_t(i)], 0), "gear"));
         EXPECT_GE(g, gear) << "frame " << i;
         gear = g;
     }
     EXPECT_GE(gear, 3);
 
-    EXPECT_GT(num(carText(lines[1750], 0), "steer"), 0.5) << "Left raises the steering";
+    EXPECT_GT(traceNumber(carText(lines[1750], 0), "steer"), 0.5) << "Left raises the steering";
 
     // The turn ends in the barrier: a crash sample is started and heard. The three computer cars
     // race alongside with their engines up, so the crash is found as what it adds to the mix: the
@@ -160,7 +142,7 @@ TEST(RaceRun, TheExhaustSmokesOnTheGridAndBurnsGreenWithTheNitro)
     args.insert(args.end(), {"--headless", "--frames", "400", "--trace", "start.jsonl"});
     GameRun r = runGame(dir, args);
     ASSERT_EQ(r.exitCode, 0) << r.stderrText;
-    int go = firstFrame(traceLines(dir.file("start.jsonl")), "countdownActive", "false");
+    int go = (int)firstFrame(traceLines(dir.file("start.jsonl")), "countdownActive", "false");
     ASSERT_GT(go, 10);
 
     std::ofstream(dir.file("keys.txt")) << go << " key down UP\n" << go << " key down SPACE\n";
@@ -177,11 +159,11 @@ TEST(RaceRun, TheExhaustSmokesOnTheGridAndBurnsGreenWithTheNitro)
         size_t at = l.find(std::string("\"") + kind + "\":{", l.find("\"effects\":"));
         return at == std::string::npos ? std::string() : l.substr(at, l.find('}', at) - at);
     };
-    EXPECT_GT(num(effect(go - 2, "smoke"), "live"), 0) << "exhaust smoke while the grid waits";
+    EXPECT_GT(traceNumber(effect(go - 2, "smoke"), "live"), 0) << "exhaust smoke while the grid waits";
     EXPECT_EQ(traceField(effect(go - 2, "dust"), "emitting"), "false");
-    EXPECT_EQ(num(effect(go - 2, "fire"), "live"), 0);
+    EXPECT_EQ(traceNumber(effect(go - 2, "fire"), "live"), 0);
     EXPECT_EQ(numbers(effect(go + 10, "fire"), "colour"), (std::vector<double>{0, 1, 0}));
-    EXPECT_GT(num(effect(go + 10, "fire"), "live"), 0);
+    EXPECT_GT(traceNumber(effect(go + 10, "fire"), "live"), 0);
 }
 
 } // namespace

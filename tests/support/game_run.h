@@ -12,6 +12,7 @@
 #include <chrono>
 #include <fstream>
 #include <sstream>
+#include <cstdlib>
 #include <string>
 #include <thread>
 #include <vector>
@@ -138,4 +139,23 @@ inline std::string traceField(const std::string &line, const std::string &name)
     at += key.size();
     size_t end = line.find_first_of(",}", at);
     return line.substr(at, end - at);
+}
+
+// A field's value as a number (0 when absent).
+inline double traceNumber(const std::string &text, const char *name) { return std::atof(traceField(text, name).c_str()); }
+
+// The text of car n's object in a trace line.
+inline std::string carText(const std::string &line, int n)
+{
+    size_t at = line.find("{\"number\":" + std::to_string(n));
+    return at == std::string::npos ? "" : line.substr(at, line.find('}', at) - at);
+}
+
+// The first trace line where a top-level field has this value, or -1.
+inline long firstFrame(const std::vector<std::string> &lines, const char *field, const char *value)
+{
+    for (size_t i = 0; i < lines.size(); i++)
+        if (traceField(lines[i], field) == value)
+            return long(i);
+    return -1;
 }
