@@ -135,8 +135,3 @@ struct MusicBufferRecord {
 extern MusicBufferRecord musicBufferRecords[MUSIC_STREAMS * MUSIC_BUFFERS];
 const MusicBufferRecord *findMusicBuffer(unsigned buffer);
 
-// The file callbacks the decoder reads a tune through; the data source is the stream's FILE.
-size_t musicFileRead(void *data, size_t size, size_t count, void *file);
-int musicFileSeek(void *file, int64_t offset, int whence);
-int musicFileClose(void *file);
-long musicFileTell(void *file);

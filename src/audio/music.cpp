@@ -21,14 +21,14 @@ float musicFade = -1.5f;
 // errors in a row count as the end of the tune.
 static const int MAX_DECODE_ERRORS = 8;
 
-size_t musicFileRead(void *data, size_t size, size_t count, void *file)
+static size_t musicFileRead(void *data, size_t size, size_t count, void *file)
 {
     if (size == 0)
         return 0;
     return std::fread(data, 1, size * std::min(count, SIZE_MAX / size), static_cast<FILE *>(file));
 }
 
-int musicFileSeek(void *file, int64_t offset, int whence)
+static int musicFileSeek(void *file, int64_t offset, int whence)
 {
     static const int origins[] = {SEEK_SET, SEEK_CUR, SEEK_END};
     FILE *f = static_cast<FILE *>(file);
@@ -41,9 +41,9 @@ int musicFileSeek(void *file, int64_t offset, int whence)
 }
 
 // The stream closes its file itself.
-int musicFileClose(void *) { return 0; }
+static int musicFileClose(void *) { return 0; }
 
-long musicFileTell(void *file) { return long(ftello(static_cast<FILE *>(file))); }
+static long musicFileTell(void *file) { return long(ftello(static_cast<FILE *>(file))); }
 
 static const ov_callbacks musicCallbacks = {musicFileRead, musicFileSeek, musicFileClose, musicFileTell};
 

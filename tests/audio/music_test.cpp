@@ -306,38 +306,6 @@ TEST_F(MusicStreamTest, BadTunesAreRefusedOrPlayWhatTheyCan)
     EXPECT_LT(mixPeak(rec, quiet + 256, now()), 8);
 }
 
-TEST_F(MusicStreamTest, FileCallbacksFollowWhenceAndLeaveTheFileOpen)
-{
-    std::vector<unsigned char> bytes(100);
-    for (int i = 0; i < 100; i++)
-        bytes[size_t(i)] = (unsigned char)i;
-    writeBytes("data.bin", bytes);
-    FILE *f = std::fopen("data.bin", "rb");
-    ASSERT_NE(f, nullptr);
-    EXPECT_EQ(musicFileSeek(f, 10, 0), 0);
-    EXPECT_EQ(musicFileTell(f), 10);
-    EXPECT_EQ(musicFileSeek(f, 5, 1), 0);
-    EXPECT_EQ(musicFileTell(f), 15);
-    EXPECT_EQ(musicFileSeek(f, -10, 2), 0);
-    EXPECT_EQ(musicFileTell(f), 90);
-    for (int whence : {3, -1, 7}) {
-        EXPECT_EQ(musicFileSeek(f, 0, whence), -1) << whence;
-        EXPECT_EQ(musicFileTell(f), 90) << "an unknown whence does not move the file";
-    }
-    EXPECT_EQ(musicFileSeek(f, -1, 0), -1) << "before the start";
-    unsigned char buf[16] = {};
-    EXPECT_EQ(musicFileRead(buf, 4, 4, f), 10u) << "bytes actually read, at the end of the file";
-    EXPECT_EQ(buf[0], 90);
-    EXPECT_TRUE(std::feof(f));
-    EXPECT_EQ(musicFileSeek(f, 2, 0), 0);
-    EXPECT_FALSE(std::feof(f)) << "a seek clears the end-of-file state";
-    EXPECT_EQ(musicFileRead(buf, 0, 5, f), 0u);
-    EXPECT_EQ(musicFileClose(f), 0);
-    EXPECT_EQ(musicFileRead(buf, 1, 1, f), 1u) << "the decoder's close leaves the file to the stream";
-    EXPECT_EQ(buf[0], 2);
-    std::fclose(f);
-}
-
 TEST_F(MusicStreamTest, ClosingTwiceOrOpeningAgainReleasesNothingTwice)
 {
     ASSERT_TRUE(writeSweep("a.ogg", 30000));

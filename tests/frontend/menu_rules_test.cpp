@@ -58,65 +58,6 @@ struct Menus : ::testing::Test {
     static int plays(int sample) { return samplePlayCount[sample]; }
 };
 
-TEST_F(Menus, ButtonAreasTakeTheirInclusiveBoundsAndNothingBeyond)
-{
-    // Up arrow x 1..149, y 101..274; select bar y 276..324; down arrow y 326..499. Rows 275 and
-    // 325 belong to no button.
-    struct Probe {
-        int x, y;
-        int selectionAfter; // from item 2 of the main menu; -1: the click missed
-    };
-    const Probe probes[] = {
-        {1, 101, 1},   {149, 274, 1},  {0, 150, -1},  {150, 150, -1}, {75, 100, -1}, {75, 275, -1},
-        {1, 326, 3},   {149, 499, 3},  {75, 325, -1}, {75, 500, -1},  {150, 400, -1},
-    };
-    for (const Probe &p : probes) {
-        showScreen(STATE_MAIN_MENU);
-        menuSelection = 2;
-        int clicks = plays(SAMPLE_MENU1);
-        bool hit = clickAt(p.x, p.y);
-        EXPECT_EQ(hit, p.selectionAfter >= 0) << p.x << "," << p.y;
-        EXPECT_EQ(menuSelection, p.selectionAfter >= 0 ? p.selectionAfter : 2) << p.x << "," << p.y;
-        EXPECT_EQ(plays(SAMPLE_MENU1) - clicks, hit ? 1 : 0);
-    }
-    for (int y : {276, 324}) {
-        showScreen(STATE_MAIN_MENU);
-        menuSelection = 3; // "Quit"
-        EXPECT_TRUE(clickAt(149, y));
-        EXPECT_EQ(gameState, STATE_QUIT_QUESTION) << y;
-    }
-}
-
-TEST_F(Menus, PacketAndOptionRowAreasTakeTheirInclusiveBounds)
-{
-    // Packet 1 at x 281..379, y 131..229; packet 6 at x 551..649, y 281..379.
-    const struct {
-        int x, y, packet; // packet bought by the click, -1 none
-    } probes[] = {{281, 131, 0}, {379, 229, 0}, {280, 131, -1}, {281, 130, -1}, {380, 229, -1},
-                  {551, 281, 5}, {649, 379, 5}, {650, 379, -1}, {649, 380, -1}, {400, 180, -1}};
-    for (const auto &p : probes) {
-        showScreen(STATE_TUNING);
-        career.cash = 6 * kPacketPrice;
-        for (int k = 0; k < 6; k++)
-            career.tuningBought[0][k] = 0;
-        clickAt(p.x, p.y);
-        for (int k = 0; k < 6; k++)
-            EXPECT_EQ(career.tuningBought[0][k], k == p.packet ? 1 : 0) << p.x << "," << p.y << " packet " << k;
-    }
-    // Options: x 291..609; colour depth y 181..209.
-    const struct {
-        int x, y;
-        bool toggles;
-    } rows[] = {{291, 181, true}, {609, 209, true}, {290, 190, false}, {610, 190, false}, {400, 180, false},
-                {400, 210, false}};
-    for (const auto &r : rows) {
-        showScreen(STATE_OPTIONS);
-        colorBits = 32;
-        clickAt(r.x, r.y);
-        EXPECT_EQ(colorBits, r.toggles ? 16 : 32) << r.x << "," << r.y;
-    }
-}
-
 TEST_F(Menus, HoverSetsItsFlagOnceWithOneSoundAndAClickClearsIt)
 {
     Sys_SetCursorPos(75, 300); // over the select bar

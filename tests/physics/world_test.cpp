@@ -196,51 +196,6 @@ TEST(PhysicsWorld, ControllersRunBeforeEachOfFourSubSteps) {
     EXPECT_EQ(bodyLinearVelocity(car).y, 2.0f);
 }
 
-TEST(PhysicsWorld, ConstantForceIntegratesOverFourSubSteps) {
-    PhysicsWorld *w = createPhysicsWorld(physicsRaceSizes, PhysVec3{0, -8, 0});
-    RigidBody *b = createRigidBody(w);
-    addBoxGeometry(b, PhysVec3{1, 1, 1}, nullptr, 0);
-    setInertiaTensor(b, boxInertia(PhysVec3{1, 1, 1}, 100));
-    setMass(b, 100);
-    setBodyPosition(b, PhysVec3{1, 2, 3});
-    ConstantController c;
-    c.force = {300, 0, -100};
-    c.torque = {0, 50, 0};
-    attachController(b, &c, 0);
-
-    const float dt = 0.08f, h = dt / 4;
-    advancePhysicsWorld(w, dt);
-    // Each sub-step: v += a h, then x += v h, so after four x moves by a h^2 (1 + 2 + 3 + 4).
-    const PhysVec3 a = {3, -8, -1};
-    PhysVec3 x = bodyPosition(b), v = bodyLinearVelocity(b);
-    EXPECT_NEAR(v.x, a.x * 4 * h, 1e-5f);
-    EXPECT_NEAR(v.y, a.y * 4 * h, 1e-5f);
-    EXPECT_NEAR(v.z, a.z * 4 * h, 1e-5f);
-    EXPECT_NEAR(x.x, 1 + a.x * h * h * 10, 1e-5f);
-    EXPECT_NEAR(x.y, 2 + a.y * h * h * 10, 1e-5f);
-    EXPECT_NEAR(x.z, 3 + a.z * h * h * 10, 1e-5f);
-    // The torque's impulse becomes angular momentum.
-    EXPECT_NEAR(bodyAngularMomentum(b).y, 50 * dt, 1e-4f);
-    destroyPhysicsWorld(w);
-}
-
-TEST(PhysicsWorld, ControllerPeriodSpacesItsRuns) {
-    PhysicsWorld *w = createPhysicsWorld(physicsRaceSizes, PhysVec3{0, 0, 0});
-    RigidBody *b = createRigidBody(w);
-    addBoxGeometry(b, PhysVec3{1, 1, 1}, nullptr, 0);
-    ConstantController every, half;
-    attachController(b, &every, 0);
-    attachController(b, &half, 0.02f);
-    advancePhysicsWorld(w, 0.04f); // sub-steps of 0.01
-    EXPECT_EQ(every.calls, 4);
-    EXPECT_EQ(half.calls, 2);
-    // Between its runs the last force keeps acting: 1 for 0.04 s on mass 1.
-    half.force = {1, 0, 0};
-    advancePhysicsWorld(w, 0.04f);
-    EXPECT_NEAR(bodyLinearVelocity(b).x, 0.04f, 1e-6f);
-    destroyPhysicsWorld(w);
-}
-
 static std::vector<std::string> logged;
 static void keepLog(const char *text) { logged.push_back(text); }
 

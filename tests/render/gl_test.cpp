@@ -124,52 +124,6 @@ GLint levelParam(GLenum name)
     return v;
 }
 
-// The post-processing copies whole frames into these: a target smaller than its source, or
-// without the alpha the glow pass keeps, loses part of the picture. The glow history is one
-// brightness a texel.
-TEST_F(GlTest, SetUpMakesTheRenderTargetsWithoutErrors)
-{
-    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
-    struct Target {
-        GLuint name;
-        int width, height;
-        GLenum channel;
-    } targets[] = {{sceneTexture, kWidth, kHeight, GL_TEXTURE_ALPHA_SIZE},
-                   {blurTextureA, 256, 256, GL_TEXTURE_ALPHA_SIZE},
-                   {blurTextureB, 256, 256, GL_TEXTURE_LUMINANCE_SIZE},
-                   {reflectionTexture, 256, 256, GL_TEXTURE_ALPHA_SIZE}};
-    for (const Target &t : targets) {
-        ASSERT_NE(t.name, 0u);
-        glBindTexture(GL_TEXTURE_2D, t.name);
-        EXPECT_EQ(levelParam(GL_TEXTURE_WIDTH), t.width);
-        EXPECT_EQ(levelParam(GL_TEXTURE_HEIGHT), t.height);
-        EXPECT_GT(levelParam(t.channel), 0);
-    }
-}
-
-// A uniform the program does not use is optimised away and has no location, so finding all
-// of them shows the shaders really read every value the game sends.
-TEST_F(GlTest, ProgramsUseEveryUniformTheGameSends)
-{
-    ASSERT_NE(lightProgram, 0u);
-    ASSERT_NE(blurProgram, 0u);
-    ASSERT_NE(hdrProgram, 0u);
-    const LightUniforms &l = lightUniforms;
-    for (int i = 0; i < 4; i++) {
-        EXPECT_GE(l.lightPos[i], 0) << i;
-        EXPECT_GE(l.lightColor[i], 0) << i;
-        EXPECT_GE(l.lightOri[i], 0) << i;
-        EXPECT_GE(l.lightFocus[i], 0) << i;
-    }
-    for (GLint loc : {l.light5Pos, l.light5Color, l.ambientColor, l.matAmbient, l.matDiffuse, l.matSpecular,
-                      l.emissive, l.shininess, l.cameraOri, l.decal, l.decal2, l.refInt})
-        EXPECT_GE(loc, 0);
-    EXPECT_GE(blurUniforms.texOffset, 0);
-    EXPECT_GE(blurUniforms.decal, 0);
-    for (GLint loc : {hdrUniforms.exposure, hdrUniforms.gamma, hdrUniforms.decal, hdrUniforms.decal2})
-        EXPECT_GE(loc, 0);
-}
-
 TEST_F(GlTest, LinkFailureShowsTheLogAndMissingFilesFail)
 {
     TempDir dir;
