@@ -97,46 +97,6 @@ TEST(Emitter, BirthOnlyWhileEmittingAndDriftOnlyForTheNewborn)
     EXPECT_EQ(em.particles[1].vz, 0.0f);
 }
 
-TEST(Emitter, OneParticleMovesFadesAndGrowsAsWorkedOutByHand)
-{
-    ParticleEmitter em;
-    em.setUp(plainParams(1));
-    const Particle &p = em.particles[0];
-    EXPECT_EQ(p.life, 0.0f);
-    EXPECT_NEAR(p.fade, 0.2f, 1e-6);
-    EXPECT_EQ(p.energy, 0.8f) << "a fresh pool starts with the file's life as energy";
-
-    // Update 1: the sub-step kills the unborn particle, which is born again at the origin with
-    // the drift added.
-    const float drift[3] = {1, 0, 0};
-    em.update(1.0f, drift);
-    EXPECT_NEAR(p.life, 0.8f, 1e-6);
-    EXPECT_EQ(p.x, 0.0f);
-    EXPECT_EQ(p.vx, 3.0f);
-    EXPECT_EQ(p.vy, 4.0f);
-    EXPECT_EQ(p.size, 0.2f);
-    EXPECT_EQ(p.energy, 1.0f);
-
-    struct Expect {
-        float step;
-        float x, y, life, size, energy;
-    } steps[] = {
-        {1.0f, 1.125f, 1.125f, 0.7f, 0.5f, 0.75f}, // v (3, 3): moved by v x 0.5 x 0.75
-        {2.5f, 2.25f, 1.75f, 0.5f, 1.1f, 0.25f},   // two sub-steps; the size passes the maximum once
-        {1.0f, 2.25f, 1.75f, 0.4f, 1.1f, 0.0f},    // energy spent: no more movement
-        {1.0f, 2.25f, 1.75f, 0.3f, 1.1f, 0.0f},    // and it stays spent; no more growth
-    };
-    for (const Expect &e : steps) {
-        em.update(e.step, kNoDrift);
-        EXPECT_NEAR(p.x, e.x, 1e-5);
-        EXPECT_NEAR(p.y, e.y, 1e-5);
-        EXPECT_EQ(p.z, 0.0f);
-        EXPECT_NEAR(p.life, e.life, 1e-5);
-        EXPECT_NEAR(p.size, e.size, 1e-5);
-        EXPECT_NEAR(p.energy, e.energy, 1e-6);
-    }
-}
-
 TEST(Emitter, LoadingTakesTheBlendFromTheFileAndDamagedFilesLeaveNothing)
 {
     TempDir dir;
@@ -192,33 +152,4 @@ TEST(Emitter, ACarsFrameDrivesItsThreeEmitters)
     EXPECT_FALSE(dustEmitters[0].emitting) << "another car's emitters are left alone";
     driveCarEffects(4, 1, 1, true); // no such car: nothing happens
     driveCarEffects(-1, 1, 1, true);
-}
-
-TEST(Emitter, SquaresFaceTheEyeAndVanishSeenFromAbove)
-{
-    const float centre[3] = {1, 2, 3}, scale[3] = {2, 2, 2};
-    float a[3], b[3];
-    auto length = [](const float v[3]) { return std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]); };
-    auto dot = [](const float u[3], const float v[3]) { return u[0] * v[0] + u[1] * v[1] + u[2] * v[2]; };
-
-    const float side[3] = {11, 2, 3}; // level with the centre, along x
-    facingAxes(centre, side, scale, a, b);
-    const float toEye[3] = {1, 0, 0};
-    EXPECT_NEAR(length(a), 2, 1e-5);
-    EXPECT_NEAR(length(b), 2, 1e-5);
-    EXPECT_NEAR(dot(a, toEye), 0, 1e-6) << "the square lies across the line of sight";
-    EXPECT_NEAR(dot(b, toEye), 0, 1e-6);
-    EXPECT_NEAR(dot(a, b), 0, 1e-6);
-
-    const float slant[3] = {1 + 5, 2 + 5, 3}; // 45 degrees above
-    facingAxes(centre, slant, scale, a, b);
-    EXPECT_NEAR(length(a), 2 * std::sqrt(0.5f), 1e-5);
-
-    const float above[3] = {1, 40, 3};
-    facingAxes(centre, above, scale, a, b);
-    EXPECT_EQ(length(a), 0.0f);
-    EXPECT_EQ(length(b), 0.0f);
-
-    facingAxes(centre, centre, scale, a, b); // the eye in the particle: no size, no NaN
-    EXPECT_EQ(length(a), 0.0f);
 }

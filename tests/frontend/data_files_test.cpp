@@ -188,18 +188,4 @@ TEST(Career, ACrashBetweenWriteAndRenameLeavesTheOldFileWhole)
     EXPECT_EQ(career.cash, 3333);
 }
 
-TEST(Career, CarValuesAddFivePercentPerPacketUpToFull)
-{
-    fillCarStats();
-    career = {};
-    carValues(0);
-    EXPECT_FLOAT_EQ(carPower, 0.5f);
-    for (int k = 0; k < 6; k++)
-        career.tuningBought[17][k] = 1;
-    carValues(17);
-    EXPECT_FLOAT_EQ(carPower, 1.0f) << "0.75 + 0.3 is capped";
-    EXPECT_FLOAT_EQ(carMaxSpeed, 1.0f);
-    EXPECT_NEAR(carSuspension, 1.0f, 1e-6);
-}
-
 } // namespace

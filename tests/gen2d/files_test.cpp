@@ -196,16 +196,6 @@ TEST(Content2d, AlphaPicturesHaveAlphaWhereTheGameBlends)
     EXPECT_GT(cur.at(3, 3)[3], 128);
 }
 
-TEST(Content2d, CountdownPicturesHaveTheirProportions)
-{
-    Picture go = bmp(TEX_COUNT_GO);
-    EXPECT_EQ(go.width, go.height * 2);
-    for (int e : {TEX_COUNT_1, TEX_COUNT_2, TEX_COUNT_3}) {
-        Picture d = bmp(e);
-        EXPECT_EQ(d.width, d.height) << e;
-    }
-}
-
 // The printers draw cell set x 128 + c - 32 as a 19 x 20 or 25 x 27 quad and step 10 or 13
 // units, so each glyph must sit in the left 52% of its cell, above the cell's bottom edge, and the
 // two sets must differ for every printable character.

@@ -63,14 +63,6 @@ TEST_F(Input, ClosingTheWindowPostsQuit)
     EXPECT_EQ(m.wParam, 0u);
 }
 
-TEST_F(Input, ScreenSaverAndMonitorPowerAreRefused)
-{
-    EXPECT_EQ(gameWindowProc(WM_SYSCOMMAND, SC_SCREENSAVE, 0), 0);
-    EXPECT_EQ(gameWindowProc(WM_SYSCOMMAND, SC_MONITORPOWER, 2), 0);
-    SysMsg m;
-    EXPECT_FALSE(Sys_PeekMessage(&m));
-}
-
 TEST_F(Input, FTogglesTheReadoutOncePerPressAndTheLatchBlocksIt)
 {
     keyDown['F'] = true;
@@ -191,17 +183,6 @@ TEST(InputScript, RefusesMalformedLinesNamingTheLine)
     int n = 0;
     std::string error;
     EXPECT_FALSE(parseInputScript("1 close\n2 close\n", one, 1, &n, &error)) << "no write past the table";
-}
-
-TEST(InputScript, KeyNames)
-{
-    EXPECT_EQ(virtualKeyFromName("UP"), unsigned(VK_UP));
-    EXPECT_EQ(virtualKeyFromName("escape"), unsigned(VK_ESCAPE));
-    EXPECT_EQ(virtualKeyFromName("f"), unsigned('F'));
-    EXPECT_EQ(virtualKeyFromName("F5"), unsigned(VK_F1 + 4));
-    EXPECT_EQ(virtualKeyFromName("37"), unsigned(VK_LEFT));
-    EXPECT_EQ(virtualKeyFromName("300"), 0u);
-    EXPECT_EQ(virtualKeyFromName(""), 0u);
 }
 
 TEST(CommandLine, FlagsAndTheirValues)
