@@ -487,27 +487,6 @@ TEST_F(GlTest, FontSetsDrawTheirOwnGlyphs)
     glEnable(GL_FOG);
 }
 
-TEST_F(GlTest, LoadingScreenShowsEitherImageAndTheSecondSaysLoading)
-{
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    fitSceneToWindow(kWidth, kHeight);
-    glDisable(GL_FOG);
-    drawLoadingScreen(0);
-    saveFrame("render_gl_loading0.png");
-    EXPECT_EQ(readPixel(400, 300), kLoadingFirst);
-    EXPECT_EQ(readPixel(524, 28), kLoadingFirst);
-
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    drawLoadingScreen(1);
-    saveFrame("render_gl_loading1.png");
-    EXPECT_EQ(readPixel(400, 300), kLoadingSecond);
-    EXPECT_EQ(glyphAt(readPixel(524, 28)), 128 + 'L' - 32) << "\"Loading...\" at (520, 24)";
-    GLint depth = 0;
-    glGetIntegerv(GL_PROJECTION_STACK_DEPTH, &depth);
-    EXPECT_EQ(depth, 1);
-    glEnable(GL_FOG);
-}
-
 TEST_F(GlTest, CountdownDrawsItsImageOverTheScene)
 {
     TempDir dir;
