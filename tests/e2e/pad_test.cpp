@@ -1,6 +1,6 @@
 // A virtual pad plugged into the game binary through scripted input: it drives a seeded race as
-// the keys do, never steers harder than they do, shakes on a crash, comes and goes mid-race, and
-// works the menus and the Controls screen, whose choice is kept in its file for the next start.
+// the keys do, never steers harder than they do, shakes on a crash, comes and goes mid-race. (The
+// pad in the menus and on the Controls screen is checked in the shell's unit tests.)
 #include "common/controls.h"
 #include "platform/sys.h"
 #include "platform/sys_pad.h"
@@ -137,78 +137,6 @@ TEST(PadRace, APadDrivesAsTheKeysDoNeverSteersHarderShakesOnACrashAndMayBePulled
     EXPECT_EQ(traceField(pad[2185], "padConnected"), "false");
     EXPECT_EQ(traceNumber(playerCar(pad[2185]), "driveForce"), 0);
     EXPECT_EQ(traceField(pad[2199], "gameState"), "0");
-}
-
-// The main menu down to Options with the d-pad and the stick, the Controls screen: nitro moved
-// to the N key from the keyboard and camera to X from the pad; back out with B and quit.
-const char *const kMenus = "5 pad 1 connect\n"
-                           "260 pad 1 down DPAD_DOWN\n262 pad 1 up DPAD_DOWN\n"
-                           "270 pad 1 axis LEFTY 1\n272 pad 1 axis LEFTY 0\n"
-                           "280 pad 1 down A\n282 pad 1 up A\n"
-                           "300 pad 1 axis LEFTY 0.8\n302 pad 1 axis LEFTY 0\n"
-                           "310 pad 1 down A\n312 pad 1 up A\n"
-                           "330 pad 1 down DPAD_DOWN\n331 pad 1 up DPAD_DOWN\n334 pad 1 down DPAD_DOWN\n"
-                           "335 pad 1 up DPAD_DOWN\n338 pad 1 down DPAD_DOWN\n339 pad 1 up DPAD_DOWN\n"
-                           "342 pad 1 down DPAD_DOWN\n343 pad 1 up DPAD_DOWN\n"
-                           "350 pad 1 down A\n352 pad 1 up A\n360 key down N\n362 key up N\n"
-                           "370 pad 1 down DPAD_DOWN\n371 pad 1 up DPAD_DOWN\n"
-                           "380 pad 1 down A\n382 pad 1 up A\n390 pad 1 down X\n392 pad 1 up X\n"
-                           "400 pad 1 down B\n402 pad 1 up B\n420 pad 1 down B\n422 pad 1 up B\n"
-                           "440 pad 1 down DPAD_DOWN\n441 pad 1 up DPAD_DOWN\n444 pad 1 down DPAD_DOWN\n"
-                           "445 pad 1 up DPAD_DOWN\n448 pad 1 down DPAD_DOWN\n449 pad 1 up DPAD_DOWN\n"
-                           "460 pad 1 down A\n462 pad 1 up A\n"
-                           "480 pad 1 down DPAD_DOWN\n481 pad 1 up DPAD_DOWN\n490 pad 1 down A\n492 pad 1 up A\n";
-
-TEST(PadMenus, ThePadWorksTheMenusAndTheControlsScreenWhoseChoiceIsKept)
-{
-    TempDir dir;
-    linkContent(dir);
-    std::ofstream(dir.file("input.txt")) << kMenus;
-    std::string pictures = std::string(COBALT_BASE_DIR) + "/../pictures/controls";
-    std::filesystem::create_directories(pictures);
-    GameRun r = runGame(dir, {"--windowed", "--frames", "700", "--fixed-frame-ms", "50", "--no-browser", "--seed", "5",
-                              "--input", "input.txt", "--trace", "t.jsonl", "--screenshot",
-                              "356:" + pictures + "/waiting.png", "--screenshot", "396:" + pictures + "/rebound.png"},
-                        600);
-    ASSERT_FALSE(r.timedOut);
-    ASSERT_EQ(r.exitCode, 0) << r.stderrText;
-    auto lines = traceLines(dir.file("t.jsonl"));
-    ASSERT_LT(lines.size(), 700u) << "the quit question's Yes ends the game";
-
-    // The screens in the order the pad took them, and how far the highlight went on each.
-    std::vector<std::pair<int, int>> visits; // screen, furthest item
-    std::string controlsSeen;
-    for (const std::string &l : lines) {
-        int shown = int(traceNumber(l, "shownState")), item = int(traceNumber(l, "menuSelection"));
-        if (traceField(l, "loadingPhase") == "true" || shown == 0)
-            continue;
-        if (visits.empty() || visits.back().first != shown)
-            visits.push_back({shown, item});
-        visits.back().second = std::max(visits.back().second, item);
-        if (shown == 6)
-            controlsSeen = l;
-    }
-    const std::vector<std::pair<int, int>> expected = {{1, 2}, {5, 1}, {6, 5}, {5, 0}, {1, 3}, {90, 1}};
-    EXPECT_EQ(visits, expected);
-    size_t at = controlsSeen.find("\"controls\":");
-    ASSERT_NE(at, std::string::npos);
-    EXPECT_EQ(controlsSeen.substr(at, controlsSeen.find("]]", at) + 2 - at),
-              "\"controls\":[[\"Left\",\"Left stick left\",\"D-pad left\"],[\"Right\",\"Left stick right\","
-              "\"D-pad right\"],[\"Up\",\"RT\",\"-\"],[\"Down\",\"LT\",\"-\"],[\"N\",\"A\",\"-\"],[\"C\",\"X\",\"-\"],"
-              "[\"Escape\",\"Start\",\"-\"],[\"F\",\"Back\",\"-\"]]");
-
-    // The file holds the choice; the next start reads it: N burns the nitro, Space no longer does.
-    ControlBindings saved, want = defaultControls();
-    Bytes file = readBytes(dir.file("base/controls.inf"));
-    ASSERT_TRUE(parseControls(file.data(), file.size(), &saved));
-    want.slot[ACTION_NITRO][kKeySlot] = {BIND_KEY, 'N'};
-    want.slot[ACTION_CAMERA][1] = {BIND_PAD_BUTTON, PAD_X};
-    EXPECT_TRUE(saved == want);
-    std::filesystem::remove(dir.file("t.jsonl"));
-    auto race = runRace(dir, "1420 key down UP\n1420 key down SPACE\n1450 key up SPACE\n1460 key down N\n", 1500);
-    ASSERT_EQ(race.size(), 1500u);
-    EXPECT_EQ(traceNumber(playerCar(race[1455]), "nitro"), 100);
-    EXPECT_NEAR(traceNumber(playerCar(race[1499]), "nitro"), 100 - 0.12 * 39, 0.2);
 }
 
 } // namespace
