@@ -37,24 +37,6 @@ const float kNoDrift[3] = {0, 0, 0};
 
 } // namespace
 
-TEST(Emitter, SubStepsFollowTheStepUpToSix)
-{
-    // Gravity 1 along x and nothing else: after one update vx counts the sub-steps.
-    EffectParams e = plainParams(1);
-    e.gravity[0] = 1, e.gravity[1] = 0;
-    const struct {
-        float step;
-        int subSteps;
-    } cases[] = {{0.5f, 1}, {1.0f, 1}, {2.4f, 1}, {2.5f, 2}, {5.0f, 3}, {12.4f, 5}, {12.5f, 6}, {20, 6}, {1e9f, 6}, {NAN, 1}};
-    for (const auto &c : cases) {
-        ParticleEmitter em;
-        em.setUp(e);
-        em.emitting = false;
-        em.update(c.step, kNoDrift);
-        EXPECT_EQ(em.particles[0].vx, float(c.subSteps)) << "step " << c.step;
-    }
-}
-
 TEST(Emitter, BirthOnlyWhileEmittingAndDriftOnlyForTheNewborn)
 {
     // Switched off before its first update: every particle is dead from the start and stays so.

@@ -88,33 +88,6 @@ TEST_F(Menus, HoverSetsItsFlagOnceWithOneSoundAndAClickClearsIt)
     EXPECT_EQ(plays(SAMPLE_MENU2), before) << "no sound while sound is off";
 }
 
-TEST_F(Menus, ListScrollEasesBackWithoutOvershooting)
-{
-    for (float start : {60.0f, -60.0f}) {
-        for (float ft : {1.0f, 3.0f}) {
-            frameTime = ft;
-            menuScroll = start;
-            int frames = 0;
-            float last = std::fabs(start);
-            while (menuScroll != 0 && frames < 1000) {
-                easeMenuScroll();
-                frames++;
-                if (menuScroll != 0) {
-                    ASSERT_EQ(menuScroll < 0, start < 0) << "never crosses zero";
-                }
-                ASSERT_LT(std::fabs(menuScroll), last);
-                last = std::fabs(menuScroll);
-            }
-            // At frameTime 1: 4 frames at the top speed of 2.5, about 55 easing out by 5 %, then
-            // 20 at the lowest speed of 0.15.
-            if (ft == 1.0f)
-                EXPECT_NEAR(frames, 79, 3) << start;
-            else
-                EXPECT_NEAR(frames, 42, 3) << "a slow frame rate eases in fewer frames";
-        }
-    }
-}
-
 TEST_F(Menus, ListKeepsItsSelectionWithinItsItems)
 {
     menuSelection = 3; // "Quit", the last

@@ -266,16 +266,6 @@ TEST(Tracks, GridAndWaypointsLieOnAWalledRoad)
     }
 }
 
-TEST(Tracks, ExtraCircuitsHaveWaypointsToo)
-{
-    for (int track = 16; track <= 20; track++) {
-        ASSERT_TRUE(loadWaypoints(track)); // from base/ in the build folder, as the game reads it
-        EXPECT_GE(waypointCount, 40) << "track " << track;
-    }
-    EXPECT_FALSE(loadWaypoints(21));
-    EXPECT_EQ(waypointCount, 0);
-}
-
 // --- cars ---------------------------------------------------------------------------------------
 //
 // The race draws a body 0.15 above its physics body and each wheel hub 0.37 below the physics

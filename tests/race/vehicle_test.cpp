@@ -205,19 +205,4 @@ TEST_F(Vehicle, DrivingIntoAWallAtSpeedPlaysACrash)
     EXPECT_LT(position().x, startX + 140) << "the wall holds";
 }
 
-TEST_F(Vehicle, SoundOffPlaysNothingButStillSetsGains)
-{
-    soundOn = false;
-    start(flatGround());
-    EXPECT_FALSE(playing(SAMPLE_EN1));
-    countdown();
-    keyDown[VK_UP] = true;
-    keyDown[VK_SPACE] = true;
-    frames(100);
-    EXPECT_FALSE(playing(SAMPLE_NITRO));
-    ALfloat gain = 0;
-    alGetSourcef(sampleSlots[SAMPLE_EN1].sourceId, AL_GAIN, &gain);
-    EXPECT_GT(gain, 0.0f);
-}
-
 } // namespace
