@@ -6,10 +6,15 @@
 // The lit scene is drawn in white, so the vertex colour is not read. Written for a software
 // rasteriser: it runs every instruction for every pixel, whichever way a branch goes, so the
 // lamps are plain arithmetic with no power function. What a surface does not need is left out
-// when the game builds the program instead: it builds this source three times, defining
-// LAMP_REACH always, NO_PAINT for surfaces that never mirror, and NO_STREET_LAMPS as well for
-// the parts of the track no chosen lamp reaches (where the lamps' light is exactly zero).
+// when the game builds the program instead: it defines LAMP_REACH always, and for the track
+// NO_PAINT (the street never mirrors), NO_SHEEN (it is matte) and LAMP_COUNT, the number of
+// lamps that reach the part being drawn (their light is exactly zero beyond the reach, so the
+// ones that do not reach are left out and those that do take the first slots).
 #version 110
+
+#ifndef LAMP_COUNT
+#define LAMP_COUNT 4
+#endif
 
 uniform vec4 lightPos;
 uniform vec4 lightColor;
@@ -88,11 +93,17 @@ void main()
         n = -n;
 
     vec3 light = ambientColor.rgb * matAmbient.rgb + farLight;
-#ifndef NO_STREET_LAMPS
+#if LAMP_COUNT > 0
     vec3 lamps = lightColor.rgb * lampStrength(lightPos, lightOri, lightFocus, n);
+#if LAMP_COUNT > 1
     lamps += light2Color.rgb * lampStrength(light2Pos, light2Ori, light2Focus, n);
+#endif
+#if LAMP_COUNT > 2
     lamps += light3Color.rgb * lampStrength(light3Pos, light3Ori, light3Focus, n);
+#endif
+#if LAMP_COUNT > 3
     lamps += light4Color.rgb * lampStrength(light4Pos, light4Ori, light4Focus, n);
+#endif
     light += lamps * (matDiffuse.rgb * lampPower);
 #endif
 

@@ -32,10 +32,12 @@ void main()
     // The sheen of the nearest lamp, in the material's specular colour and exponent. A zero
     // exponent means no sheen (and pow of 0 to the 0 is undefined, NaN on some cards).
     sheen = vec3(0.0);
+#ifndef NO_SHEEN
     if (shininess > 0.0) {
         vec3 h = normalize(normalize(lightPos.xyz - gl_Vertex.xyz) + v);
         sheen = lightColor.rgb * matSpecular.rgb * pow(max(dot(n, h), 0.0), shininess);
     }
+#endif
     // Paint mirrors more at grazing angles.
     float grazing = 1.0 - max(dot(n, v), 0.0);
     fresnel = 0.25 + 0.75 * grazing * grazing * grazing;

@@ -95,7 +95,7 @@ namespace {
 // sent to each, and the whole build is left in use.
 void forEachLightBuild(void (*send)(const LightUniforms &u))
 {
-    for (int i = 0; i < 2; i++) {
+    for (int i = 0; i < kTrackLightBuilds; i++) {
         glUseProgramObjectARB(trackLightPrograms[i]);
         send(trackLightUniforms[i]);
     }
@@ -237,32 +237,49 @@ void drawLitModel(Model *model, const Mat4 *placement)
 
 namespace {
 
-// Whether a chosen street lamp's light reaches into the box (world space).
-bool lampReaches(const float lo[3], const float hi[3])
+// Whether chosen street lamp `i`'s light reaches into the box (world space).
+bool lampReaches(int i, const float lo[3], const float hi[3])
 {
-    for (int i = 0; i < 4; i++) {
-        float d2 = 0;
-        for (int axis = 0; axis < 3; axis++) {
-            float p = slots.position[i][axis];
-            float out = p < lo[axis] ? lo[axis] - p : p > hi[axis] ? p - hi[axis] : 0.0f;
-            d2 += out * out;
-        }
-        if (d2 < kLampReach * kLampReach)
-            return true;
+    float d2 = 0;
+    for (int axis = 0; axis < 3; axis++) {
+        float p = slots.position[i][axis];
+        float out = p < lo[axis] ? lo[axis] - p : p > hi[axis] ? p - hi[axis] : 0.0f;
+        d2 += out * out;
     }
-    return false;
+    return d2 < kLampReach * kLampReach;
 }
 
-GLhandleARB inUse; // the track build in use while the track is drawn
+GLhandleARB inUse;                 // the track build in use while the track is drawn
+int lampsSent[kTrackLightBuilds]; // per build, which lamps its slots hold (a bit each); -1: none yet
 
-// The track's cells: the lamps' arithmetic only where a lamp reaches, the paint's mirror never.
+// The track's cells: the build with as many lamps as reach the cell, those lamps in its slots in
+// their own order (so the sum of their light is the same as with all four, where the others add
+// exactly nothing).
 int trackCellShading(const float lo[3], const float hi[3], GLint *emissiveUniform)
 {
-    int build = lampReaches(lo, hi) ? 0 : 1;
-    if (inUse != trackLightPrograms[build])
-        glUseProgramObjectARB(inUse = trackLightPrograms[build]);
-    *emissiveUniform = trackLightUniforms[build].emissive;
-    return build;
+    int lamps[4], count = 0, mask = 0;
+    for (int i = 0; i < 4; i++)
+        if (lampReaches(i, lo, hi)) {
+            lamps[count++] = i;
+            mask |= 1 << i;
+        }
+    if (inUse != trackLightPrograms[count])
+        glUseProgramObjectARB(inUse = trackLightPrograms[count]);
+    const LightUniforms &u = trackLightUniforms[count];
+    if (lampsSent[count] != mask) {
+        lampsSent[count] = mask;
+        for (int k = 0; k < count; k++) {
+            int i = lamps[k];
+            const float *p = objectSpace.position[i];
+            glUniform4fARB(u.lightPos[k], p[0], p[1], p[2], 1);
+            const float *d = objectSpace.direction[i];
+            glUniform3fARB(u.lightOri[k], d[0], d[1], d[2]);
+            glUniform4fARB(u.lightColor[k], slots.color[i][0], slots.color[i][1], slots.color[i][2], 1);
+            glUniform1iARB(u.lightFocus[k], slots.focus[i]);
+        }
+    }
+    *emissiveUniform = u.emissive;
+    return count;
 }
 
 } // namespace
@@ -272,11 +289,12 @@ void drawLitModelInside(Model *model, const ViewVolume &volume)
     if (!model)
         return;
     prepareObjectLights(nullptr);
-    for (int i = 0; i < 2; i++) {
+    for (int i = 0; i < kTrackLightBuilds; i++) {
         glUseProgramObjectARB(trackLightPrograms[i]);
         sendObjectLights(trackLightUniforms[i]);
+        lampsSent[i] = -1;
     }
-    inUse = trackLightPrograms[1];
+    inUse = trackLightPrograms[kTrackLightBuilds - 1];
     model->drawInside(volume, trackCellShading);
     glUseProgramObjectARB(lightProgram);
 }

@@ -99,12 +99,13 @@ bool extensionListed(const char *extensions, const char *name);
 
 // ---- shader programs ----
 // A street lamp's light fades to nothing this far from it: the light program is built with it,
-// and the track leaves the lamps out where none of the chosen four reaches.
+// and the track leaves out the lamps that do not reach the part being drawn.
 constexpr float kLampReach = 60.0f;
-// The light program, whole (cars, garage), and the two builds the track is drawn with: without
-// the paint's mirror [0], and without the street lamps as well [1] for what no lamp reaches.
+// The light program, whole (cars, garage), and the builds the track is drawn with, matte and
+// without the paint's mirror: [n] lights with the first n of the four lamp slots only.
+constexpr int kTrackLightBuilds = 5;
 extern GLhandleARB lightProgram;
-extern GLhandleARB trackLightPrograms[2];
+extern GLhandleARB trackLightPrograms[kTrackLightBuilds];
 extern GLhandleARB blurProgram;
 extern GLhandleARB hdrProgram;
 
@@ -138,7 +139,7 @@ struct HdrUniforms {
     GLint decal2; // unit 1: last frame's blurred glow, as luminance
 };
 extern LightUniforms lightUniforms;
-extern LightUniforms trackLightUniforms[2];
+extern LightUniforms trackLightUniforms[kTrackLightBuilds];
 extern BlurUniforms blurUniforms;
 extern HdrUniforms hdrUniforms;
 

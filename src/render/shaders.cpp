@@ -10,11 +10,11 @@
 #include "render/render.h"
 
 GLhandleARB lightProgram;
-GLhandleARB trackLightPrograms[2];
+GLhandleARB trackLightPrograms[kTrackLightBuilds];
 GLhandleARB blurProgram;
 GLhandleARB hdrProgram;
 LightUniforms lightUniforms;
-LightUniforms trackLightUniforms[2];
+LightUniforms trackLightUniforms[kTrackLightBuilds];
 BlurUniforms blurUniforms;
 HdrUniforms hdrUniforms;
 
@@ -134,11 +134,14 @@ bool buildLightProgram(const char *defines, GLhandleARB *program, LightUniforms 
 
 bool buildShaderPrograms()
 {
-    if (!buildLightProgram("", &lightProgram, &lightUniforms) ||
-        !buildLightProgram("#define NO_PAINT\n", &trackLightPrograms[0], &trackLightUniforms[0]) ||
-        !buildLightProgram("#define NO_PAINT\n#define NO_STREET_LAMPS\n", &trackLightPrograms[1],
-                           &trackLightUniforms[1]))
+    if (!buildLightProgram("", &lightProgram, &lightUniforms))
         return false;
+    for (int lamps = 0; lamps < kTrackLightBuilds; lamps++) {
+        char defines[80];
+        std::snprintf(defines, sizeof defines, "#define NO_PAINT\n#define NO_SHEEN\n#define LAMP_COUNT %d\n", lamps);
+        if (!buildLightProgram(defines, &trackLightPrograms[lamps], &trackLightUniforms[lamps]))
+            return false;
+    }
 
     if (!buildProgram("base/shaders/BlurVS.glsl", "base/shaders/BlurPS.glsl", &blurProgram))
         return false;
