@@ -149,9 +149,8 @@ TEST_F(OddTracks, OneWaypointCountsALapPerVisitAndTheDriversCircleIt)
 
 TEST_F(OddTracks, WithoutAUsableWaypointFileTheDriversStandStill)
 {
-    // None, empty, cut short, a count past any table, a negative count.
-    const std::vector<std::vector<unsigned char>> files = {
-        {}, {}, words({10, -300, -4, 552, 0, 0, -200, -4, 552, 0, 0}), words({1 << 30, 1, 2, 3, 4, 5}), words({-1})};
+    // None, or one the reader refuses (its refusals of every kind of damage are its own tests).
+    const std::vector<std::vector<unsigned char>> files = {{}, words({10, -300, -4, 552, 0, 0, -200, -4, 552, 0, 0})};
     for (size_t k = 0; k < files.size(); k++) {
         SCOPED_TRACE("waypoint file " + std::to_string(k));
         std::filesystem::remove("base/maps/1/points/level.ai");

@@ -141,25 +141,6 @@ TEST_F(Vehicle, NitroGivesHalfAsMuchDriveAgainForAboutEightSeconds)
     EXPECT_EQ(player().nitro, 0.0f);
 }
 
-TEST_F(Vehicle, EngineSoundsFollowTheThrottleAndTheRevs)
-{
-    start(flatGround());
-    EXPECT_TRUE(playing(SAMPLE_EN1) && playing(SAMPLE_EN4) && playing(SAMPLE_EN_PASS) && playing(SAMPLE_ST) &&
-                playing(SAMPLE_WIND))
-        << "the race loops start with the race";
-    countdown();
-    keyDown[VK_UP] = true;
-    frames(300);
-    ALfloat gain = 0, passGain = 0, pitch = 0;
-    alGetSourcef(sampleSlots[SAMPLE_EN1].sourceId, AL_GAIN, &gain);
-    alGetSourcef(sampleSlots[SAMPLE_EN_PASS].sourceId, AL_GAIN, &passGain);
-    alGetSourcef(sampleSlots[SAMPLE_EN1].sourceId, AL_PITCH, &pitch);
-    EXPECT_FLOAT_EQ(gain, throttleBlend);
-    EXPECT_NEAR(passGain, 1 - throttleBlend, 1e-6);
-    EXPECT_NEAR(pitch, std::clamp(0.35f + (player().rpm - 1000) * 0.0002f, 0.15f, 2.5f), 1e-5);
-    EXPECT_GT(player().rpm, 1500.0f);
-}
-
 TEST_F(Vehicle, CrashSoundsByAngularMomentumBandWithACoolDown)
 {
     start(flatGround());
