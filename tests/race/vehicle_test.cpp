@@ -168,22 +168,4 @@ TEST_F(Vehicle, CrashSoundsByAngularMomentumBandWithACoolDown)
     EXPECT_NEAR(player().crashCooldown, 0.01f, 1e-6) << "0.01 x frameTime per sub-step";
 }
 
-TEST_F(Vehicle, DrivingIntoAWallAtSpeedPlaysACrash)
-{
-    Ms3dLayout m = flatGround();
-    addWallAcrossX(m, startX + 140, startZ - 30, startZ + 60, groundY - 1, groundY + 8);
-    start(m);
-    countdown();
-    keyDown[VK_UP] = true;
-    keyDown[VK_SPACE] = true;
-    bool crashed = false;
-    for (int i = 0; i < 1500 && !crashed; i++) {
-        frames(1);
-        for (int s = SAMPLE_CR0; s <= SAMPLE_CR3; s++)
-            crashed = crashed || playing(s);
-    }
-    EXPECT_TRUE(crashed);
-    EXPECT_LT(position().x, startX + 140) << "the wall holds";
-}
-
 } // namespace
