@@ -33,6 +33,16 @@ extern PFNGLUNIFORM1FARBPROC p_glUniform1fARB;
 extern PFNGLUNIFORM1IARBPROC p_glUniform1iARB;
 extern PFNGLUNIFORMMATRIX4FVARBPROC p_glUniformMatrix4fvARB;
 
+// Frame buffer objects (filled by initGraphics): drawing into textures.
+extern PFNGLGENFRAMEBUFFERSEXTPROC p_glGenFramebuffersEXT;
+extern PFNGLBINDFRAMEBUFFEREXTPROC p_glBindFramebufferEXT;
+extern PFNGLFRAMEBUFFERTEXTURE2DEXTPROC p_glFramebufferTexture2DEXT;
+extern PFNGLCHECKFRAMEBUFFERSTATUSEXTPROC p_glCheckFramebufferStatusEXT;
+extern PFNGLGENRENDERBUFFERSEXTPROC p_glGenRenderbuffersEXT;
+extern PFNGLBINDRENDERBUFFEREXTPROC p_glBindRenderbufferEXT;
+extern PFNGLRENDERBUFFERSTORAGEEXTPROC p_glRenderbufferStorageEXT;
+extern PFNGLFRAMEBUFFERRENDERBUFFEREXTPROC p_glFramebufferRenderbufferEXT;
+
 #define glMultiTexCoord1fARB p_glMultiTexCoord1fARB
 #define glMultiTexCoord2fARB p_glMultiTexCoord2fARB
 #define glMultiTexCoord3fARB p_glMultiTexCoord3fARB
@@ -56,3 +66,11 @@ extern PFNGLUNIFORMMATRIX4FVARBPROC p_glUniformMatrix4fvARB;
 #define glUniform1fARB p_glUniform1fARB
 #define glUniform1iARB p_glUniform1iARB
 #define glUniformMatrix4fvARB p_glUniformMatrix4fvARB
+#define glGenFramebuffersEXT p_glGenFramebuffersEXT
+#define glBindFramebufferEXT p_glBindFramebufferEXT
+#define glFramebufferTexture2DEXT p_glFramebufferTexture2DEXT
+#define glCheckFramebufferStatusEXT p_glCheckFramebufferStatusEXT
+#define glGenRenderbuffersEXT p_glGenRenderbuffersEXT
+#define glBindRenderbufferEXT p_glBindRenderbufferEXT
+#define glRenderbufferStorageEXT p_glRenderbufferStorageEXT
+#define glFramebufferRenderbufferEXT p_glFramebufferRenderbufferEXT

@@ -36,10 +36,21 @@ PFNGLUNIFORM1FARBPROC p_glUniform1fARB;
 PFNGLUNIFORM1IARBPROC p_glUniform1iARB;
 PFNGLUNIFORMMATRIX4FVARBPROC p_glUniformMatrix4fvARB;
 
+PFNGLGENFRAMEBUFFERSEXTPROC p_glGenFramebuffersEXT;
+PFNGLBINDFRAMEBUFFEREXTPROC p_glBindFramebufferEXT;
+PFNGLFRAMEBUFFERTEXTURE2DEXTPROC p_glFramebufferTexture2DEXT;
+PFNGLCHECKFRAMEBUFFERSTATUSEXTPROC p_glCheckFramebufferStatusEXT;
+PFNGLGENRENDERBUFFERSEXTPROC p_glGenRenderbuffersEXT;
+PFNGLBINDRENDERBUFFEREXTPROC p_glBindRenderbufferEXT;
+PFNGLRENDERBUFFERSTORAGEEXTPROC p_glRenderbufferStorageEXT;
+PFNGLFRAMEBUFFERRENDERBUFFEREXTPROC p_glFramebufferRenderbufferEXT;
+
 GLuint sceneTexture;
 GLuint blurTextureA;
 GLuint blurTextureB;
 GLuint reflectionTexture;
+GLuint blurTargets[3];
+GLuint reflectionTargets[2];
 int offscreenWidth = 256, offscreenHeight = 256;
 
 namespace {
@@ -75,9 +86,23 @@ bool lookUpShaderEntryPoints()
     return ok;
 }
 
-// A render target that post-processing copies the frame into. It starts black, not as
-// whatever memory the driver hands out: the first frame's passes read targets no pass has
-// written yet (the glow history above all).
+bool lookUpFramebufferEntryPoints()
+{
+    bool ok = true;
+    ok &= lookUp(&p_glGenFramebuffersEXT, "glGenFramebuffersEXT");
+    ok &= lookUp(&p_glBindFramebufferEXT, "glBindFramebufferEXT");
+    ok &= lookUp(&p_glFramebufferTexture2DEXT, "glFramebufferTexture2DEXT");
+    ok &= lookUp(&p_glCheckFramebufferStatusEXT, "glCheckFramebufferStatusEXT");
+    ok &= lookUp(&p_glGenRenderbuffersEXT, "glGenRenderbuffersEXT");
+    ok &= lookUp(&p_glBindRenderbufferEXT, "glBindRenderbufferEXT");
+    ok &= lookUp(&p_glRenderbufferStorageEXT, "glRenderbufferStorageEXT");
+    ok &= lookUp(&p_glFramebufferRenderbufferEXT, "glFramebufferRenderbufferEXT");
+    return ok;
+}
+
+// A render target: a texture the frame is copied into or a pass draws into. It starts black,
+// not as whatever memory the driver hands out: the first frame's passes read targets no pass
+// has written yet (the glow history above all).
 GLuint createRenderTarget(int width, int height, GLenum format)
 {
     GLuint name = 0;
@@ -204,21 +229,24 @@ bool initGraphics()
     buildFonts();
 
     sceneTexture = createRenderTarget(screenWidth, screenHeight, GL_RGBA);
-    blurTextureA = createRenderTarget(offscreenWidth, offscreenHeight, GL_RGBA);
-    // The glow history is one brightness a texel: copies into it keep the red channel.
-    blurTextureB = createRenderTarget(offscreenWidth, offscreenHeight, GL_LUMINANCE);
-    reflectionTexture = createRenderTarget(kReflectionSize, kReflectionSize, GL_RGBA);
+    for (GLuint &target : blurTargets)
+        target = createRenderTarget(offscreenWidth, offscreenHeight, GL_RGBA);
+    blurTextureA = blurTargets[0];
+    blurTextureB = blurTargets[1];
+    for (GLuint &target : reflectionTargets)
+        target = createRenderTarget(kReflectionSize, kReflectionSize, GL_RGBA);
+    reflectionTexture = reflectionTargets[0];
     const char *noPostFx = std::getenv("COBALT_NO_POSTFX");
     postProcessingOn = !(noPostFx && *noPostFx && std::strcmp(noPostFx, "0") != 0);
 
     const char *extensions = reinterpret_cast<const char *>(glGetString(GL_EXTENSIONS));
     std::string ext = extensions ? extensions : "";
-    for (const char *name : {"GL_ARB_shading_language_100", "GL_ARB_shader_objects"})
+    for (const char *name : {"GL_ARB_shading_language_100", "GL_ARB_shader_objects", "GL_EXT_framebuffer_object"})
         if (!requireExtension(ext.find(name) != std::string::npos, name))
             return false;
     if (!multitexture)
         return false;
-    if (!lookUpShaderEntryPoints())
+    if (!lookUpShaderEntryPoints() || !lookUpFramebufferEntryPoints() || !setUpTextureTargets())
         return false;
     return buildShaderPrograms();
 }

@@ -1,8 +1,7 @@
 // Post-processing: the finished frame is copied into sceneTexture, reduced to 256 x 256 through
 // the HDR program (what is bright enough to glow) and blurred across and down by the blur
-// program; the composite lays the blurred glow back over the picture. The passes draw in the
-// lower left corner of the frame buffer and copy it out, so only the composite leaves the frame
-// fit to be seen.
+// program; the composite lays the blurred glow over the picture. Each pass draws into a target
+// of its own, so the frame keeps the picture throughout.
 #include "common/common.h"
 #include "render/overlay.h"
 #include "render/render.h"
@@ -20,16 +19,19 @@ void copySceneTexture()
 
 namespace {
 
-void copyCorner(GLuint texture)
-{
-    glBindTexture(GL_TEXTURE_2D, texture);
-    glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, offscreenWidth, offscreenHeight);
-}
-
 void setFilter(GLint filter)
 {
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
+}
+
+// A target no one reads this pass: neither the picture the pass reads nor the glow history.
+GLuint freeBlurTarget()
+{
+    for (GLuint target : blurTargets)
+        if (target != blurTextureA && target != blurTextureB)
+            return target;
+    return blurTargets[0]; // not reached: three targets, two names
 }
 
 } // namespace
@@ -38,21 +40,19 @@ void postProcessPass(int mode, int pass)
 {
     if (!postProcessingOn)
         return;
-    // Only the corner the pass draws in needs clearing; the rest of the frame keeps the scene
-    // until the composite covers it.
-    glEnable(GL_SCISSOR_TEST);
-    glScissor(0, 0, offscreenWidth, offscreenHeight);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glDisable(GL_SCISSOR_TEST);
+    GLuint target = freeBlurTarget();
+    beginTextureTarget(target, offscreenWidth, offscreenHeight, false);
     glMatrixMode(GL_PROJECTION);
     glPushMatrix();
     glLoadIdentity();
-    glOrtho(0, screenWidth, 0, screenHeight, -1, 1);
+    glOrtho(0, offscreenWidth, 0, offscreenHeight, -1, 1);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     glDisable(GL_BLEND);
     glDisable(GL_LIGHTING);
     glDisable(GL_FOG);
+    // The quad covers the whole target, which has no depth buffer (so no depth test either):
+    // nothing to clear.
     glColor4f(1, 1, 1, 1);
 
     if (mode == kPassBlur) {
@@ -96,10 +96,11 @@ void postProcessPass(int mode, int pass)
     if (unfiltered)
         setFilter(GL_LINEAR);
 
-    copyCorner(blurTextureA);
+    endTextureTarget();
+    blurTextureA = target;
     // The last blur of a frame is the glow history the next frame's HDR passes read.
     if (mode == kPassBlur && pass == 2)
-        copyCorner(blurTextureB);
+        blurTextureB = target;
     if (mode == kPassHdr) {
         glActiveTextureARB(GL_TEXTURE1_ARB);
         glDisable(GL_TEXTURE_2D);
@@ -122,21 +123,15 @@ void postProcessFrame()
 
 void drawComposite()
 {
-    OverlayQuad picture;
-    picture.texture = sceneTexture;
-    picture.x1 = 800;
-    picture.y1 = 600;
-    picture.blend = OVERLAY_OPAQUE;
-    // Straight after the passes the frame still holds the picture everywhere but in the corner
-    // the passes drew in: only that corner is drawn again, which spares a full-screen quad.
-    if (frameHoldsScene) {
-        picture.x1 = 800.0f * float(offscreenWidth) / float(screenWidth);
-        picture.y1 = 600.0f * float(offscreenHeight) / float(screenHeight);
-        picture.s1 = float(offscreenWidth) / float(screenWidth);
-        picture.t1 = float(offscreenHeight) / float(screenHeight);
-    }
-    if (!frameHoldsScene || postProcessingOn)
+    // Straight after the passes the frame still holds the picture: only the glow goes over it.
+    if (!frameHoldsScene) {
+        OverlayQuad picture;
+        picture.texture = sceneTexture;
+        picture.x1 = 800;
+        picture.y1 = 600;
+        picture.blend = OVERLAY_OPAQUE;
         drawOverlayQuad(picture);
+    }
     frameHoldsScene = false;
     if (postProcessingOn) {
         OverlayQuad glow;

@@ -1,11 +1,9 @@
-// The small picture the car paint mirrors: drawn into the lower left corner of the frame before
-// the frame itself, then copied into reflectionTexture.
+// The small picture the car paint mirrors: drawn into a target of its own before the frame.
 #include "render/render.h"
 
 void beginReflectionPicture()
 {
-    glPushAttrib(GL_VIEWPORT_BIT);
-    glViewport(0, 0, kReflectionSize, kReflectionSize);
+    beginTextureTarget(reflectionTexture, kReflectionSize, kReflectionSize, true);
     glMatrixMode(GL_PROJECTION);
     glPushMatrix();
     glLoadIdentity();
@@ -17,36 +15,25 @@ void beginReflectionPicture()
     glEnable(GL_TEXTURE_2D);
     glDisable(GL_LIGHTING);
     glDisable(GL_FOG);
-    // glClear ignores the viewport: the scissor keeps it to the picture's corner.
-    glEnable(GL_SCISSOR_TEST);
-    glScissor(0, 0, kReflectionSize, kReflectionSize);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glDisable(GL_SCISSOR_TEST);
 }
-
-namespace {
-
-void copyPicture()
-{
-    glActiveTextureARB(GL_TEXTURE0_ARB);
-    glBindTexture(GL_TEXTURE_2D, reflectionTexture);
-    glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, kReflectionSize, kReflectionSize);
-}
-
-} // namespace
 
 void endReflectionPicture(bool mirror)
 {
-    copyPicture();
+    endTextureTarget();
     if (mirror) {
+        // Turned over into the other target, which then holds the picture.
+        GLuint turned = reflectionTexture == reflectionTargets[0] ? reflectionTargets[1] : reflectionTargets[0];
+        beginTextureTarget(turned, kReflectionSize, kReflectionSize, false);
         glMatrixMode(GL_PROJECTION);
         glLoadIdentity();
         glOrtho(0, kReflectionSize, 0, kReflectionSize, -1, 1);
         glMatrixMode(GL_MODELVIEW);
         glLoadIdentity();
-        glDisable(GL_DEPTH_TEST);
         glDisable(GL_BLEND);
         glEnable(GL_TEXTURE_2D);
+        glActiveTextureARB(GL_TEXTURE0_ARB);
+        glBindTexture(GL_TEXTURE_2D, reflectionTexture);
         glColor4f(1, 1, 1, 1);
         const float size = float(kReflectionSize);
         glBegin(GL_QUADS);
@@ -59,12 +46,11 @@ void endReflectionPicture(bool mirror)
         glTexCoord2f(1, 1);
         glVertex2f(0, size);
         glEnd();
-        glEnable(GL_DEPTH_TEST);
-        copyPicture();
+        endTextureTarget();
+        reflectionTexture = turned;
     }
     glMatrixMode(GL_PROJECTION);
     glPopMatrix();
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
-    glPopAttrib();
 }

@@ -5,13 +5,25 @@
 #include "render/font.h"
 #include "render/images.h"
 
-// Post-processing and reflection targets.
+// Post-processing and reflection targets. The passes draw into targets of their pools and
+// then name the one holding their result: blurTextureA and blurTextureB are always two of
+// blurTargets (or the same one), reflectionTexture one of reflectionTargets.
 extern int offscreenWidth, offscreenHeight; // size of the blur targets
 extern GLuint sceneTexture;      // screenWidth x screenHeight
 extern GLuint blurTextureA;      // offscreenWidth x offscreenHeight
 extern GLuint blurTextureB;      // offscreenWidth x offscreenHeight, one frame of glow history
 extern GLuint reflectionTexture; // 256 x 256
+extern GLuint blurTargets[3];
+extern GLuint reflectionTargets[2];
 constexpr int kReflectionSize = 256;
+
+// Drawing into a texture instead of the frame: the texture's whole area becomes the viewport,
+// with the kReflectionSize square depth buffer when `depth` is set (so only a texture of that
+// size may ask for it). endTextureTarget gives the frame and its viewport back. Set up once by
+// initGraphics (false, reported, when the driver cannot draw into such textures).
+bool setUpTextureTargets();
+void beginTextureTarget(GLuint texture, int width, int height, bool depth);
+void endTextureTarget();
 
 // Runs once when the window and its GL context exist. False when the card lacks what the game
 // needs (multitexturing, GLSL) or a shader program cannot be built.
@@ -50,7 +62,7 @@ void drawSkyBox(float x, float y, float z, float width, float height, float leng
 // composite shows the plain picture, for comparing the frame with and without its glow.
 extern bool postProcessingOn;
 void copySceneTexture(); // the finished frame into sceneTexture, for post-processing
-// One pass at offscreen size in the lower left corner of the frame, its result in blurTextureA:
+// One pass at offscreen size, drawn into a target of its own, its result in blurTextureA:
 // kPassHdr keeps what is bright enough to glow, kPassBlur blurs across (even pass) or down
 // (odd pass). Pass 0 reads sceneTexture, later passes blurTextureA; blur pass 2 also leaves
 // its result in blurTextureB as the next frame's glow history.
@@ -62,18 +74,17 @@ void postProcessFrame();
 // Drawn on an open overlay (beginOverlay), first, under the HUD or the menus.
 void drawComposite();
 // Set by copySceneTexture, cleared by clearFrame and drawComposite: the frame buffer still holds
-// the copied picture outside the passes' corner (nothing but the passes has drawn since), so the
-// composite need only restore that corner. Whoever draws into the frame between the copy and
-// the composite clears it.
+// the copied picture (nothing but the passes, which draw into their own targets, has run since),
+// so the composite need not draw it again. Whoever draws into the frame between the copy and the
+// composite clears it.
 extern bool frameHoldsScene;
 
 // ---- reflection picture ----
-// Opens the small square picture the car paint mirrors: a 90 degree view into the lower left
-// corner of the frame, cleared, lighting and fog off, the modelview at the identity.
+// Opens the small square picture the car paint mirrors: a 90 degree view drawn into a target of
+// its own, cleared, lighting and fog off, the modelview at the identity.
 void beginReflectionPicture();
-// Copies the picture into reflectionTexture, turned left to right when `mirror` is set (a
-// mirror shows the world the other way round), and gives back the screen's viewport and
-// projection.
+// Leaves the picture in reflectionTexture, turned left to right when `mirror` is set (a mirror
+// shows the world the other way round), and gives back the frame, its viewport and projection.
 void endReflectionPicture(bool mirror);
 
 // ---- garage ----
