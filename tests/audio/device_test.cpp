@@ -28,14 +28,6 @@ ALint sourceInt(unsigned source, ALenum what)
     return v;
 }
 
-TEST(AudioDevice, OpensSomeDeviceEvenWithoutASoundCard)
-{
-    ASSERT_TRUE(openAudioDevice(nullptr));
-    EXPECT_NE(alcGetCurrentContext(), nullptr);
-    closeAudioDevice();
-    EXPECT_EQ(alcGetCurrentContext(), nullptr);
-}
-
 TEST(AudioDevice, SamplesLoadInTableOrderAndAMissingFileStaysSilent)
 {
     TempDir dir;
@@ -44,7 +36,7 @@ TEST(AudioDevice, SamplesLoadInTableOrderAndAMissingFileStaysSilent)
     for (int i = 0; i < SAMPLE_COUNT; i++)
         if (i != SAMPLE_GEAR)
             writeTone(sampleTable[i].file, 22050, 0.25 + 0.01 * i, 220);
-    ASSERT_TRUE(openAudioDevice(nullptr));
+    ASSERT_TRUE(openAudioDevice(nullptr)) << "some device opens, even without a sound card";
     loadSamples();
     for (int i = 0; i < SAMPLE_COUNT; i++) {
         const Sample &s = sampleSlots[i];
@@ -67,6 +59,7 @@ TEST(AudioDevice, SamplesLoadInTableOrderAndAMissingFileStaysSilent)
     EXPECT_EQ(alGetError(), AL_NO_ERROR);
     releaseSamples();
     closeAudioDevice();
+    EXPECT_EQ(alcGetCurrentContext(), nullptr);
 }
 
 TEST(AudioDevice, LoopbackRecordingFollowsTheClockAndSourcesPlayOut)

@@ -18,6 +18,15 @@ struct Failures : ::testing::Test {
     TempDir dir;
     std::string at(const std::string &rel) const { return dir.file(rel); }
     bool has(const GameRun &r, const std::string &text) const { return r.stderrText.find(text) != std::string::npos; }
+    // The game's content with one file of one folder left out.
+    void linkContentWithout(const std::string &folder, const std::string &file) const
+    {
+        linkContentInto(at("base"), {folder});
+        fs::create_directories(at("base/" + folder));
+        for (const auto &e : fs::directory_iterator(fs::path(COBALT_BASE_DIR) / folder))
+            if (e.path().filename() != file)
+                fs::create_symlink(e.path(), at("base/" + folder) / e.path().filename());
+    }
 };
 
 // A player who builds and starts build/cobalt-overdrive from the repository's root, or starts an
@@ -60,11 +69,7 @@ TEST_F(Failures, WithoutBaseInTheWorkingFolderTheGameLooksBesideItselfThenWhereA
 
 TEST_F(Failures, AMissingOrBrokenShaderEndsTheStartWithStatusOneAndItsName)
 {
-    linkContentInto(at("base"), {"shaders"});
-    fs::create_directories(at("base/shaders"));
-    for (const auto &e : fs::directory_iterator(fs::path(COBALT_BASE_DIR) / "shaders"))
-        if (e.path().filename() != "LightPS.glsl")
-            fs::create_symlink(e.path(), at("base/shaders") / e.path().filename());
+    linkContentWithout("shaders", "LightPS.glsl");
 
     GameRun missing = runGame(dir, kQuickRun, 120);
     EXPECT_EQ(missing.exitCode, 1);
@@ -80,31 +85,19 @@ TEST_F(Failures, AMissingOrBrokenShaderEndsTheStartWithStatusOneAndItsName)
     EXPECT_TRUE(has(broken, "[Error linking shaders...]")) << broken.stderrText;
 }
 
-// A missing picture leaves its set untextured, as the game always did, but is no longer silent.
-TEST_F(Failures, AMissingTextureIsNamedAndTheGameRunsOn)
+// Damaged data files are named and replaced with playable ones; a missing picture leaves its set
+// untextured, as the game always did, but is no longer silent.
+TEST_F(Failures, DamagedDataFilesAndAMissingTextureAreNamedAndTheGamePlaysOn)
 {
-    linkContentInto(at("base"), {"textures"});
-    fs::create_directories(at("base/textures"));
     char missing[32];
     std::snprintf(missing, sizeof missing, "tex%02d.bmp", int(TEX_BACKDROP)); // in the interface set
-    for (const auto &e : fs::directory_iterator(fs::path(COBALT_BASE_DIR) / "textures"))
-        if (e.path().filename() != missing)
-            fs::create_symlink(e.path(), at("base/textures") / e.path().filename());
-
-    GameRun r = runGame(dir, kQuickRun, 120);
-    EXPECT_EQ(r.exitCode, 0) << r.stderrText;
-    EXPECT_TRUE(has(r, std::string("cannot read base/textures/") + missing + " (No such file or directory)"))
-        << r.stderrText;
-    EXPECT_EQ(readBytes(at("base/career.inf")).size(), 712u);
-}
-
-TEST_F(Failures, DamagedDataFilesAreNamedAndReplacedWithPlayableOnes)
-{
-    linkContent(dir);
+    linkContentWithout("textures", missing);
     writeBytes(at("base/menu.inf"), {0xde, 0xad, 0xbe, 0xef, 1, 2, 3, 4, 5, 6});
     writeBytes(at("base/career.inf"), Bytes(300, 0xff));
     GameRun r = runGame(dir, kQuickRun, 120);
     EXPECT_EQ(r.exitCode, 0) << r.stderrText;
+    EXPECT_TRUE(has(r, std::string("cannot read base/textures/") + missing + " (No such file or directory)"))
+        << r.stderrText;
     EXPECT_TRUE(has(r, "base/menu.inf is damaged (10 bytes, 24 expected): the default settings are used"))
         << r.stderrText;
     EXPECT_TRUE(has(r, "base/career.inf is damaged (300 bytes, 712 expected): a new career is started"))
@@ -135,7 +128,8 @@ TEST_F(Failures, DamagedDataFilesAreNamedAndReplacedWithPlayableOnes)
     fs::remove(at("base/menu.inf.tmp"));
     fs::remove(at("base/career.inf.tmp"));
 
-    // A sound pair of files gives no line at all.
+    // A sound pair of files (and every picture) gives no line at all.
+    fs::create_symlink(fs::path(COBALT_BASE_DIR) / "textures" / missing, fs::path(at("base/textures")) / missing);
     GameRun clean = runGame(dir, kQuickRun, 120);
     EXPECT_EQ(clean.exitCode, 0);
     EXPECT_EQ(clean.stderrText.find("cobalt-overdrive:"), std::string::npos) << clean.stderrText;

@@ -205,16 +205,6 @@ TEST_F(Game, ScriptedInputReachesTheGameAsWindowMessages)
     EXPECT_EQ(readBytes(at("base/career.inf")).size(), 712u);
 }
 
-TEST_F(Game, RecordedSoundLastsAsLongAsTheGameClock)
-{
-    GameRun r = runGame(dir, {"--windowed", "--frames", "300", "--fixed-frame-ms", "10", "--no-browser",
-                              "--audio-out", "mix.wav"});
-    ASSERT_EQ(r.exitCode, 0) << r.stderrText;
-    auto wav = readBytes(at("mix.wav"));
-    EXPECT_EQ(wav.size(), 44u + 3 * 44100 * 4) << "300 frames of 10 ms = 3 s of 44.1 kHz stereo";
-    EXPECT_EQ(wordAt(wav, 6), 44100);
-}
-
 TEST_F(Game, ExitOpensTheStatisticsPageInTheBrowser)
 {
     // A stand-in browser that records what it was asked to open.

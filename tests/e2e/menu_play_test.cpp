@@ -40,18 +40,11 @@ struct MenuPlay : ::testing::Test {
         linkContent(dir);
         // 640 x 480, sound and music on. A career well under way, which New game must reset.
         writeBytes(dir.file("base/menu.inf"), words({0, 32, 24, 1, 1, 0}));
-        std::vector<int> w(178, 0);
-        for (int c = 0; c < 8; c++)
-            w[size_t(c)] = 1;
-        w[174] = 7;
-        w[175] = 600;
-        w[176] = 9999;
-        w[177] = 1;
-        std::vector<unsigned char> bytes;
-        for (int v : w)
-            for (int i = 0; i < 4; i++)
-                bytes.push_back((unsigned char)(unsigned(v) >> (8 * i)));
-        writeBytes(dir.file("base/career.inf"), bytes);
+        Bytes career = words({1, 1, 1, 1, 1, 1, 1, 1});
+        career.resize(174 * 4, 0);
+        Bytes last = words({7, 600, 9999, 1}); // races open, points, cash, started
+        career.insert(career.end(), last.begin(), last.end());
+        writeBytes(dir.file("base/career.inf"), career);
     }
     // The game up to its main menu. For keys the pointer rests away from every button and the
     // window has the keyboard.

@@ -40,6 +40,8 @@ TEST(RaceRun, CountdownHoldsTheGridThenTheKeysDriveAndAWallIsHeard)
                               "--race", "1,2", "--input", "keys.txt", "--trace", "t.jsonl", "--audio-out", "mix.wav"});
     ASSERT_FALSE(r.timedOut);
     ASSERT_EQ(r.exitCode, 0) << r.stderrText;
+    EXPECT_NE(r.stdoutText.find("race track=1 car=2 finished=no "), std::string::npos)
+        << "the frames ended the run mid-race: " << r.stdoutText;
     auto lines = traceLines(dir.file("t.jsonl"));
     ASSERT_EQ(lines.size(), 1800u);
 

@@ -68,28 +68,20 @@ ParticleEmitter redParticle(int blendMode, float life)
     return em;
 }
 
+ScratchWindow *window;
+
 class EffectsGl : public ::testing::Test {
 protected:
-    static inline TempDir *dir;
     static inline GLuint white;
     static void SetUpTestSuite()
     {
-        dir = new TempDir;
-        std::filesystem::copy(std::filesystem::path(COBALT_SOURCE_DIR) / "data/shaders", dir->path / "base/shaders",
-                              std::filesystem::copy_options::recursive);
-        dir->enter();
-        ASSERT_TRUE(openTestWindow("effects test", kSize, kSize));
+        ASSERT_TRUE(window->opened);
         const unsigned char px[4] = {255, 255, 255, 255};
         glGenTextures(1, &white);
         glBindTexture(GL_TEXTURE_2D, white);
         glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, px);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-    }
-    static void TearDownTestSuite()
-    {
-        closeGameWindow();
-        delete dir;
     }
 };
 
@@ -155,4 +147,9 @@ TEST_F(EffectsGl, TheMarkerPulsesBlueOnlyWhileShown)
     EXPECT_NEAR(p.r, 26, 2);
     EXPECT_NEAR(p.g, 26 + 255 * (0.35f + 0.15f * s), 3);
     EXPECT_NEAR(p.b, 26 + 255 * (0.7f + 0.3f * s), 3) << "added in full, not dimmed by the fog";
+}
+
+int main(int argc, char **argv)
+{
+    return runInScratchWindow(argc, argv, window, kSize, kSize);
 }

@@ -34,42 +34,49 @@ struct Booking : ::testing::Test {
     }
 };
 
-TEST_F(Booking, WinningRaceOneOfANewCareerOpensRaceTwoAndCarThree)
+// Points for a first podium only (fourth counts as none), one more race opened by it up to the
+// fifteenth, cash for every podium; a place or race outside the career books nothing.
+TEST_F(Booking, EachFinishBooksItsPointsRacesAndCash)
+{
+    struct Case {
+        const char *what;
+        int racesOpen, bestPlaceOfRace1;
+        std::vector<std::pair<int, int>> finishes; // race, place
+        int points, racesOpenAfter, cash;
+    } cases[] = {
+        {"winning race 1 of a new career", 1, 0, {{1, 1}}, 100, 2, 1100},
+        {"third on it later: cash only", 1, 0, {{1, 1}, {1, 3}}, 100, 2, 1350},
+        {"fourth: nothing", 1, 0, {{1, 4}}, 0, 1, 350},
+        {"once fourth, a first podium still pays", 1, 4, {{1, 2}}, 75, 2, 850},
+        {"a first podium on an older race opens one more", 5, 0, {{2, 3}}, 50, 6, 600},
+        {"fifteen is the last race", 15, 0, {{15, 1}}, 100, 15, 1100},
+        {"outside the career", 1, 0, {{1, 0}, {1, 5}, {1, -1}, {0, 1}, {16, 1}, {24, 1}}, 0, 1, 350},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        SetUp();
+        career.racesOpen = c.racesOpen;
+        career.raceSlot[0].bestPlace = c.bestPlaceOfRace1;
+        for (auto [race, place] : c.finishes)
+            finish(race, place);
+        expectCareer(c.points, c.racesOpenAfter, c.cash);
+    }
+}
+
+TEST_F(Booking, AFirstWinOpensCarThreeOnceAndKeepsTheBestPlace)
 {
     finish(1, 1);
-    expectCareer(100, 2, 1100);
     EXPECT_EQ(career.raceSlot[0].bestPlace, 1);
     EXPECT_TRUE(career.carOpen[3]);
     EXPECT_FALSE(career.carOpen[4]);
     EXPECT_TRUE(newCarOpened);
-
-    // Third on the same race later: cash only, and no car "opens" again.
     newCarOpened = false;
     finish(1, 3);
-    expectCareer(100, 2, 1350);
     EXPECT_EQ(career.raceSlot[0].bestPlace, 1);
-    EXPECT_FALSE(newCarOpened);
-}
-
-TEST_F(Booking, FourthPlaceBooksNoPointsAndNoCash)
-{
+    EXPECT_FALSE(newCarOpened) << "no car opens again";
+    SetUp();
     finish(1, 4);
-    expectCareer(0, 1, 350);
-    EXPECT_EQ(career.raceSlot[0].bestPlace, 0);
-    // A race once finished fourth (as a saved career may hold) still pays for its first podium.
-    career.raceSlot[0].bestPlace = 4;
-    finish(1, 2);
-    expectCareer(75, 2, 850);
-}
-
-TEST_F(Booking, FirstPodiumOnAnOlderRaceStillOpensOneMoreAndFifteenIsTheLast)
-{
-    career.racesOpen = 5;
-    finish(2, 3);
-    expectCareer(50, 6, 600);
-    career.racesOpen = 15;
-    finish(15, 1);
-    expectCareer(150, 15, 1350);
+    EXPECT_EQ(career.raceSlot[0].bestPlace, 0) << "fourth is no best place";
 }
 
 TEST_F(Booking, FifteenWinsOpenEveryCarTheChooserReaches)
@@ -94,15 +101,6 @@ TEST_F(Booking, CarsOpenOnlyAboveTheirThresholds)
     EXPECT_FALSE(career.carOpen[4]);
     finish(2, 3); // 249
     EXPECT_TRUE(career.carOpen[4]);
-}
-
-TEST_F(Booking, APlaceOrRaceOutsideTheCareerBooksNothing)
-{
-    for (int place : {0, 5, -1})
-        finish(1, place);
-    for (int race : {0, 16, 24})
-        finish(race, 1);
-    expectCareer(0, 1, 350);
 }
 
 } // namespace

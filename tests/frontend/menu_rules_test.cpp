@@ -256,29 +256,6 @@ TEST_F(Menus, EscapeGoesBackWhereABackItemExists)
     quitRequested = false;
 }
 
-TEST_F(Menus, PauseContinuesOrLeavesForTheMenuTheRaceCameFrom)
-{
-    showScreen(STATE_PAUSE);
-    menuKey(VK_RETURN); // "Continue"
-    EXPECT_EQ(gameState, STATE_RACING);
-    EXPECT_EQ(shownState, STATE_PAUSE);
-    EXPECT_FLOAT_EQ(musicFade, -1.5f) << "the race tune fades in again";
-
-    for (bool career : {true, false}) {
-        showScreen(STATE_PAUSE);
-        careerRace = career;
-        awardPending = career;
-        selectedCar = 4;
-        selectedRace = 3;
-        menuSelection = 2; // "Exit"
-        clickAt(75, 300);
-        EXPECT_EQ(gameState, career ? STATE_CAR_SELECT : STATE_MAIN_MENU);
-        EXPECT_FALSE(careerRace || awardPending) << "a race left half-way books nothing";
-        EXPECT_EQ(selectedCar, career ? 4 : 0);
-        EXPECT_EQ(selectedRace, career ? 3 : 1);
-    }
-}
-
 TEST_F(Menus, OptionsSwitchAtOnceAndStepTheResolutionOnlyForTheNextStart)
 {
     showScreen(STATE_OPTIONS);

@@ -21,19 +21,6 @@ namespace {
 
 constexpr int kWidth = 800, kHeight = 600;
 
-struct Window : ::testing::Environment {
-    bool opened = false;
-    void SetUp() override
-    {
-        opened = openTestWindow("2d content test", kWidth, kHeight);
-    }
-    void TearDown() override
-    {
-        if (opened)
-            closeGameWindow();
-    }
-};
-Window *window;
 
 // The frame as RGB, bottom row first (GL order), so (x, y) are the printers' coordinates.
 struct Frame {
@@ -74,11 +61,19 @@ void clearBlack()
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 }
 
+// The game's window over the build's own base/, open for all the tests.
 class Content2dGl : public ::testing::Test {
 protected:
+    static inline bool opened = false;
+    static void SetUpTestSuite() { opened = openTestWindow("2d content test", kWidth, kHeight); }
+    static void TearDownTestSuite()
+    {
+        if (opened)
+            closeGameWindow();
+    }
     void SetUp() override
     {
-        ASSERT_TRUE(window->opened) << "the game window must open (run under a display, with base/ built)";
+        ASSERT_TRUE(opened) << "the game window must open (run under a display, with base/ built)";
         textColorMode = 0;
         textAlpha = 1.0f;
     }
@@ -174,12 +169,4 @@ TEST_F(Content2dGl, SecondLoadingPictureLeavesItsCaptionReadable)
         for (int x = 515; x < 660; x++, total++)
             dark += f.lum(x, y) < 60;
     EXPECT_GT(dark, total / 2) << "the picture should keep the caption's corner dark";
-}
-
-int main(int argc, char **argv)
-{
-    ::testing::InitGoogleTest(&argc, argv);
-    window = new Window;
-    ::testing::AddGlobalTestEnvironment(window);
-    return RUN_ALL_TESTS();
 }

@@ -20,8 +20,6 @@ namespace {
 
 const std::string kBase = COBALT_BASE_DIR;
 
-bool loadModel(const std::string &path, TestModel &m) { return loadGameModel(path, m); }
-
 struct V {
     float x, y, z;
 };
@@ -131,9 +129,9 @@ TEST(Tracks, EveryModelFitsTheFormatAndTheFrameBudget)
     for (int track = 1; track <= 20; track++) {
         SCOPED_TRACE("track " + std::to_string(track));
         TestModel collision, visual, lights;
-        ASSERT_TRUE(loadModel(trackFile(track, "map.ms3d"), collision));
-        ASSERT_TRUE(loadModel(trackFile(track, "mapvisual.ms3d"), visual));
-        ASSERT_TRUE(loadModel(trackFile(track, "light.ms3d"), lights));
+        ASSERT_TRUE(loadGameModel(trackFile(track, "map.ms3d"), collision));
+        ASSERT_TRUE(loadGameModel(trackFile(track, "mapvisual.ms3d"), visual));
+        ASSERT_TRUE(loadGameModel(trackFile(track, "light.ms3d"), lights));
         EXPECT_GT(collision.triangles.size(), 100u);
         EXPECT_LE(visual.triangles.size(), 25000u);
         EXPECT_LE(visual.vertices.size(), 65535u);
@@ -194,7 +192,7 @@ TEST(Tracks, GridAndWaypointsLieOnAWalledRoad)
         ASSERT_TRUE(readWaypointFile(trackFile(track, "points/level.ai").c_str(), waypoints, kMaxWaypoints, &waypointCount));
         ASSERT_GE(waypointCount, 10);
         TestModel collision;
-        ASSERT_TRUE(loadModel(trackFile(track, "map.ms3d"), collision));
+        ASSERT_TRUE(loadGameModel(trackFile(track, "map.ms3d"), collision));
         RayScene scene(collision);
         float start[3];
         startPosition(track, start);
@@ -284,8 +282,8 @@ CarModels loadCar(int car)
 {
     CarModels c;
     std::string dir = kBase + "/cars/" + std::to_string(car) + "/";
-    EXPECT_TRUE(loadModel(dir + "car.ms3d", c.body)) << dir;
-    EXPECT_TRUE(loadModel(dir + "wheel.ms3d", c.wheel)) << dir;
+    EXPECT_TRUE(loadGameModel(dir + "car.ms3d", c.body)) << dir;
+    EXPECT_TRUE(loadGameModel(dir + "wheel.ms3d", c.wheel)) << dir;
     c.axle[0] = kCarTable[car - 1][3] * kAxleScale;
     c.axle[1] = -kCarTable[car - 1][4] * kAxleScale;
     return c;
@@ -386,11 +384,16 @@ Silhouette silhouetteOf(const CarModels &c, bool side)
 
 } // namespace
 
-TEST(Cars, BodiesKeepToTheirBudgetTheirBoxAndFaceOutwards)
+// Each car: its budget, its physics boxes and outward faces; its wheels sitting in their arches at
+// the axle points; head and tail lamps that glow. Across the cars: no two share an outline.
+TEST(Cars, BodiesWheelsAndLampsFitTheRaceAndNoTwoCarsShareAnOutline)
 {
+    std::vector<Silhouette> side, rear;
     for (int car = 1; car <= 12; car++) {
         SCOPED_TRACE("car " + std::to_string(car));
         CarModels c = loadCar(car);
+        side.push_back(silhouetteOf(c, true));
+        rear.push_back(silhouetteOf(c, false));
         // A car as drawn: its body and four wheels.
         EXPECT_LE(c.body.triangles.size() + 4 * c.wheel.triangles.size(), 3000u);
         EXPECT_GT(c.body.triangles.size(), 500u);
@@ -442,21 +445,10 @@ TEST(Cars, BodiesKeepToTheirBudgetTheirBoxAndFaceOutwards)
         }
         for (const auto &mat : c.body.materials)
             EXPECT_FALSE(readBytes(kBase + "/../" + mat.texture).empty()) << mat.texture;
-    }
-    TestModel garage;
-    ASSERT_TRUE(loadModel(kBase + "/garage/light.ms3d", garage));
-    EXPECT_GE(garage.triangles.size(), 4u);
-    EXPECT_LE(garage.triangles.size(), 200u);
-}
 
-TEST(Cars, WheelsSitInTheirArchesAtTheAxlePoints)
-{
-    // Rays from each hub up round the top half of the wheel, across the tyre's width: the body is
-    // met beyond the tyre (it does not cut into the wheel), close to it (the arch is over it) and
-    // as far ahead of the hub as behind it (the arch is centred on the axle).
-    for (int car = 1; car <= 12; car++) {
-        SCOPED_TRACE("car " + std::to_string(car));
-        CarModels c = loadCar(car);
+        // Rays from each hub up round the top half of the wheel, across the tyre's width: the body is
+        // met beyond the tyre (it does not cut into the wheel), close to it (the arch is over it) and
+        // as far ahead of the hub as behind it (the arch is centred on the axle).
         RayScene scene(c.body, 0.25f);
         for (float axle : c.axle)
             for (float z : {0.9f, 1.0f, 1.1f, -0.9f, -1.0f, -1.1f}) {
@@ -471,39 +463,9 @@ TEST(Cars, WheelsSitInTheirArchesAtTheAxlePoints)
                 for (int k = 3; k <= 7; k++)
                     EXPECT_NEAR(hit[k], hit[18 - k], 0.05f) << "axle " << axle << " z " << z << " at " << k * 10 << " degrees";
             }
-    }
-}
 
-TEST(Cars, NoTwoCarsShareAnOutline)
-{
-    // Side outlines must differ by at least 0.3 square units (a car's side is about 7: a cabin
-    // moved by half a door, a different tail), tail views by 0.2 (about 4: a roof 0.1 higher
-    // or narrower, a wing).
-    std::vector<Silhouette> side, rear;
-    for (int car = 1; car <= 12; car++) {
-        CarModels c = loadCar(car);
-        side.push_back(silhouetteOf(c, true));
-        rear.push_back(silhouetteOf(c, false));
-    }
-    float minSide = 1e9f, minRear = 1e9f;
-    for (int i = 0; i < 12; i++)
-        for (int j = i + 1; j < 12; j++) {
-            float ds = side[size_t(i)].differenceFrom(side[size_t(j)]), dr = rear[size_t(i)].differenceFrom(rear[size_t(j)]);
-            EXPECT_GT(ds, 0.3f) << "cars " << i + 1 << " and " << j + 1 << " from the side";
-            EXPECT_GT(dr, 0.2f) << "cars " << i + 1 << " and " << j + 1 << " from behind";
-            minSide = std::fmin(minSide, ds);
-            minRear = std::fmin(minRear, dr);
-        }
-    std::printf("closest outlines: %.2f from the side, %.2f from behind (square units)\n", minSide, minRear);
-}
-
-TEST(Cars, HeadAndTailLampsGlow)
-{
-    // Lamps are materials of their own with an emissive colour, near white at the front and red
-    // at the back, and the texels under them are bright too.
-    for (int car = 1; car <= 12; car++) {
-        SCOPED_TRACE("car " + std::to_string(car));
-        CarModels c = loadCar(car);
+        // Lamps are materials of their own with an emissive colour, near white at the front and red
+        // at the back, and the texels under them are bright too.
         int heads = 0, tails = 0;
         for (const auto &g : c.body.groups) {
             ASSERT_GE(g.material, 0);
@@ -544,6 +506,23 @@ TEST(Cars, HeadAndTailLampsGlow)
         EXPECT_GE(heads, 8);
         EXPECT_GE(tails, 8);
     }
+    // Side outlines must differ by at least 0.3 square units (a car's side is about 7: a cabin
+    // moved by half a door, a different tail), tail views by 0.2 (about 4: a roof 0.1 higher
+    // or narrower, a wing).
+    float minSide = 1e9f, minRear = 1e9f;
+    for (int i = 0; i < 12; i++)
+        for (int j = i + 1; j < 12; j++) {
+            float ds = side[size_t(i)].differenceFrom(side[size_t(j)]), dr = rear[size_t(i)].differenceFrom(rear[size_t(j)]);
+            EXPECT_GT(ds, 0.3f) << "cars " << i + 1 << " and " << j + 1 << " from the side";
+            EXPECT_GT(dr, 0.2f) << "cars " << i + 1 << " and " << j + 1 << " from behind";
+            minSide = std::fmin(minSide, ds);
+            minRear = std::fmin(minRear, dr);
+        }
+    std::printf("closest outlines: %.2f from the side, %.2f from behind (square units)\n", minSide, minRear);
+    TestModel garage;
+    ASSERT_TRUE(loadGameModel(kBase + "/garage/light.ms3d", garage));
+    EXPECT_GE(garage.triangles.size(), 4u);
+    EXPECT_LE(garage.triangles.size(), 200u);
 }
 
 TEST(Generator, SecondRunWritesTheSameBytes)

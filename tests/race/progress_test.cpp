@@ -1,5 +1,6 @@
-// Laps and places: waypoints reached in order, the ranking, the player's place, best lap and the
-// finish, on a real race world with cars moved where a test wants them.
+// Laps and places: waypoints reached in order, the player's place, best lap and the finish, on a
+// real race world with cars moved where a test wants them. (The ranking's order, ties included, is
+// held to every frame of fifteen whole races by the headless race test.)
 #include "race/race_fixture.h"
 
 namespace {
@@ -21,31 +22,7 @@ struct Progress : FlatRace {
         setBodyPosition(car.body, p);
         reachWaypoint(car);
     }
-    static std::vector<int> order()
-    {
-        std::vector<int> cars;
-        for (const Standing &s : standings)
-            cars.push_back(s.car);
-        return cars;
-    }
 };
-
-TEST_F(Progress, TheRankingsExchangeOrderDecidesTiesAndThePlayersPlaceFollowsIt)
-{
-    for (int i = 0; i < NUM_CARS; i++)
-        cars[i].waypointsPassed = 7;
-    updateStandings();
-    EXPECT_EQ(order(), (std::vector<int>{0, 1, 2, 3})) << "equal counts keep the car order";
-
-    const int counts[] = {5, 5, 6, 0};
-    for (int i = 0; i < NUM_CARS; i++)
-        cars[i].waypointsPassed = counts[i];
-    updateStandings();
-    EXPECT_EQ(order(), (std::vector<int>{2, 1, 0, 3})) << "car 1 goes before car 0 on the same count";
-    EXPECT_EQ(standings[0].waypoints, 6);
-    visit(player(), ahead);
-    EXPECT_EQ(playerPlace, 3);
-}
 
 TEST_F(Progress, AWaypointCountsOnlyInOrder)
 {
@@ -149,9 +126,8 @@ TEST_F(OddTracks, OneWaypointCountsALapPerVisitAndTheDriversCircleIt)
 
 TEST_F(OddTracks, WithoutAUsableWaypointFileTheDriversStandStill)
 {
-    // None, empty, cut short, a count past any table, a negative count.
-    const std::vector<std::vector<unsigned char>> files = {
-        {}, {}, words({10, -300, -4, 552, 0, 0, -200, -4, 552, 0, 0}), words({1 << 30, 1, 2, 3, 4, 5}), words({-1})};
+    // None, or one the reader refuses (its refusals of every kind of damage are its own tests).
+    const std::vector<std::vector<unsigned char>> files = {{}, words({10, -300, -4, 552, 0, 0, -200, -4, 552, 0, 0})};
     for (size_t k = 0; k < files.size(); k++) {
         SCOPED_TRACE("waypoint file " + std::to_string(k));
         std::filesystem::remove("base/maps/1/points/level.ai");

@@ -37,6 +37,19 @@ std::vector<float> depthPicture(Model &track, const float eye[3], const float ta
     return depth;
 }
 
+std::string trackFile(int track, const char *name) { return "base/maps/" + std::to_string(track) + "/" + name; }
+
+// A circuit's waypoints; none when its file does not read.
+std::vector<Waypoint> trackWaypoints(int track)
+{
+    std::vector<Waypoint> points(kMaxWaypoints);
+    int count = 0;
+    if (!readWaypointFile(trackFile(track, "points/level.ai").c_str(), points.data(), kMaxWaypoints, &count))
+        count = 0;
+    points.resize(size_t(count));
+    return points;
+}
+
 bool window()
 {
     static bool opened = openTestWindow("culling", kWidth, kHeight);
@@ -48,14 +61,11 @@ TEST(Culling, EveryCircuitLooksTheSameWithItsHiddenCellsLeftOut)
 {
     ASSERT_TRUE(window());
     for (int track = 1; track <= 20; track++) {
-        char path[64];
-        std::snprintf(path, sizeof path, "base/maps/%d/mapvisual.ms3d", track);
         auto model = std::make_unique<Ms3dModel>();
-        ASSERT_TRUE(model->loadModelData(path)) << path;
-        std::snprintf(path, sizeof path, "base/maps/%d/points/level.ai", track);
-        std::vector<Waypoint> points(kMaxWaypoints);
-        int count = 0;
-        ASSERT_TRUE(readWaypointFile(path, points.data(), kMaxWaypoints, &count)) << path;
+        ASSERT_TRUE(model->loadModelData(trackFile(track, "mapvisual.ms3d").c_str())) << "track " << track;
+        const std::vector<Waypoint> points = trackWaypoints(track);
+        const int count = int(points.size());
+        ASSERT_GT(count, 0) << "track " << track;
         // The race's own projection: the widest view (at speed) and its far plane.
         resizeScene(kWidth, kHeight, 100.0, 15000.0);
         int views = 0, drawn = 0;
@@ -116,19 +126,15 @@ TEST(Culling, TheLampsAreLeftOutOnlyWhereTheirLightIsNothing)
 {
     ASSERT_TRUE(window());
     for (int track : {1, 9}) {
-        char path[64];
-        std::snprintf(path, sizeof path, "base/maps/%d/mapvisual.ms3d", track);
         auto model = std::make_unique<Ms3dModel>();
-        ASSERT_TRUE(model->loadModelData(path)) << path;
-        std::snprintf(path, sizeof path, "base/maps/%d/light.ms3d", track);
+        ASSERT_TRUE(model->loadModelData(trackFile(track, "mapvisual.ms3d").c_str())) << "track " << track;
         Ms3dModel lamps;
-        ASSERT_TRUE(lamps.loadModelData(path)) << path;
+        ASSERT_TRUE(lamps.loadModelData(trackFile(track, "light.ms3d").c_str())) << "track " << track;
         lamps.bakeTriangles();
         extractLights(lamps);
-        std::snprintf(path, sizeof path, "base/maps/%d/points/level.ai", track);
-        std::vector<Waypoint> points(kMaxWaypoints);
-        int count = 0;
-        ASSERT_TRUE(readWaypointFile(path, points.data(), kMaxWaypoints, &count)) << path;
+        const std::vector<Waypoint> points = trackWaypoints(track);
+        const int count = int(points.size());
+        ASSERT_GT(count, 0) << "track " << track;
         resizeScene(kWidth, kHeight, 100.0, 15000.0);
         size_t lampLit = 0;
         for (int i = 0; i < count; i += 7) {

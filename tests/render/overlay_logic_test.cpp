@@ -64,14 +64,6 @@ TEST(CountdownTest, ImagesChangeStrictlyBetweenTheMarks)
             EXPECT_NEAR(image.alpha, c.alpha, 1e-5);
         }
     }
-    CountdownImage go{};
-    ASSERT_TRUE(countdownImageAt(6.5f, &go));
-    EXPECT_EQ(go.x0, 272);
-    EXPECT_EQ(go.x1, 528);
-    CountdownImage three{};
-    ASSERT_TRUE(countdownImageAt(3.5f, &three));
-    EXPECT_EQ(three.x0, 336);
-    EXPECT_EQ(three.y1, 464);
 }
 
 TEST(ExtensionNameTest, NamesMatchAsInOrderCharactersWithinOneName)

@@ -3,9 +3,11 @@
 #include "shell/automation.h"
 #include "common/common.h"
 #include "shell/shell.h"
+#include "platform/sys_pad.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -32,30 +34,24 @@ struct Input : ::testing::Test {
     }
 };
 
-TEST_F(Input, KeysAreHeldFromDownToUpOnly)
+// Keys are held from down to up only (losing focus releases none); focus follows activation, a
+// minimised window counting as inactive; closing the window posts the quit.
+TEST_F(Input, TheWindowProcedureHoldsKeysFollowsFocusAndQuitsOnClose)
 {
     EXPECT_EQ(gameWindowProc(WM_KEYDOWN, VK_UP, 0), 0);
     EXPECT_TRUE(keyDown[VK_UP]);
-    gameWindowProc(WM_ACTIVATE, WA_INACTIVE, 0); // losing focus does not release keys
+    gameWindowProc(WM_ACTIVATE, WA_INACTIVE, 0);
     EXPECT_TRUE(keyDown[VK_UP]);
+    EXPECT_FALSE(windowActive);
     gameWindowProc(WM_KEYUP, VK_UP, 0);
     EXPECT_FALSE(keyDown[VK_UP]);
     gameWindowProc(WM_KEYDOWN, 0x1FF, 0); // codes past the table stay inside it
-}
-
-TEST_F(Input, FocusFollowsActivationAndTheMinimisedFlag)
-{
-    gameWindowProc(WM_ACTIVATE, WA_INACTIVE, 0);
-    EXPECT_FALSE(windowActive);
     gameWindowProc(WM_ACTIVATE, WA_ACTIVE, 0);
     EXPECT_TRUE(windowActive);
     gameWindowProc(WM_ACTIVATE, uintptr_t(Sys_MakeLParam(WA_ACTIVE, 1)), 0);
     EXPECT_FALSE(windowActive) << "active but minimised counts as inactive";
     gameWindowProc(WM_ACTIVATE, WA_ACTIVE, 0);
-}
 
-TEST_F(Input, ClosingTheWindowPostsQuit)
-{
     gameWindowProc(WM_CLOSE, 0, 0);
     SysMsg m;
     ASSERT_TRUE(Sys_PeekMessage(&m));
@@ -134,44 +130,81 @@ TEST_F(Input, CursorScalesToTheVirtualMenuScreen)
     Sys_SetCursorPos(1279, 1023);
     updateMousePosition();
     EXPECT_EQ(mouseY, 639) << "the bottom row at 1280x1024";
-    const float factors[] = {1.25f, 1.0f, 0.78f, 0.625f, 0.5f};
-    for (int i = 0; i < 5; i++)
-        EXPECT_FLOAT_EQ(mouseScale(i), factors[i]);
 }
 
-TEST(InputScript, ParsesEveryEventKindInFrameOrder)
+// Every kind of line a script holds, each on its own: the message it posts and what it carries.
+TEST(InputScript, EachLineKindParsesToItsEvent)
+{
+    const long kAny = -1;
+    struct Case {
+        const char *line;
+        unsigned message;
+        long wParam; // kAny: not looked at
+        int pad;
+        float value;
+    } cases[] = {
+        {"30 key down UP   # accelerate", WM_KEYDOWN, VK_UP, 0, 0},
+        {"40 key up 0x26", WM_KEYUP, VK_UP, 0, 0},
+        {"70 key down space", WM_KEYDOWN, VK_SPACE, 0, 0},
+        {"50 focus off", WM_ACTIVATE, WA_INACTIVE, 0, 0},
+        {"60 focus on", WM_ACTIVATE, WA_ACTIVE, 0, 0},
+        {"10 click", WM_LBUTTONDOWN, kAny, 0, 0},
+        {"90 close", WM_CLOSE, kAny, 0, 0},
+        {"5 pad 1 connect", SCRIPT_PAD_CONNECT, kAny, 1, 0},
+        {"6 pad 1 down dpad_left", SCRIPT_PAD_DOWN, PAD_DPAD_LEFT, 1, 0},
+        {"8 pad 1 up A", SCRIPT_PAD_UP, PAD_A, 1, 0},
+        {"7 pad 2 axis LT 0.5", SCRIPT_PAD_AXIS, PAD_LEFT_TRIGGER, 2, 0.5f},
+        {"7 pad 2 axis leftx -1", SCRIPT_PAD_AXIS, PAD_LEFT_X, 2, -1},
+        {"9 pad 8 disconnect", SCRIPT_PAD_DISCONNECT, kAny, 8, 0},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.line);
+        ScriptEvent ev[2];
+        int n = 0;
+        std::string error;
+        ASSERT_TRUE(parseInputScript(c.line, ev, 2, &n, &error)) << error;
+        ASSERT_EQ(n, 1);
+        EXPECT_EQ(ev[0].frame, std::atol(c.line));
+        EXPECT_EQ(ev[0].message, c.message);
+        if (c.wParam != kAny) {
+            EXPECT_EQ(ev[0].wParam, (unsigned long)(c.wParam));
+        }
+        EXPECT_EQ(ev[0].pad, c.pad);
+        EXPECT_EQ(ev[0].value, c.value);
+    }
+}
+
+// A whole script: comments and blank lines skipped, events in frame order and same-frame ones in
+// the order written; the mouse carries its position.
+TEST(InputScript, AScriptRunsInFrameOrder)
 {
     const char *text = "# a race start\n"
-                       "30 key down UP   # accelerate\n"
+                       "30 key down UP\n"
                        "10 mouse 400 300\n"
-                       "10 click\n"
-                       "40 key up 0x26\n"
                        "\n"
-                       "50 focus off\n"
-                       "60 focus on\n"
-                       "70 key down space\n"
+                       "10 click\n"
                        "90 close\n";
-    ScriptEvent ev[16];
+    ScriptEvent ev[8];
     int n = 0;
     std::string error;
-    ASSERT_TRUE(parseInputScript(text, ev, 16, &n, &error)) << error;
-    ASSERT_EQ(n, 8);
-    EXPECT_EQ(ev[0].frame, 10);
+    ASSERT_TRUE(parseInputScript(text, ev, 8, &n, &error)) << error;
+    ASSERT_EQ(n, 4);
     EXPECT_EQ(ev[0].message, unsigned(WM_MOUSEMOVE));
+    EXPECT_EQ(ev[0].frame, 10);
     EXPECT_EQ(ev[0].x, 400);
+    EXPECT_EQ(ev[0].y, 300);
     EXPECT_EQ(ev[1].message, unsigned(WM_LBUTTONDOWN)) << "same-frame events keep their order";
     EXPECT_EQ(ev[2].message, unsigned(WM_KEYDOWN));
-    EXPECT_EQ(ev[2].wParam, (unsigned long)(VK_UP));
-    EXPECT_EQ(ev[3].wParam, (unsigned long)(VK_UP));
-    EXPECT_EQ(ev[4].wParam, (unsigned long)(WA_INACTIVE));
-    EXPECT_EQ(ev[6].wParam, (unsigned long)(VK_SPACE));
-    EXPECT_EQ(ev[7].message, unsigned(WM_CLOSE));
+    EXPECT_EQ(ev[3].message, unsigned(WM_CLOSE));
 }
 
 TEST(InputScript, RefusesMalformedLinesNamingTheLine)
 {
-    const char *bad[] = {"x key down UP", "5 key sideways UP", "5 key down NOSUCHKEY", "5 mouse 1",
-                         "5 focus maybe", "5 jump", "-1 close", "5 close now"};
+    const char *bad[] = {"x key down UP",   "5 key sideways UP",      "5 key down NOSUCHKEY", "5 mouse 1",
+                         "5 focus maybe",   "5 jump",                 "-1 close",             "5 close now",
+                         "5 pad",           "5 pad 0 connect",        "5 pad 9 connect",      "5 pad x connect",
+                         "5 pad 1 wiggle",  "5 pad 1 down",           "5 pad 1 down Z",       "5 pad 1 axis UP 0",
+                         "5 pad 1 axis RT", "5 pad 1 axis LEFTX 1.5", "5 pad 1 axis LT -0.5", "5 pad 1 connect now"};
     for (const char *text : bad) {
         ScriptEvent ev[4];
         int n = 0;

@@ -14,6 +14,7 @@ inline bool openTestWindow(const char *title, int width, int height)
 }
 
 #include <filesystem>
+#include <functional>
 #include <gtest/gtest.h>
 
 #include "support/temp_dir.h"
@@ -26,12 +27,15 @@ struct ScratchWindow : ::testing::Environment {
     std::filesystem::path previous;
     bool opened = false;
     int width, height;
+    std::function<void(const TempDir &)> prepare; // writes what the window's start needs beside the shaders
 
     ScratchWindow(int w, int h) : width(w), height(h) {}
     void SetUp() override
     {
         std::filesystem::copy(std::filesystem::path(COBALT_SOURCE_DIR) / "data/shaders", dir.path / "base/shaders",
                               std::filesystem::copy_options::recursive);
+        if (prepare)
+            prepare(dir);
         previous = std::filesystem::current_path();
         std::filesystem::current_path(dir.path);
         opened = openTestWindow("test window", width, height);
@@ -45,10 +49,12 @@ struct ScratchWindow : ::testing::Environment {
 };
 
 // A test program's main: every test with one ScratchWindow of the given size open as `window`.
-inline int runInScratchWindow(int argc, char **argv, ScratchWindow *&window, int width, int height)
+inline int runInScratchWindow(int argc, char **argv, ScratchWindow *&window, int width, int height,
+                              std::function<void(const TempDir &)> prepare = {})
 {
     ::testing::InitGoogleTest(&argc, argv);
     window = new ScratchWindow(width, height);
+    window->prepare = std::move(prepare);
     ::testing::AddGlobalTestEnvironment(window);
     return RUN_ALL_TESTS();
 }
