@@ -1,6 +1,8 @@
 // One-time GL set-up: fixed-function state, required extensions, render targets, interface
 // textures, fonts and the shader programs; the projection and camera of each frame.
+#include <algorithm>
 #include <cstdlib>
+#include <iterator>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -63,41 +65,41 @@ template <typename T> bool lookUp(T *pointer, const char *name)
     return *pointer != nullptr;
 }
 
-bool lookUpShaderEntryPoints()
-{
-    bool ok = true;
-    ok &= lookUp(&p_glCreateProgramObjectARB, "glCreateProgramObjectARB");
-    ok &= lookUp(&p_glCreateShaderObjectARB, "glCreateShaderObjectARB");
-    ok &= lookUp(&p_glCompileShaderARB, "glCompileShaderARB");
-    ok &= lookUp(&p_glLinkProgramARB, "glLinkProgramARB");
-    ok &= lookUp(&p_glGetInfoLogARB, "glGetInfoLogARB");
-    ok &= lookUp(&p_glDeleteObjectARB, "glDeleteObjectARB");
-    ok &= lookUp(&p_glUseProgramObjectARB, "glUseProgramObjectARB");
-    ok &= lookUp(&p_glShaderSourceARB, "glShaderSourceARB");
-    ok &= lookUp(&p_glAttachObjectARB, "glAttachObjectARB");
-    ok &= lookUp(&p_glGetObjectParameterivARB, "glGetObjectParameterivARB");
-    ok &= lookUp(&p_glGetUniformLocationARB, "glGetUniformLocationARB");
-    ok &= lookUp(&p_glUniform4fARB, "glUniform4fARB");
-    ok &= lookUp(&p_glUniform3fARB, "glUniform3fARB");
-    ok &= lookUp(&p_glUniform2fARB, "glUniform2fARB");
-    ok &= lookUp(&p_glUniform1fARB, "glUniform1fARB");
-    ok &= lookUp(&p_glUniform1iARB, "glUniform1iARB");
-    ok &= lookUp(&p_glUniformMatrix4fvARB, "glUniformMatrix4fvARB");
-    return ok;
-}
+// An entry point by the name its pointer carries (p_ and the name): each name is written once.
+#define LOOK_UP(name) lookUp(&p_##name, #name)
 
-bool lookUpFramebufferEntryPoints()
+// The shader objects and frame buffer objects. Every one is looked up, so the report names all
+// that the driver lacks, not only the first.
+bool lookUpEntryPoints()
 {
-    bool ok = true;
-    ok &= lookUp(&p_glGenFramebuffersEXT, "glGenFramebuffersEXT");
-    ok &= lookUp(&p_glBindFramebufferEXT, "glBindFramebufferEXT");
-    ok &= lookUp(&p_glFramebufferTexture2DEXT, "glFramebufferTexture2DEXT");
-    ok &= lookUp(&p_glCheckFramebufferStatusEXT, "glCheckFramebufferStatusEXT");
-    ok &= lookUp(&p_glGenRenderbuffersEXT, "glGenRenderbuffersEXT");
-    ok &= lookUp(&p_glBindRenderbufferEXT, "glBindRenderbufferEXT");
-    ok &= lookUp(&p_glRenderbufferStorageEXT, "glRenderbufferStorageEXT");
-    ok &= lookUp(&p_glFramebufferRenderbufferEXT, "glFramebufferRenderbufferEXT");
-    return ok;
+    const bool found[] = {
+        LOOK_UP(glCreateProgramObjectARB),
+        LOOK_UP(glCreateShaderObjectARB),
+        LOOK_UP(glCompileShaderARB),
+        LOOK_UP(glLinkProgramARB),
+        LOOK_UP(glGetInfoLogARB),
+        LOOK_UP(glDeleteObjectARB),
+        LOOK_UP(glUseProgramObjectARB),
+        LOOK_UP(glShaderSourceARB),
+        LOOK_UP(glAttachObjectARB),
+        LOOK_UP(glGetObjectParameterivARB),
+        LOOK_UP(glGetUniformLocationARB),
+        LOOK_UP(glUniform4fARB),
+        LOOK_UP(glUniform3fARB),
+        LOOK_UP(glUniform2fARB),
+        LOOK_UP(glUniform1fARB),
+        LOOK_UP(glUniform1iARB),
+        LOOK_UP(glUniformMatrix4fvARB),
+        LOOK_UP(glGenFramebuffersEXT),
+        LOOK_UP(glBindFramebufferEXT),
+        LOOK_UP(glFramebufferTexture2DEXT),
+        LOOK_UP(glCheckFramebufferStatusEXT),
+        LOOK_UP(glGenRenderbuffersEXT),
+        LOOK_UP(glBindRenderbufferEXT),
+        LOOK_UP(glRenderbufferStorageEXT),
+        LOOK_UP(glFramebufferRenderbufferEXT),
+    };
+    return std::all_of(std::begin(found), std::end(found), [](bool f) { return f; });
 }
 
 // A render target: a texture the frame is copied into or a pass draws into. It starts black,
@@ -203,12 +205,12 @@ bool isMultitextureSupported()
     GLint units = 0;
     glGetIntegerv(GL_MAX_TEXTURE_UNITS_ARB, &units);
     bool ok = true;
-    ok &= lookUp(&p_glMultiTexCoord1fARB, "glMultiTexCoord1fARB");
-    ok &= lookUp(&p_glMultiTexCoord2fARB, "glMultiTexCoord2fARB");
-    ok &= lookUp(&p_glMultiTexCoord3fARB, "glMultiTexCoord3fARB");
-    ok &= lookUp(&p_glMultiTexCoord4fARB, "glMultiTexCoord4fARB");
-    ok &= lookUp(&p_glActiveTextureARB, "glActiveTextureARB");
-    ok &= lookUp(&p_glClientActiveTextureARB, "glClientActiveTextureARB");
+    ok &= LOOK_UP(glMultiTexCoord1fARB);
+    ok &= LOOK_UP(glMultiTexCoord2fARB);
+    ok &= LOOK_UP(glMultiTexCoord3fARB);
+    ok &= LOOK_UP(glMultiTexCoord4fARB);
+    ok &= LOOK_UP(glActiveTextureARB);
+    ok &= LOOK_UP(glClientActiveTextureARB);
     // The drawing code switches texture units unconditionally, so a driver that names the
     // extension but lacks an entry point or a second unit cannot run the game.
     if (units < 2)
@@ -246,7 +248,7 @@ bool initGraphics()
             return false;
     if (!multitexture)
         return false;
-    if (!lookUpShaderEntryPoints() || !lookUpFramebufferEntryPoints() || !setUpTextureTargets())
+    if (!lookUpEntryPoints() || !setUpTextureTargets())
         return false;
     return buildShaderPrograms();
 }

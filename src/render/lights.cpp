@@ -187,8 +187,9 @@ void prepareObjectLights(const float *placement)
     transform(inverse, slots.viewPoint, 1, objectSpace.camera);
 }
 
-static void sendObjectLights(const LightUniforms &u)
+void sendObjectLights()
 {
+    const LightUniforms &u = lightUniforms;
     for (int i = 0; i < 4; i++) {
         const float *p = objectSpace.position[i];
         glUniform4fARB(u.lightPos[i], p[0], p[1], p[2], 1);
@@ -199,8 +200,6 @@ static void sendObjectLights(const LightUniforms &u)
     glUniform4fARB(u.light5Pos, p5[0], p5[1], p5[2], 1);
     glUniform3fARB(u.cameraOri, objectSpace.camera[0], objectSpace.camera[1], objectSpace.camera[2]);
 }
-
-void sendObjectLights() { sendObjectLights(lightUniforms); }
 
 void beginLitScene()
 {
@@ -267,6 +266,11 @@ int trackCellShading(const float lo[3], const float hi[3], GLint *emissiveUnifor
         glUseProgramObjectARB(inUse = trackLightPrograms[count]);
     const LightUniforms &u = trackLightUniforms[count];
     if (lampsSent[count] != mask) {
+        if (lampsSent[count] < 0) { // the build's first cell of this draw: the far light and the eye
+            const float *p5 = objectSpace.position[4];
+            glUniform4fARB(u.light5Pos, p5[0], p5[1], p5[2], 1);
+            glUniform3fARB(u.cameraOri, objectSpace.camera[0], objectSpace.camera[1], objectSpace.camera[2]);
+        }
         lampsSent[count] = mask;
         for (int k = 0; k < count; k++) {
             int i = lamps[k];
@@ -289,12 +293,10 @@ void drawLitModelInside(Model *model, const ViewVolume &volume)
     if (!model)
         return;
     prepareObjectLights(nullptr);
-    for (int i = 0; i < kTrackLightBuilds; i++) {
-        glUseProgramObjectARB(trackLightPrograms[i]);
-        sendObjectLights(trackLightUniforms[i]);
-        lampsSent[i] = -1;
-    }
-    inUse = trackLightPrograms[kTrackLightBuilds - 1];
+    // Each build gets the lights of this draw when its first cell comes.
+    for (int &sent : lampsSent)
+        sent = -1;
+    inUse = 0;
     model->drawInside(volume, trackCellShading);
     glUseProgramObjectARB(lightProgram);
 }
