@@ -24,49 +24,29 @@ struct Picture {
 
 uint32_t be32(const unsigned char *p) { return uint32_t(p[0]) << 24 | p[1] << 16 | p[2] << 8 | p[3]; }
 
-// The game's screenshots are PNGs of stored (uncompressed) deflate blocks with filter 0 rows,
-// which is all this reads.
+// The game's screenshots are PNGs with one IDAT chunk right after the IHDR, holding stored
+// (uncompressed) deflate blocks of filter 0 rows, which is all this reads.
 bool readScreenshot(const std::string &path, Picture *out)
 {
     std::vector<unsigned char> png = readBytes(path);
-    if (png.size() < 33)
-        return false;
-    std::vector<unsigned char> z;
-    for (size_t p = 8; p + 12 <= png.size();) {
-        uint32_t length = be32(&png[p]);
-        std::string type(png.begin() + long(p) + 4, png.begin() + long(p) + 8);
-        if (p + 12 + length > png.size())
-            return false;
-        if (type == "IHDR") {
-            out->width = int(be32(&png[p + 8]));
-            out->height = int(be32(&png[p + 12]));
-            if (png[p + 16] != 8 || png[p + 17] != 2)
-                return false; // 8-bit RGB only
-        } else if (type == "IDAT") {
-            z.insert(z.end(), png.begin() + long(p) + 8, png.begin() + long(p) + 8 + length);
-        }
-        p += 12 + length;
-    }
+    if (png.size() < 45 || std::memcmp(&png[37], "IDAT", 4) != 0 || png[24] != 8 || png[25] != 2)
+        return false; // 8-bit RGB only
+    out->width = int(be32(&png[16]));
+    out->height = int(be32(&png[20]));
+    size_t stride = size_t(out->width) * 3 + 1, end = std::min<size_t>(41 + be32(&png[33]), png.size());
     std::vector<unsigned char> raw;
-    for (size_t p = 2; p + 5 <= z.size();) {
-        bool last = z[p] & 1;
-        if ((z[p] >> 1) & 3)
-            return false; // compressed block: not what the game writes
-        size_t n = z[p + 1] | z[p + 2] << 8;
-        p += 5;
-        if (p + n > z.size())
-            return false;
-        raw.insert(raw.end(), z.begin() + long(p), z.begin() + long(p + n));
-        p += n;
-        if (last)
-            break;
+    for (size_t p = 43; p + 5 <= end;) { // each block: a flag byte, its length twice, the bytes
+        size_t n = png[p + 1] | png[p + 2] << 8;
+        if ((png[p] >> 1) & 3 || p + 5 + n > end)
+            return false; // compressed or cut short: not what the game writes
+        raw.insert(raw.end(), png.begin() + long(p + 5), png.begin() + long(p + 5 + n));
+        p += 5 + n;
     }
-    size_t stride = size_t(out->width) * 3 + 1;
-    if (raw.size() < stride * out->height)
+    if (raw.size() != stride * out->height)
         return false;
-    out->rgb.resize(size_t(out->width) * out->height * 3);
+    out->rgb.clear();
     for (int y = 0; y < out->height; y++)
-        std::memcpy(&out->rgb[size_t(y) * out->width * 3], &raw[y * stride + 1], stride - 1);
+        out->rgb.insert(out->rgb.end(), raw.begin() + long(y * stride + 1), raw.begin() + long((y + 1) * stride));
     return true;
 }
 
@@ -99,7 +79,7 @@ double blockDifference(const RgbImage &image, const Picture &screen)
 }
 
 // The loading screen as the player sees it: the first picture until the clock passes 7 s, then
-// the second with "Loading..." over it, then the main menu at 8 s.
+// the second, then the main menu at 8 s. ("Loading..." over the second is the 2D content's GL test.)
 TEST_F(Game, LoadsForEightSecondsThenShowsTheMainMenuAndSavesBothFiles)
 {
     GameRun r = runGame(dir, {"--windowed", "--frames", "1000", "--fixed-frame-ms", "10", "--no-browser",
@@ -140,23 +120,19 @@ TEST_F(Game, LoadsForEightSecondsThenShowsTheMainMenuAndSavesBothFiles)
     EXPECT_LT(earlyFirst, earlySecond);
     EXPECT_LT(lateSecond, 6.0);
     EXPECT_LT(lateSecond, lateFirst);
-    // "Loading..." at (520, 24) of the 800 x 600 screen, small font: light glyph pixels where
-    // the picture has none.
-    int brighter = 0;
-    for (int vy = 24; vy < 40; vy++)
-        for (int vx = 520; vx < 620; vx++) {
-            int x = vx * late.width / 800, y = late.height - 1 - vy * late.height / 600;
-            const unsigned char *p = imageAt(*second, late, x, y), *q = late.at(x, y);
-            brighter += q[0] + q[1] + q[2] > p[0] + p[1] + p[2] + 150;
-        }
-    EXPECT_GT(brighter, 40) << "the text is drawn over the second picture";
 }
 
-TEST_F(Game, SettingsFileChoosesTheModeAndIsWrittenBackUnchanged)
+// The virtual display has no 1024x768 mode: the game offers a window. Refused, the game ends
+// without touching the files; accepted, it runs in the window and writes the settings back unchanged.
+TEST_F(Game, AModeTheDisplayLacksOffersAWindowThatIsRefusedOrTaken)
 {
     auto settings = words({2, 32, 24, 1, 0, 5});
     writeBytes(at("base/menu.inf"), settings);
-    // The virtual display has no 1024x768 mode: the game offers a window and we accept.
+    GameRun refused = runGame(dir, {"--frames", "5", "--no-browser", "--auto-answer", "no"});
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_NE(refused.stderrText.find("Program Will Now Close."), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(at("base/career.inf")));
+
     GameRun r = runGame(dir, {"--frames", "6", "--fixed-frame-ms", "10", "--no-browser", "--auto-answer", "yes",
                               "--screenshot", "3:shot.png"});
     ASSERT_EQ(r.exitCode, 0) << r.stderrText;
@@ -168,29 +144,24 @@ TEST_F(Game, SettingsFileChoosesTheModeAndIsWrittenBackUnchanged)
     EXPECT_EQ(readBytes(at("base/menu.inf")), settings);
 }
 
-TEST_F(Game, RefusingTheWindowedFallbackEndsWithoutTouchingTheFiles)
-{
-    writeBytes(at("base/menu.inf"), words({2, 32, 24, 1, 0, 5}));
-    GameRun r = runGame(dir, {"--frames", "5", "--no-browser", "--auto-answer", "no"});
-    EXPECT_EQ(r.exitCode, 1);
-    EXPECT_NE(r.stderrText.find("Program Will Now Close."), std::string::npos);
-    EXPECT_FALSE(std::filesystem::exists(at("base/career.inf")));
-}
-
-TEST_F(Game, ScriptedInputReachesTheGameAsWindowMessages)
+// Scripted focus changes, keys and the window's close reach the game as window messages; closing
+// still saves both files and opens the statistics page in the browser, here a stand-in that
+// records what it was asked to open. (What the keys do once they arrive, F held with Space for
+// one, is the shell's unit tests'.)
+TEST_F(Game, ScriptedInputReachesTheGameAndClosingSavesAndOpensTheStatistics)
 {
     std::ofstream(at("input.txt")) << "# focus and keys\n"
                                       "20 focus off\n"
                                       "40 focus on\n"
                                       "50 key down F\n"
                                       "52 key up F\n"
-                                      "60 key down SPACE\n"
-                                      "61 key down F\n"
-                                      "65 key up F\n"
-                                      "66 key up SPACE\n"
                                       "80 close\n";
-    GameRun r = runGame(dir, {"--windowed", "--fixed-frame-ms", "10", "--no-browser", "--input", "input.txt",
-                              "--trace", "t.jsonl", "--frames", "500"});
+    std::filesystem::create_directories(at("bin"));
+    std::ofstream(at("bin/xdg-open")) << "#!/bin/sh\necho \"$1\" > \"" << at("opened.txt") << "\"\n";
+    std::filesystem::permissions(at("bin/xdg-open"), std::filesystem::perms::owner_all);
+    GameRun r = runGame(dir, {"--windowed", "--fixed-frame-ms", "10", "--input", "input.txt", "--trace", "t.jsonl",
+                              "--frames", "500"},
+                        240, {{"PATH", at("bin") + ":" + getenv("PATH")}});
     ASSERT_EQ(r.exitCode, 0) << r.stderrText;
     auto lines = traceLines(at("t.jsonl"));
     ASSERT_EQ(lines.size(), 80u) << "closing the window at frame 80 ends the loop";
@@ -200,20 +171,9 @@ TEST_F(Game, ScriptedInputReachesTheGameAsWindowMessages)
     EXPECT_EQ(traceField(lines[40], "windowActive"), "true");
     EXPECT_EQ(traceField(lines[49], "showFps"), "false");
     EXPECT_EQ(traceField(lines[51], "showFps"), "true");
-    EXPECT_EQ(traceField(lines[79], "showFps"), "true") << "F while Space is held does not toggle";
+    EXPECT_EQ(traceField(lines[79], "showFps"), "true");
     EXPECT_EQ(readBytes(at("base/menu.inf")).size(), 24u) << "closing still saves";
     EXPECT_EQ(readBytes(at("base/career.inf")).size(), 712u);
-}
-
-TEST_F(Game, ExitOpensTheStatisticsPageInTheBrowser)
-{
-    // A stand-in browser that records what it was asked to open.
-    std::filesystem::create_directories(at("bin"));
-    std::ofstream(at("bin/xdg-open")) << "#!/bin/sh\necho \"$1\" > \"" << at("opened.txt") << "\"\n";
-    std::filesystem::permissions(at("bin/xdg-open"), std::filesystem::perms::owner_all);
-    std::string path = at("bin") + ":" + getenv("PATH");
-    GameRun r = runGame(dir, {"--windowed", "--frames", "3", "--fixed-frame-ms", "10"}, 60, {{"PATH", path}});
-    ASSERT_EQ(r.exitCode, 0) << r.stderrText;
     for (int i = 0; i < 100 && !std::filesystem::exists(at("opened.txt")); i++)
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     std::ifstream opened(at("opened.txt"));

@@ -9,34 +9,24 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 
 namespace {
 
 double speed(const std::string &car)
 {
-    size_t at = car.find("\"velocity\":[");
-    double v[3] = {};
-    if (at != std::string::npos)
-        std::sscanf(car.c_str() + at + 12, "%lf,%lf,%lf", &v[0], &v[1], &v[2]);
-    return std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]);
+    double sum = 0;
+    for (double v : traceList(car, "velocity"))
+        sum += v * v;
+    return std::sqrt(sum);
 }
 
 // "standings":[[c,n],...] as (car, waypoints) pairs.
 std::vector<std::pair<int, int>> standings(const std::string &line)
 {
+    std::vector<double> flat = traceList(line, "standings");
     std::vector<std::pair<int, int>> out;
-    size_t at = line.find("\"standings\":[");
-    if (at == std::string::npos)
-        return out;
-    const char *p = line.c_str() + at + 13;
-    int c, n, used;
-    while (std::sscanf(p, "[%d,%d]%n", &c, &n, &used) == 2) {
-        out.push_back({c, n});
-        p += used;
-        if (*p == ',')
-            p++;
-    }
+    for (size_t i = 0; i + 1 < flat.size(); i += 2)
+        out.push_back({int(flat[i]), int(flat[i + 1])});
     return out;
 }
 

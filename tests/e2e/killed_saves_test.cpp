@@ -116,9 +116,7 @@ TEST_F(KilledSaves, ACareerKilledAnywhereReadsBackAsTheOldRecordOrOneItSaved)
         double at = moment(random);
         pid_t pid = startGame(dir, args, dir.file("stderr.txt"), dir.file("stdout.txt"));
         std::this_thread::sleep_for(std::chrono::duration<double>(at));
-        kill(pid, SIGKILL);
-        int status = 0;
-        waitpid(pid, &status, 0);
+        stopProgram(pid);
         SCOPED_TRACE(testing::Message() << "kill " << k << " at " << at << " s of " << span << " (seed " << seed << ")");
 
         Bytes file = readBytes(careerFile());
@@ -163,9 +161,7 @@ TEST_F(KilledSaves, ABookedRaceIsSavedBeforeTheNextRaceBegins)
         Bytes bytes = readBytes(dir.file("stdout.txt"));
         out.assign(bytes.begin(), bytes.end());
     }
-    kill(pid, SIGKILL);
-    int status = 0;
-    waitpid(pid, &status, 0);
+    stopProgram(pid);
     ASSERT_NE(out.find("race track=1 car=0 finished=yes"), std::string::npos) << out;
 
     Bytes saved = readBytes(careerFile());
@@ -189,11 +185,7 @@ TEST_F(KilledSaves, ATerminatedGameWithoutAWindowEndsInOrder)
 {
     pid_t pid = startGame(dir, kHeadless, dir.file("stderr.txt"), dir.file("stdout.txt"));
     std::this_thread::sleep_for(std::chrono::milliseconds(1500));
-    kill(pid, SIGTERM);
-    int status = 0;
-    waitpid(pid, &status, 0);
-    ASSERT_TRUE(WIFEXITED(status)) << "ended by the signal itself";
-    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(exitCodeOf(stopProgram(pid, SIGTERM)), 0) << "ended in order, not by the signal itself";
     EXPECT_EQ(readBytes(dir.file("base/menu.inf")).size(), kSettingsFileSize);
     EXPECT_EQ(readBytes(careerFile()).size(), kCareerFileSize);
 }

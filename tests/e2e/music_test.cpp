@@ -24,8 +24,7 @@ struct MusicRun : ::testing::Test {
     TempDir dir;
     void SetUp() override
     {
-        linkContent(dir);
-        std::filesystem::remove(dir.path / "base/music");
+        linkContentInto(dir.path / "base", {"music"});
         std::filesystem::create_directories(dir.path / "base/music");
         for (int t = 0; t < 5; t++)
             ASSERT_TRUE(writeToneTune(dir.file(std::string("base/music/") + tuneNames[t] + ".ogg"), (t ? 3 : 2) * RATE, RATE,
@@ -79,14 +78,10 @@ TEST_F(MusicRun, MenuTuneFadesInLoopsWithoutAClickAndFocusRestartsIt)
     auto mix = readMix(dir.file("menu.wav"));
     ASSERT_EQ(lines.size(), size_t(frames));
     ASSERT_EQ(mix.size(), size_t(2 * frames * FRAME_SAMPLES));
-    int menuStart = -1, passesZero = -1;
-    for (int f = 0; f < frames; f++) {
-        if (menuStart < 0 && traceField(lines[size_t(f)], "loadingPhase") == "false")
-            menuStart = f;
-        if (menuStart >= 0 && passesZero < 0 && fadeGain(lines[size_t(f)]) > 0)
-            passesZero = f;
-    }
+    int menuStart = int(firstFrame(lines, "loadingPhase", "false")), passesZero = menuStart;
     ASSERT_GT(menuStart, 150);
+    while (passesZero < frames && fadeGain(lines[size_t(passesZero)]) <= 0)
+        passesZero++;
     ASSERT_GT(passesZero, menuStart + 80) << "silent for 3.75 s";
     ASSERT_LT(passesZero, focusOff - 100);
 
@@ -131,10 +126,7 @@ TEST_F(MusicRun, RaceTunePlaysInTheRaceFocusRestartsItAndPauseStopsIt)
     auto lines = traceLines(dir.file("race.jsonl"));
     auto mix = readMix(dir.file("race.wav"));
     ASSERT_EQ(lines.size(), size_t(frames));
-    int raceStart = -1;
-    for (int f = 0; f < frames && raceStart < 0; f++)
-        if (traceField(lines[size_t(f)], "loadingPhase") == "false")
-            raceStart = f;
+    int raceStart = int(firstFrame(lines, "loadingPhase", "false"));
     ASSERT_GT(raceStart, 150);
     ASSERT_EQ(traceField(lines[size_t(pause + 1)], "gameState"), "4") << "paused";
 

@@ -1,49 +1,110 @@
-// A seeded quick race driven through the game binary with scripted keys: what the trace and the
-// recorded sound show must be what the player would see and hear. It runs without a window: the
-// windowed game runs the same race frame for frame (the HUD pictures test holds it to that).
+// A seeded quick race driven through the game binary with scripted input, once on the keys and
+// once on a virtual pad: what the trace and the recorded sound show must be what the player would
+// see and hear; the pad drives as the keys do, never steers harder than they do, shakes on a
+// crash, comes and goes mid-race. The races run without a window: the windowed game runs the
+// same race frame for frame (the HUD pictures test holds it to that). (The pad in the menus and
+// on the Controls screen is checked in the shell's unit tests.)
+#include "formats/controls_file.h"
 #include "platform/wav_write.h"
 #include "support/game_run.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdlib>
+#include <cstring>
+#include <regex>
+#include <set>
 
 namespace {
 
-// Numbers of one list field ("[1,2,3]") of a trace line or of a part of it.
-std::vector<double> numbers(const std::string &text, const std::string &name, size_t from = 0)
-{
-    std::string key = "\"" + name + "\":[";
-    size_t at = text.find(key, from);
-    std::vector<double> out;
-    if (at == std::string::npos)
-        return out;
-    const char *p = text.c_str() + at + key.size();
-    while (*p && *p != ']') {
-        char *end;
-        out.push_back(std::strtod(p, &end));
-        p = *end == ',' ? end + 1 : end;
+// The same race twice from frame 1420, when the countdown has let the cars go: once on the keys,
+// once on a pad pushed all the way, until the pad steers with half a stick while reversing.
+const char *const kKeys = "1420 key down UP\n1420 key down SPACE\n1600 key up SPACE\n"
+                          "1650 key down C\n1660 key up C\n"
+                          "1700 key down LEFT\n1760 key up LEFT\n"   // into the barrier
+                          "1800 key up UP\n1800 key down DOWN\n"     // braking to a stop
+                          "1950 key up DOWN\n1960 key down DOWN\n"   // reverse
+                          "2040 key down LEFT\n2100 key up LEFT\n2100 key up DOWN\n";
+const char *const kPad = "10 pad 1 connect\n"
+                         "1420 pad 1 axis RT 1\n1420 pad 1 down A\n1600 pad 1 up A\n"
+                         "1650 pad 1 down Y\n1660 pad 1 up Y\n"
+                         "1700 pad 1 axis LEFTX -1\n1760 pad 1 axis LEFTX 0\n"
+                         "1800 pad 1 axis RT 0\n1800 pad 1 axis LT 1\n"
+                         "1950 pad 1 axis LT 0\n1960 pad 1 axis LT 1\n"
+                         "2040 pad 1 axis LEFTX -0.5\n2100 pad 1 axis LEFTX 0\n2100 pad 1 axis LT 0\n"
+                         // Start pauses, A continues; a second pad plugged in meanwhile plays
+                         // only once the first is pulled out in the middle of the race.
+                         "2110 pad 1 down START\n2111 pad 1 up START\n2115 pad 2 connect\n"
+                         "2125 pad 1 down A\n2128 pad 1 up A\n"
+                         "2130 pad 1 axis RT 1\n2140 pad 2 down START\n2141 pad 2 up START\n"
+                         "2150 pad 1 disconnect\n2170 pad 2 axis RT 1\n2180 pad 2 disconnect\n";
+constexpr int kHalfStickFrom = 2040, kFrames = 2200;
+const char *const kCrashSounds[] = {"cr0.wav", "cr1.wav", "cr2.wav", "cr3.wav"};
+
+// Track 1 in car 2 with seed 5, its trace and its recorded mix. The pad plays with a damaged
+// controls file, so it must find the game's own layout, and with the crash samples silenced:
+// until the half stick its race is the keys' race, so its mix against theirs is the crash alone.
+struct Race {
+    TempDir dir;
+    GameRun run;
+    std::vector<std::string> lines;
+    Race(const char *script, bool pad)
+    {
+        linkContentInto(dir.path / "base", pad ? std::vector<std::string>{"sound/cr0.wav", "sound/cr1.wav",
+                                                                         "sound/cr2.wav", "sound/cr3.wav"}
+                                               : std::vector<std::string>{});
+        if (pad) {
+            dir.write("base/controls.inf", Bytes(kControlsFileSize, 0x5A));
+            std::vector<int16_t> silence(44100);
+            for (const char *crash : kCrashSounds)
+                Sys_WriteWav(dir.file(std::string("base/sound/") + crash).c_str(), 1, 44100, silence.data(), 44100);
+        }
+        dir.write("input.txt", Bytes(script, script + std::strlen(script)));
+        run = runGame(dir, {"--headless", "--frames", std::to_string(kFrames), "--fixed-frame-ms", "10", "--no-browser",
+                            "--seed", "5", "--race", "1,2", "--input", "input.txt", "--trace", "t.jsonl", "--audio-out",
+                            "mix.wav"},
+                      300);
+        lines = traceLines(dir.file("t.jsonl"));
     }
-    return out;
+};
+
+// Each race is run once, for every test here that looks at it.
+const Race &keysRace()
+{
+    static Race race(kKeys, false);
+    return race;
+}
+const Race &padRace()
+{
+    static Race race(kPad, true);
+    return race;
+}
+
+// The crash samples started so far (cr0..cr3, the 5th to 8th entries of soundPlays).
+std::vector<double> crashPlays(const std::string &line)
+{
+    std::vector<double> plays = traceList(line, "soundPlays");
+    return plays.size() == 16 ? std::vector<double>(plays.begin() + 4, plays.begin() + 8) : plays;
+}
+
+// The first frame from 1421 on where a crash sample starts, or -1.
+int crashFrame(const std::vector<std::string> &lines)
+{
+    for (size_t f = 1421; f < lines.size(); f++)
+        if (crashPlays(lines[f]) != crashPlays(lines[f - 1]))
+            return int(f);
+    return -1;
 }
 
 TEST(RaceRun, CountdownHoldsTheGridThenTheKeysDriveAndAWallIsHeard)
 {
-    TempDir dir;
-    linkContent(dir);
-    std::ofstream(dir.file("keys.txt")) << "1420 key down UP\n"
-                                           "1420 key down SPACE\n"
-                                           "1700 key down LEFT\n"
-                                           "1760 key up LEFT\n";
-    GameRun r = runGame(dir, {"--headless", "--frames", "1800", "--fixed-frame-ms", "10", "--no-browser", "--seed", "5",
-                              "--race", "1,2", "--input", "keys.txt", "--trace", "t.jsonl", "--audio-out", "mix.wav"});
-    ASSERT_FALSE(r.timedOut);
-    ASSERT_EQ(r.exitCode, 0) << r.stderrText;
-    EXPECT_NE(r.stdoutText.find("race track=1 car=2 finished=no "), std::string::npos)
-        << "the frames ended the run mid-race: " << r.stdoutText;
-    auto lines = traceLines(dir.file("t.jsonl"));
-    ASSERT_EQ(lines.size(), 1800u);
+    const Race &keys = keysRace();
+    ASSERT_FALSE(keys.run.timedOut);
+    ASSERT_EQ(keys.run.exitCode, 0) << keys.run.stderrText;
+    EXPECT_NE(keys.run.stdoutText.find("race track=1 car=2 finished=no "), std::string::npos)
+        << "the frames ended the run mid-race: " << keys.run.stdoutText;
+    const std::vector<std::string> &lines = keys.lines;
+    ASSERT_EQ(lines.size(), size_t(kFrames));
 
     // The race starts when loading ends; the countdown holds every car.
     int raceStart = -1, countdownEnd = -1;
@@ -58,20 +119,18 @@ TEST(RaceRun, CountdownHoldsTheGridThenTheKeysDriveAndAWallIsHeard)
     for (int i = raceStart + 100; i < countdownEnd; i++) {
         EXPECT_EQ(traceNumber(lines[size_t(i)], "raceClock"), 0.0);
         for (int c = 0; c < 4; c++) {
-            auto a = numbers(carText(lines[size_t(i)], c), "position");
-            auto b = numbers(carText(lines[size_t(i - 1)], c), "position");
+            auto a = traceList(carText(lines[size_t(i)], c), "position");
+            auto b = traceList(carText(lines[size_t(i - 1)], c), "position");
             ASSERT_EQ(a.size(), 3u);
             for (int k = 0; k < 3; k++)
                 ASSERT_NEAR(a[size_t(k)], b[size_t(k)], 1e-3) << "car " << c << " moved at frame " << i;
         }
     }
-    std::string first = lines[size_t(raceStart)];
-    auto models = std::vector<double>{traceNumber(carText(first, 0), "model"), traceNumber(carText(first, 1), "model"),
-                                      traceNumber(carText(first, 2), "model"), traceNumber(carText(first, 3), "model")};
-    EXPECT_EQ(models[0], 2.0);
-    for (int a = 0; a < 4; a++)
-        for (int b = a + 1; b < 4; b++)
-            EXPECT_NE(models[size_t(a)], models[size_t(b)]);
+    std::set<double> models;
+    for (int c = 0; c < 4; c++)
+        models.insert(traceNumber(carText(lines[size_t(raceStart)], c), "model"));
+    EXPECT_EQ(traceNumber(carText(lines[size_t(raceStart)], 0), "model"), 2.0);
+    EXPECT_EQ(models.size(), 4u) << "four different cars";
 
     // Throttle and nitro: first gear at 1.5 times 140 x power x 1.15, the reserve burning 0.12 a frame.
     std::string go = carText(lines[1430], 0);
@@ -89,33 +148,11 @@ TEST(RaceRun, CountdownHoldsTheGridThenTheKeysDriveAndAWallIsHeard)
 
     // The turn ends in the barrier: a crash sample is started and heard. The three computer cars
     // race alongside with their engines up, so the crash is found as what it adds to the mix: the
-    // same race recorded once more with the crash samples silenced differs from the impact on
-    // and not before.
-    int crashFrame = -1;
-    for (size_t i = 1421; i < lines.size() && crashFrame < 0; i++) {
-        auto plays = numbers(lines[i], "soundPlays");
-        ASSERT_EQ(plays.size(), 16u);
-        if (plays[4] + plays[5] + plays[6] + plays[7] > 0)
-            crashFrame = int(i);
-    }
-    ASSERT_GT(crashFrame, 1700) << "no crash sound was played";
-    ASSERT_EQ(readBytes(dir.file("mix.wav")).size(), 44u + 18 * 44100 * 4) << "18 s of game clock";
-    TempDir again;
-    linkContent(again);
-    std::filesystem::remove(again.path / "base/sound");
-    std::filesystem::create_directories(again.path / "base/sound");
-    for (const auto &e : std::filesystem::directory_iterator(std::string(COBALT_BASE_DIR) + "/sound"))
-        std::filesystem::create_symlink(e.path(), again.path / "base/sound" / e.path().filename());
-    std::vector<int16_t> silence(44100);
-    for (const char *crash : {"cr0.wav", "cr1.wav", "cr2.wav", "cr3.wav"}) {
-        std::filesystem::remove(again.path / "base/sound" / crash);
-        Sys_WriteWav(again.file(std::string("base/sound/") + crash).c_str(), 1, 44100, silence.data(), 44100);
-    }
-    std::filesystem::copy_file(dir.file("keys.txt"), again.file("keys.txt"));
-    GameRun quiet = runGame(again, {"--headless", "--frames", "1800", "--fixed-frame-ms", "10", "--no-browser", "--seed",
-                                    "5", "--race", "1,2", "--input", "keys.txt", "--audio-out", "mix.wav"});
-    EXPECT_EQ(quiet.exitCode, 0) << quiet.stderrText;
-    auto withCrash = readBytes(dir.file("mix.wav")), withoutCrash = readBytes(again.file("mix.wav"));
+    // pad's race, the same with the crash samples silenced, differs from the impact on and not before.
+    int crash = crashFrame(lines);
+    ASSERT_GT(crash, 1700) << "no crash sound was played";
+    ASSERT_EQ(readBytes(keys.dir.file("mix.wav")).size(), 44u + kFrames / 100 * 44100 * 4) << "22 s of game clock";
+    auto withCrash = readBytes(keys.dir.file("mix.wav")), withoutCrash = readBytes(padRace().dir.file("mix.wav"));
     ASSERT_EQ(withCrash.size(), withoutCrash.size());
     auto difference = [&](double t0, double t1) {
         double sum = 0;
@@ -126,46 +163,71 @@ TEST(RaceRun, CountdownHoldsTheGridThenTheKeysDriveAndAWallIsHeard)
         }
         return std::sqrt(sum / double(n));
     };
-    double t = crashFrame / 100.0;
+    double t = crash / 100.0;
     EXPECT_EQ(difference(t - 1.0, t - 0.02), 0.0) << "nothing differs before the impact";
     EXPECT_GT(difference(t, t + 0.3), 1000.0) << "the crash is heard in the mix";
 }
 
-// The car effects live where they are drawn, in a window: the player's exhaust smokes from the
-// grid on with no flame while idling, burns green with the nitro; no tyre dust before the car
-// has moved. The start is found without a window first, then raced at the game's longest step.
-TEST(RaceRun, TheExhaustSmokesOnTheGridAndBurnsGreenWithTheNitro)
+TEST(PadRace, APadDrivesAsTheKeysDoNeverSteersHarderShakesOnACrashAndMayBePulledOut)
 {
-    TempDir dir;
-    linkContent(dir);
-    writeBytes(dir.file("base/menu.inf"), words({0, 32, 24, 1, 0, 5})); // 640 x 480, sound, no music
-    const std::vector<std::string> race = {"--race", "1,2", "--seed", "5", "--fixed-frame-ms", "60", "--no-browser"};
-    std::vector<std::string> args = race;
-    args.insert(args.end(), {"--headless", "--frames", "400", "--trace", "start.jsonl"});
-    GameRun r = runGame(dir, args);
-    ASSERT_EQ(r.exitCode, 0) << r.stderrText;
-    int go = (int)firstFrame(traceLines(dir.file("start.jsonl")), "countdownActive", "false");
-    ASSERT_GT(go, 10);
+    const std::vector<std::string> &keys = keysRace().lines, &pad = padRace().lines;
+    EXPECT_EQ(padRace().run.exitCode, 0) << padRace().run.stderrText;
+    ASSERT_EQ(keys.size(), size_t(kFrames));
+    ASSERT_EQ(pad.size(), size_t(kFrames));
 
-    std::ofstream(dir.file("keys.txt")) << go << " key down UP\n" << go << " key down SPACE\n";
-    args = race;
-    args.insert(args.end(), {"--windowed", "--frames", std::to_string(go + 12), "--input", "keys.txt", "--trace", "t.jsonl"});
-    r = runGame(dir, args, 600);
-    ASSERT_FALSE(r.timedOut);
-    ASSERT_EQ(r.exitCode, 0) << r.stderrText;
-    auto lines = traceLines(dir.file("t.jsonl"));
-    ASSERT_EQ(lines.size(), size_t(go + 12));
-    ASSERT_EQ(firstFrame(lines, "countdownActive", "false"), go) << "the same start with a window";
-    auto effect = [&](int frame, const char *kind) {
-        const std::string &l = lines[size_t(frame)];
-        size_t at = l.find(std::string("\"") + kind + "\":{", l.find("\"effects\":"));
-        return at == std::string::npos ? std::string() : l.substr(at, l.find('}', at) - at);
-    };
-    EXPECT_GT(traceNumber(effect(go - 2, "smoke"), "live"), 0) << "exhaust smoke while the grid waits";
-    EXPECT_EQ(traceField(effect(go - 2, "dust"), "emitting"), "false");
-    EXPECT_EQ(traceNumber(effect(go - 2, "fire"), "live"), 0);
-    EXPECT_EQ(numbers(effect(go + 10, "fire"), "colour"), (std::vector<double>{0, 1, 0}));
-    EXPECT_GT(traceNumber(effect(go + 10, "fire"), "live"), 0);
+    // Pushed all the way, the pad is the keys: the same race to the last digit, camera included
+    // (but for the pad's own fields, and the load's time on the wall clock).
+    const std::regex padFields(",\"pad(Connected|Rumble)\":[^,}]*"), loadTime(",\"raceLoadMs\":[^,}]*");
+    for (int f = 0; f < kHalfStickFrom; f++)
+        ASSERT_EQ(std::regex_replace(std::regex_replace(pad[size_t(f)], padFields, ""), loadTime, ""),
+                  std::regex_replace(keys[size_t(f)], loadTime, ""))
+            << "frame " << f;
+    EXPECT_EQ(traceField(pad[1700], "cameraMode"), "1");
+    EXPECT_EQ(traceField(pad[15], "padConnected"), "true");
+    EXPECT_EQ(traceField(keys[15], "padConnected"), "") << "a run without a pad keeps its trace as it was";
+    std::string reversing = carText(pad[2030], 0);
+    EXPECT_EQ(traceField(reversing, "gear"), "-1") << "the left trigger brakes, then reverses";
+    EXPECT_LT(traceNumber(reversing, "driveForce"), 0);
+    EXPECT_LT(traceNumber(carText(pad[1590], 0), "nitro"), 100 - 0.12 * 150) << "A burns the nitro";
+
+    // The barrier shakes the pad as hard as its crash band says.
+    int crash = crashFrame(pad);
+    ASSERT_GT(crash, 1700) << "no crash";
+    ASSERT_LT(crash, 1800);
+    EXPECT_EQ(traceNumber(pad[size_t(crash - 1)], "padRumble"), 0);
+    std::vector<double> before = crashPlays(pad[size_t(crash - 1)]), after = crashPlays(pad[size_t(crash)]);
+    int band = 0;
+    while (band < 4 && after[size_t(band)] == before[size_t(band)])
+        band++;
+    EXPECT_FLOAT_EQ(float(traceNumber(pad[size_t(crash)], "padRumble")), 0.25f * float(band + 1));
+
+    // Half a stick asks for less than full lock and gets it no faster than the key turns.
+    double most = 0;
+    for (int f = kHalfStickFrom; f < 2100; f++) {
+        double p0 = traceNumber(carText(pad[size_t(f - 1)], 0), "steer"), p1 = traceNumber(carText(pad[size_t(f)], 0), "steer");
+        double k0 = traceNumber(carText(keys[size_t(f - 1)], 0), "steer"), k1 = traceNumber(carText(keys[size_t(f)], 0), "steer");
+        EXPECT_LE(p1, k1 + 1e-6) << "frame " << f;
+        EXPECT_LE(p1 - p0, k1 - k0 + 1e-6) << "frame " << f;
+        most = std::max(most, p1);
+    }
+    EXPECT_GT(most, 0.2);
+    EXPECT_LE(most, 0.35 + 1e-6) << "half a stick turns at most half way";
+
+    // Start pauses and A on "Continue" goes on without a burst of nitro from the held button.
+    EXPECT_EQ(traceField(pad[2112], "gameState"), "4");
+    EXPECT_EQ(traceField(pad[2127], "gameState"), "0");
+    EXPECT_EQ(traceNumber(carText(pad[2129], 0), "nitro"), traceNumber(carText(pad[2112], 0), "nitro"));
+    // The second pad's Start does nothing while the first plays; pulling the first out leaves
+    // the race running with nothing pushed, and the second takes over.
+    EXPECT_EQ(traceField(pad[2145], "gameState"), "0");
+    EXPECT_GT(traceNumber(carText(pad[2149], 0), "driveForce"), 0);
+    EXPECT_EQ(traceNumber(carText(pad[2152], 0), "driveForce"), 0);
+    EXPECT_EQ(traceField(pad[2152], "gameState"), "0");
+    EXPECT_EQ(traceField(pad[2152], "padConnected"), "true");
+    EXPECT_GT(traceNumber(carText(pad[2175], 0), "driveForce"), 0);
+    EXPECT_EQ(traceField(pad[2185], "padConnected"), "false");
+    EXPECT_EQ(traceNumber(carText(pad[2185], 0), "driveForce"), 0);
+    EXPECT_EQ(traceField(pad[2199], "gameState"), "0");
 }
 
 } // namespace

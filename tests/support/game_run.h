@@ -25,17 +25,22 @@ struct GameRun {
 };
 
 // Links every entry of the generated base/ into the folder `base` (made as needed), except the
-// data files the game writes and the entries named in `leaveOut`.
-inline void linkContentInto(const std::filesystem::path &base, const std::vector<std::string> &leaveOut = {})
+// data files the game writes and the entries named in `leaveOut`: "music" leaves out a folder,
+// "sound/cr0.wav" one file of it (the folder is then made and the rest linked one by one).
+inline void linkContentInto(const std::filesystem::path &base, const std::vector<std::string> &leaveOut = {},
+                            const std::string &folder = "")
 {
     std::error_code ec;
-    std::filesystem::create_directories(base, ec);
-    for (const auto &e : std::filesystem::directory_iterator(COBALT_BASE_DIR, ec)) {
-        std::string name = e.path().filename().string();
+    std::filesystem::create_directories(base / folder, ec);
+    for (const auto &e : std::filesystem::directory_iterator(std::filesystem::path(COBALT_BASE_DIR) / folder, ec)) {
+        std::string name = (folder.empty() ? "" : folder + "/") + e.path().filename().string();
         if (name == "menu.inf" || name == "career.inf" || name == "controls.inf" ||
             std::find(leaveOut.begin(), leaveOut.end(), name) != leaveOut.end())
             continue;
-        std::filesystem::create_symlink(e.path(), base / name, ec);
+        if (std::any_of(leaveOut.begin(), leaveOut.end(), [&](const std::string &l) { return l.rfind(name + "/", 0) == 0; }))
+            linkContentInto(base, leaveOut, name);
+        else
+            std::filesystem::create_symlink(e.path(), base / name, ec);
     }
 }
 
@@ -71,6 +76,18 @@ inline pid_t startProgram(const std::string &binary, const std::filesystem::path
     return pid;
 }
 
+// Sends `signal` to a program started above and waits for its end; its wait status.
+inline int stopProgram(pid_t pid, int signal = SIGKILL)
+{
+    kill(pid, signal);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    return status;
+}
+
+// A wait status as the exit code a shell shows (-1000 when the program did not exit by itself).
+inline int exitCodeOf(int status) { return WIFEXITED(status) ? int(int8_t(WEXITSTATUS(status))) : -1000; }
+
 // The game started as a player starts it, from the folder dir that holds its base/.
 inline pid_t startGame(const TempDir &dir, std::vector<std::string> args, const std::string &errPath,
                        const std::string &outPath, const GameEnv &env = {})
@@ -93,15 +110,13 @@ inline GameRun runProgram(const TempDir &dir, const std::string &binary, const s
         if (done == pid)
             break;
         if (std::chrono::steady_clock::now() - start > std::chrono::seconds(timeoutSeconds)) {
-            kill(pid, SIGKILL);
-            waitpid(pid, &status, 0);
+            status = stopProgram(pid);
             r.timedOut = true;
             break;
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
-    if (WIFEXITED(status))
-        r.exitCode = int(int8_t(WEXITSTATUS(status)));
+    r.exitCode = exitCodeOf(status);
     std::ifstream in(errPath);
     std::stringstream ss;
     ss << in.rdbuf();
@@ -143,6 +158,31 @@ inline std::string traceField(const std::string &line, const std::string &name)
 
 // A field's value as a number (0 when absent).
 inline double traceNumber(const std::string &text, const char *name) { return std::atof(traceField(text, name).c_str()); }
+
+// The numbers of a list field of a trace line or of a part of it, nested lists read flat:
+// "[1,2,3]" gives 1, 2, 3 and "[[0,5],[2,4]]" gives 0, 5, 2, 4. Empty when absent.
+inline std::vector<double> traceList(const std::string &text, const std::string &name)
+{
+    std::vector<double> out;
+    size_t at = text.find("\"" + name + "\":[");
+    if (at == std::string::npos)
+        return out;
+    const char *p = text.c_str() + at + name.size() + 4;
+    for (int depth = 0; *p && depth >= 0;) {
+        if (*p == '[' || *p == ']' || *p == ',') {
+            depth += *p == '[' ? 1 : *p == ']' ? -1 : 0;
+            p++;
+            continue;
+        }
+        char *end;
+        double v = std::strtod(p, &end);
+        if (end == p)
+            break; // not a list of numbers
+        out.push_back(v);
+        p = end;
+    }
+    return out;
+}
 
 // The text of car n's object in a trace line.
 inline std::string carText(const std::string &line, int n)

@@ -49,10 +49,8 @@ struct LiveGame {
     }
     ~LiveGame()
     {
-        if (running()) {
-            kill(pid, SIGKILL);
-            waitpid(pid, nullptr, 0);
-        }
+        if (running())
+            stopProgram(pid);
     }
 
     bool running()
@@ -62,7 +60,7 @@ struct LiveGame {
         int status = 0;
         if (waitpid(pid, &status, WNOHANG) != pid)
             return true;
-        exitCode = WIFEXITED(status) ? int(int8_t(WEXITSTATUS(status))) : -1001;
+        exitCode = exitCodeOf(status);
         pid = -1;
         return false;
     }
@@ -217,8 +215,7 @@ struct LiveGame {
                std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() < seconds)
             std::this_thread::sleep_for(std::chrono::milliseconds(50));
         if (running()) {
-            kill(pid, SIGKILL);
-            waitpid(pid, nullptr, 0);
+            stopProgram(pid);
             pid = -1;
             exitCode = -1002;
         }

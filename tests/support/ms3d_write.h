@@ -9,7 +9,6 @@
 #include <string>
 #include <vector>
 
-// A MilkShape file built piece by piece, so tests can break any one piece.
 struct Ms3dVertex {
     float x, y, z;
     signed char bone = -1;

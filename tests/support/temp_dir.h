@@ -10,6 +10,12 @@
 
 using Bytes = std::vector<unsigned char>;
 
+inline void writeBytes(const std::string &path, const std::vector<unsigned char> &bytes)
+{
+    std::ofstream f(path, std::ios::binary);
+    f.write(reinterpret_cast<const char *>(bytes.data()), std::streamsize(bytes.size()));
+}
+
 struct TempDir {
     std::filesystem::path path;
     std::filesystem::path oldCwd;
@@ -34,22 +40,14 @@ struct TempDir {
     }
     std::string file(const std::string &rel) const { return (path / rel).string(); }
     // Writes bytes to rel (folders made as needed) and returns the file's path.
-    std::string write(const std::string &rel, const std::vector<unsigned char> &bytes) const;
+    std::string write(const std::string &rel, const std::vector<unsigned char> &bytes) const
+    {
+        std::filesystem::path p = path / rel;
+        std::filesystem::create_directories(p.parent_path());
+        writeBytes(p.string(), bytes);
+        return p.string();
+    }
 };
-
-inline void writeBytes(const std::string &path, const std::vector<unsigned char> &bytes)
-{
-    std::ofstream f(path, std::ios::binary);
-    f.write(reinterpret_cast<const char *>(bytes.data()), std::streamsize(bytes.size()));
-}
-
-inline std::string TempDir::write(const std::string &rel, const std::vector<unsigned char> &bytes) const
-{
-    std::filesystem::path p = path / rel;
-    std::filesystem::create_directories(p.parent_path());
-    writeBytes(p.string(), bytes);
-    return p.string();
-}
 
 inline std::vector<unsigned char> readBytes(const std::string &path)
 {
