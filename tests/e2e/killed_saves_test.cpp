@@ -119,11 +119,8 @@ TEST_F(KilledSaves, ACareerKilledAnywhereReadsBackAsTheOldRecordOrOneItSaved)
         stopProgram(pid);
         SCOPED_TRACE(testing::Message() << "kill " << k << " at " << at << " s of " << span << " (seed " << seed << ")");
 
-        Bytes file = readBytes(careerFile());
-        Career read = {};
-        EXPECT_EQ(decodeCareerFile(file.data(), file.size(), &read), 0u) << "the file reads back whole";
-        auto found = std::find(saved.begin(), saved.end(), file);
-        ASSERT_NE(found, saved.end()) << "the file is a record the game saved";
+        auto found = std::find(saved.begin(), saved.end(), readBytes(careerFile()));
+        ASSERT_NE(found, saved.end()) << "the file is a whole record the game saved";
         size_t index = size_t(found - saved.begin());
         (index == 0 ? unchanged : index + 1 == saved.size() ? complete : between)++;
         tempLeft += fs::exists(careerFile() + ".tmp");
