@@ -9,17 +9,15 @@
 
 namespace {
 
-TEST(Hud, TheRevNeedleRestsUpToAThousandAndStopsAt7943)
+// The rev needle rests up to a thousand and stops at 7943; the lap counter shows one until the
+// first full lap is under way.
+TEST(Hud, TheRevNeedleAndTheLapCounterKeepToTheirRanges)
 {
     EXPECT_FLOAT_EQ(revNeedleAngle(0), 152.5f);
     EXPECT_FLOAT_EQ(revNeedleAngle(1000), 152.5f);
     EXPECT_FLOAT_EQ(revNeedleAngle(4000), 152.5f - 105);
     EXPECT_FLOAT_EQ(revNeedleAngle(7943), -90.5f);
     EXPECT_FLOAT_EQ(revNeedleAngle(12000), -90.5f);
-}
-
-TEST(Hud, TheLapCounterShowsOneUntilTheFirstFullLapIsUnderWay)
-{
     EXPECT_EQ(shownLap(0), 1);
     EXPECT_EQ(shownLap(1), 1);
     EXPECT_EQ(shownLap(2), 2);

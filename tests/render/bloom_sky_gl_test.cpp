@@ -1,6 +1,7 @@
 // The night sky and the bloom chain on a real GL context (Xvfb + Mesa): the dome leaves the
 // matrices as it found them, the blur passes run in the direction their number gives, the glow
-// history starts black, and the composite adds glow round bright light only.
+// history starts black and raises the HDR threshold, and the composite adds glow round bright
+// light only.
 #include "support/test_window.h"
 
 #include <gtest/gtest.h>
@@ -111,8 +112,6 @@ TEST_F(BloomSkyTest, SkyDomeLeavesEveryMatrixAsItFoundIt)
     glGetIntegerv(GL_MATRIX_MODE, &mode);
     EXPECT_EQ(mode, GL_MODELVIEW);
     EXPECT_EQ(std::memcmp(before, after, sizeof before), 0) << "matrices restored bit for bit";
-    EXPECT_TRUE(glIsEnabled(GL_CULL_FACE));
-    EXPECT_FALSE(glIsEnabled(GL_BLEND));
     EXPECT_GT(skyScroll, scroll) << "the clouds drift";
     EXPECT_GT(redAt(kWidth / 2, kHeight - 20), 0) << "the dome fills the sky";
     glMatrixMode(GL_TEXTURE);
@@ -147,6 +146,26 @@ TEST_F(BloomSkyTest, BlurRunsDownOnOddPassesAndAcrossOnEvenOnes)
     EXPECT_LT(at(across, 128, 128), at(down, 128, 128));
     // The last blur of a frame is kept as the next frame's glow history.
     EXPECT_EQ(textureRed(blurTextureB, kSmall, kSmall), across);
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+}
+
+// The HDR pass keeps nearly white light, and less of it after a frame whose glow round it was
+// bright. (What it keeps of bright and dim frames shows in the composite below.)
+TEST_F(BloomSkyTest, HdrThresholdRisesAfterABrightFrame)
+{
+    drawFrame(0.9f, 400, 300, 0);
+    copySceneTexture();
+    int kept[2];
+    for (unsigned char history : {255, 0}) { // black last: the next test starts without a glow history
+        std::vector<unsigned char> glow(size_t(kSmall * kSmall * 4), history);
+        glBindTexture(GL_TEXTURE_2D, blurTextureB);
+        glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+        glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, kSmall, kSmall, GL_RGBA, GL_UNSIGNED_BYTE, glow.data());
+        postProcessPass(kPassHdr, 0);
+        kept[history != 0] = textureRed(blurTextureA, kSmall, kSmall)[size_t(kSmall * kSmall / 2 + kSmall / 2)];
+    }
+    EXPECT_GT(kept[0], 0);
+    EXPECT_LT(kept[1], kept[0]);
     EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 }
 

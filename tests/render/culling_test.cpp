@@ -16,6 +16,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -24,14 +25,12 @@ namespace {
 
 constexpr int kWidth = 160, kHeight = 120;
 
-std::vector<float> depthPicture(Model &track, const float eye[3], const float target[3], bool culled)
+// The depth picture of one view: what `draw` leaves in front of the eye.
+std::vector<float> depthPicture(const float eye[3], const float target[3], const std::function<void()> &draw)
 {
     clearFrame();
     applyCamera(eye, target);
-    if (culled)
-        track.drawInside(currentViewVolume(eye, 0));
-    else
-        track.draw();
+    draw();
     std::vector<float> depth(size_t(kWidth * kHeight));
     glReadPixels(0, 0, kWidth, kHeight, GL_DEPTH_COMPONENT, GL_FLOAT, depth.data());
     return depth;
@@ -39,15 +38,25 @@ std::vector<float> depthPicture(Model &track, const float eye[3], const float ta
 
 std::string trackFile(int track, const char *name) { return "base/maps/" + std::to_string(track) + "/" + name; }
 
-// A circuit's waypoints; none when its file does not read.
-std::vector<Waypoint> trackWaypoints(int track)
+// Looks along a circuit from every `step`-th waypoint as a chase camera does: a little above the
+// road, along it and a little down, with the race's own projection (the widest view, at speed,
+// and its far plane). Gives the number of views.
+int forEachView(int track, int step, const std::function<void(int, const float *, const float *)> &look)
 {
     std::vector<Waypoint> points(kMaxWaypoints);
     int count = 0;
     if (!readWaypointFile(trackFile(track, "points/level.ai").c_str(), points.data(), kMaxWaypoints, &count))
         count = 0;
-    points.resize(size_t(count));
-    return points;
+    EXPECT_GT(count, 0) << "track " << track;
+    resizeScene(kWidth, kHeight, 100.0, 15000.0);
+    int views = 0;
+    for (int i = 0; i < count; i += step, views++) {
+        const Waypoint &a = points[size_t(i)], &b = points[size_t((i + 1) % count)];
+        const float eye[3] = {a.x, a.y + 1.0f, a.z};
+        const float target[3] = {b.x, b.y - 2.0f, b.z};
+        look(i, eye, target);
+    }
+    return views;
 }
 
 bool window()
@@ -63,27 +72,17 @@ TEST(Culling, EveryCircuitLooksTheSameWithItsHiddenCellsLeftOut)
     for (int track = 1; track <= 20; track++) {
         auto model = std::make_unique<Ms3dModel>();
         ASSERT_TRUE(model->loadModelData(trackFile(track, "mapvisual.ms3d").c_str())) << "track " << track;
-        const std::vector<Waypoint> points = trackWaypoints(track);
-        const int count = int(points.size());
-        ASSERT_GT(count, 0) << "track " << track;
-        // The race's own projection: the widest view (at speed) and its far plane.
-        resizeScene(kWidth, kHeight, 100.0, 15000.0);
-        int views = 0, drawn = 0;
-        for (int i = 0; i < count; i += 3) {
-            const Waypoint &a = points[size_t(i)], &b = points[size_t((i + 1) % count)];
-            // A chase camera's height above the road, looking along it and a little down.
-            const float eye[3] = {a.x, a.y + 1.0f, a.z};
-            const float target[3] = {b.x, b.y - 2.0f, b.z};
-            std::vector<float> whole = depthPicture(*model, eye, target, false);
-            std::vector<float> culled = depthPicture(*model, eye, target, true);
+        int drawn = 0;
+        int views = forEachView(track, 3, [&](int i, const float *eye, const float *target) {
+            std::vector<float> whole = depthPicture(eye, target, [&] { model->draw(); });
+            std::vector<float> culled = depthPicture(eye, target, [&] { model->drawInside(currentViewVolume(eye, 0)); });
             size_t differ = 0;
             for (size_t p = 0; p < whole.size(); p++) {
                 differ += whole[p] != culled[p];
                 drawn += whole[p] < 1.0f;
             }
             EXPECT_EQ(differ, 0u) << "track " << track << " waypoint " << i;
-            views++;
-        }
+        });
         EXPECT_GT(views, 10) << "track " << track;
         EXPECT_GT(drawn, views * kWidth * kHeight / 4) << "track " << track << ": the views see too little road";
     }
@@ -132,15 +131,8 @@ TEST(Culling, TheLampsAreLeftOutOnlyWhereTheirLightIsNothing)
         ASSERT_TRUE(lamps.loadModelData(trackFile(track, "light.ms3d").c_str())) << "track " << track;
         lamps.bakeTriangles();
         extractLights(lamps);
-        const std::vector<Waypoint> points = trackWaypoints(track);
-        const int count = int(points.size());
-        ASSERT_GT(count, 0) << "track " << track;
-        resizeScene(kWidth, kHeight, 100.0, 15000.0);
         size_t lampLit = 0;
-        for (int i = 0; i < count; i += 7) {
-            const Waypoint &a = points[size_t(i)], &b = points[size_t((i + 1) % count)];
-            const float eye[3] = {a.x, a.y + 1.0f, a.z};
-            const float target[3] = {b.x, b.y - 2.0f, b.z};
+        forEachView(track, 7, [&](int i, const float *eye, const float *target) {
             std::vector<unsigned char> race = litPicture(*model, eye, target, true);
             std::vector<unsigned char> whole = litPicture(*model, eye, target, false);
             size_t differ = 0;
@@ -153,7 +145,7 @@ TEST(Culling, TheLampsAreLeftOutOnlyWhereTheirLightIsNothing)
             extractLights(lamps);
             for (size_t p = 0; p < race.size(); p++)
                 lampLit += race[p] > dark[p] + 8;
-        }
+        });
         EXPECT_GT(lampLit, size_t(kWidth * kHeight)) << "track " << track << ": no lamp lights the views";
     }
 }
@@ -177,12 +169,7 @@ TEST(Culling, EveryCarAndWheelLooksTheSameWithoutItsBackFaces)
                 const float target[3] = {0, 0, 0};
                 auto picture = [&](bool solid) {
                     model.solid = solid;
-                    clearFrame();
-                    applyCamera(eye, target);
-                    model.draw();
-                    std::vector<float> depth(size_t(kWidth * kHeight));
-                    glReadPixels(0, 0, kWidth, kHeight, GL_DEPTH_COMPONENT, GL_FLOAT, depth.data());
-                    return depth;
+                    return depthPicture(eye, target, [&] { model.draw(); });
                 };
                 std::vector<float> twoSided = picture(false), solid = picture(true);
                 size_t differ = 0, covered = 0;
