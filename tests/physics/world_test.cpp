@@ -120,11 +120,11 @@ TEST(PhysicsWorld, SlopeSlidesByTheMaterialsOfBothSides) {
 
 TEST(PhysicsWorld, CarsDrivenTogetherBumpWithoutSinkingIn) {
     TestWorld tw(gridMesh(8, 10, flatHeight));
-    RigidBody *a = makeCarBody(tw.world, PhysVec3{-4, 0.8f, 0});
-    RigidBody *b = makeCarBody(tw.world, PhysVec3{4, 0.8f, 0});
-    SpringController pushA, pushB;
-    pushA.push = {2000, 0, 0};
-    pushB.push = {-2000, 0, 0};
+    RigidBody *a = makeCarBody(tw.world, PhysVec3{-4, 0.2f, 0}); // resting on their boxes
+    RigidBody *b = makeCarBody(tw.world, PhysVec3{4, 0.2f, 0});
+    ConstantController pushA, pushB;
+    pushA.force = {2000, 0, 0};
+    pushB.force = {-2000, 0, 0};
     attachController(a, &pushA, 0);
     attachController(b, &pushB, 0);
     // Head to head without friction they end up slipping past each other sideways; only
@@ -147,7 +147,7 @@ TEST(PhysicsWorld, ControllersRunBeforeEachOfFourSubSteps) {
     TestWorld tw(gridMesh(2, 10, flatHeight));
     RigidBody *car = makeCarBody(tw.world, PhysVec3{0, 0.8f, 0});
     RigidBody *other = makeCarBody(tw.world, PhysVec3{0, 0.8f, 10});
-    SpringController a, b;
+    ConstantController a, b;
     attachController(car, &a, 0);
     attachController(other, &b, 0);
     advancePhysicsWorld(tw.world, frameDt);
