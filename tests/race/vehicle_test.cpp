@@ -2,7 +2,7 @@
 // of them.
 #include "race/race_fixture.h"
 
-#include <cmath>
+#include <algorithm>
 
 namespace {
 
