@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 namespace {
 
 // Drives the frame clock with exact frame lengths through the fixed clock of the platform.
@@ -28,41 +30,32 @@ struct FrameClock : ::testing::Test {
     }
 };
 
-TEST_F(FrameClock, ClimbsByATenthPerFrameAndHoldsASteadyTenMilliseconds)
+TEST_F(FrameClock, ClimbsByATenthPerFrameToASteadyTenMillisecondsAndCountsFps)
 {
     updateFrameClock(); // first frame: no time has passed
     for (int i = 1; i <= 10; i++) {
         frame(10);
         EXPECT_NEAR(frameTime, 0.1 * i, 1e-4) << "frame " << i;
     }
+    EXPECT_NEAR(fps, 10.0 / 0.09, 0.05) << "ten frames span nine intervals";
     settleAt(10, 200);
     EXPECT_NEAR(frameTime, 1.0, 1e-4);
 }
 
-TEST_F(FrameClock, SlowFrameRaisesOnlyATenthPerFrame)
+// From a steady 10 ms, a frame off it moves the clock a tenth towards it, or to the frame's own
+// length below a millisecond.
+TEST_F(FrameClock, AFrameOffTheSteadyTenMovesATenthOrSnapsBelowOneMillisecond)
 {
-    settleAt(10);
-    frame(50);
-    EXPECT_NEAR(frameTime, 1.1, 1e-4);
-    frame(50);
-    EXPECT_NEAR(frameTime, 1.2, 1e-4);
-}
-
-TEST_F(FrameClock, ShortFramesLowerByATenthOrSnapBelowOneMillisecond)
-{
-    settleAt(10);
-    frame(1.04);
-    EXPECT_NEAR(frameTime, 0.9, 1e-4);
-    settleAt(10);
-    frame(0.5);
-    EXPECT_NEAR(frameTime, 0.05, 1e-4);
-}
-
-TEST_F(FrameClock, FpsSpansNineIntervalsOfTenFrames)
-{
-    for (int i = 0; i < 10; i++)
-        frame(10);
-    EXPECT_NEAR(fps, 10.0 / 0.09, 0.05);
+    struct Case {
+        std::vector<double> frames;
+        double expect;
+    } cases[] = {{{50}, 1.1}, {{50, 50}, 1.2}, {{1.04}, 0.9}, {{0.5}, 0.05}};
+    for (const Case &c : cases) {
+        settleAt(10);
+        for (double ms : c.frames)
+            frame(ms);
+        EXPECT_NEAR(frameTime, c.expect, 1e-4) << c.frames.size() << " frames of " << c.frames[0] << " ms";
+    }
 }
 
 } // namespace

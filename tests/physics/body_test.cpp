@@ -151,8 +151,16 @@ TEST(PhysicsBody, NullHandlesAndBrokenValuesAreHarmless) {
     advancePhysicsWorld(nullptr, 0.1f);
     EXPECT_FALSE(setTerrainMesh(nullptr, nullptr, 0, nullptr, 0));
 
-    // Broken numbers are refused before they reach the body.
+    destroyPhysicsWorld(nullptr);
+
+    // Broken numbers are refused before they reach the world or the body: materials outside the
+    // table are ignored.
     PhysicsWorld *w = createPhysicsWorld(physicsRaceSizes, PhysVec3{0, 0, 0});
+    setMaterial(w, 256, 9, 9, 9);
+    setMaterial(w, -1, 9, 9, 9);
+    float friction = -1;
+    getMaterial(w, 256, &friction, nullptr, nullptr);
+    EXPECT_EQ(friction, -1);
     RigidBody *b = createRigidBody(w);
     addBoxGeometry(b, PhysVec3{1, 1, 1}, nullptr, 0);
     const float broken[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, NAN, 0, 0, 1};

@@ -1,7 +1,5 @@
 #include "physics/test_util.h"
 
-#include <cmath>
-
 float flatHeight(float, float) { return 0.0f; }
 
 TestMesh gridMesh(int cells, float cell, float (*height)(float x, float z), int material) {
@@ -45,26 +43,6 @@ RigidBody *makeCarBody(PhysicsWorld *world, PhysVec3 position, int material) {
     setMass(b, 100.0f);
     setBodyPosition(b, position);
     return b;
-}
-
-void SpringController::control(Controller *c) {
-    calls++;
-    RigidBody *b = controllerBody(c);
-    const PhysMat3 r = bodyOrientation(b);
-    PhysVec3 force = push, torque = {0, 0, 0};
-    for (LineSensor *s = firstSensor(b); s; s = nextSensor(s)) {
-        float d = sensorDepth(s);
-        if (d == 0.0f)
-            continue;
-        PhysVec3 u = normalized(toWorld(r, sensorDirection(s)));
-        PhysVec3 m = toWorld(r, sensorStart(s));
-        PhysVec3 vm = bodyVelocityAtPoint(b, m);
-        PhysVec3 f = u * (-stiffness * d - damping * dot(vm, u));
-        force = force + f;
-        torque = torque + cross(m, f);
-    }
-    setControllerForce(c, force);
-    setControllerTorque(c, torque);
 }
 
 void ConstantController::control(Controller *c) {

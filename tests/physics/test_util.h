@@ -30,15 +30,6 @@ struct TestWorld {
 // The race car's body: two boxes, four downward wheel sensors, mass 100.
 RigidBody *makeCarBody(PhysicsWorld *world, PhysVec3 position, int material = 0);
 
-// Spring and damper on each wheel sensor, as the car code pushes itself off the ground.
-struct SpringController : ControllerCallback {
-    float stiffness = 1000.0f;
-    float damping = 150.0f;
-    PhysVec3 push = {0, 0, 0}; // extra force through the centre of mass
-    int calls = 0;
-    void control(Controller *controller) override;
-};
-
 // A fixed force and torque.
 struct ConstantController : ControllerCallback {
     PhysVec3 force = {0, 0, 0};

@@ -1,5 +1,5 @@
 // The computer drivers on a real race world: their strength, the speed rule for sharp bends,
-// backing out of a wall, the reset of a stuck car, the finish, and the autopilot.
+// backing out of a wall, the reset of a stuck car, the finish and the clocks, and the autopilot.
 #include "race/race_fixture.h"
 
 #include <cmath>
@@ -134,12 +134,17 @@ TEST_F(Drivers, ACarStuckForFourAndAHalfSecondsIsSetBackOnItsStartHeadingAndLift
     FAIL() << "the car was never reset";
 }
 
-TEST_F(Drivers, AfterTheFinishTheyRollOutStraightWithTheClocksStanding)
+// The clocks run from the go; at the finish they stand, the player's car brakes in a circle and
+// the drivers roll out straight.
+TEST_F(Drivers, AfterTheFinishTheClocksStandThePlayerCirclesAndTheyRollOutStraight)
 {
     writeWaypoints({farAhead});
     start(flatGround());
     countdown();
+    keyDown[VK_UP] = true;
     frames(400);
+    EXPECT_NEAR(clockSeconds(raceClock), 4.0f, 0.011f);
+    EXPECT_NEAR(clockSeconds(lapClock), 4.0f, 0.011f);
     raceFinished = true;
     RaceClock clock = raceClock;
     frames(1);
@@ -148,8 +153,10 @@ TEST_F(Drivers, AfterTheFinishTheyRollOutStraightWithTheClocksStanding)
         EXPECT_EQ(cars[i].driveForce, -1.0f) << "a touch of brake while rolling forwards";
     }
     float v = speedOf(1);
-    frames(200);
+    frames(600);
     EXPECT_LT(speedOf(1), v);
+    EXPECT_FLOAT_EQ(player().steer, 0.7f);
+    EXPECT_LT(speed(), 1.0f);
     EXPECT_EQ(clockSeconds(raceClock), clockSeconds(clock));
 }
 
