@@ -33,7 +33,7 @@ GLuint whiteTexture()
 
 } // namespace
 
-Model::Model() : baked(), numBakedTriangles(0), geometryLists(0) {}
+Model::Model() : numBakedTriangles(0), geometryLists(0) {}
 
 Model::~Model() { clear(); }
 
@@ -47,6 +47,8 @@ void Model::clear()
         if (materials[i].texture)
             glDeleteTextures(1, &materials[i].texture);
     freeModelData(*this);
+    baked.clear();
+    baked.shrink_to_fit();
     numBakedTriangles = 0;
 }
 
@@ -232,6 +234,10 @@ void Model::drawCells(const ViewVolume *volume, GLint emissiveUniform, CellShadi
 
 void Model::bakeTriangles()
 {
+    int total = 0;
+    for (int m = 0; m < numMeshes; m++)
+        total += std::max(meshes[m].numTriangles, 0);
+    baked.assign(size_t(std::min(total, kMaxBakedTriangles)), BakedTriangle{});
     int n = 0;
     for (int m = 0; m < numMeshes; m++) {
         const Mesh &mesh = meshes[m];

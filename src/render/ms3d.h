@@ -59,8 +59,8 @@ public:
     // Frees everything the model holds (textures included) and leaves it empty.
     void clear();
 
-    // Large on purpose: models live on the heap and are held by pointer.
-    BakedTriangle baked[kMaxBakedTriangles];
+    // Filled only by bakeTriangles: the cars and tracks, which never bake, carry no table.
+    std::vector<BakedTriangle> baked;
     int numBakedTriangles;
 
     // The meshes' geometry compiled into display lists on the first draw (one list per cell), so
