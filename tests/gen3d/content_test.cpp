@@ -1,19 +1,21 @@
 // Checks that every circuit can be raced and every car drawn: the files are read back by the game's
 // own model and waypoint readers and probed with rays against the collision model.
-#include "game_model.h"
 #include "content/content.h"
 #include "formats/images.h"
 #include "formats/waypoints.h"
 #include "race/car_table.h"
 #include "race/race.h"
+#include "support/ms3d_write.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <span>
 #include <string>
 
 namespace {
@@ -27,45 +29,62 @@ V sub(V a, V b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
 V crossV(V a, V b) { return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x}; }
 float dotV(V a, V b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
 
+// The parser's arrays as ranges.
+template <class T> std::span<T> each(T *items, int count) { return {items, size_t(count)}; }
+V vertexOf(const ModelData &m, int i) { return {m.vertices[i].location[0], m.vertices[i].location[1], m.vertices[i].location[2]}; }
+std::string textureOf(const Material &m) { return m.textureFileName ? m.textureFileName : ""; }
+
+// A model's triangles: all of them, or those of one material's groups (each material's parts of a
+// car are closed solids of their own).
+std::vector<const Triangle *> trianglesOf(const ModelData &m, int material = -1)
+{
+    std::vector<const Triangle *> out;
+    if (material < 0)
+        for (const Triangle &t : each(m.triangles, m.numTriangles))
+            out.push_back(&t);
+    for (const Mesh &g : each(m.meshes, m.numMeshes))
+        if (material >= 0 && g.materialIndex == material)
+            for (int t : each(g.triangleIndices, g.numTriangles))
+                out.push_back(&m.triangles[t]);
+    return out;
+}
+
 // Triangles bucketed on a ground grid so a few thousand rays stay cheap: a track's collision
 // model in cells of 8, a car in cells of 0.25.
 struct RayScene {
-    std::vector<V> a, b, c;
-    float x0 = 0, z0 = 0;
+    std::vector<std::array<V, 3>> tris;
+    float x0 = 1e30f, z0 = 1e30f;
     int nx = 0, nz = 0;
     float cell;
     std::vector<std::vector<int>> cells;
     mutable std::vector<int> stamp;
     mutable int round = 0;
 
-    explicit RayScene(const TestModel &m, float cellSize = 8) : cell(cellSize)
+    explicit RayScene(const ModelData &m, float cellSize = 8, int material = -1) : cell(cellSize)
     {
         float x1 = -1e30f, z1 = -1e30f;
-        x0 = z0 = 1e30f;
-        for (const auto &v : m.vertices) {
-            x0 = std::fmin(x0, v.p[0]);
-            z0 = std::fmin(z0, v.p[2]);
-            x1 = std::fmax(x1, v.p[0]);
-            z1 = std::fmax(z1, v.p[2]);
+        for (const Vertex &v : each(m.vertices, m.numVertices)) {
+            x0 = std::fmin(x0, v.location[0]);
+            z0 = std::fmin(z0, v.location[2]);
+            x1 = std::fmax(x1, v.location[0]);
+            z1 = std::fmax(z1, v.location[2]);
         }
         nx = int((x1 - x0) / cell) + 1;
         nz = int((z1 - z0) / cell) + 1;
         cells.resize(size_t(nx * nz));
-        for (const auto &t : m.triangles) {
-            V p[3];
+        for (const Triangle *t : trianglesOf(m, material)) {
+            std::array<V, 3> p;
             for (int k = 0; k < 3; k++)
-                p[k] = {m.vertices[size_t(t.v[k])].p[0], m.vertices[size_t(t.v[k])].p[1], m.vertices[size_t(t.v[k])].p[2]};
-            int id = int(a.size());
-            a.push_back(p[0]);
-            b.push_back(p[1]);
-            c.push_back(p[2]);
+                p[k] = vertexOf(m, t->vertexIndices[k]);
+            int id = int(tris.size());
+            tris.push_back(p);
             int i0 = cx(std::fmin(p[0].x, std::fmin(p[1].x, p[2].x))), i1 = cx(std::fmax(p[0].x, std::fmax(p[1].x, p[2].x)));
             int j0 = cz(std::fmin(p[0].z, std::fmin(p[1].z, p[2].z))), j1 = cz(std::fmax(p[0].z, std::fmax(p[1].z, p[2].z)));
             for (int j = j0; j <= j1; j++)
                 for (int i = i0; i <= i1; i++)
                     cells[size_t(j * nx + i)].push_back(id);
         }
-        stamp.assign(a.size(), -1);
+        stamp.assign(tris.size(), -1);
     }
     int cx(float x) const { return std::max(0, std::min(nx - 1, int((x - x0) / cell))); }
     int cz(float z) const { return std::max(0, std::min(nz - 1, int((z - z0) / cell))); }
@@ -73,23 +92,20 @@ struct RayScene {
     // Distance along the unit direction d to the nearest triangle within maxDist, or -1.
     float cast(V o, V d, float maxDist) const
     {
-        float best = -1;
-        visit(o, d, maxDist, [&](float t) {
-            if (best < 0 || t < best)
-                best = t;
-        });
-        return best;
+        std::vector<float> h = hits(o, d, maxDist);
+        return h.empty() ? -1 : *std::min_element(h.begin(), h.end());
     }
     // How many triangles the ray crosses within maxDist.
     int crossings(V o, V d, float maxDist) const
     {
-        int n = 0;
-        visit(o, d, maxDist, [&](float t) { n += t > 1e-5f; });
-        return n;
+        std::vector<float> h = hits(o, d, maxDist);
+        return int(std::count_if(h.begin(), h.end(), [](float t) { return t > 1e-5f; }));
     }
 
-    template <class F> void visit(V o, V d, float maxDist, F hit) const
+    // Distances along d to every triangle the ray meets within maxDist.
+    std::vector<float> hits(V o, V d, float maxDist) const
     {
+        std::vector<float> out;
         round++;
         V e = {o.x + d.x * maxDist, o.y + d.y * maxDist, o.z + d.z * maxDist};
         int i0 = cx(std::fmin(o.x, e.x)), i1 = cx(std::fmax(o.x, e.x));
@@ -100,12 +116,13 @@ struct RayScene {
                     if (stamp[size_t(id)] == round)
                         continue;
                     stamp[size_t(id)] = round;
-                    V e1 = sub(b[size_t(id)], a[size_t(id)]), e2 = sub(c[size_t(id)], a[size_t(id)]);
+                    const auto &[a, b, c] = tris[size_t(id)];
+                    V e1 = sub(b, a), e2 = sub(c, a);
                     V p = crossV(d, e2);
                     float det = dotV(e1, p);
                     if (std::fabs(det) < 1e-9f)
                         continue;
-                    V s = sub(o, a[size_t(id)]);
+                    V s = sub(o, a);
                     float u = dotV(s, p) / det;
                     if (u < -1e-4f || u > 1 + 1e-4f)
                         continue;
@@ -115,8 +132,9 @@ struct RayScene {
                         continue;
                     float t = dotV(e2, q) / det;
                     if (t >= 0 && t <= maxDist)
-                        hit(t);
+                        out.push_back(t);
                 }
+        return out;
     }
 };
 
@@ -128,46 +146,44 @@ TEST(Tracks, EveryModelFitsTheFormatAndTheFrameBudget)
 {
     for (int track = 1; track <= 20; track++) {
         SCOPED_TRACE("track " + std::to_string(track));
-        TestModel collision, visual, lights;
-        ASSERT_TRUE(loadGameModel(trackFile(track, "map.ms3d"), collision));
-        ASSERT_TRUE(loadGameModel(trackFile(track, "mapvisual.ms3d"), visual));
-        ASSERT_TRUE(loadGameModel(trackFile(track, "light.ms3d"), lights));
-        EXPECT_GT(collision.triangles.size(), 100u);
-        EXPECT_LE(visual.triangles.size(), 25000u);
-        EXPECT_LE(visual.vertices.size(), 65535u);
-        EXPECT_LE(collision.vertices.size(), 65535u);
+        ParsedModel collision, visual, lights;
+        ASSERT_TRUE(collision.read(trackFile(track, "map.ms3d")));
+        ASSERT_TRUE(visual.read(trackFile(track, "mapvisual.ms3d")));
+        ASSERT_TRUE(lights.read(trackFile(track, "light.ms3d")));
+        EXPECT_GT(collision.numTriangles, 100);
+        EXPECT_LE(visual.numTriangles, 25000);
         // Every triangle belongs to a group, so the drawing and the baking see all of them.
-        size_t grouped = 0;
-        for (const auto &g : visual.groups)
-            grouped += g.triangles.size();
-        EXPECT_EQ(grouped, visual.triangles.size());
+        int grouped = 0;
+        for (const Mesh &g : each(visual.meshes, visual.numMeshes))
+            grouped += g.numTriangles;
+        EXPECT_EQ(grouped, visual.numTriangles);
         // Lamps: one triangle each, coloured by its material's emissive colour.
-        EXPECT_GE(lights.triangles.size(), 40u);
-        EXPECT_LE(lights.triangles.size(), 200u);
-        for (const auto &g : lights.groups) {
-            ASSERT_GE(g.material, 0);
-            const float *e = lights.materials[size_t(g.material)].emissive;
+        EXPECT_GE(lights.numTriangles, 40);
+        EXPECT_LE(lights.numTriangles, 200);
+        for (const Mesh &g : each(lights.meshes, lights.numMeshes)) {
+            ASSERT_GE(g.materialIndex, 0);
+            const float *e = lights.materials[g.materialIndex].emissive;
             EXPECT_GT(e[0] + e[1] + e[2], 0.5f);
         }
         // The road faces the lamps above it: its normals point up.
-        for (const auto &g : visual.groups) {
-            if (g.material < 0 || visual.materials[size_t(g.material)].texture.find("/road.bmp") == std::string::npos)
+        for (const Mesh &g : each(visual.meshes, visual.numMeshes)) {
+            if (g.materialIndex < 0 || textureOf(visual.materials[g.materialIndex]).find("/road.bmp") == std::string::npos)
                 continue;
-            for (int t : g.triangles)
+            for (int t : each(g.triangleIndices, g.numTriangles))
                 for (int k = 0; k < 3; k++)
-                    ASSERT_GT(visual.triangles[size_t(t)].n[k][1], 0.9f) << "road triangle " << t;
+                    ASSERT_GT(visual.triangles[t].vertexNormals[k][1], 0.9f) << "road triangle " << t;
         }
         // Every texture the drawn model names exists, relative to the game's working directory.
         // Self-lit textures (lit windows) are TGAs whose alpha masks the lit texels, and the
         // materials showing them glow; the city has lit windows on every circuit.
         int glowing = 0;
-        for (const auto &mat : visual.materials) {
-            ASSERT_FALSE(mat.texture.empty());
-            std::string path = kBase + "/../" + mat.texture;
+        for (const Material &mat : each(visual.materials, visual.numMaterials)) {
+            ASSERT_FALSE(textureOf(mat).empty());
+            std::string path = kBase + "/../" + textureOf(mat);
             std::vector<uint8_t> bytes = readBytes(path);
             EXPECT_FALSE(bytes.empty()) << path;
             glowing += mat.emissive[0] > 0;
-            if (mat.texture.find(".tga") == std::string::npos)
+            if (path.find(".tga") == std::string::npos)
                 continue;
             TgaImage image;
             ASSERT_TRUE(decodeTga(bytes.data(), bytes.size(), &image)) << path;
@@ -191,8 +207,8 @@ TEST(Tracks, GridAndWaypointsLieOnAWalledRoad)
         SCOPED_TRACE("track " + std::to_string(track));
         ASSERT_TRUE(readWaypointFile(trackFile(track, "points/level.ai").c_str(), waypoints, kMaxWaypoints, &waypointCount));
         ASSERT_GE(waypointCount, 10);
-        TestModel collision;
-        ASSERT_TRUE(loadGameModel(trackFile(track, "map.ms3d"), collision));
+        ParsedModel collision;
+        ASSERT_TRUE(collision.read(trackFile(track, "map.ms3d")));
         RayScene scene(collision);
         float start[3];
         startPosition(track, start);
@@ -274,34 +290,18 @@ namespace {
 const float kLift = 0.15f, kHubY = -0.37f - 0.15f, kRoadY = -0.82f - 0.15f;
 
 struct CarModels {
-    TestModel body, wheel;
+    ParsedModel body, wheel;
     float axle[2]; // x of the front and rear hubs
+
+    explicit CarModels(int car)
+    {
+        std::string dir = kBase + "/cars/" + std::to_string(car) + "/";
+        EXPECT_TRUE(body.read(dir + "car.ms3d")) << dir;
+        EXPECT_TRUE(wheel.read(dir + "wheel.ms3d")) << dir;
+        axle[0] = kCarTable[car - 1][3] * kAxleScale;
+        axle[1] = -kCarTable[car - 1][4] * kAxleScale;
+    }
 };
-
-CarModels loadCar(int car)
-{
-    CarModels c;
-    std::string dir = kBase + "/cars/" + std::to_string(car) + "/";
-    EXPECT_TRUE(loadGameModel(dir + "car.ms3d", c.body)) << dir;
-    EXPECT_TRUE(loadGameModel(dir + "wheel.ms3d", c.wheel)) << dir;
-    c.axle[0] = kCarTable[car - 1][3] * kAxleScale;
-    c.axle[1] = -kCarTable[car - 1][4] * kAxleScale;
-    return c;
-}
-
-V vertexOf(const TestModel &m, int i) { return {m.vertices[size_t(i)].p[0], m.vertices[size_t(i)].p[1], m.vertices[size_t(i)].p[2]}; }
-
-// The triangles of one material: each material's parts are closed solids of their own.
-TestModel materialPart(const TestModel &m, int material)
-{
-    TestModel part = m;
-    part.triangles.clear();
-    for (const auto &g : m.groups)
-        if (g.material == material)
-            for (int t : g.triangles)
-                part.triangles.push_back(m.triangles[size_t(t)]);
-    return part;
-}
 
 // The physics boxes of a car body (as the race creates it) in the body model's frame, and how far
 // a drawn part may stand outside them.
@@ -332,12 +332,12 @@ struct Silhouette {
 
     Silhouette(bool side) : a0(side ? -3.4f : -1.6f), b0(-1.1f), w(side ? 340 : 160), h(130), in(size_t(w * h), 0) {}
 
-    void add(const TestModel &m, bool side, V offset, bool mirrored)
+    void add(const ModelData &m, bool side, V offset, bool mirrored)
     {
-        for (const auto &t : m.triangles) {
+        for (const Triangle &t : each(m.triangles, m.numTriangles)) {
             float pa[3], pb[3];
             for (int k = 0; k < 3; k++) {
-                V p = vertexOf(m, t.v[k]);
+                V p = vertexOf(m, t.vertexIndices[k]);
                 if (mirrored)
                     p = {p.x, -p.y, -p.z};
                 pa[k] = ((side ? p.x : p.z) + (side ? offset.x : offset.z) - a0) / kCell;
@@ -391,15 +391,15 @@ TEST(Cars, BodiesWheelsAndLampsFitTheRaceAndNoTwoCarsShareAnOutline)
     std::vector<Silhouette> side, rear;
     for (int car = 1; car <= 12; car++) {
         SCOPED_TRACE("car " + std::to_string(car));
-        CarModels c = loadCar(car);
+        CarModels c(car);
         side.push_back(silhouetteOf(c, true));
         rear.push_back(silhouetteOf(c, false));
         // A car as drawn: its body and four wheels.
-        EXPECT_LE(c.body.triangles.size() + 4 * c.wheel.triangles.size(), 3000u);
-        EXPECT_GT(c.body.triangles.size(), 500u);
+        EXPECT_LE(c.body.numTriangles + 4 * c.wheel.numTriangles, 3000);
+        EXPECT_GT(c.body.numTriangles, 500);
         float xlo = 1e9f, xhi = -1e9f, worst = 0, lowest = 1e9f;
-        for (size_t i = 0; i < c.body.vertices.size(); i++) {
-            V p = vertexOf(c.body, int(i));
+        for (int i = 0; i < c.body.numVertices; i++) {
+            V p = vertexOf(c.body, i);
             xlo = std::fmin(xlo, p.x);
             xhi = std::fmax(xhi, p.x);
             lowest = std::fmin(lowest, p.y);
@@ -411,40 +411,41 @@ TEST(Cars, BodiesWheelsAndLampsFitTheRaceAndNoTwoCarsShareAnOutline)
         EXPECT_GT(lowest, kRoadY + 0.1f) << "the body scrapes the road";
         EXPECT_GE(xhi - xlo, 5.4f);
         float r = 0, zlo = 1e9f, zhi = -1e9f;
-        for (const auto &v : c.wheel.vertices) {
-            r = std::fmax(r, std::sqrt(v.p[0] * v.p[0] + v.p[1] * v.p[1]));
-            zlo = std::fmin(zlo, v.p[2]);
-            zhi = std::fmax(zhi, v.p[2]);
+        for (int i = 0; i < c.wheel.numVertices; i++) {
+            V v = vertexOf(c.wheel, i);
+            r = std::fmax(r, std::sqrt(v.x * v.x + v.y * v.y));
+            zlo = std::fmin(zlo, v.z);
+            zhi = std::fmax(zhi, v.z);
         }
         EXPECT_NEAR(r, 0.45f, 0.01f); // touches the road at ride height
         EXPECT_LT(zhi - zlo, 0.6f);
         // Lighting needs outward normals. Every material's parts are closed, so a ray leaving a
         // face along its normal crosses that material's surface an even number of times when the
         // normal points out and an odd number when it points in.
-        for (const TestModel *m : {&c.body, &c.wheel}) {
-            for (size_t mat = 0; mat < m->materials.size(); mat++) {
-                TestModel part = materialPart(*m, int(mat));
-                if (part.triangles.empty())
+        for (const ModelData *m : {&c.body, &c.wheel}) {
+            for (int mat = 0; mat < m->numMaterials; mat++) {
+                std::vector<const Triangle *> part = trianglesOf(*m, mat);
+                if (part.empty())
                     continue;
-                RayScene scene(part, 0.25f);
+                RayScene scene(*m, 0.25f, mat);
                 int inward = 0;
-                for (const auto &t : part.triangles) {
+                for (const Triangle *t : part) {
                     V o = {0, 0, 0}, n = {1e-3f, 2e-3f, 3e-3f}; // a nudge off the edges between faces
                     for (int k = 0; k < 3; k++) {
-                        V p = vertexOf(part, t.v[k]);
+                        V p = vertexOf(*m, t->vertexIndices[k]);
                         o = {o.x + p.x / 3, o.y + p.y / 3, o.z + p.z / 3};
-                        n = {n.x + t.n[k][0], n.y + t.n[k][1], n.z + t.n[k][2]};
+                        n = {n.x + t->vertexNormals[k][0], n.y + t->vertexNormals[k][1], n.z + t->vertexNormals[k][2]};
                     }
                     float l = std::sqrt(dotV(n, n));
                     n = {n.x / l, n.y / l, n.z / l};
                     o = {o.x + n.x * 1e-3f, o.y + n.y * 1e-3f, o.z + n.z * 1e-3f};
                     inward += scene.crossings(o, n, 10) % 2;
                 }
-                EXPECT_LE(inward, int(part.triangles.size()) / 100) << "faces turned in, material " << mat;
+                EXPECT_LE(inward, int(part.size()) / 100) << "faces turned in, material " << mat;
             }
         }
-        for (const auto &mat : c.body.materials)
-            EXPECT_FALSE(readBytes(kBase + "/../" + mat.texture).empty()) << mat.texture;
+        for (const Material &mat : each(c.body.materials, c.body.numMaterials))
+            EXPECT_FALSE(readBytes(kBase + "/../" + textureOf(mat)).empty()) << textureOf(mat);
 
         // Rays from each hub up round the top half of the wheel, across the tyre's width: the body is
         // met beyond the tyre (it does not cut into the wheel), close to it (the arch is over it) and
@@ -467,22 +468,22 @@ TEST(Cars, BodiesWheelsAndLampsFitTheRaceAndNoTwoCarsShareAnOutline)
         // Lamps are materials of their own with an emissive colour, near white at the front and red
         // at the back, and the texels under them are bright too.
         int heads = 0, tails = 0;
-        for (const auto &g : c.body.groups) {
-            ASSERT_GE(g.material, 0);
-            const auto &mat = c.body.materials[size_t(g.material)];
+        for (const Mesh &g : each(c.body.meshes, c.body.numMeshes)) {
+            ASSERT_GE(g.materialIndex, 0);
+            const Material &mat = c.body.materials[g.materialIndex];
             const float *e = mat.emissive;
             bool white = e[0] > 0.8f && e[1] > 0.8f && e[2] > 0.7f, red = e[0] > 0.8f && e[1] < 0.3f && e[2] < 0.3f;
             if (!white && !red) {
                 EXPECT_LT(e[0] + e[1] + e[2], 0.01f) << "paint does not glow";
                 continue;
             }
-            RgbImage *img = loadBmpImage((kBase + "/../" + mat.texture).c_str());
-            ASSERT_NE(img, nullptr) << mat.texture;
-            for (int t : g.triangles) {
-                const auto &tri = c.body.triangles[size_t(t)];
+            RgbImage *img = loadBmpImage((kBase + "/../" + textureOf(mat)).c_str());
+            ASSERT_NE(img, nullptr) << textureOf(mat);
+            for (int t : each(g.triangleIndices, g.numTriangles)) {
+                const Triangle &tri = c.body.triangles[t];
                 float x = 0, s = 0, tt = 0;
                 for (int k = 0; k < 3; k++) {
-                    x += vertexOf(c.body, tri.v[k]).x / 3;
+                    x += vertexOf(c.body, tri.vertexIndices[k]).x / 3;
                     s += tri.s[k] / 3;
                     tt += tri.t[k] / 3;
                 }
@@ -519,10 +520,10 @@ TEST(Cars, BodiesWheelsAndLampsFitTheRaceAndNoTwoCarsShareAnOutline)
             minRear = std::fmin(minRear, dr);
         }
     std::printf("closest outlines: %.2f from the side, %.2f from behind (square units)\n", minSide, minRear);
-    TestModel garage;
-    ASSERT_TRUE(loadGameModel(kBase + "/garage/light.ms3d", garage));
-    EXPECT_GE(garage.triangles.size(), 4u);
-    EXPECT_LE(garage.triangles.size(), 200u);
+    ParsedModel garage;
+    ASSERT_TRUE(garage.read(kBase + "/garage/light.ms3d"));
+    EXPECT_GE(garage.numTriangles, 4);
+    EXPECT_LE(garage.numTriangles, 200);
 }
 
 TEST(Generator, SecondRunWritesTheSameBytes)

@@ -110,17 +110,6 @@ double strongestPartial(const std::vector<float> &x, int rate, double lo, double
     return double(best) * binHz;
 }
 
-class Sounds : public ::testing::Test {
-protected:
-    static void SetUpTestSuite()
-    {
-        for (int i = 0; i < kSoundCount; i++)
-            wavs[i] = loadWav(soundTable[i]);
-    }
-    static Wav wavs[kSoundCount];
-};
-Wav Sounds::wavs[kSoundCount];
-
 int atFullScale(const std::vector<int16_t> &pcm)
 {
     return int(std::count_if(pcm.begin(), pcm.end(), [](int16_t v) { return v >= 32767 || v <= -32767; }));
@@ -128,20 +117,21 @@ int atFullScale(const std::vector<int16_t> &pcm)
 
 // Loaded through ALUT as designed; none silent or clipped; one-shots fade out, loops join without
 // a jump and carry sound all the way round; engines sit on their note and crashes rise in energy.
-TEST_F(Sounds, EverySoundIsAsDesignedAndSoundsRight)
+TEST(Sounds, EverySoundIsAsDesignedAndSoundsRight)
 {
     double crash[4] = {};
     for (int i = 0; i < kSoundCount; i++) {
         const SoundInfo &s = soundTable[i];
         SCOPED_TRACE(s.name);
-        ASSERT_TRUE(wavs[i].loaded);
-        EXPECT_EQ(wavs[i].format, AL_FORMAT_MONO16);
-        EXPECT_EQ(wavs[i].frequency, s.rate);
-        EXPECT_EQ(wavs[i].size, s.frames * 2);
-        std::vector<float> x = channel(wavs[i].pcm, 1, 0);
+        const Wav w = loadWav(s);
+        ASSERT_TRUE(w.loaded);
+        EXPECT_EQ(w.format, AL_FORMAT_MONO16);
+        EXPECT_EQ(w.frequency, s.rate);
+        EXPECT_EQ(w.size, s.frames * 2);
+        std::vector<float> x = channel(w.pcm, 1, 0);
         ASSERT_FALSE(x.empty());
         EXPECT_GT(20 * std::log10(rms(x)), -30.0);
-        EXPECT_EQ(atFullScale(wavs[i].pcm), 0);
+        EXPECT_EQ(atFullScale(w.pcm), 0);
         if (s.loop)
             expectSeamless(x, s.name);
         else
@@ -202,19 +192,15 @@ Tune decodeTune(const TuneInfo &t)
     tune.rate = vi->rate;
     tune.total = ov_pcm_total(&vf, -1);
     char buf[65536];
-    int section = 0;
-    int errors = 0;
+    int section = 0, errors = 0;
     for (;;) {
         long r = ov_read(&vf, buf, sizeof buf, 0, 2, 1, &section);
-        if (r == 0)
+        if (r == 0 || (r < 0 && ++errors > 8))
             break;
-        if (r < 0) {
-            if (++errors > 8)
-                break;
-            continue;
+        if (r > 0) {
+            const int16_t *p = reinterpret_cast<const int16_t *>(buf);
+            tune.pcm.insert(tune.pcm.end(), p, p + r / 2);
         }
-        const int16_t *p = reinterpret_cast<const int16_t *>(buf);
-        tune.pcm.insert(tune.pcm.end(), p, p + r / 2);
     }
     // Looping in the game is a seek back to the first sample.
     if (ov_pcm_seek(&vf, 0) == 0) {
@@ -226,26 +212,15 @@ Tune decodeTune(const TuneInfo &t)
     return tune;
 }
 
-class Tunes : public ::testing::Test {
-protected:
-    static void SetUpTestSuite()
-    {
-        for (int i = 0; i < kTuneCount; i++)
-            tunes[i] = decodeTune(tuneTable[i]);
-    }
-    static Tune tunes[kTuneCount];
-};
-Tune Tunes::tunes[kTuneCount];
-
 // Every tune opens and decodes to its end as 44.1 kHz stereo, gives its first samples again after
 // a rewind, loops back without a click, never clips, and all are about as loud as each other.
-TEST_F(Tunes, DecodeWholeRewindLoopAndMatchInLoudness)
+TEST(Tunes, DecodeWholeRewindLoopAndMatchInLoudness)
 {
     double lo = 0, hi = -200;
     for (int i = 0; i < kTuneCount; i++) {
         const TuneInfo &t = tuneTable[i];
-        const Tune &tune = tunes[i];
         SCOPED_TRACE(t.name);
+        const Tune tune = decodeTune(t);
         ASSERT_TRUE(tune.opened);
         EXPECT_EQ(tune.channels, 2);
         EXPECT_EQ(tune.rate, kMusicRate);
