@@ -16,11 +16,11 @@ packages=(build-essential cmake ninja-build pkg-config
   libopenal-dev libopenal1 libalut-dev libvorbis-dev libogg-dev
   libbullet-dev libfreetype-dev fonts-dejavu-core xdg-utils)
 if [ "$mode" = test ]; then
-  # imagemagick, netpbm and python3-pil: independent bitmap encoders whose files the image
-  # reader's tests must read; xdotool: real pointer and key input for the menu play-through;
+  # imagemagick: an independent bitmap encoder whose files the image reader's tests must read;
+  # xdotool: real pointer and key input for the menu play-through;
   # clang with its runtime libraries: libFuzzer and the sanitizers of the fuzz targets.
   packages+=(clang libclang-rt-14-dev libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth
-    imagemagick netpbm python3-pil xdotool)
+    imagemagick xdotool)
 fi
 missing=()
 for p in "${packages[@]}"; do

@@ -202,7 +202,7 @@ TEST_F(GlTest, LightProgramLightsThePoolUnderALampAndMixesTheReflection)
     // sent as the race frame does.
     const unsigned char w[3] = {255, 255, 255}, r[3] = {255, 0, 0};
     GLuint white = makeTexture(1, 1, GL_RGB, w), red = makeTexture(1, 1, GL_RGB, r);
-    levelLights[0] = {{0, 10, 0}, {0.7f, 0.7f, 0.4f}, {0, -1, 0}, 5};
+    levelLights[0] = {{0, 10, 0}, {0.7f, 0.7f, 0.4f}, {0, -1, 0}, 5, 0, 0, 0};
     numLevelLights = 1;
 
     auto drawFloor = [&](bool reflection) {
