@@ -133,6 +133,7 @@ struct LiveGame {
 
     bool findWindow(double seconds = 120)
     {
+        log += "find the window\n";
         auto start = std::chrono::steady_clock::now();
         while (std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() < seconds &&
                running()) {
@@ -143,6 +144,9 @@ struct LiveGame {
             }
             std::this_thread::sleep_for(std::chrono::milliseconds(100));
         }
+        poll();
+        log += std::string("  no window named Cobalt Overdrive; the game ") + (running() ? "runs" : "has ended") +
+               ", its last trace line: " + line.substr(0, 400) + "\n";
         return false;
     }
 
