@@ -2,6 +2,7 @@
 #include "render/ms3d.h"
 #include "render/render.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -18,7 +19,7 @@ static struct {
 
 void extractLights(const Model &model)
 {
-    int n = model.numBakedTriangles < kMaxLevelLights ? model.numBakedTriangles : kMaxLevelLights;
+    int n = std::min(int(model.baked.size()), kMaxLevelLights);
     for (int i = 0; i < n; i++) {
         const BakedTriangle &t = model.baked[i];
         LevelLight &l = levelLights[i];

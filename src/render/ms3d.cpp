@@ -33,7 +33,7 @@ GLuint whiteTexture()
 
 } // namespace
 
-Model::Model() : numBakedTriangles(0), geometryLists(0) {}
+Model::Model() : geometryLists(0) {}
 
 Model::~Model() { clear(); }
 
@@ -49,7 +49,6 @@ void Model::clear()
     freeModelData(*this);
     baked.clear();
     baked.shrink_to_fit();
-    numBakedTriangles = 0;
 }
 
 bool Ms3dModel::loadFromMemory(const unsigned char *bytes, size_t size)
@@ -234,19 +233,13 @@ void Model::drawCells(const ViewVolume *volume, GLint emissiveUniform, CellShadi
 
 void Model::bakeTriangles()
 {
-    int total = 0;
-    for (int m = 0; m < numMeshes; m++)
-        total += std::max(meshes[m].numTriangles, 0);
-    baked.assign(size_t(std::min(total, kMaxBakedTriangles)), BakedTriangle{});
-    int n = 0;
+    baked.clear();
     for (int m = 0; m < numMeshes; m++) {
         const Mesh &mesh = meshes[m];
-        for (int i = 0; i < mesh.numTriangles && n < kMaxBakedTriangles; i++, n++) {
+        for (int i = 0; i < mesh.numTriangles && int(baked.size()) < kMaxBakedTriangles; i++) {
             const Triangle &tri = triangles[mesh.triangleIndices[i]];
-            BakedTriangle &b = baked[n];
+            BakedTriangle &b = baked.emplace_back();
             b.materialIndex = mesh.materialIndex;
-            for (int axis = 0; axis < 3; axis++)
-                b.centroid[axis] = 0.0f;
             for (int k = 0; k < 3; k++) {
                 const float *p = vertices[tri.vertexIndices[k]].location;
                 BakedCorner &corner = b.corners[k];
@@ -262,5 +255,4 @@ void Model::bakeTriangles()
                 b.centroid[axis] /= 3.0f;
         }
     }
-    numBakedTriangles = n;
 }

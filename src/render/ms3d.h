@@ -53,15 +53,13 @@ public:
     using CellShading = int (*)(const float lo[3], const float hi[3], GLint *emissiveUniform);
     void drawInside(const ViewVolume &volume, CellShading shade);
     void compileGeometry();
-    // Fills `baked` from the meshes; at most kMaxBakedTriangles records, the count in
-    // numBakedTriangles.
+    // Fills `baked` from the meshes; at most kMaxBakedTriangles records.
     void bakeTriangles();
     // Frees everything the model holds (textures included) and leaves it empty.
     void clear();
 
     // Filled only by bakeTriangles: the cars and tracks, which never bake, carry no table.
     std::vector<BakedTriangle> baked;
-    int numBakedTriangles;
 
     // The meshes' geometry compiled into display lists on the first draw (one list per cell), so
     // a model of thousands of triangles is not sent corner by corner every frame. 0: none yet.

@@ -57,9 +57,10 @@ TEST_F(Drivers, ASharpBendBrakesDownToFourBeforeTheDriverAcceleratesAgain)
     int f = 0;
     for (; f < 3000 && std::fabs(turnOf(1)) > 0.5f; f++) {
         frames(1);
-        if (speedOf(1) >= 4.2f && std::fabs(turnOf(1)) > 0.5f)
+        if (speedOf(1) >= 4.2f && std::fabs(turnOf(1)) > 0.5f) {
             EXPECT_LT(cars[1].driveForce * dot(bodyLinearVelocity(cars[1].body), bodyOrientation(cars[1].body).axis[0]), 0)
                 << "brakes above the bend speed, frame " << f;
+        }
         slowest = std::min(slowest, speedOf(1));
     }
     ASSERT_LT(f, 3000) << "the car never came round";
@@ -89,9 +90,10 @@ TEST_F(Drivers, AfterThreeSlowSecondsAgainstAWallTheyBackOutForAboutOneAndAHalf)
             backFrom = f;
             EXPECT_NEAR(cars[1].driveForce, -160 * 1.015f * carPower * 1.15f, 0.01f);
         }
-        if (backFrom >= 0 && f > backFrom + 20)
+        if (backFrom >= 0 && f > backFrom + 20) {
             EXPECT_LT(dot(bodyLinearVelocity(cars[1].body), bodyOrientation(cars[1].body).axis[0]), 0)
                 << "backing up, frame " << f;
+        }
         if (backFrom >= 0 && !cars[1].backingUp)
             backTo = f;
     }

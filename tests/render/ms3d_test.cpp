@@ -35,7 +35,7 @@ TEST(Ms3dTest, BakingFollowsMeshOrderWithCentroidsAndFlippedT)
     auto model = std::make_unique<Ms3dModel>();
     ASSERT_TRUE(load(*model, makeMs3d(layout)));
     model->bakeTriangles();
-    ASSERT_EQ(model->numBakedTriangles, 3);
+    ASSERT_EQ(model->baked.size(), 3u);
     const BakedTriangle &first = model->baked[0]; // triangle 1 through the first mesh
     EXPECT_EQ(first.materialIndex, -1);
     EXPECT_FLOAT_EQ(first.corners[2].position[0], -1.0f);
@@ -56,14 +56,14 @@ TEST(Ms3dTest, BakingStopsAtTheTableSize)
     auto model = std::make_unique<Ms3dModel>();
     ASSERT_TRUE(load(*model, makeMs3d(layout)));
     model->bakeTriangles();
-    EXPECT_EQ(model->numBakedTriangles, kMaxBakedTriangles);
+    EXPECT_EQ(model->baked.size(), size_t(kMaxBakedTriangles));
     EXPECT_FLOAT_EQ(model->baked[kMaxBakedTriangles - 1].corners[2].position[0], -1.0f); // from triangle 1
 
     layout.groups.pop_back();
     layout.groups[0].triangles.assign(kMaxBakedTriangles, 1);
     ASSERT_TRUE(load(*model, makeMs3d(layout)));
     model->bakeTriangles();
-    EXPECT_EQ(model->numBakedTriangles, kMaxBakedTriangles);
+    EXPECT_EQ(model->baked.size(), size_t(kMaxBakedTriangles));
 }
 
 TEST(Ms3dTest, LoadsFromDiskAndASecondLoadReplacesTheFirst)
