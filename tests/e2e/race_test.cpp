@@ -39,7 +39,7 @@ const char *const kPad = "10 pad 1 connect\n"
                          "2130 pad 1 axis RT 1\n2140 pad 2 down START\n2141 pad 2 up START\n"
                          "2150 pad 1 disconnect\n2170 pad 2 axis RT 1\n2180 pad 2 disconnect\n";
 constexpr int kHalfStickFrom = 2040, kFrames = 2200;
-const char *const kCrashSounds[] = {"cr0.wav", "cr1.wav", "cr2.wav", "cr3.wav"};
+const char *const kCrashSounds[] = {"cr0.wav", "cr1.wav", "cr2.wav", "cr3.wav"}; // in base/sound
 
 // Track 1 in car 2 with seed 5, its trace and its recorded mix. The pad plays with a damaged
 // controls file, so it must find the game's own layout, and with the crash samples silenced:
@@ -50,9 +50,11 @@ struct Race {
     std::vector<std::string> lines;
     Race(const char *script, bool pad)
     {
-        linkContentInto(dir.path / "base", pad ? std::vector<std::string>{"sound/cr0.wav", "sound/cr1.wav",
-                                                                         "sound/cr2.wav", "sound/cr3.wav"}
-                                               : std::vector<std::string>{});
+        std::vector<std::string> silenced; // the crash samples, written as silence below
+        if (pad)
+            for (const char *crash : kCrashSounds)
+                silenced.push_back(std::string("sound/") + crash);
+        linkContentInto(dir.path / "base", silenced);
         if (pad) {
             dir.write("base/controls.inf", Bytes(kControlsFileSize, 0x5A));
             std::vector<int16_t> silence(44100);
