@@ -2,6 +2,7 @@
 // matrices as it found them, the blur passes run in the direction their number gives, the glow
 // history starts black and raises the HDR threshold, and the composite adds glow round bright
 // light only.
+#include "render/gl_pixels.h"
 #include "support/test_window.h"
 
 #include <gtest/gtest.h>
@@ -40,13 +41,7 @@ std::vector<unsigned char> textureRed(GLuint texture, int width, int height)
     return red;
 }
 
-unsigned char redAt(int x, int y)
-{
-    unsigned char p[4] = {};
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(x, y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, p);
-    return p[0];
-}
+unsigned char redAt(int x, int y) { return pixelAt(x, y).r; }
 
 // A frame of one flat grey with a white square of `side` pixels centred at (x, y).
 void drawFrame(float grey, int x, int y, int side)
@@ -54,11 +49,7 @@ void drawFrame(float grey, int x, int y, int side)
     glClearColor(grey, grey, grey, 1);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glClearColor(0, 0, 0, 0);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(0, kWidth, 0, kHeight, -1, 1);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
+    flatView(kWidth, kHeight);
     glDisable(GL_TEXTURE_2D);
     glDisable(GL_FOG);
     glColor4f(1, 1, 1, 1);
@@ -97,17 +88,16 @@ TEST_F(BloomSkyTest, SkyDomeLeavesEveryMatrixAsItFoundIt)
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     gluLookAt(-370, 2, 550, -380, 3, 560, 0, 1, 0);
+    const GLenum matrices[3] = {GL_MODELVIEW_MATRIX, GL_PROJECTION_MATRIX, GL_TEXTURE_MATRIX};
     float before[3][16], after[3][16];
-    glGetFloatv(GL_MODELVIEW_MATRIX, before[0]);
-    glGetFloatv(GL_PROJECTION_MATRIX, before[1]);
-    glGetFloatv(GL_TEXTURE_MATRIX, before[2]);
+    for (int m = 0; m < 3; m++)
+        glGetFloatv(matrices[m], before[m]);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glDisable(GL_FOG);
     float scroll = skyScroll;
     drawSkyDome(1.0f);
-    glGetFloatv(GL_MODELVIEW_MATRIX, after[0]);
-    glGetFloatv(GL_PROJECTION_MATRIX, after[1]);
-    glGetFloatv(GL_TEXTURE_MATRIX, after[2]);
+    for (int m = 0; m < 3; m++)
+        glGetFloatv(matrices[m], after[m]);
     GLint mode = 0;
     glGetIntegerv(GL_MATRIX_MODE, &mode);
     EXPECT_EQ(mode, GL_MODELVIEW);

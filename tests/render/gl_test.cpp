@@ -2,6 +2,7 @@
 // the countdown and the model viewer. The window is opened once, through the shell, in a
 // scratch directory holding the shaders and the images the tests make.
 #include "render/lights.h"
+#include "render/gl_pixels.h"
 #include "support/test_window.h"
 #include <gtest/gtest.h>
 
@@ -55,38 +56,8 @@ protected:
     void SetUp() override { ASSERT_TRUE(window->opened) << "the game window with its GL set-up must open"; }
 };
 
-Rgb readPixel(int x, int y)
-{
-    unsigned char p[4] = {};
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(x, y, 1, 1, GL_RGB, GL_UNSIGNED_BYTE, p);
-    return {p[0], p[1], p[2]};
-}
-
 // Saved for people beside the build's other pictures, through the game's own screenshot writer.
 void saveFrame(const char *name) { EXPECT_TRUE(saveScreenshot((window->previous / name).c_str())); }
-
-void ortho(double right, double top, double left = 0, double bottom = 0, double depth = 1)
-{
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(left, right, bottom, top, -depth, depth);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-}
-
-// A nearest-filtered texture of w x h pixels in the given format, left bound.
-GLuint makeTexture(int w, int h, GLenum format, const unsigned char *pixels)
-{
-    GLuint t = 0;
-    glGenTextures(1, &t);
-    glBindTexture(GL_TEXTURE_2D, t);
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    glTexImage2D(GL_TEXTURE_2D, 0, format, w, h, 0, format, GL_UNSIGNED_BYTE, pixels);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-    return t;
-}
 
 // The pixels' layout is the reader's test (tests/formats); here, a texture made or none at all.
 TEST_F(GlTest, TgaTexturesLoadOrLeaveNone)
@@ -98,11 +69,6 @@ TEST_F(GlTest, TgaTexturesLoadOrLeaveNone)
     EXPECT_NE(t.texture, 0u);
     EXPECT_FALSE(t.load(dir.file("none.tga").c_str(), 0));
     EXPECT_EQ(t.texture, 0u) << "a refused reload keeps nothing of the texture before";
-
-    GLuint name = loadTgaTexture(tga.c_str());
-    EXPECT_NE(name, 0u);
-    glDeleteTextures(1, &name);
-    EXPECT_EQ(loadTgaTexture(dir.file("none.tga").c_str()), 0u);
 }
 
 // Rows of 2 RGB pixels are 6 bytes: they upload straight only with byte alignment.
@@ -145,16 +111,6 @@ TEST_F(GlTest, TextureSetsLoadAllOrNothing)
     ASSERT_TRUE(loadTextureSet());
     for (int i = 0; i < kTextureSetSize; i++)
         ASSERT_NE(textureSet[i], 0u) << i;
-    // The interface set follows the same rule.
-    fs::rename(textures / "tex41.bmp", textures / "aside.bmp");
-    GLuint savedUi[kUiTextureCount];
-    std::copy(std::begin(uiTextures), std::end(uiTextures), savedUi);
-    std::fill(std::begin(uiTextures), std::end(uiTextures), 0u);
-    EXPECT_FALSE(loadUiTextures());
-    for (GLuint t : uiTextures)
-        EXPECT_EQ(t, 0u);
-    std::copy(std::begin(savedUi), std::end(savedUi), uiTextures);
-    fs::rename(textures / "aside.bmp", textures / "tex41.bmp");
 }
 
 // Left quad: material 0 with a red texture; right quad: no material (0xFF).
@@ -177,7 +133,7 @@ TEST_F(GlTest, ModelsPickTheirReaderByNameAndDrawUntexturedWithoutMaterial)
     EXPECT_EQ(model->materials[2].texture, 0u);
     EXPECT_EQ(model->materials[3].texture, 0u);
 
-    ortho(800, 600);
+    flatView(800, 600);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glDisable(GL_FOG);
     glDisable(GL_LIGHTING);
@@ -185,8 +141,8 @@ TEST_F(GlTest, ModelsPickTheirReaderByNameAndDrawUntexturedWithoutMaterial)
     glEnable(GL_CULL_FACE);
     glColor4f(1, 1, 1, 1);
     model->draw();
-    EXPECT_EQ(readPixel(200, 200), (Rgb{255, 0, 0}));
-    EXPECT_EQ(readPixel(500, 200), (Rgb{255, 255, 255}));
+    EXPECT_EQ(pixelAt(200, 200), (Rgb{255, 0, 0}));
+    EXPECT_EQ(pixelAt(500, 200), (Rgb{255, 255, 255}));
     // A shader samples its unit even with texturing disabled: the untextured mesh left a
     // white texel bound, not the red skin of the mesh before it.
     unsigned char texel[4] = {};
@@ -200,13 +156,12 @@ TEST_F(GlTest, LightProgramLightsThePoolUnderALampAndMixesTheReflection)
 {
     // A floor of 200 x 200 units seen from above; one lamp 10 units over its middle, chosen and
     // sent as the race frame does.
-    const unsigned char w[3] = {255, 255, 255}, r[3] = {255, 0, 0};
-    GLuint white = makeTexture(1, 1, GL_RGB, w), red = makeTexture(1, 1, GL_RGB, r);
+    GLuint white = plainTexture(255, 255, 255), red = plainTexture(255, 0, 0);
     levelLights[0] = {{0, 10, 0}, {0.7f, 0.7f, 0.4f}, {0, -1, 0}, 5, 0, 0, 0};
     numLevelLights = 1;
 
     auto drawFloor = [&](bool reflection) {
-        ortho(100, 75, -100, -75, 100);
+        flatView(100, 75, -100, -75, 100);
         glRotatef(90, 1, 0, 0); // look straight down the y axis
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         beginLitScene();
@@ -236,14 +191,14 @@ TEST_F(GlTest, LightProgramLightsThePoolUnderALampAndMixesTheReflection)
     drawFloor(false);
     saveFrame("render_gl_light.png");
     // Right under the lamp the light runs to white; a few units out the pool keeps its colour.
-    Rgb under = readPixel(400, 300), pool = readPixel(400 + 20, 300), edge = readPixel(400 + 350, 300);
+    Rgb under = pixelAt(400, 300), pool = pixelAt(400 + 20, 300), edge = pixelAt(400 + 350, 300);
     EXPECT_GT(under.r, 150) << "right under the lamp";
     EXPECT_GT(pool.r, pool.b + 30) << "the lamp's yellowish colour";
     // Far from the pool only the ambient floor and the far light remain.
     EXPECT_LT(edge.r, 90);
     EXPECT_GT(edge.r, 10);
     drawFloor(true);
-    Rgb mirrored = readPixel(400 + 350, 300);
+    Rgb mirrored = pixelAt(400 + 350, 300);
     EXPECT_GT(mirrored.r, edge.r + 40) << "the red reflection shows";
     EXPECT_EQ(mirrored.g, edge.g);
     numLevelLights = 0;
@@ -254,7 +209,7 @@ TEST_F(GlTest, LightProgramLightsThePoolUnderALampAndMixesTheReflection)
 
 TEST_F(GlTest, FontSetsDrawTheirOwnGlyphs)
 {
-    ortho(800, 600);
+    flatView(800, 600);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glDisable(GL_FOG);
     textColorMode = 0;
@@ -263,20 +218,19 @@ TEST_F(GlTest, FontSetsDrawTheirOwnGlyphs)
     printSmall(100, 200, 0, "Az");
     printLarge(100, 400, 0, "Q");
     // The first glyph is sampled before the second one begins, the second after the first ends.
-    EXPECT_EQ(glyphAt(readPixel(104, 104)), 128 + 'A' - 32);
-    EXPECT_EQ(glyphAt(readPixel(125, 104)), 128 + 'z' - 32);
-    EXPECT_EQ(glyphAt(readPixel(104, 204)), 'A' - 32);
-    EXPECT_EQ(glyphAt(readPixel(125, 204)), 'z' - 32);
-    EXPECT_EQ(glyphAt(readPixel(112, 412)), 'Q' - 32);
-    EXPECT_EQ(readPixel(104, 104).b, 77);
+    EXPECT_EQ(glyphAt(pixelAt(104, 104)), 128 + 'A' - 32);
+    EXPECT_EQ(glyphAt(pixelAt(125, 104)), 128 + 'z' - 32);
+    EXPECT_EQ(glyphAt(pixelAt(104, 204)), 'A' - 32);
+    EXPECT_EQ(glyphAt(pixelAt(125, 204)), 'z' - 32);
+    EXPECT_EQ(glyphAt(pixelAt(112, 412)), 'Q' - 32);
+    EXPECT_EQ(pixelAt(104, 104).b, 77);
     glEnable(GL_FOG);
 }
 
 TEST_F(GlTest, CountdownDrawsItsImageOverTheScene)
 {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    const unsigned char green[3] = {0, 255, 0};
-    GLuint tex = makeTexture(1, 1, GL_RGB, green);
+    GLuint tex = plainTexture(0, 255, 0);
     GLuint saved = textureSet[TEX_COUNT_2];
     textureSet[TEX_COUNT_2] = tex;
     overlayTimer = 4.5f;
@@ -284,9 +238,9 @@ TEST_F(GlTest, CountdownDrawsItsImageOverTheScene)
     frameTime = 1.0f;
     glDisable(GL_FOG);
     drawStartCountdown(overlayTimer);
-    Rgb p = readPixel(400, 400);
+    Rgb p = pixelAt(400, 400);
     EXPECT_NEAR(p.g, 128, 2) << "half faded in";
-    EXPECT_EQ(readPixel(300, 400).g, 0);
+    EXPECT_EQ(pixelAt(300, 400).g, 0);
     GLint depth = 0;
     glGetIntegerv(GL_PROJECTION_STACK_DEPTH, &depth);
     EXPECT_EQ(depth, 1);
@@ -306,10 +260,10 @@ TEST_F(GlTest, ModelViewerFitsTheModelIntoTheView)
     }
     ASSERT_TRUE(viewModelLoad(dir.write("q.ms3d", makeMs3d(layout)).c_str()));
     viewModelDraw(kWidth, kHeight, 0.0f);
-    Rgb centre = readPixel(kWidth / 2, kHeight / 2);
+    Rgb centre = pixelAt(kWidth / 2, kHeight / 2);
     EXPECT_GT(centre.r, 100);
     EXPECT_LT(centre.g, 30);
-    Rgb corner = readPixel(5, 5);
+    Rgb corner = pixelAt(5, 5);
     EXPECT_LT(corner.r, 100) << "the background shows around the model";
     viewModelRelease();
     fitSceneToWindow(kWidth, kHeight);
