@@ -85,11 +85,9 @@ TEST_F(EffectsGl, FireAddsLightSmokeCoversAndTheDeadDrawNothing)
     EXPECT_NEAR(smoke.r, 128 + 51, 4) << "alpha: half red, half the grey behind";
     EXPECT_NEAR(smoke.g, 51, 4);
 
-    for (float life : {0.0f, -0.3f}) {
-        greyFrame(0.4f);
-        redParticle(1, life).draw(kOrigin, kEye, white);
-        EXPECT_NEAR(centrePixel().r, 102, 2) << "life " << life;
-    }
+    greyFrame(0.4f);
+    redParticle(1, 0.0f).draw(kOrigin, kEye, white);
+    EXPECT_NEAR(centrePixel().r, 102, 2) << "a dead particle";
 
     greyFrame(0.4f);
     const float above[3] = {0, 3, 0};

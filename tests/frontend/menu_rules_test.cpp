@@ -9,8 +9,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
-
 namespace {
 
 struct Menus : ::testing::Test {

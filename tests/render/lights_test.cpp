@@ -9,17 +9,8 @@
 
 namespace {
 
-LevelLight lampAt(float x, float z, float red = 1)
-{
-    LevelLight l{};
-    l.position[0] = x;
-    l.position[1] = 8;
-    l.position[2] = z;
-    l.color[0] = red;
-    l.direction[1] = -1;
-    l.focus = 5;
-    return l;
-}
+// A street lamp 8 over the road, pointing down, told apart by its red.
+LevelLight lampAt(float x, float z, float red = 1) { return {{x, 8, z}, {red, 0, 0}, {0, -1, 0}, 5, 0, 0, 0}; }
 
 const float kEye[3] = {0, 2, 0};
 const float kAlongX[3] = {1, 0, 0};

@@ -26,14 +26,8 @@ TEST(LightGlowsTest, OnlyTheThirtyNearestLampsGlow)
     textureSet[TEX_LAMP_GLOW] = white;
 
     // 31 lamps on a grid 30 units apart, in the order the light selection sorted them.
-    numLevelLights = 31;
-    for (int i = 0; i < numLevelLights; i++) {
-        LevelLight &l = levelLights[i];
-        l = {};
-        l.position[0] = -90.0f + 30.0f * float(i % 7);
-        l.position[2] = -60.0f + 30.0f * float(i / 7);
-        l.color[0] = l.color[1] = l.color[2] = 1;
-    }
+    for (int i = 0; i < 31; i++)
+        levelLights[i] = {{-90.0f + 30.0f * float(i % 7), 0, -60.0f + 30.0f * float(i / 7)}, {1, 1, 1}, {}, 0, 0, 0, 0};
     const float above[3] = {0, 2000, 0};
     for (int count : {5, 31}) {
         numLevelLights = count;
