@@ -127,8 +127,6 @@ TEST_F(BmpTest, BitFieldMasksPlaceAndScaleEveryChannel)
          {{255, 85, 170, 136}, {17, 34, 51, 0}}},
         {"1-5-5-5 alpha bit fields after a 40-byte header", 40, 16, 6, {0x7C00, 0x03E0, 0x001F, 0x8000},
          {0x8000, 0x7C00}, {{0, 0, 0, 255}, {255, 0, 0, 0}}},
-        {"8-8-8 masks without an alpha mask", 40, 32, 3, {0xFF0000, 0xFF00, 0xFF}, {0xAB123456},
-         {{0x12, 0x34, 0x56, -1}}},
         {"a channel left out", 52, 16, 3, {0xF800, 0, 0x001F}, {0xFFFF}, {{255, 0, 255, -1}}},
         {"uncompressed 16 bits are 5-5-5", 40, 16, 0, {}, {0xFFFF, 0x0421}, {{255, 255, 255, -1}, {8, 8, 8, -1}}},
         {"uncompressed 32 bits ignore the alpha mask of the header", 124, 32, 0,
