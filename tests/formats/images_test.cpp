@@ -267,8 +267,10 @@ Bytes bmpWith(int headerSize, int bits, uint32_t compression, std::vector<uint32
     s.masks = std::move(masks);
     s.width = 2;
     s.height = height;
-    if (bits <= 8)
+    if (bits <= 8) { // a whole table, so that only what a case changes is wrong
         s.palette = kPalette16;
+        s.colorsUsed = 16;
+    }
     return makeBmp(s);
 }
 
