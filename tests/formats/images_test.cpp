@@ -51,7 +51,7 @@ const std::vector<Rgb> kPalette16 = {{0, 0, 0},     {255, 0, 0},   {0, 255, 0}, 
                                      {7, 8, 9},     {11, 12, 13},  {14, 15, 16},  {250, 251, 252}};
 
 // Every header version, with and without the file header, arrives as the same 24-bit RGB picture,
-// padding removed. (The common 40-byte header behind a file header is the saved pictures' below.)
+// padding removed. (Behind a file header, the 40-byte header is left to the saved pictures below.)
 TEST_F(BmpTest, EveryDepthAndHeaderArrivesAsRgbRowsWithoutPadding)
 {
     struct Case {
@@ -444,8 +444,8 @@ TEST_F(BmpTest, PicturesSavedByImageMagickReadBackExactly)
                 Rgb got = pixelAt(*image, x, y);
                 int alpha = image->alpha ? image->alpha[size_t(y) * picture.width + x] : want[3];
                 if (!(got == Rgb{want[0], want[1], want[2]}) || alpha != want[3])
-                    wrong = "pixel " + std::to_string(x) + "," + std::to_string(y) + ": got " + std::to_string(got.r) + " " +
-                            std::to_string(got.g) + " " + std::to_string(got.b) + " " + std::to_string(alpha);
+                    wrong = "pixel " + std::to_string(x) + "," + std::to_string(y) + ": got " + std::to_string(got.r) +
+                            " " + std::to_string(got.g) + " " + std::to_string(got.b) + " " + std::to_string(alpha);
             }
         EXPECT_EQ(wrong, "");
     }
