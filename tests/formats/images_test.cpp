@@ -295,7 +295,6 @@ TEST_F(BmpTest, MalformedHeadersAreRefusedWithTheirMessage)
         const char *message;
     } cases[] = {
         {"header size 41", withHeader32(14, 41), "Unknown DIB file format."},
-        {"header size 0", withHeader32(14, 0), "Unknown DIB file format."},
         {"file header only", Bytes(base.begin(), base.begin() + 16), "Unknown DIB file format."},
         {"header cut short", Bytes(base.begin(), base.begin() + 40), "Unknown DIB file format."},
         {"run-length compression at 24 bits", withHeader32(14 + 16, 1), "Image file conversion error."},
@@ -489,11 +488,9 @@ TEST(TgaTest, OtherKindsAndShortFilesAreRefused)
         Bytes bytes;
     } cases[] = {
         {"run-length", makeTga(4, 4, 32, px, 10)},
-        {"colour-mapped", makeTga(4, 4, 32, px, 1, 0, 1)},
         {"colour map on true colour", makeTga(4, 4, 32, px, 2, 0, 1)},
         {"image id", makeTga(4, 4, 32, px, 2, 5)},
         {"16 bits", makeTga(4, 4, 16, px)},
-        {"8 bits", makeTga(4, 4, 8, px)},
         {"zero width", makeTga(0, 4, 32, px)},
         {"short pixels", [&] { Bytes b = makeTga(4, 4, 32, px); b.pop_back(); return b; }()},
         {"header only", Bytes(whole.begin(), whole.begin() + 18)},
