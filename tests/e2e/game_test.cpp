@@ -12,32 +12,6 @@ struct Game : ::testing::Test {
     std::string at(const char *rel) const { return dir.file(rel); }
 };
 
-// The loading screen runs for eight seconds of game clock, then the main menu comes up; the
-// files are saved at the end. (The loading pictures themselves are drawn, and saved to be looked
-// at, by the 2D content's GL test.)
-TEST_F(Game, LoadsForEightSecondsThenShowsTheMainMenuAndSavesBothFiles)
-{
-    GameRun r = runGame(dir, {"--windowed", "--frames", "1000", "--fixed-frame-ms", "10", "--no-browser",
-                              "--trace", "t.jsonl"});
-    ASSERT_FALSE(r.timedOut);
-    ASSERT_EQ(r.exitCode, 0) << r.stderrText;
-    auto lines = traceLines(at("t.jsonl"));
-    ASSERT_EQ(lines.size(), 1000u);
-    int loadingEnd = -1;
-    for (size_t i = 0; i < lines.size(); i++) {
-        if (traceField(lines[i], "loadingPhase") == "false") {
-            loadingEnd = int(i);
-            break;
-        }
-        EXPECT_LE(std::stod(traceField(lines[i], "loadingClock")), 8.0);
-    }
-    ASSERT_GT(loadingEnd, 790) << "about 800 frames of 10 ms after the clock's run-up";
-    EXPECT_GT(std::stod(traceField(lines[size_t(loadingEnd)], "loadingClock")), 8.0);
-    EXPECT_EQ(traceField(lines[size_t(loadingEnd)], "gameState"), "1");
-    EXPECT_EQ(readBytes(at("base/menu.inf")).size(), 24u);
-    EXPECT_EQ(readBytes(at("base/career.inf")).size(), 712u);
-}
-
 // The virtual display has no 1024x768 mode: the game offers a window. Refused, the game ends
 // without touching the files; accepted, it runs in the window and writes the settings back unchanged.
 TEST_F(Game, AModeTheDisplayLacksOffersAWindowThatIsRefusedOrTaken)

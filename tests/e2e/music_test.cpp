@@ -67,10 +67,11 @@ const double ABSENT_IN_RACE = 0.02;
 
 double fadeGain(const std::string &line) { return std::clamp(std::atof(traceField(line, "musicFade").c_str()), 0.0, 1.0); }
 
-// The menu tune, silent through the loading and the first seconds of the menu, then in at full
-// level, with no race tune. (That what is heard follows the fade frame by frame, and focus and
-// pause, are the race's test below; a tune looping without a seam is the music stream's own test.)
-TEST_F(MusicRun, TheMenuTuneComesInAfterTheMenuAppears)
+// The loading screen's eight seconds of game clock, then the main menu, whose tune is silent for
+// its first seconds and then in at full level, with no race tune. (That what is heard follows the
+// fade frame by frame, and focus and pause, are the race's test below; a tune looping without a
+// seam is the music stream's own test.)
+TEST_F(MusicRun, TheMenuComesAfterEightSecondsOfLoadingAndItsTuneAfterIt)
 {
     settings(true);
     const int frames = 440;
@@ -82,7 +83,11 @@ TEST_F(MusicRun, TheMenuTuneComesInAfterTheMenuAppears)
     ASSERT_EQ(lines.size(), size_t(frames));
     ASSERT_EQ(mix.size(), size_t(2 * frames * FRAME_SAMPLES));
     int menuStart = int(firstFrame(lines, "loadingPhase", "false"));
-    ASSERT_GT(menuStart, 150);
+    ASSERT_GT(menuStart, 8000 / FRAME_MS) << "eight seconds of frames after the clock's run-up";
+    for (int f = 0; f < menuStart; f++)
+        ASSERT_LE(std::stod(traceField(lines[size_t(f)], "loadingClock")), 8.0) << "frame " << f;
+    EXPECT_GT(std::stod(traceField(lines[size_t(menuStart)], "loadingClock")), 8.0);
+    EXPECT_EQ(traceField(lines[size_t(menuStart)], "gameState"), "1");
     for (int f = 1; f < menuStart + 80; f += 3)
         EXPECT_LT(toneIn(mix, f, tuneHz[0]), 0.002) << "silent for 3.75 s of the menu: frame " << f;
     ASSERT_EQ(fadeGain(lines[frames - 2]), 1.0);
