@@ -87,7 +87,7 @@ TEST_F(Game, HelpListsEveryAutomationFlagAndBadFlagsAreRefused)
         EXPECT_NE(r.stdoutText.find(flag), std::string::npos) << flag;
     for (std::vector<std::string> bad : {std::vector<std::string>{"--frames", "many"}, {"--frames"},
                                          {"--screenshot", "nocolon.png"}, {"--bogus"}})
-        EXPECT_EQ(runGame(dir, bad).exitCode, 2) << bad[0];
+        EXPECT_EQ(runGame(dir, bad, 60).exitCode, 2) << bad[0];
     GameRun badScript = runGame(dir, {"--windowed", "--input", "missing.txt", "--no-browser"});
     EXPECT_EQ(badScript.exitCode, 2);
     EXPECT_NE(badScript.stderrText.find("missing.txt"), std::string::npos);
