@@ -27,7 +27,7 @@ TEST_F(Game, AModeTheDisplayLacksOffersAWindowThatIsRefusedOrTaken)
                               "--screenshot", "3:shot.png"});
     ASSERT_EQ(r.exitCode, 0) << r.stderrText;
     EXPECT_NE(r.stderrText.find("[Display]"), std::string::npos) << r.stderrText;
-    EXPECT_EQ(pngSize(readBytes(at("shot.png"))), std::make_pair(1024u, 768u));
+    EXPECT_EQ(screenshotSize(readBytes(at("shot.png"))), std::make_pair(1024u, 768u));
     EXPECT_EQ(readBytes(at("base/menu.inf")), settings);
 }
 

@@ -12,6 +12,7 @@
 #include <chrono>
 #include <fstream>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <thread>
 #include <vector>
@@ -138,12 +139,23 @@ inline GameRun runGame(const TempDir &dir, std::vector<std::string> args, int ti
     return runProgram(dir, COBALT_GAME_BINARY, dir.path, std::move(args), timeoutSeconds, env);
 }
 
-// A PNG's width and height, from its IHDR (big-endian words); zeros when it is too short.
-inline std::pair<uint32_t, uint32_t> pngSize(const Bytes &png)
+// A screenshot's width and height; {0, 0} unless it is laid out as the game writes its PNGs:
+// 8-bit RGB, one IDAT chunk right after the IHDR, holding stored (uncompressed) deflate blocks
+// whose lengths add up to the filtered rows and end where the chunk's checksum begins.
+inline std::pair<uint32_t, uint32_t> screenshotSize(const Bytes &png)
 {
-    if (png.size() < 24)
-        return {0, 0};
     auto be32 = [&](size_t at) { return uint32_t(png[at]) << 24 | png[at + 1] << 16 | png[at + 2] << 8 | png[at + 3]; };
+    if (png.size() < 45 || std::memcmp(&png[37], "IDAT", 4) != 0 || png[24] != 8 || png[25] != 2)
+        return {0, 0};
+    size_t end = 41 + size_t(be32(33)) - 4, p = 43, bytes = 0; // the adler-32 closes the data
+    if (end > png.size())
+        return {0, 0};
+    for (size_t n; p + 5 <= end && !((png[p] >> 1) & 3); p += 5 + n) { // a flag byte, the length twice
+        n = size_t(png[p + 1] | png[p + 2] << 8);
+        bytes += n;
+    }
+    if (p != end || bytes != (size_t(be32(16)) * 3 + 1) * be32(20))
+        return {0, 0};
     return {be32(16), be32(20)};
 }
 
