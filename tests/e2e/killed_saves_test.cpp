@@ -155,8 +155,7 @@ TEST_F(KilledSaves, ABookedRaceIsSavedBeforeTheNextRaceBegins)
     std::string out;
     while (out.find('\n') == std::string::npos && Clock::now() - began < std::chrono::seconds(300)) {
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        Bytes bytes = readBytes(dir.file("stdout.txt"));
-        out.assign(bytes.begin(), bytes.end());
+        out = textOf(dir.file("stdout.txt"));
     }
     stopProgram(pid);
     ASSERT_NE(out.find("race track=1 car=0 finished=yes"), std::string::npos) << out;

@@ -1,7 +1,8 @@
 // The game played from its first screen with real X input on the virtual display: the pointer
-// moved and clicked by xdotool (or only keys pressed), the way a new player would, through the
-// career into a race and out through the quit question. Each screen on the way is saved as the X
-// server shows it, under build/pictures/menus/.
+// moved and clicked by xdotool through the career into a race, then keys pressed through the
+// paused race and a quick race, and the mouse again through the options and the quit question,
+// the way a new player would. Each screen on the way is saved as the X server shows it, under
+// build/pictures/menus/.
 #include "support/live_game.h"
 
 #include <gtest/gtest.h>
@@ -30,40 +31,6 @@ void shoot(LiveGame &g, const char *name)
     g.waitFrames(2);
     EXPECT_TRUE(g.capture(picture(name))) << name;
 }
-
-struct MenuPlay : ::testing::Test {
-    TempDir dir;
-    void SetUp() override
-    {
-        if (std::system("command -v xdotool >/dev/null 2>&1") != 0 || !std::getenv("DISPLAY"))
-            GTEST_SKIP() << "needs xdotool and an X display (scripts/setup.sh test provides both)";
-        linkContent(dir);
-        // 640 x 480, sound and music on. A career well under way, which New game must reset.
-        writeBytes(dir.file("base/menu.inf"), words({0, 32, 24, 1, 1, 0}));
-        Bytes career = words({1, 1, 1, 1, 1, 1, 1, 1});
-        career.resize(174 * 4, 0);
-        Bytes last = words({7, 600, 9999, 1}); // races open, points, cash, started
-        career.insert(career.end(), last.begin(), last.end());
-        writeBytes(dir.file("base/career.inf"), career);
-    }
-    // The game up to its main menu. For keys the pointer rests away from every button and the
-    // window has the keyboard.
-    static bool ready(LiveGame &g, bool keys)
-    {
-        g.menuUnitsPerPixel = 1.25;
-        if (!g.findWindow() || !g.waitForScreen(1))
-            return false;
-        if (keys) {
-            g.pointAt(760, 580);
-            g.xdotool("windowfocus --sync " + g.window);
-        }
-        return true;
-    }
-    static std::vector<std::string> args()
-    {
-        return {"--windowed", "--no-browser", "--seed", "7", "--fixed-frame-ms", kFrameMs};
-    }
-};
 
 // Moves the list to `item` one step at a time, with the arrows or with the keys, waiting for
 // each step to show in the trace.
@@ -105,121 +72,62 @@ void pause(LiveGame &g)
     g.release("Escape");
 }
 
-// From the main menu: Career, New game, Tuning, packet 1 bought, back, Select race, race 1
-// started. (A whole race takes minutes to draw on the software renderer; the headless career
-// runs book finished races.)
-void careerRace(LiveGame &g, bool keys)
+TEST(MenuPlay, TheMouseThroughTheCareerKeysThroughTheRacesAndTheMouseThroughOptionsAndQuit)
 {
-    EXPECT_TRUE(choose(g, 0, 20, keys)) << g.log; // "Street Racing / Career"
-    EXPECT_EQ(g.number("cash"), 9999) << "the saved career is only read";
-    if (!keys)
-        shoot(g, "career_menu.png");
-    EXPECT_TRUE(choose(g, 0, 2, keys)) << g.log; // "New game"
-    EXPECT_EQ(g.number("cash"), 350);
-    EXPECT_EQ(g.number("racesOpen"), 1);
-    EXPECT_EQ(g.number("selectedCar"), 0);
-    if (!keys)
-        shoot(g, "car_select.png");
-    EXPECT_TRUE(choose(g, 2, 29, keys)) << g.log; // "Tuning"
-    EXPECT_EQ(g.list("tuningState"), "[1,0,0,0,0,0]");
-    if (keys) {
-        g.tap("Right"); // points at packet 1
-        EXPECT_TRUE(g.waitUntil([&] { return g.number("packetFocus") == 0; }, 30, "packet focus")) << g.log;
-        shoot(g, "keys_tuning_focus.png");
-        g.tap("Return");
-    } else {
-        shoot(g, "tuning.png");
-        g.clickAt(kPacket1[0], kPacket1[1]);
-    }
-    EXPECT_TRUE(g.waitUntil([&] { return g.number("cash") == 0; }, 30, "packet bought")) << g.log;
-    EXPECT_EQ(g.list("tuningBought"), "[1,0,0,0,0,0]");
-    if (keys) {
-        g.tap("Escape");
-        EXPECT_TRUE(g.waitForScreen(2)) << g.log;
-    } else {
-        shoot(g, "tuning_bought.png");
-        EXPECT_EQ(g.list("tuningState"), "[2,0,0,0,0,0]");
-        EXPECT_TRUE(choose(g, 0, 2, keys)) << g.log; // "Back"
-    }
-    EXPECT_TRUE(choose(g, 3, 21, keys)) << g.log; // "Select race"
-    EXPECT_EQ(g.number("menuItemCount"), 2) << "race 1 and Back";
-    if (!keys)
-        shoot(g, "race_select.png");
+    if (std::system("command -v xdotool >/dev/null 2>&1") != 0 || !std::getenv("DISPLAY"))
+        GTEST_SKIP() << "needs xdotool and an X display (scripts/setup.sh test provides both)";
+    TempDir dir;
+    linkContent(dir);
+    // 640 x 480, sound and music on. A career well under way, which New game must reset.
+    writeBytes(dir.file("base/menu.inf"), words({0, 32, 24, 1, 1, 0}));
+    Bytes career = words({1, 1, 1, 1, 1, 1, 1, 1});
+    career.resize(174 * 4, 0);
+    Bytes last = words({7, 600, 9999, 1}); // races open, points, cash, started
+    career.insert(career.end(), last.begin(), last.end());
+    writeBytes(dir.file("base/career.inf"), career);
 
-    EXPECT_TRUE(choose(g, 0, -1, keys)); // "Race  1"
-    EXPECT_TRUE(g.waitUntil([&] { return g.number("gameState") == 0 && g.field("countdownActive") == "true"; }, 120,
-                            "race loaded"))
-        << g.log;
-    EXPECT_EQ(g.field("careerRace"), "true");
-    EXPECT_EQ(g.field("awardPending"), "true");
-}
-
-// What the career file must hold after New game, packet 1 bought for car 0 with the whole 350,
-// and race 1 left half-way.
-void expectCareerFile(const std::string &path)
-{
-    auto b = readBytes(path);
-    ASSERT_EQ(b.size(), 712u);
-    EXPECT_EQ(wordAt(b, 0), 1);
-    EXPECT_EQ(wordAt(b, 2), 1);
-    EXPECT_EQ(wordAt(b, 3), 0) << "car 3 opens at 100 points";
-    EXPECT_EQ(wordAt(b, 7), 0) << "New game closed the cars of the old career";
-    EXPECT_EQ(wordAt(b, 18), 1) << "packet 1 of car 0";
-    for (int k = 19; k < 24; k++)
-        EXPECT_EQ(wordAt(b, size_t(k)), 0) << "packet " << k - 17;
-    EXPECT_EQ(wordAt(b, 127), 0) << "best place of race 1";
-    EXPECT_EQ(wordAt(b, 174), 1) << "races open";
-    EXPECT_EQ(wordAt(b, 175), 0);
-    EXPECT_EQ(wordAt(b, 176), 0);
-}
-
-TEST_F(MenuPlay, MouseOnlyThroughTheCareerARaceTheOptionsAndTheQuitQuestion)
-{
-    LiveGame g(dir, args());
-    ASSERT_TRUE(ready(g, false)) << g.log;
+    LiveGame g(dir, {"--windowed", "--no-browser", "--seed", "7", "--fixed-frame-ms", kFrameMs});
+    g.menuUnitsPerPixel = 1.25;
+    ASSERT_TRUE(g.findWindow() && g.waitForScreen(1)) << g.log;
     g.pointAt(kSelectBar[0], kSelectBar[1]);
     ASSERT_TRUE(g.waitUntil([&] { return g.list("hoverFlags").rfind("[false,false,true", 0) == 0; }, 30, "hover"))
         << g.log;
     shoot(g, "main_menu.png");
 
-    careerRace(g, false);
-    pause(g);
-    ASSERT_TRUE(choose(g, 2, 2, false)) << g.log; // "Exit"
-    shoot(g, "car_select_after_race.png");
+    // With the mouse: Career, New game, Tuning, packet 1 bought, back, Select race, race 1 started.
+    // (A whole race takes minutes to draw on the software renderer; the headless career runs book
+    // finished races. The keys in these screens are the menu rules' tests.)
+    EXPECT_TRUE(choose(g, 0, 20, false)) << g.log; // "Street Racing / Career"
+    EXPECT_EQ(g.number("cash"), 9999) << "the saved career is only read";
+    shoot(g, "career_menu.png");
+    EXPECT_TRUE(choose(g, 0, 2, false)) << g.log; // "New game"
+    EXPECT_EQ(g.number("cash"), 350);
+    EXPECT_EQ(g.number("racesOpen"), 1);
+    EXPECT_EQ(g.number("selectedCar"), 0);
+    shoot(g, "car_select.png");
+    EXPECT_TRUE(choose(g, 2, 29, false)) << g.log; // "Tuning"
+    EXPECT_EQ(g.list("tuningState"), "[1,0,0,0,0,0]");
+    shoot(g, "tuning.png");
+    g.clickAt(kPacket1[0], kPacket1[1]);
+    EXPECT_TRUE(g.waitUntil([&] { return g.number("cash") == 0; }, 30, "packet bought")) << g.log;
+    EXPECT_EQ(g.list("tuningBought"), "[1,0,0,0,0,0]");
+    shoot(g, "tuning_bought.png");
+    EXPECT_EQ(g.list("tuningState"), "[2,0,0,0,0,0]");
+    EXPECT_TRUE(choose(g, 0, 2, false)) << g.log; // "Back"
+    EXPECT_TRUE(choose(g, 3, 21, false)) << g.log; // "Select race"
+    EXPECT_EQ(g.number("menuItemCount"), 2) << "race 1 and Back";
+    shoot(g, "race_select.png");
 
-    ASSERT_TRUE(choose(g, 4, 1, false)) << g.log; // "Back"
-    ASSERT_TRUE(choose(g, 2, 5, false)) << g.log; // "Options"
-    int modeBefore = g.number("optionsResolutionIndex");
-    g.clickAt(kResolutionRow[0], kResolutionRow[1]);
-    g.clickAt(kMusicRow[0], kMusicRow[1]);
-    ASSERT_TRUE(g.waitUntil([&] { return g.field("musicOn") == "false"; }, 30, "music off")) << g.log;
-    ASSERT_TRUE(choose(g, 0, -1, false)); // "Accept"
-    ASSERT_TRUE(g.waitUntil([&] { return g.field("optionsAccepted") == "true"; }, 30, "accepted")) << g.log;
-    int modeChosen = g.number("optionsResolutionIndex");
-    shoot(g, "options.png");
-    EXPECT_EQ(g.number("gameState"), 5) << "Accept stays on the screen";
+    EXPECT_TRUE(choose(g, 0, -1, false)); // "Race  1"
+    EXPECT_TRUE(g.waitUntil([&] { return g.number("gameState") == 0 && g.field("countdownActive") == "true"; }, 120,
+                            "race loaded"))
+        << g.log;
+    EXPECT_EQ(g.field("careerRace"), "true");
+    EXPECT_EQ(g.field("awardPending"), "true");
 
-    ASSERT_TRUE(choose(g, 2, 1, false)) << g.log; // "Back"
-    ASSERT_TRUE(choose(g, 3, 90, false)) << g.log; // "Quit"
-    shoot(g, "quit_question.png");
-    ASSERT_TRUE(choose(g, 1, -1, false)); // "Yes"
-    EXPECT_EQ(g.finish(), 0) << g.log;
-
-    expectCareerFile(dir.file("base/career.inf"));
-    auto settings = readBytes(dir.file("base/menu.inf"));
-    ASSERT_EQ(settings.size(), 24u);
-    EXPECT_EQ(wordAt(settings, 0), modeChosen) << "the accepted resolution (from " << modeBefore << ")";
-    EXPECT_EQ(wordAt(settings, 3), 1);
-    EXPECT_EQ(wordAt(settings, 4), 0) << "music switched off";
-}
-
-// After the career part race 1 is paused, continued, restarted and left; then a quick race is
-// left for the main menu.
-TEST_F(MenuPlay, KeysOnlyThroughTheCareerAPausedRaceAndTheQuitQuestion)
-{
-    LiveGame g(dir, args());
-    ASSERT_TRUE(ready(g, true)) << g.log;
-    careerRace(g, true);
+    // Keys from here: the pointer rests away from every button and the window has the keyboard.
+    g.pointAt(760, 580);
+    g.xdotool("windowfocus --sync " + g.window);
 
     // Escape pauses over the frozen race picture.
     pause(g);
@@ -227,10 +135,6 @@ TEST_F(MenuPlay, KeysOnlyThroughTheCareerAPausedRaceAndTheQuitQuestion)
     g.waitFrames(10);
     EXPECT_EQ(raceSeconds(g), frozen) << "the race stands still while paused";
     shoot(g, "pause.png");
-
-    // The two data files damaged on disk while the game runs: the game keeps its own values.
-    writeBytes(dir.file("base/career.inf"), {1, 2, 3, 4, 5});
-    writeBytes(dir.file("base/menu.inf"), {9, 9, 9});
 
     ASSERT_TRUE(choose(g, 0, -1, true)); // "Continue"
     ASSERT_TRUE(g.waitUntil([&] { return g.number("gameState") == 0; }, 30, "continue")) << g.log;
@@ -252,6 +156,7 @@ TEST_F(MenuPlay, KeysOnlyThroughTheCareerAPausedRaceAndTheQuitQuestion)
     ASSERT_TRUE(choose(g, 2, 2, true)) << g.log; // "Exit"
     EXPECT_EQ(g.field("awardPending"), "false");
     EXPECT_EQ(g.number("cash"), 0) << "a race left half-way books nothing";
+    shoot(g, "car_select_after_race.png");
     g.tap("Right");
     ASSERT_TRUE(g.waitUntil([&] { return g.number("selectedCar") == 1; }, 30, "car 1")) << g.log;
     g.tap("Left");
@@ -267,16 +172,42 @@ TEST_F(MenuPlay, KeysOnlyThroughTheCareerAPausedRaceAndTheQuitQuestion)
     ASSERT_TRUE(choose(g, 2, 1, true)) << g.log; // "Exit"
     EXPECT_EQ(g.number("selectedCar"), 0);
 
-    ASSERT_TRUE(choose(g, 3, 90, true)) << g.log; // "Quit"
-    g.tap("Escape"); // the question has no Back: it stays
+    // The mouse again: the options, then the quit question, which has no Back for Escape.
+    ASSERT_TRUE(choose(g, 2, 5, false)) << g.log; // "Options"
+    int modeBefore = g.number("optionsResolutionIndex");
+    g.clickAt(kResolutionRow[0], kResolutionRow[1]);
+    g.clickAt(kMusicRow[0], kMusicRow[1]);
+    ASSERT_TRUE(g.waitUntil([&] { return g.field("musicOn") == "false"; }, 30, "music off")) << g.log;
+    ASSERT_TRUE(choose(g, 0, -1, false)); // "Accept"
+    ASSERT_TRUE(g.waitUntil([&] { return g.field("optionsAccepted") == "true"; }, 30, "accepted")) << g.log;
+    int modeChosen = g.number("optionsResolutionIndex");
+    shoot(g, "options.png");
+    EXPECT_EQ(g.number("gameState"), 5) << "Accept stays on the screen";
+    ASSERT_TRUE(choose(g, 2, 1, false)) << g.log; // "Back"
+    ASSERT_TRUE(choose(g, 3, 90, false)) << g.log; // "Quit"
+    shoot(g, "quit_question.png");
+    g.tap("Escape");
     g.waitFrames(5);
     EXPECT_EQ(g.number("gameState"), 90);
-    ASSERT_TRUE(choose(g, 1, -1, true)); // "Yes"
+    // The two data files damaged on disk while the game runs: the game keeps its own values.
+    writeBytes(dir.file("base/career.inf"), {1, 2, 3, 4, 5});
+    writeBytes(dir.file("base/menu.inf"), {9, 9, 9});
+    ASSERT_TRUE(choose(g, 1, -1, false)); // "Yes"
     EXPECT_EQ(g.finish(), 0) << g.log;
 
-    // Whole files with what the game held, not what the damage left.
-    expectCareerFile(dir.file("base/career.inf"));
-    EXPECT_EQ(readBytes(dir.file("base/menu.inf")), words({0, 32, 24, 1, 1, 0}));
+    // Whole files with what the game held, not what the damage left. The career: New game, packet
+    // 1 bought for car 0 with the whole 350 and race 1 left half-way, so the first three cars
+    // open, no other packet, no place, no points.
+    auto b = readBytes(dir.file("base/career.inf"));
+    ASSERT_EQ(b.size(), 712u);
+    for (int w = 0; w < 24; w++)
+        EXPECT_EQ(wordAt(b, size_t(w)), w < 3 || w == 18 ? 1 : 0) << "word " << w << " (cars open, then packets)";
+    EXPECT_EQ(wordAt(b, 127), 0) << "best place of race 1";
+    EXPECT_EQ(wordAt(b, 174), 1) << "races open";
+    EXPECT_EQ(wordAt(b, 175), 0);
+    EXPECT_EQ(wordAt(b, 176), 0);
+    EXPECT_EQ(readBytes(dir.file("base/menu.inf")), words({modeChosen, 32, 24, 1, 0, 0}))
+        << "the accepted resolution (from " << modeBefore << "), music switched off";
 }
 
 } // namespace

@@ -13,7 +13,6 @@
 #include <cmath>
 #include <cstring>
 #include <regex>
-#include <set>
 
 namespace {
 
@@ -128,15 +127,11 @@ TEST(RaceRun, CountdownHoldsTheGridThenTheKeysDriveAndAWallIsHeard)
                 ASSERT_NEAR(a[size_t(k)], b[size_t(k)], 1e-3) << "car " << c << " moved at frame " << i;
         }
     }
-    std::set<double> models;
-    for (int c = 0; c < 4; c++)
-        models.insert(traceNumber(carText(lines[size_t(raceStart)], c), "model"));
-    EXPECT_EQ(traceNumber(carText(lines[size_t(raceStart)], 0), "model"), 2.0);
-    EXPECT_EQ(models.size(), 4u) << "four different cars";
+    EXPECT_EQ(traceNumber(carText(lines[size_t(raceStart)], 0), "model"), 2.0) << "the car chosen with --race";
 
-    // Throttle and nitro: first gear at 1.5 times 140 x power x 1.15, the reserve burning 0.12 a frame.
-    std::string go = carText(lines[1430], 0);
-    EXPECT_NEAR(traceNumber(go, "driveForce"), 140 * 0.53 * 1.15 * 1.5, 0.5);
+    // Throttle and nitro: first gear at 1.5 times 140 x power x 1.15, the reserve burning 0.12 a
+    // frame, the gears only going up; Left turns.
+    EXPECT_NEAR(traceNumber(carText(lines[1430], 0), "driveForce"), 140 * 0.53 * 1.15 * 1.5, 0.5);
     EXPECT_NEAR(traceNumber(carText(lines[1600], 0), "nitro"), 100 - 0.12 * 180, 0.2);
     int gear = 0;
     for (int i = 1421; i < 1700; i++) {
@@ -145,7 +140,6 @@ TEST(RaceRun, CountdownHoldsTheGridThenTheKeysDriveAndAWallIsHeard)
         gear = g;
     }
     EXPECT_GE(gear, 3);
-
     EXPECT_GT(traceNumber(carText(lines[1750], 0), "steer"), 0.5) << "Left raises the steering";
 
     // The turn ends in the barrier: a crash sample is started and heard. The three computer cars
@@ -203,15 +197,11 @@ TEST(PadRace, APadDrivesAsTheKeysDoNeverSteersHarderShakesOnACrashAndMayBePulled
         band++;
     EXPECT_FLOAT_EQ(float(traceNumber(pad[size_t(crash)], "padRumble")), 0.25f * float(band + 1));
 
-    // Half a stick asks for less than full lock and gets it no faster than the key turns.
+    // Half a stick asks for less than full lock. (That no stick turns the wheels faster than the
+    // keys is the steering test's, over every stick position.)
     double most = 0;
-    for (int f = kHalfStickFrom; f < 2100; f++) {
-        double p0 = traceNumber(carText(pad[size_t(f - 1)], 0), "steer"), p1 = traceNumber(carText(pad[size_t(f)], 0), "steer");
-        double k0 = traceNumber(carText(keys[size_t(f - 1)], 0), "steer"), k1 = traceNumber(carText(keys[size_t(f)], 0), "steer");
-        EXPECT_LE(p1, k1 + 1e-6) << "frame " << f;
-        EXPECT_LE(p1 - p0, k1 - k0 + 1e-6) << "frame " << f;
-        most = std::max(most, p1);
-    }
+    for (int f = kHalfStickFrom; f < 2100; f++)
+        most = std::max(most, traceNumber(carText(pad[size_t(f)], 0), "steer"));
     EXPECT_GT(most, 0.2);
     EXPECT_LE(most, 0.35 + 1e-6) << "half a stick turns at most half way";
 

@@ -11,8 +11,8 @@
 #include <algorithm>
 #include <chrono>
 #include <fstream>
-#include <sstream>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <thread>
 #include <vector>
@@ -85,6 +85,18 @@ inline int stopProgram(pid_t pid, int signal = SIGKILL)
     return status;
 }
 
+// Waits up to `seconds` for a program started above to end; false when it still runs.
+inline bool waitForEnd(pid_t pid, double seconds, int *status)
+{
+    auto start = std::chrono::steady_clock::now();
+    while (waitpid(pid, status, WNOHANG) != pid) {
+        if (std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() >= seconds)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return true;
+}
+
 // A wait status as the exit code a shell shows (-1000 when the program did not exit by itself).
 inline int exitCodeOf(int status) { return WIFEXITED(status) ? int(int8_t(WEXITSTATUS(status))) : -1000; }
 
@@ -95,6 +107,13 @@ inline pid_t startGame(const TempDir &dir, std::vector<std::string> args, const 
     return startProgram(COBALT_GAME_BINARY, dir.path, std::move(args), errPath, outPath, env);
 }
 
+// A file's whole text (empty when it cannot be read).
+inline std::string textOf(const std::string &path)
+{
+    Bytes bytes = readBytes(path);
+    return std::string(bytes.begin(), bytes.end());
+}
+
 // Runs `binary` in the folder `cwd` to its end (killed after timeoutSeconds); its standard output
 // and error are kept in dir.
 inline GameRun runProgram(const TempDir &dir, const std::string &binary, const std::filesystem::path &cwd,
@@ -103,28 +122,14 @@ inline GameRun runProgram(const TempDir &dir, const std::string &binary, const s
     GameRun r;
     std::string errPath = dir.file("stderr.txt");
     pid_t pid = startProgram(binary, cwd, std::move(args), errPath, errPath + ".out", env);
-    auto start = std::chrono::steady_clock::now();
     int status = 0;
-    for (;;) {
-        pid_t done = waitpid(pid, &status, WNOHANG);
-        if (done == pid)
-            break;
-        if (std::chrono::steady_clock::now() - start > std::chrono::seconds(timeoutSeconds)) {
-            status = stopProgram(pid);
-            r.timedOut = true;
-            break;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    if (!waitForEnd(pid, timeoutSeconds, &status)) {
+        status = stopProgram(pid);
+        r.timedOut = true;
     }
     r.exitCode = exitCodeOf(status);
-    std::ifstream in(errPath);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    r.stderrText = ss.str();
-    std::ifstream outIn(errPath + ".out");
-    std::stringstream so;
-    so << outIn.rdbuf();
-    r.stdoutText = so.str();
+    r.stderrText = textOf(errPath);
+    r.stdoutText = textOf(errPath + ".out");
     return r;
 }
 
@@ -132,6 +137,26 @@ inline GameRun runProgram(const TempDir &dir, const std::string &binary, const s
 inline GameRun runGame(const TempDir &dir, std::vector<std::string> args, int timeoutSeconds = 240, const GameEnv &env = {})
 {
     return runProgram(dir, COBALT_GAME_BINARY, dir.path, std::move(args), timeoutSeconds, env);
+}
+
+// A screenshot's width and height; {0, 0} unless it is laid out as the game writes its PNGs:
+// 8-bit RGB, one IDAT chunk right after the IHDR, holding stored (uncompressed) deflate blocks
+// whose lengths add up to the filtered rows and end where the chunk's checksum begins.
+inline std::pair<uint32_t, uint32_t> screenshotSize(const Bytes &png)
+{
+    auto be32 = [&](size_t at) { return uint32_t(png[at]) << 24 | png[at + 1] << 16 | png[at + 2] << 8 | png[at + 3]; };
+    if (png.size() < 45 || std::memcmp(&png[37], "IDAT", 4) != 0 || png[24] != 8 || png[25] != 2)
+        return {0, 0};
+    size_t end = 41 + size_t(be32(33)) - 4, p = 43, bytes = 0; // the adler-32 closes the data
+    if (end > png.size())
+        return {0, 0};
+    for (size_t n; p + 5 <= end && !((png[p] >> 1) & 3); p += 5 + n) { // a flag byte, the length twice
+        n = size_t(png[p + 1] | png[p + 2] << 8);
+        bytes += n;
+    }
+    if (p != end || bytes != (size_t(be32(16)) * 3 + 1) * be32(20))
+        return {0, 0};
+    return {be32(16), be32(20)};
 }
 
 // The trace as one string per line.

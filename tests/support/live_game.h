@@ -3,18 +3,7 @@
 // player at the mouse and keyboard would. Pictures of the window are read back from the X server,
 // so they show what the player saw.
 #pragma once
-#include "platform/png_write.h"
 #include "support/game_run.h"
-
-#include <X11/Xlib.h>
-#include <X11/Xutil.h>
-// Xlib's short macro names collide with GoogleTest's own.
-#undef None
-#undef Bool
-#undef Status
-#undef Success
-#undef True
-#undef False
 
 #include <cctype>
 #include <cmath>
@@ -56,14 +45,12 @@ struct LiveGame {
 
     bool running()
     {
-        if (pid <= 0)
-            return false;
         int status = 0;
-        if (waitpid(pid, &status, WNOHANG) != pid)
-            return true;
-        exitCode = exitCodeOf(status);
-        pid = -1;
-        return false;
+        if (pid > 0 && waitForEnd(pid, 0, &status)) {
+            exitCode = exitCodeOf(status);
+            pid = -1;
+        }
+        return pid > 0;
     }
 
     // Takes in what the game has written since the last look.
@@ -187,48 +174,24 @@ struct LiveGame {
     void press(const std::string &key) { xdotool("keydown " + key); }
     void release(const std::string &key) { xdotool("keyup " + key); }
 
-    // The window's picture as the X server shows it, saved as a PNG.
+    // The window's picture as the X server shows it, saved as a PNG by ImageMagick's import.
     bool capture(const std::string &path)
     {
-        Display *display = XOpenDisplay(nullptr);
-        if (!display)
-            return false;
-        Window w = Window(std::strtoul(window.c_str(), nullptr, 10));
-        XWindowAttributes attributes;
-        bool ok = false;
-        if (XGetWindowAttributes(display, w, &attributes)) {
-            int width = attributes.width, height = attributes.height;
-            if (XImage *image = XGetImage(display, w, 0, 0, unsigned(width), unsigned(height), AllPlanes, ZPixmap)) {
-                std::vector<uint8_t> rgb(size_t(width) * size_t(height) * 3);
-                for (int y = 0; y < height; y++)
-                    for (int x = 0; x < width; x++) {
-                        unsigned long p = XGetPixel(image, x, y);
-                        uint8_t *out = &rgb[(size_t(y) * size_t(width) + size_t(x)) * 3];
-                        out[0] = uint8_t((p & image->red_mask) >> 16);
-                        out[1] = uint8_t((p & image->green_mask) >> 8);
-                        out[2] = uint8_t(p & image->blue_mask);
-                    }
-                XDestroyImage(image);
-                std::filesystem::create_directories(std::filesystem::path(path).parent_path());
-                ok = Sys_WritePng(path.c_str(), width, height, 3, rgb.data());
-            }
-        }
-        XCloseDisplay(display);
-        return ok;
+        std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+        return std::system(("import -window " + window + " " + path + " >/dev/null 2>&1").c_str()) == 0;
     }
 
     // Waits for the game to end by itself; kills it when it does not.
     int finish(double seconds = 60)
     {
-        auto start = std::chrono::steady_clock::now();
-        while (running() &&
-               std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() < seconds)
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        if (running()) {
+        int status = 0;
+        if (pid > 0 && waitForEnd(pid, seconds, &status)) {
+            exitCode = exitCodeOf(status);
+        } else if (pid > 0) {
             stopProgram(pid);
-            pid = -1;
             exitCode = -1002;
         }
+        pid = -1;
         return exitCode;
     }
 };
