@@ -16,7 +16,8 @@ packages=(build-essential cmake ninja-build pkg-config
   libopenal-dev libopenal1 libalut-dev libvorbis-dev libogg-dev
   libbullet-dev libfreetype-dev fonts-dejavu-core xdg-utils)
 if [ "$mode" = test ]; then
-  # imagemagick: an independent bitmap encoder whose files the image reader's tests must read;
+  # imagemagick: an independent bitmap encoder whose files the image reader's tests must read,
+  # and the window pictures of the menu play-through;
   # xdotool: real pointer and key input for the menu play-through;
   # clang with its runtime libraries: libFuzzer and the sanitizers of the fuzz targets.
   packages+=(clang libclang-rt-14-dev libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth
