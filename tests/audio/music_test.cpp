@@ -109,6 +109,7 @@ protected:
     std::vector<int16_t> mix()
     {
         closeAudioDevice();
+        EXPECT_EQ(size_t(wordAt(readBytes("mix.wav"), 10)), readBytes("mix.wav").size() - 44) << "data size in the header";
         return readMix("mix.wav");
     }
 };

@@ -39,15 +39,6 @@ TEST(Gen2dKit, TgaHasTheFixedPrefixAndBottomUpRows)
     EXPECT_EQ(encodeTga(img, false).size(), 18u + 12);
 }
 
-TEST(Gen2dKit, PeriodicNoiseTiles)
-{
-    for (float y : {0.3f, 1.7f, 3.2f})
-        for (float x : {0.0f, 0.5f, 2.25f}) {
-            EXPECT_NEAR(fbm(x, y, 4, 4, 4, 9u), fbm(x + 4, y, 4, 4, 4, 9u), 1e-5f);
-            EXPECT_NEAR(fbm(x, y, 4, 4, 4, 9u), fbm(x, y + 4, 4, 4, 4, 9u), 1e-5f);
-        }
-}
-
 TEST(Gen2dKit, ShapesAreAntialiasedAndClipped)
 {
     Image img = makeImage(16, 16, rgb(0, 0, 0, 0));
