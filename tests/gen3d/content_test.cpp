@@ -283,8 +283,8 @@ float differenceOf(const std::vector<bool> &a, const std::vector<bool> &b)
 } // namespace
 
 // Each car: its budget and its physics boxes; its wheels sitting in their arches at the axle
-// points; head and tail lamps that glow. Across the cars: no two share an outline. (That faces point
-// outwards, which the lighting also needs, is the render culling test's comparison.)
+// points; normals that keep to their faces; head and tail lamps that glow. Across the cars: no two
+// share an outline.
 TEST(Cars, BodiesWheelsAndLampsFitTheRaceAndNoTwoCarsShareAnOutline)
 {
     std::vector<std::vector<bool>> sides, rears;
@@ -320,6 +320,17 @@ TEST(Cars, BodiesWheelsAndLampsFitTheRaceAndNoTwoCarsShareAnOutline)
         }
         EXPECT_NEAR(r, 0.45f, 0.01f); // touches the road at ride height
         EXPECT_LT(zhi - zlo, 0.6f);
+        // Lighting needs outward normals: each keeps to its face's winding, which the render culling
+        // test holds to facing out.
+        for (const ModelData *m : {&body, &wheel}) {
+            int against = 0;
+            for (const Triangle &t : each(m->triangles, m->numTriangles)) {
+                V a = vertexOf(*m, t.vertexIndices[0]), b = vertexOf(*m, t.vertexIndices[1]), c = vertexOf(*m, t.vertexIndices[2]);
+                for (int k = 0; k < 3; k++)
+                    against += dotV(crossV(sub(b, a), sub(c, a)), V{t.vertexNormals[k][0], t.vertexNormals[k][1], t.vertexNormals[k][2]}) < 0;
+            }
+            EXPECT_LE(against, m->numTriangles * 3 / 100) << "normals turned in, " << (m == &body ? "body" : "wheel");
+        }
         for (const Material &mat : each(body.materials, body.numMaterials))
             EXPECT_FALSE(readBytes(kBase + "/../" + textureOf(mat)).empty()) << textureOf(mat);
 
