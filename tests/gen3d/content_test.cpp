@@ -42,8 +42,6 @@ struct RayScene {
     int nx = 0, nz = 0;
     float cell;
     std::vector<std::vector<int>> cells;
-    mutable std::vector<int> stamp;
-    mutable int round = 0;
 
     explicit RayScene(const ModelData &m, float cellSize = 8) : cell(cellSize)
     {
@@ -69,7 +67,6 @@ struct RayScene {
                 for (int i = i0; i <= i1; i++)
                     cells[size_t(j * nx + i)].push_back(id);
         }
-        stamp.assign(tris.size(), -1);
     }
     int cx(float x) const { return std::max(0, std::min(nx - 1, int((x - x0) / cell))); }
     int cz(float z) const { return std::max(0, std::min(nz - 1, int((z - z0) / cell))); }
@@ -78,16 +75,12 @@ struct RayScene {
     float cast(V o, V d, float maxDist) const
     {
         float nearest = -1;
-        round++;
         V e = {o.x + d.x * maxDist, o.y + d.y * maxDist, o.z + d.z * maxDist};
         int i0 = cx(std::fmin(o.x, e.x)), i1 = cx(std::fmax(o.x, e.x));
         int j0 = cz(std::fmin(o.z, e.z)), j1 = cz(std::fmax(o.z, e.z));
         for (int j = j0; j <= j1; j++)
             for (int i = i0; i <= i1; i++)
                 for (int id : cells[size_t(j * nx + i)]) {
-                    if (stamp[size_t(id)] == round)
-                        continue;
-                    stamp[size_t(id)] = round;
                     const auto &[a, b, c] = tris[size_t(id)];
                     V e1 = sub(b, a), e2 = sub(c, a);
                     V p = crossV(d, e2);
@@ -267,7 +260,8 @@ std::vector<bool> outlineOf(const RayScene &body, bool side)
     std::vector<bool> in;
     for (int j = 0; j < 50; j++)
         for (int i = 0; i < (side ? 136 : 64); i++) {
-            float a = (float(i) + 0.5f) * kOutlineCell - (side ? 3.4f : 1.6f), y = (float(j) + 0.5f) * kOutlineCell - 1.0f;
+            float a = (float(i) + 0.5f) * kOutlineCell - (side ? 3.4f : 1.6f);
+            float y = (float(j) + 0.5f) * kOutlineCell - 1.0f;
             in.push_back(side ? body.cast(V{a, y, -2}, V{0, 0, 1}, 4) >= 0 : body.cast(V{-4, y, a}, V{1, 0, 0}, 8) >= 0);
         }
     return in;
@@ -325,9 +319,10 @@ TEST(Cars, BodiesWheelsAndLampsFitTheRaceAndNoTwoCarsShareAnOutline)
         for (const ModelData *m : {&body, &wheel}) {
             int against = 0;
             for (const Triangle &t : each(m->triangles, m->numTriangles)) {
-                V a = vertexOf(*m, t.vertexIndices[0]), b = vertexOf(*m, t.vertexIndices[1]), c = vertexOf(*m, t.vertexIndices[2]);
-                for (int k = 0; k < 3; k++)
-                    against += dotV(crossV(sub(b, a), sub(c, a)), V{t.vertexNormals[k][0], t.vertexNormals[k][1], t.vertexNormals[k][2]}) < 0;
+                const int *v = t.vertexIndices;
+                V face = crossV(sub(vertexOf(*m, v[1]), vertexOf(*m, v[0])), sub(vertexOf(*m, v[2]), vertexOf(*m, v[0])));
+                for (const float *n : t.vertexNormals)
+                    against += dotV(face, V{n[0], n[1], n[2]}) < 0;
             }
             EXPECT_LE(against, m->numTriangles * 3 / 100) << "normals turned in, " << (m == &body ? "body" : "wheel");
         }

@@ -183,9 +183,6 @@ TEST(Tunes, DecodeWholeLoopAndMatchInLoudness)
         ov_clear(&vf);
         const std::vector<int16_t> pcm = decodeTune(path);
         ASSERT_EQ(long(pcm.size()), tuneFrames(t) * 2) << "decoding stopped early or ran on";
-        double seconds = double(pcm.size() / 2) / kMusicRate;
-        EXPECT_GE(seconds, 60.0);
-        EXPECT_LE(seconds, 120.0);
         for (int c = 0; c < 2; c++)
             expectSeamless(channel(pcm, 2, c), "channel " + std::to_string(c));
 
