@@ -21,13 +21,6 @@ void writeTone(const std::string &path, int rate, double seconds, double hz)
     ASSERT_TRUE(Sys_WriteWav(path.c_str(), 1, rate, pcm.data(), long(pcm.size())));
 }
 
-ALint sourceInt(unsigned source, ALenum what)
-{
-    ALint v = -1;
-    alGetSourcei(source, what, &v);
-    return v;
-}
-
 TEST(AudioDevice, SamplesLoadInTableOrderAMissingFileStaysSilentAndCarVelocityIsBounded)
 {
     TempDir dir;
@@ -42,8 +35,9 @@ TEST(AudioDevice, SamplesLoadInTableOrderAMissingFileStaysSilentAndCarVelocityIs
         const Sample &s = sampleSlots[i];
         ASSERT_NE(s.source, 0u) << sampleTable[i].file;
         EXPECT_EQ(s.sourceId, s.source);
-        EXPECT_EQ(sourceInt(s.source, AL_LOOPING), sampleTable[i].loop ? AL_TRUE : AL_FALSE) << i;
-        ALint bytes = -1;
+        ALint looping = -1, bytes = -1;
+        alGetSourcei(s.source, AL_LOOPING, &looping);
+        EXPECT_EQ(looping, sampleTable[i].loop ? AL_TRUE : AL_FALSE) << i;
         alGetBufferi(s.buffer, AL_SIZE, &bytes);
         if (i == SAMPLE_GEAR) {
             EXPECT_EQ(bytes, 0) << "a missing file leaves an empty buffer";
