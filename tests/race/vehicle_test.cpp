@@ -2,8 +2,6 @@
 // of them.
 #include "race/race_fixture.h"
 
-#include <algorithm>
-
 namespace {
 
 using Vehicle = FlatRace;
@@ -16,16 +14,9 @@ TEST_F(Vehicle, HoldingUpShiftsToATopSpeedAboveTwentyFiveBeyondWhichTheDriveBrak
     PhysVec3 settled = position();
     countdown(300);
     EXPECT_LT(length(position() - settled), 1e-3f);
-    int highest = 0;
-    int previous = 0;
-    for (int i = 0; i < 2500; i++) {
-        frames(1);
-        int g = player().gear;
-        EXPECT_GE(g, previous) << "gears only go up while accelerating";
-        previous = g;
-        highest = std::max(highest, g);
-    }
-    EXPECT_EQ(highest, 5);
+    // (That the gears only go up on the way is the keyed race's check.)
+    frames(2500);
+    EXPECT_EQ(player().gear, 5);
     float top = speed();
     // Where the drive of fifth gear meets the fall-off above 25 (and the drag).
     EXPECT_GT(top, 24.0f);
@@ -38,19 +29,6 @@ TEST_F(Vehicle, HoldingUpShiftsToATopSpeedAboveTwentyFiveBeyondWhichTheDriveBrak
     float before = speed();
     frames(20);
     EXPECT_LT(speed(), before - 1.0f) << "at 40 the fall-off (15 x 50) outweighs any drive";
-}
-
-TEST_F(Vehicle, LeftTurnsLeft)
-{
-    start(flatGround());
-    countdown();
-    keyDown[VK_UP] = true;
-    frames(400);
-    keyDown[VK_LEFT] = true;
-    frames(100);
-    EXPECT_FLOAT_EQ(player().steer, 0.7f);
-    // The car faced +x with its right-hand side at +z: a left turn heads towards -z.
-    EXPECT_LT(bodyLinearVelocity(player().body).z, -1.0f);
 }
 
 TEST_F(Vehicle, DownBrakesToAStopThenAfterReleasingReversesInGearMinusOne)
