@@ -7,6 +7,7 @@
 
 namespace {
 
+// A change of state fades out and in over forty frames; both states set at once only fade in.
 TEST(ScreenFade, ChangingStateFadesOutThenInOverFortyFrames)
 {
     frameTime = 1.0f;
@@ -27,11 +28,7 @@ TEST(ScreenFade, ChangingStateFadesOutThenInOverFortyFrames)
     }
     EXPECT_NEAR(frames, 40, 1);
     EXPECT_NEAR(screenAlpha, 1.0f, 1e-3);
-}
 
-TEST(ScreenFade, SettingBothStatesAtOnceOnlyFadesIn)
-{
-    frameTime = 1.0f;
     gameState = shownState = STATE_PAUSE;
     screenFade = 0;
     updateScreenFade();

@@ -1,29 +1,25 @@
 // The renderer on a real GL context (Xvfb + Mesa): textures, models, the light program, fonts,
-// the countdown and the model viewer. The window is opened once, through the shell, in a
-// scratch directory holding the shaders and the images the tests make.
+// the countdown, the model viewer, the night sky and the bloom chain. The window is opened once,
+// through the shell, in a scratch directory holding the shaders and the images the tests make.
+#include "render/gl_pixels.h"
 #include "render/lights.h"
-#include "support/test_window.h"
-#include <gtest/gtest.h>
-
-#include <cmath>
-#include <filesystem>
-#include <memory>
-#include <unistd.h>
-
-#include "content/content.h"
-#include "support/ms3d_write.h"
-#include "frontend/frontend.h"
-#include "race/race.h"
 #include "render/model_viewer.h"
 #include "render/ms3d.h"
-#include "render/render.h"
+#include "render/overlay.h"
 #include "common/common.h"
-#include "shell/shell.h"
-#include "support/temp_dir.h"
+#include "support/ms3d_write.h"
+#include "support/test_window.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+#include <memory>
+#include <vector>
 
 namespace {
 
-constexpr int kWidth = 800, kHeight = 600;
+constexpr int kWidth = 800, kHeight = 600, kSmall = 256;
 
 Bytes solidBmp(int width, int height, Rgb c)
 {
@@ -52,58 +48,15 @@ ScratchWindow *window;
 
 class GlTest : public ::testing::Test {
 protected:
-    void SetUp() override { ASSERT_TRUE(window->opened) << "the game window with its GL set-up must open"; }
+    void SetUp() override
+    {
+        ASSERT_TRUE(window->opened) << "the game window with its GL set-up must open";
+        glViewport(0, 0, kWidth, kHeight); // the post-processing passes draw into smaller pictures
+    }
 };
-
-Rgb readPixel(int x, int y)
-{
-    unsigned char p[4] = {};
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(x, y, 1, 1, GL_RGB, GL_UNSIGNED_BYTE, p);
-    return {p[0], p[1], p[2]};
-}
 
 // Saved for people beside the build's other pictures, through the game's own screenshot writer.
 void saveFrame(const char *name) { EXPECT_TRUE(saveScreenshot((window->previous / name).c_str())); }
-
-void ortho(double right, double top, double left = 0, double bottom = 0, double depth = 1)
-{
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(left, right, bottom, top, -depth, depth);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-}
-
-// A nearest-filtered texture of w x h pixels in the given format, left bound.
-GLuint makeTexture(int w, int h, GLenum format, const unsigned char *pixels)
-{
-    GLuint t = 0;
-    glGenTextures(1, &t);
-    glBindTexture(GL_TEXTURE_2D, t);
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    glTexImage2D(GL_TEXTURE_2D, 0, format, w, h, 0, format, GL_UNSIGNED_BYTE, pixels);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-    return t;
-}
-
-// The pixels' layout is the reader's test (tests/formats); here, a texture made or none at all.
-TEST_F(GlTest, TgaTexturesLoadOrLeaveNone)
-{
-    TempDir dir;
-    std::string tga = dir.write("a.tga", makeTga(2, 2, 32, Bytes(16, 200)));
-    TgaTexture t{};
-    ASSERT_TRUE(t.load(tga.c_str(), 2));
-    EXPECT_NE(t.texture, 0u);
-    EXPECT_FALSE(t.load(dir.file("none.tga").c_str(), 0));
-    EXPECT_EQ(t.texture, 0u) << "a refused reload keeps nothing of the texture before";
-
-    GLuint name = loadTgaTexture(tga.c_str());
-    EXPECT_NE(name, 0u);
-    glDeleteTextures(1, &name);
-    EXPECT_EQ(loadTgaTexture(dir.file("none.tga").c_str()), 0u);
-}
 
 // Rows of 2 RGB pixels are 6 bytes: they upload straight only with byte alignment.
 TEST_F(GlTest, BitmapTexturesUploadRowsWithoutPadding)
@@ -145,16 +98,6 @@ TEST_F(GlTest, TextureSetsLoadAllOrNothing)
     ASSERT_TRUE(loadTextureSet());
     for (int i = 0; i < kTextureSetSize; i++)
         ASSERT_NE(textureSet[i], 0u) << i;
-    // The interface set follows the same rule.
-    fs::rename(textures / "tex41.bmp", textures / "aside.bmp");
-    GLuint savedUi[kUiTextureCount];
-    std::copy(std::begin(uiTextures), std::end(uiTextures), savedUi);
-    std::fill(std::begin(uiTextures), std::end(uiTextures), 0u);
-    EXPECT_FALSE(loadUiTextures());
-    for (GLuint t : uiTextures)
-        EXPECT_EQ(t, 0u);
-    std::copy(std::begin(savedUi), std::end(savedUi), uiTextures);
-    fs::rename(textures / "aside.bmp", textures / "tex41.bmp");
 }
 
 // Left quad: material 0 with a red texture; right quad: no material (0xFF).
@@ -177,7 +120,7 @@ TEST_F(GlTest, ModelsPickTheirReaderByNameAndDrawUntexturedWithoutMaterial)
     EXPECT_EQ(model->materials[2].texture, 0u);
     EXPECT_EQ(model->materials[3].texture, 0u);
 
-    ortho(800, 600);
+    flatView(800, 600);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glDisable(GL_FOG);
     glDisable(GL_LIGHTING);
@@ -185,8 +128,8 @@ TEST_F(GlTest, ModelsPickTheirReaderByNameAndDrawUntexturedWithoutMaterial)
     glEnable(GL_CULL_FACE);
     glColor4f(1, 1, 1, 1);
     model->draw();
-    EXPECT_EQ(readPixel(200, 200), (Rgb{255, 0, 0}));
-    EXPECT_EQ(readPixel(500, 200), (Rgb{255, 255, 255}));
+    EXPECT_EQ(pixelAt(200, 200), (Rgb{255, 0, 0}));
+    EXPECT_EQ(pixelAt(500, 200), (Rgb{255, 255, 255}));
     // A shader samples its unit even with texturing disabled: the untextured mesh left a
     // white texel bound, not the red skin of the mesh before it.
     unsigned char texel[4] = {};
@@ -200,13 +143,12 @@ TEST_F(GlTest, LightProgramLightsThePoolUnderALampAndMixesTheReflection)
 {
     // A floor of 200 x 200 units seen from above; one lamp 10 units over its middle, chosen and
     // sent as the race frame does.
-    const unsigned char w[3] = {255, 255, 255}, r[3] = {255, 0, 0};
-    GLuint white = makeTexture(1, 1, GL_RGB, w), red = makeTexture(1, 1, GL_RGB, r);
+    GLuint white = plainTexture(255, 255, 255), red = plainTexture(255, 0, 0);
     levelLights[0] = {{0, 10, 0}, {0.7f, 0.7f, 0.4f}, {0, -1, 0}, 5, 0, 0, 0};
     numLevelLights = 1;
 
     auto drawFloor = [&](bool reflection) {
-        ortho(100, 75, -100, -75, 100);
+        flatView(100, 75, -100, -75, 100);
         glRotatef(90, 1, 0, 0); // look straight down the y axis
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         beginLitScene();
@@ -219,14 +161,10 @@ TEST_F(GlTest, LightProgramLightsThePoolUnderALampAndMixesTheReflection)
         glBindTexture(GL_TEXTURE_2D, white);
         glDisable(GL_CULL_FACE);
         glBegin(GL_QUADS);
-        glNormal3f(0, 1, 0);
-        glTexCoord2f(0, 0);
+        glNormal3f(0, 1, 0); // (one-texel textures: any texture coordinate reads the same)
         glVertex3f(-100, 0, -100);
-        glTexCoord2f(1, 0);
         glVertex3f(100, 0, -100);
-        glTexCoord2f(1, 1);
         glVertex3f(100, 0, 100);
-        glTexCoord2f(0, 1);
         glVertex3f(-100, 0, 100);
         glEnd();
         setPaintReflection(false);
@@ -236,14 +174,14 @@ TEST_F(GlTest, LightProgramLightsThePoolUnderALampAndMixesTheReflection)
     drawFloor(false);
     saveFrame("render_gl_light.png");
     // Right under the lamp the light runs to white; a few units out the pool keeps its colour.
-    Rgb under = readPixel(400, 300), pool = readPixel(400 + 20, 300), edge = readPixel(400 + 350, 300);
+    Rgb under = pixelAt(400, 300), pool = pixelAt(400 + 20, 300), edge = pixelAt(400 + 350, 300);
     EXPECT_GT(under.r, 150) << "right under the lamp";
     EXPECT_GT(pool.r, pool.b + 30) << "the lamp's yellowish colour";
     // Far from the pool only the ambient floor and the far light remain.
     EXPECT_LT(edge.r, 90);
     EXPECT_GT(edge.r, 10);
     drawFloor(true);
-    Rgb mirrored = readPixel(400 + 350, 300);
+    Rgb mirrored = pixelAt(400 + 350, 300);
     EXPECT_GT(mirrored.r, edge.r + 40) << "the red reflection shows";
     EXPECT_EQ(mirrored.g, edge.g);
     numLevelLights = 0;
@@ -254,39 +192,32 @@ TEST_F(GlTest, LightProgramLightsThePoolUnderALampAndMixesTheReflection)
 
 TEST_F(GlTest, FontSetsDrawTheirOwnGlyphs)
 {
-    ortho(800, 600);
+    flatView(800, 600);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glDisable(GL_FOG);
     textColorMode = 0;
     textAlpha = 1.0f;
     printSmall(100, 100, 1, "A%c", 'z');
-    printSmall(100, 200, 0, "Az");
     printLarge(100, 400, 0, "Q");
     // The first glyph is sampled before the second one begins, the second after the first ends.
-    EXPECT_EQ(glyphAt(readPixel(104, 104)), 128 + 'A' - 32);
-    EXPECT_EQ(glyphAt(readPixel(125, 104)), 128 + 'z' - 32);
-    EXPECT_EQ(glyphAt(readPixel(104, 204)), 'A' - 32);
-    EXPECT_EQ(glyphAt(readPixel(125, 204)), 'z' - 32);
-    EXPECT_EQ(glyphAt(readPixel(112, 412)), 'Q' - 32);
-    EXPECT_EQ(readPixel(104, 104).b, 77);
+    // (Which glyph each set gives a character is the font's unit test.)
+    EXPECT_EQ(glyphAt(pixelAt(104, 104)), 128 + 'A' - 32);
+    EXPECT_EQ(glyphAt(pixelAt(125, 104)), 128 + 'z' - 32);
+    EXPECT_EQ(glyphAt(pixelAt(112, 412)), 'Q' - 32);
+    EXPECT_EQ(pixelAt(104, 104).b, 77);
     glEnable(GL_FOG);
 }
 
 TEST_F(GlTest, CountdownDrawsItsImageOverTheScene)
 {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    const unsigned char green[3] = {0, 255, 0};
-    GLuint tex = makeTexture(1, 1, GL_RGB, green);
+    GLuint tex = plainTexture(0, 255, 0);
     GLuint saved = textureSet[TEX_COUNT_2];
     textureSet[TEX_COUNT_2] = tex;
-    overlayTimer = 4.5f;
-    countdownActive = true;
-    frameTime = 1.0f;
     glDisable(GL_FOG);
-    drawStartCountdown(overlayTimer);
-    Rgb p = readPixel(400, 400);
-    EXPECT_NEAR(p.g, 128, 2) << "half faded in";
-    EXPECT_EQ(readPixel(300, 400).g, 0);
+    drawStartCountdown(4.5f);
+    EXPECT_NEAR(pixelAt(400, 400).g, 128, 2) << "half faded in";
+    EXPECT_EQ(pixelAt(300, 400).g, 0);
     GLint depth = 0;
     glGetIntegerv(GL_PROJECTION_STACK_DEPTH, &depth);
     EXPECT_EQ(depth, 1);
@@ -306,13 +237,160 @@ TEST_F(GlTest, ModelViewerFitsTheModelIntoTheView)
     }
     ASSERT_TRUE(viewModelLoad(dir.write("q.ms3d", makeMs3d(layout)).c_str()));
     viewModelDraw(kWidth, kHeight, 0.0f);
-    Rgb centre = readPixel(kWidth / 2, kHeight / 2);
+    Rgb centre = pixelAt(kWidth / 2, kHeight / 2);
     EXPECT_GT(centre.r, 100);
     EXPECT_LT(centre.g, 30);
-    Rgb corner = readPixel(5, 5);
-    EXPECT_LT(corner.r, 100) << "the background shows around the model";
+    EXPECT_LT(pixelAt(5, 5).r, 100) << "the background shows around the model";
     viewModelRelease();
-    fitSceneToWindow(kWidth, kHeight);
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+}
+
+// The red channel of a texture, bottom row first.
+std::vector<unsigned char> textureRed(GLuint texture, int width, int height)
+{
+    std::vector<unsigned char> rgba(size_t(width * height * 4));
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+    std::vector<unsigned char> red(size_t(width * height));
+    for (size_t i = 0; i < red.size(); i++)
+        red[i] = rgba[i * 4];
+    return red;
+}
+
+unsigned char redAt(int x, int y) { return pixelAt(x, y).r; }
+
+// A frame of one flat grey with a white square of `side` pixels centred at (x, y).
+void drawFrame(float grey, int x, int y, int side)
+{
+    glClearColor(grey, grey, grey, 1);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glClearColor(0, 0, 0, 0);
+    flatView(kWidth, kHeight);
+    glDisable(GL_TEXTURE_2D);
+    glDisable(GL_FOG);
+    glColor4f(1, 1, 1, 1);
+    if (side > 0)
+        glRecti(x - side / 2, y - side / 2, x + side / 2, y + side / 2);
+    glEnable(GL_TEXTURE_2D);
+    glEnable(GL_FOG);
+}
+
+void postProcessAndComposite()
+{
+    postProcessFrame();
+    beginOverlay();
+    drawComposite();
+    endOverlay();
+}
+
+TEST_F(GlTest, SkyDomeLeavesEveryMatrixAsItFoundIt)
+{
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(70, double(kWidth) / kHeight, 0.1, 15000);
+    glMatrixMode(GL_TEXTURE);
+    glLoadIdentity();
+    glTranslatef(0.25f, 0, 0);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    gluLookAt(-370, 2, 550, -380, 3, 560, 0, 1, 0);
+    const GLenum matrices[3] = {GL_MODELVIEW_MATRIX, GL_PROJECTION_MATRIX, GL_TEXTURE_MATRIX};
+    float before[3][16], after[3][16];
+    for (int m = 0; m < 3; m++)
+        glGetFloatv(matrices[m], before[m]);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glDisable(GL_FOG);
+    float scroll = skyScroll;
+    drawSkyDome(1.0f);
+    for (int m = 0; m < 3; m++)
+        glGetFloatv(matrices[m], after[m]);
+    GLint mode = 0;
+    glGetIntegerv(GL_MATRIX_MODE, &mode);
+    EXPECT_EQ(mode, GL_MODELVIEW);
+    EXPECT_EQ(std::memcmp(before, after, sizeof before), 0) << "matrices restored bit for bit";
+    EXPECT_GT(skyScroll, scroll) << "the clouds drift";
+    EXPECT_GT(redAt(kWidth / 2, kHeight - 20), 0) << "the dome fills the sky";
+    glMatrixMode(GL_TEXTURE);
+    glLoadIdentity();
+    glMatrixMode(GL_MODELVIEW);
+    glEnable(GL_FOG);
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+}
+
+TEST_F(GlTest, BlurRunsDownOnOddPassesAndAcrossOnEvenOnes)
+{
+    // One bright texel in the middle of the small picture.
+    std::vector<unsigned char> dot(size_t(kSmall * kSmall * 4), 0);
+    for (int k = 0; k < 3; k++)
+        dot[size_t((128 * kSmall + 128) * 4 + k)] = 255;
+    glBindTexture(GL_TEXTURE_2D, blurTextureA);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, kSmall, kSmall, GL_RGBA, GL_UNSIGNED_BYTE, dot.data());
+
+    auto at = [](const std::vector<unsigned char> &red, int x, int y) { return red[size_t(y * kSmall + x)]; };
+    postProcessPass(kPassBlur, 1);
+    std::vector<unsigned char> down = textureRed(blurTextureA, kSmall, kSmall);
+    EXPECT_GT(at(down, 128, 130), 0) << "pass 1 spreads the dot up and down";
+    EXPECT_GT(at(down, 128, 126), 0);
+    EXPECT_EQ(at(down, 130, 128), 0) << "but not sideways";
+    EXPECT_EQ(at(down, 126, 128), 0);
+
+    postProcessPass(kPassBlur, 2);
+    std::vector<unsigned char> across = textureRed(blurTextureA, kSmall, kSmall);
+    EXPECT_GT(at(across, 130, 128), 0) << "pass 2 spreads it sideways";
+    EXPECT_GT(at(across, 130, 130), 0);
+    EXPECT_LT(at(across, 128, 128), at(down, 128, 128));
+    // The last blur of a frame is kept as the next frame's glow history.
+    EXPECT_EQ(textureRed(blurTextureB, kSmall, kSmall), across);
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+}
+
+// The HDR pass keeps nearly white light, and less of it after a frame whose glow round it was
+// bright. (What it keeps of bright and dim frames shows in the composite below.)
+TEST_F(GlTest, HdrThresholdRisesAfterABrightFrame)
+{
+    drawFrame(0.9f, 400, 300, 0);
+    copySceneTexture();
+    int kept[2];
+    for (unsigned char history : {255, 0}) { // black last: the next test starts without a glow history
+        std::vector<unsigned char> glow(size_t(kSmall * kSmall * 4), history);
+        glBindTexture(GL_TEXTURE_2D, blurTextureB);
+        glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+        glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, kSmall, kSmall, GL_RGBA, GL_UNSIGNED_BYTE, glow.data());
+        postProcessPass(kPassHdr, 0);
+        kept[history != 0] = textureRed(blurTextureA, kSmall, kSmall)[size_t(kSmall * kSmall / 2 + kSmall / 2)];
+    }
+    EXPECT_GT(kept[0], 0);
+    EXPECT_LT(kept[1], kept[0]);
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+}
+
+TEST_F(GlTest, CompositeSpreadsBrightLightAndLeavesDimFramesAlone)
+{
+    // A white lamp of 6 x 6 pixels on black: after the chain its light reaches the pixels round
+    // it, which were black, and the corner the passes drew in shows the picture again.
+    drawFrame(0, 400, 300, 6);
+    postProcessAndComposite();
+    EXPECT_EQ(redAt(400, 300), 255);
+    EXPECT_GT(redAt(400 + 8, 300), 0) << "glow to the side";
+    EXPECT_GT(redAt(400, 300 - 8), 0) << "glow below";
+    EXPECT_EQ(redAt(700, 100), 0) << "far away stays black";
+    EXPECT_EQ(redAt(20, 20), 0) << "the passes' corner is covered by the picture";
+
+    // A dim grey frame has nothing bright enough to glow: the composite is the picture itself,
+    // even with last frame's glow in the history.
+    for (int frame = 0; frame < 2; frame++) {
+        drawFrame(0.3f, 400, 300, 0);
+        postProcessAndComposite();
+    }
+    std::vector<unsigned char> px(size_t(kWidth * kHeight * 4));
+    glReadPixels(0, 0, kWidth, kHeight, GL_RGBA, GL_UNSIGNED_BYTE, px.data());
+    int grey = px[0], off = 0;
+    for (size_t i = 0; i < px.size(); i += 4)
+        off += px[i] != grey;
+    EXPECT_NEAR(grey, 77, 1);
+    EXPECT_EQ(off, 0) << "pixels changed by the bloom of a dim frame";
     EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 }
 

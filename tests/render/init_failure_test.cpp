@@ -14,23 +14,19 @@ GameRun runGameWithout(const std::string &extension)
                    {{"MESA_EXTENSION_OVERRIDE", "-" + extension}});
 }
 
-TEST(InitGraphicsFailureTest, EachMissingRequiredExtensionFailsInitialisation)
+// Told to hide any one extension, Mesa also drops the ones it always offers (every required one
+// among them), so whichever is hidden the start fails the same way, naming the first it checks.
+TEST(InitGraphicsFailureTest, AMissingRequiredExtensionFailsInitialisation)
 {
-    for (const char *extension : {"GL_ARB_multitexture", "GL_EXT_texture_env_combine", "GL_ARB_shader_objects",
-                                  "GL_ARB_shading_language_100", "GL_EXT_framebuffer_object"}) {
-        SCOPED_TRACE(extension);
-        GameRun r = runGameWithout(extension);
-        ASSERT_FALSE(r.timedOut);
-        EXPECT_NE(r.stderrText.find("Initialization Failed."), std::string::npos) << r.stderrText;
-        // Told to hide any extension, Mesa also drops the ones it always offers (these among
-        // them), so the line names whichever the start-up checks first.
-        EXPECT_NE(r.stderrText.find("cobalt-overdrive: the OpenGL driver lacks GL_"), std::string::npos) << r.stderrText;
-        EXPECT_EQ(r.exitCode, 1) << "a start that failed is no success";
-    }
+    GameRun r = runGameWithout("GL_EXT_framebuffer_object");
+    ASSERT_FALSE(r.timedOut);
+    EXPECT_NE(r.stderrText.find("Initialization Failed."), std::string::npos) << r.stderrText;
+    EXPECT_NE(r.stderrText.find("cobalt-overdrive: the OpenGL driver lacks GL_"), std::string::npos) << r.stderrText;
+    EXPECT_EQ(r.exitCode, 1) << "a start that failed is no success";
     // And with nothing hidden the same start succeeds.
-    GameRun r = runGameWithout("GL_NV_no_such_extension");
-    EXPECT_EQ(r.exitCode, 0);
-    EXPECT_EQ(r.stderrText.find("Initialization Failed."), std::string::npos) << r.stderrText;
+    GameRun clean = runGameWithout("GL_NV_no_such_extension");
+    EXPECT_EQ(clean.exitCode, 0);
+    EXPECT_EQ(clean.stderrText.find("Initialization Failed."), std::string::npos) << clean.stderrText;
 }
 
 } // namespace

@@ -9,17 +9,8 @@
 
 namespace {
 
-LevelLight lampAt(float x, float z, float red = 1)
-{
-    LevelLight l{};
-    l.position[0] = x;
-    l.position[1] = 8;
-    l.position[2] = z;
-    l.color[0] = red;
-    l.direction[1] = -1;
-    l.focus = 5;
-    return l;
-}
+// A street lamp 8 over the road, pointing down, told apart by its red.
+LevelLight lampAt(float x, float z, float red = 1) { return {{x, 8, z}, {red, 0, 0}, {0, -1, 0}, 5, 0, 0, 0}; }
 
 const float kEye[3] = {0, 2, 0};
 const float kAlongX[3] = {1, 0, 0};
@@ -35,8 +26,6 @@ TEST(LightSelectionTest, NearestLightsFirstAndThoseBehindOnlyWhenClose)
 
     for (int i = 1; i < 5; i++)
         EXPECT_LE(lights[i - 1].distanceSq, lights[i].distanceSq) << "sorted nearest first";
-    EXPECT_FLOAT_EQ(lights[0].distanceSq, 20 * 20 + 5 * 5);
-    EXPECT_NEAR(lights[1].viewAngle, M_PI, 1e-5) << "the lamp behind at 30";
 
     // The lamp behind at 30 is chosen; the one behind at 50 is not.
     const float want[4][2] = {{20, 5}, {-30, 0}, {90, 0}, {100, 100}};
@@ -45,12 +34,9 @@ TEST(LightSelectionTest, NearestLightsFirstAndThoseBehindOnlyWhenClose)
         EXPECT_FLOAT_EQ(slots.position[i][2], want[i][1]) << i;
         EXPECT_FLOAT_EQ(slots.position[i][3], 1) << i;
     }
-    EXPECT_FLOAT_EQ(slots.color[1][0], 0.4f);
-    EXPECT_EQ(slots.focus[0], 5);
-    EXPECT_FLOAT_EQ(slots.direction[0][1], -1);
+    EXPECT_FLOAT_EQ(slots.color[1][0], 0.4f) << "a lamp's colour moves with it";
     EXPECT_FLOAT_EQ(slots.position[4][0], 600) << "the fixed far light";
     EXPECT_FLOAT_EQ(slots.color[4][2], 0.25f);
-    EXPECT_FLOAT_EQ(slots.viewPoint[1], 2);
 
     chooseLights(lights, 5, kEye, kAlongX, true, &slots);
     EXPECT_FLOAT_EQ(slots.position[4][1], 10) << "paused: low and blue";
@@ -69,9 +55,7 @@ TEST(LightSelectionTest, SlotsWithoutALightAreParkedBelowTheWorld)
     EXPECT_FLOAT_EQ(slots.position[0][0], 10);
     EXPECT_FLOAT_EQ(slots.color[0][0], 0.7f);
     for (int i = 1; i < 4; i++) {
-        EXPECT_FLOAT_EQ(slots.position[i][0], 0) << i;
         EXPECT_FLOAT_EQ(slots.position[i][1], -10000) << i;
-        EXPECT_FLOAT_EQ(slots.position[i][2], 0) << i;
         EXPECT_FLOAT_EQ(slots.color[i][0], 0.9f) << "a parked slot keeps its colour";
     }
     // No lights at all: every slot parked, nothing read.

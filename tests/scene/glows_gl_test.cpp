@@ -1,5 +1,6 @@
 // The lamp glows on a real GL context: one glow for each of the nearest lamps, never more
 // than thirty.
+#include "render/gl_pixels.h"
 #include "support/test_window.h"
 
 #include <gtest/gtest.h>
@@ -16,48 +17,22 @@ constexpr int kWidth = 800, kHeight = 600;
 ScratchWindow *window;
 
 // Seen from straight above: world x to the right, world z downwards, 240 x 180 units.
-void lookDown()
-{
-    glViewport(0, 0, kWidth, kHeight);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(-120, 120, -90, 90, -1000, 1000);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    glRotatef(90, 1, 0, 0);
-}
-
-int pixelRed(float x, float z)
-{
-    unsigned char p[4] = {};
-    glReadPixels(int((x + 120) / 240 * kWidth), int((90 - z) / 180 * kHeight), 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, p);
-    return p[0];
-}
+int pixelRed(float x, float z) { return pixelAt(int((x + 120) / 240 * kWidth), int((90 - z) / 180 * kHeight)).r; }
 
 TEST(LightGlowsTest, OnlyTheThirtyNearestLampsGlow)
 {
     ASSERT_TRUE(window->opened);
-    GLuint white = 0;
-    const unsigned char texel[4] = {255, 255, 255, 255};
-    glGenTextures(1, &white);
-    glBindTexture(GL_TEXTURE_2D, white);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, texel);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    GLuint white = plainTexture(255, 255, 255);
     textureSet[TEX_LAMP_GLOW] = white;
 
     // 31 lamps on a grid 30 units apart, in the order the light selection sorted them.
-    numLevelLights = 31;
-    for (int i = 0; i < numLevelLights; i++) {
-        LevelLight &l = levelLights[i];
-        l = {};
-        l.position[0] = -90.0f + 30.0f * float(i % 7);
-        l.position[2] = -60.0f + 30.0f * float(i / 7);
-        l.color[0] = l.color[1] = l.color[2] = 1;
-    }
+    for (int i = 0; i < 31; i++)
+        levelLights[i] = {{-90.0f + 30.0f * float(i % 7), 0, -60.0f + 30.0f * float(i / 7)}, {1, 1, 1}, {}, 0, 0, 0, 0};
     const float above[3] = {0, 2000, 0};
     for (int count : {5, 31}) {
         numLevelLights = count;
-        lookDown();
+        flatView(120, 90, -120, -90, 1000);
+        glRotatef(90, 1, 0, 0);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         glDisable(GL_FOG);
         drawLightGlows(above);
