@@ -113,7 +113,7 @@ TEST(Content2d, AdditivePicturesAreBlackAtTheirBorders)
     }
 }
 
-TEST(Content2d, HudMasksKeepTheSceneOutsideTheirElements)
+TEST(Content2d, HudMasksAndTheLoadingPictureLeaveRoomWhereTheGameDraws)
 {
     // Multiplying masks are white where the picture shows through: the dial's top left corner,
     // the needle's corners and the band's lower middle between the plates.
@@ -125,10 +125,16 @@ TEST(Content2d, HudMasksKeepTheSceneOutsideTheirElements)
     // ...and dark where the element is: the dial's centre, the needle's blade.
     EXPECT_LT(dial.at(dial.width / 2, dial.height / 2)[0], 128);
     EXPECT_LT(needle.at(needle.width / 2, needle.height / 2)[0], 64);
-    // The dial is the same size as its light, and so on for each pair.
-    EXPECT_EQ(dial.width, bmp(TEX_HUD_DIAL_LIGHT).width);
-    EXPECT_EQ(needle.height, bmp(TEX_HUD_NEEDLE_LIGHT).height);
-    EXPECT_EQ(band.width, bmp(TEX_HUD_BAND_LIGHT).width);
+    // The second loading picture fills the 800 x 600 screen and "Loading..." is printed in white
+    // at (520, 24): the corner round it stays dark so the caption reads.
+    Picture late = bmp(TEX_LOADING_LATE);
+    int dark = 0, total = 0;
+    for (int y = 10; y < 60; y++)
+        for (int x = 515; x < 660; x++, total++) {
+            const uint8_t *p = late.at(x * late.width / 800, late.height - 1 - y * late.height / 600);
+            dark += std::max({p[0], p[1], p[2]}) < 60;
+        }
+    EXPECT_GT(dark, total / 2) << "the loading picture should keep the caption's corner dark";
 }
 
 // The clouds are the one repeating entry: the wrap seam must be no rougher than the inside.
@@ -176,21 +182,13 @@ TEST(Content2d, AlphaPicturesHaveAlphaWhereTheGameBlends)
     for (int x = 0; x < sky.width; x++)
         solid += sky.at(x, sky.height - 20)[3];
     EXPECT_GT(solid / sky.width, 240);
-    // The logo's top sixth runs off the screen in the main menu: nothing important there.
-    Picture logo = tga(TGA_MENU_LOGO);
-    double top = 0;
-    for (int y = 0; y < logo.height / 7; y++)
-        for (int x = 0; x < logo.width; x++)
-            top += logo.at(x, y)[3];
-    EXPECT_LT(top / (logo.width * (logo.height / 7)), 8.0);
-    // The cursor's hot spot is the top left corner.
-    Picture cur = tga(TGA_MENU_CURSOR);
-    EXPECT_GT(cur.at(3, 3)[3], 128);
 }
 
 // The printers draw cell set x 128 + c - 32 as a 19 x 20 or 25 x 27 quad and step 10 or 13
-// units, so each glyph must sit in the left 52% of its cell, above the cell's bottom edge, and the
-// two sets must differ for every printable character.
+// units, so each glyph must sit in the left 52% of its cell (the racing set, whose shadow leans
+// right, in the left 62%), clear of the cell's edges, and the two sets must differ for every
+// printable character. The racing set's ink is what shows in white text over black (colour
+// times alpha), its dark shadow not counted.
 TEST(Content2d, GlyphSheetHasTwoDistinctSetsInTheirCells)
 {
     Picture f = tga(TGA_FONT);
@@ -198,6 +196,10 @@ TEST(Content2d, GlyphSheetHasTwoDistinctSetsInTheirCells)
     ASSERT_EQ(f.height, 1024);
     const int cell = 64;
     auto cellAlpha = [&](int g, int x, int y) { return f.at((g % 16) * cell + x, (g / 16) * cell + y)[3]; };
+    auto inked = [&](int g, int x, int y) {
+        const uint8_t *p = f.at((g % 16) * cell + x, (g / 16) * cell + y);
+        return p[0] * p[3] > 128 * 255;
+    };
     for (int c = 32; c < 128; c++) {
         int g0 = c - 32, g1 = 128 + c - 32;
         int ink = 0, diff = 0, outside = 0, border = 0;
@@ -206,7 +208,7 @@ TEST(Content2d, GlyphSheetHasTwoDistinctSetsInTheirCells)
                 int a1 = cellAlpha(g1, x, y), a0 = cellAlpha(g0, x, y);
                 ink += a1 > 128;
                 diff += std::abs(a1 - a0) > 64;
-                if (a1 > 128 && x >= 36)
+                if ((a1 > 128 && x >= 36) || (inked(g0, x, y) && x >= 40))
                     outside++;
                 if ((x == 0 || y == 0 || x == cell - 1 || y == cell - 1) && (a0 || a1))
                     border++;
@@ -220,17 +222,30 @@ TEST(Content2d, GlyphSheetHasTwoDistinctSetsInTheirCells)
             EXPECT_EQ(outside, 0) << "glyph " << c << " runs into the next character";
         }
     }
-    // Baseline: 'x' of set 1 ends on the same row as 'H', and 'p' reaches below it.
-    auto lowestInk = [&](int c) {
-        int g = 128 + c - 32, low = -1;
+    // Rows of set 1's ink for a character, counted from the cell's top.
+    auto inkRows = [&](int c, int *top, int *low) {
+        int g = 128 + c - 32;
+        *top = cell;
+        *low = -1;
         for (int y = 0; y < cell; y++)
             for (int x = 0; x < cell; x++)
-                if (cellAlpha(g, x, y) > 128)
-                    low = y;
-        return low;
+                if (cellAlpha(g, x, y) > 128) {
+                    *top = std::min(*top, y);
+                    *low = y;
+                }
     };
-    EXPECT_NEAR(lowestInk('x'), lowestInk('H'), 1);
-    EXPECT_GT(lowestInk('p'), lowestInk('H') + 6);
+    int hTop, hLow, xTop, xLow, pTop, pLow;
+    inkRows('H', &hTop, &hLow);
+    inkRows('x', &xTop, &xLow);
+    inkRows('p', &pTop, &pLow);
+    // The small printer draws 3 units below its line: a capital stands on the line at both sizes
+    // when its foot is 7 to 19 rows above the cell's bottom, and is a readable 10 units tall.
+    EXPECT_GE(hLow, 44);
+    EXPECT_LE(hLow, 56);
+    EXPECT_GE(hLow - hTop, 34);
+    // Baseline: 'x' ends on the same row as 'H', and 'p' reaches below it.
+    EXPECT_NEAR(xLow, hLow, 1);
+    EXPECT_GT(pLow, hLow + 6);
 }
 
 TEST(Content2d, EffectFilesHaveTheirLayoutAndSafeDivisors)
