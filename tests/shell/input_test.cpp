@@ -39,7 +39,7 @@ TEST_F(Input, TheWindowProcedureKeepsKeysOnFocusLossAndAMinimisedWindowIsInactiv
     EXPECT_FALSE(windowActive) << "active but minimised counts as inactive";
 }
 
-TEST_F(Input, CSwitchesTheCameraOnlyInARace)
+TEST_F(Input, CSwitchesTheCameraOnlyInARaceAndEscapePausesOnlyARunningOne)
 {
     keyDown['C'] = true;
     handleToggleKeys();
@@ -54,11 +54,8 @@ TEST_F(Input, CSwitchesTheCameraOnlyInARace)
         keyDown['C'] = false;
         handleToggleKeys();
     }
-}
 
-TEST_F(Input, EscapePausesOnlyARunningRace)
-{
-    gameState = shownState = STATE_RACING;
+    // Escape pauses only a running race.
     keyDown[VK_ESCAPE] = true;
     countdownActive = true;
     handleToggleKeys();
