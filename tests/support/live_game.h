@@ -107,11 +107,6 @@ struct LiveGame {
                                       field("screenFade") == "1"; },
                          seconds, "screen " + std::to_string(state));
     }
-    // The list at rest in its highlight row, for a picture of the screen.
-    bool waitForStillList(double seconds = 120)
-    {
-        return waitUntil([&] { return field("menuScroll") == "0"; }, seconds, "list at rest");
-    }
     // Some frames more, so the picture on the window is one drawn after what was waited for.
     bool waitFrames(long frames, double seconds = 60)
     {
