@@ -64,16 +64,4 @@ TEST(Waypoints, DamagedFilesLeaveAnEmptyTable)
     EXPECT_EQ(waypointCount, 0);
 }
 
-TEST(Waypoints, ParseStopsAtTheCallersCapacity)
-{
-    std::vector<unsigned char> b = waypointFile(5, 5);
-    Waypoint out[5];
-    int n = -1;
-    EXPECT_FALSE(parseWaypoints(b.data(), b.size(), out, 4, &n));
-    EXPECT_EQ(n, 0);
-    EXPECT_TRUE(parseWaypoints(b.data(), b.size(), out, 5, &n));
-    EXPECT_EQ(n, 5);
-    EXPECT_FALSE(parseWaypoints(nullptr, 0, out, 5, &n));
-}
-
 } // namespace
