@@ -50,7 +50,7 @@ TEST(Waypoints, DamagedFilesLeaveAnEmptyTable)
         {"records cut short", waypointFile(4, 3)},
         {"last record cut short", [] { auto b = waypointFile(2, 2); b.pop_back(); return b; }()},
         {"negative count", waypointFile(-1, 2)},
-        {"count beyond the table", waypointFile(kMaxWaypoints + 1, 2)},
+        {"count beyond the table", waypointFile(kMaxWaypoints + 1, kMaxWaypoints + 1)},
         {"huge count", waypointFile(0x7FFFFFFF, 2)},
         {"garbage", std::vector<unsigned char>(37, 0xFF)},
     };
