@@ -12,28 +12,20 @@
 
 namespace {
 
-TEST(Controls, TheFileKeepsTheChoiceAndAMissingOrDamagedOneGivesTheDefaults)
+// The defaults hold every kind of binding, so the round trip carries each. (A missing file and a
+// damaged one give the defaults: the keyed and the pad race through the game start from each.)
+TEST(Controls, TheFileKeepsTheChoice)
 {
     TempDir dir;
     dir.enter();
-    controls.slot[ACTION_BRAKE][0] = {BIND_KEY, 'Q'};
-    readControls(); // missing
-    EXPECT_TRUE(controls == defaultControls());
-
+    controls = defaultControls();
     bindControl(ACTION_NITRO, {BIND_KEY, 'N'});
     ASSERT_TRUE(writeControls());
     const ControlBindings chosen = controls;
-    const Bytes file = readBytes(controlsPath);
-    ASSERT_EQ(file.size(), kControlsFileSize);
     controls = defaultControls();
     readControls();
     EXPECT_TRUE(controls == chosen);
     EXPECT_EQ(controls.slot[ACTION_NITRO][kKeySlot], (Binding{BIND_KEY, 'N'}));
-
-    // Damaged (the reader's own tests refuse every kind of damage).
-    writeBytes(controlsPath, Bytes(file.begin(), file.end() - 1));
-    readControls();
-    EXPECT_TRUE(controls == defaultControls());
 }
 
 // (A key or pad button taken from another action leaves it this one's old input: the Controls
@@ -87,11 +79,6 @@ TEST(Controls, AKeyPushesItsActionAllTheWayAndNamesReadBothWays)
         EXPECT_EQ(keyFromName(name), vk) << name;
     }
     EXPECT_EQ(named, 26 + 10 + 12 + 19);
-    EXPECT_EQ(keyFromName("page_up"), unsigned(VK_PRIOR));
-    EXPECT_EQ(keyFromName("nope"), 0u);
-    EXPECT_EQ(padButtonFromName("dpad_left"), PAD_DPAD_LEFT);
-    EXPECT_EQ(padButtonFromName("start"), PAD_START);
-    EXPECT_EQ(padButtonFromName("Z"), -1);
 }
 
 } // namespace

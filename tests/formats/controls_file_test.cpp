@@ -45,18 +45,6 @@ Bytes withWord(Bytes b, size_t word, int value)
 // The word of one binding's kind (its code follows).
 size_t kindWord(int action, int slot) { return size_t(3 + (action * kBindingSlots + slot) * 2); }
 
-TEST(ControlsFile, EveryBindingComesBackWhereItWas)
-{
-    TempDir dir;
-    ControlBindings c = sample(), read;
-    Bytes b = encoded(c);
-    ASSERT_EQ(b.size(), 208u);
-    ASSERT_TRUE(parseControls(b.data(), b.size(), &read));
-    EXPECT_TRUE(read == c);
-    ASSERT_TRUE(readControlsFile(dir.write("base/controls.inf", b).c_str(), &read));
-    EXPECT_TRUE(read == c);
-}
-
 TEST(ControlsFile, DamagedFilesAreRefusedAndLeaveTheBindingsAlone)
 {
     TempDir dir;

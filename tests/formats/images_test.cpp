@@ -233,21 +233,11 @@ TEST_F(BmpTest, RunLengthCodesNoEncoderWritesDecodeAndDamagedStreamsAreClippedOr
         checkRle(c);
 }
 
-// From disk: the game's backslash paths load; a zero-byte file is reported with its name, a
-// missing file or no name fail silently.
-TEST_F(BmpTest, FilesLoadFromDiskAndOnlyAnEmptyOneIsReported)
+// From disk a zero-byte file is reported with its name, a missing file or no name fail silently.
+// (Whole pictures from disk are the generated textures' test.)
+TEST_F(BmpTest, OnlyAnEmptyFileIsReported)
 {
     TempDir dir;
-    BmpLayout s;
-    s.width = 3;
-    s.height = 2;
-    s.pixel = [](int x, int) { return 0x102030u * uint32_t(x + 1); };
-    dir.write("sub/pic.bmp", makeBmp(s));
-    std::string gamePath = dir.path.string() + "\\sub\\pic.bmp";
-    ImagePtr image(loadBmpImage(gamePath.c_str()), freeRgbImage);
-    ASSERT_TRUE(image);
-    EXPECT_EQ(pixelAt(*image, 2, 1), (Rgb{0x30, 0x60, 0x90}));
-
     EXPECT_EQ(loadBmpImage("/nonexistent/cobalt/none.bmp"), nullptr);
     EXPECT_EQ(loadBmpImage(nullptr), nullptr);
     EXPECT_EQ(newBoxes(), 0);
@@ -297,7 +287,6 @@ TEST_F(BmpTest, MalformedHeadersAreRefusedWithTheirMessage)
         {"header size 41", withHeader32(14, 41), "Unknown DIB file format."},
         {"file header only", Bytes(base.begin(), base.begin() + 16), "Unknown DIB file format."},
         {"header cut short", Bytes(base.begin(), base.begin() + 40), "Unknown DIB file format."},
-        {"run-length compression at 24 bits", withHeader32(14 + 16, 1), "Image file conversion error."},
         {"JPEG inside", withHeader32(14 + 16, 4), "Image file conversion error."},
         // Run-length coding only exists bottom-up and at its own depth.
         {"run-length top-down", bmpWith(40, 8, 1, {}, -2), "Image file conversion error."},
@@ -308,8 +297,6 @@ TEST_F(BmpTest, MalformedHeadersAreRefusedWithTheirMessage)
         {"mask in pieces", bmpWith(40, 16, 3, {0xF0F0, 0x0F00, 0x000F}), "Image file conversion error."},
         {"mask past 16 bits", bmpWith(56, 16, 3, {0x7C00, 0x03E0, 0x001F, 0x18000}), "Image file conversion error."},
         {"masks cut off", masksCut, "Image file conversion error."},
-        {"OS/2 Huffman coding", bmpWith(64, 1, 3), "Image file conversion error."},
-        {"OS/2 24-bit run-length coding", bmpWith(64, 24, 4), "Image file conversion error."},
         {"zero width", withHeader32(14 + 4, 0), "Image file conversion error."},
         {"negative width", withHeader32(14 + 4, uint32_t(-4)), "Image file conversion error."},
         {"huge width", withHeader32(14 + 4, 1u << 30), "Image file conversion error."},
@@ -435,18 +422,14 @@ TEST_F(BmpTest, PicturesSavedByImageMagickReadBackExactly)
         ASSERT_EQ(image->width, picture.width);
         ASSERT_EQ(image->height, picture.height);
         EXPECT_EQ(image->alpha != nullptr, c.alpha);
-        // The first pixel that differs, if any, saved bottom row first.
-        std::string wrong;
-        for (int y = 0; y < picture.height && wrong.empty(); y++)
-            for (int x = 0; x < picture.width && wrong.empty(); x++) {
+        // Saved bottom row first; the alpha only where the picture keeps it.
+        for (int y = 0; y < picture.height; y++)
+            for (int x = 0; x < picture.width; x++) {
                 const unsigned char *want = &picture.rgba[(size_t(picture.height - 1 - y) * picture.width + x) * 4];
-                Rgb got = pixelAt(*image, x, y);
                 int alpha = image->alpha ? image->alpha[size_t(y) * picture.width + x] : want[3];
-                if (!(got == Rgb{want[0], want[1], want[2]}) || alpha != want[3])
-                    wrong = "pixel " + std::to_string(x) + "," + std::to_string(y) + ": got " + std::to_string(got.r) +
-                            " " + std::to_string(got.g) + " " + std::to_string(got.b) + " " + std::to_string(alpha);
+                ASSERT_EQ(pixelAt(*image, x, y), (Rgb{want[0], want[1], want[2]})) << "pixel " << x << "," << y;
+                ASSERT_EQ(alpha, want[3]) << "pixel " << x << "," << y;
             }
-        EXPECT_EQ(wrong, "");
     }
     EXPECT_EQ(newBoxes(), 0);
 }

@@ -59,22 +59,6 @@ TEST_F(Race, LongFramesRunTheRaceInSlowMotionNeverFreezeIt)
     }
 }
 
-TEST_F(Race, TracksOutsideOneToTwentyLoadNothingAndStillRace)
-{
-    for (int track : {0, 21}) {
-        quickRace(track, 0);
-        EXPECT_EQ(collisionModel->numTriangles, 0);
-        EXPECT_EQ(visualModel->numTriangles, 0);
-        EXPECT_EQ(numLevelLights, 0);
-        ASSERT_NE(raceWorld, nullptr);
-        countdownActive = false;
-        frames(50); // nothing to stand on: the cars fall, and nothing breaks
-        EXPECT_LT(position().y, startY);
-        endRace();
-        EXPECT_EQ(raceWorld, nullptr);
-    }
-}
-
 TEST_F(Race, CircuitsBeyondTheStartTableStartBehindTheirFirstWaypoint)
 {
     Ms3dLayout m;
@@ -168,11 +152,6 @@ TEST(CountdownTest, ClockAdvancesReleasesTheCarsAndEnds)
     frameTime = 1.0f;
     advanceCountdown();
     EXPECT_EQ(overlayTimer, 0.0f) << "past 10 the overlay ends";
-
-    overlayTimer = 1.0f;
-    frameTime = 0.0f;
-    advanceCountdown();
-    EXPECT_EQ(overlayTimer, 1.0f);
 }
 
 } // namespace
