@@ -57,26 +57,6 @@ protected:
 // Saved for people beside the build's other pictures, through the game's own screenshot writer.
 void saveFrame(const char *name) { EXPECT_TRUE(saveScreenshot((window->previous / name).c_str())); }
 
-// Rows of 2 RGB pixels are 6 bytes: they upload straight only with byte alignment.
-TEST_F(GlTest, BitmapTexturesUploadRowsWithoutPadding)
-{
-    TempDir dir;
-    BmpLayout s;
-    s.width = 2;
-    s.height = 2;
-    s.pixel = [](int x, int row) { return uint32_t(0x103050 + x * 0x40 + row * 0x400000); };
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 4); // as GL starts
-    GLuint name = loadBmpTexture(dir.write("p.bmp", makeBmp(s)).c_str());
-    ASSERT_NE(name, 0u);
-    glBindTexture(GL_TEXTURE_2D, name);
-    unsigned char px[12];
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGB, GL_UNSIGNED_BYTE, px);
-    const unsigned char want[12] = {0x10, 0x30, 0x50, 0x10, 0x30, 0x90, 0x50, 0x30, 0x50, 0x50, 0x30, 0x90};
-    EXPECT_EQ(std::memcmp(px, want, 12), 0);
-    glDeleteTextures(1, &name);
-}
-
 TEST_F(GlTest, TextureSetsLoadAllOrNothing)
 {
     namespace fs = std::filesystem;
