@@ -24,10 +24,10 @@ const char *const kFrameMs = "60";
 
 std::string picture(const std::string &name) { return "pictures/menus/" + name; }
 
-// A picture of a menu screen once its list has come to rest.
+// A picture of a menu screen once its list has come to rest in its highlight row.
 void shoot(LiveGame &g, const char *name)
 {
-    EXPECT_TRUE(g.waitForStillList()) << g.log;
+    EXPECT_TRUE(g.waitUntil([&] { return g.field("menuScroll") == "0"; }, 120, "list at rest")) << g.log;
     g.waitFrames(2);
     EXPECT_TRUE(g.capture(picture(name))) << name;
 }
@@ -106,13 +106,11 @@ TEST(MenuPlay, TheMouseThroughTheCareerKeysThroughTheRacesAndTheMouseThroughOpti
     EXPECT_EQ(g.number("selectedCar"), 0);
     shoot(g, "car_select.png");
     EXPECT_TRUE(choose(g, 2, 29, false)) << g.log; // "Tuning"
-    EXPECT_EQ(g.list("tuningState"), "[1,0,0,0,0,0]");
     shoot(g, "tuning.png");
     g.clickAt(kPacket1[0], kPacket1[1]);
     EXPECT_TRUE(g.waitUntil([&] { return g.number("cash") == 0; }, 30, "packet bought")) << g.log;
     EXPECT_EQ(g.list("tuningBought"), "[1,0,0,0,0,0]");
     shoot(g, "tuning_bought.png");
-    EXPECT_EQ(g.list("tuningState"), "[2,0,0,0,0,0]");
     EXPECT_TRUE(choose(g, 0, 2, false)) << g.log; // "Back"
     EXPECT_TRUE(choose(g, 3, 21, false)) << g.log; // "Select race"
     EXPECT_EQ(g.number("menuItemCount"), 2) << "race 1 and Back";
@@ -157,10 +155,6 @@ TEST(MenuPlay, TheMouseThroughTheCareerKeysThroughTheRacesAndTheMouseThroughOpti
     EXPECT_EQ(g.field("awardPending"), "false");
     EXPECT_EQ(g.number("cash"), 0) << "a race left half-way books nothing";
     shoot(g, "car_select_after_race.png");
-    g.tap("Right");
-    ASSERT_TRUE(g.waitUntil([&] { return g.number("selectedCar") == 1; }, 30, "car 1")) << g.log;
-    g.tap("Left");
-    ASSERT_TRUE(g.waitUntil([&] { return g.number("selectedCar") == 0; }, 30, "car 0")) << g.log;
 
     // A quick race leaves for the main menu.
     g.tap("Escape"); // car select's Back

@@ -107,32 +107,24 @@ TEST(RaceRun, CountdownHoldsTheGridThenTheKeysDriveAndAWallIsHeard)
     const std::vector<std::string> &lines = keys.lines;
     ASSERT_EQ(lines.size(), size_t(kFrames));
 
-    // The race starts when loading ends; the countdown holds every car.
-    int raceStart = -1, countdownEnd = -1;
-    for (size_t i = 0; i < lines.size(); i++) {
-        if (raceStart < 0 && traceField(lines[i], "gameState") == "0" && !traceField(lines[i], "countdownActive").empty())
-            raceStart = int(i);
-        if (raceStart >= 0 && countdownEnd < 0 && traceField(lines[i], "countdownActive") == "false")
-            countdownEnd = int(i);
-    }
-    ASSERT_GT(raceStart, 700);
-    ASSERT_NEAR(countdownEnd - raceStart, 600, 15) << "six seconds of countdown";
-    for (int i = raceStart + 100; i < countdownEnd; i++) {
-        EXPECT_EQ(traceNumber(lines[size_t(i)], "raceClock"), 0.0);
+    // The countdown holds every car until it lets them go (its six seconds are the race's own test;
+    // the first second lets the cars settle on their springs).
+    long go = firstFrame(lines, "countdownActive", "false");
+    ASSERT_GT(go, 1000);
+    EXPECT_EQ(traceNumber(lines[size_t(go - 1)], "raceClock"), 0.0);
+    for (long f = go - 450; f < go; f++)
         for (int c = 0; c < 4; c++) {
-            auto a = traceList(carText(lines[size_t(i)], c), "position");
-            auto b = traceList(carText(lines[size_t(i - 1)], c), "position");
+            auto a = traceList(carText(lines[size_t(f)], c), "position");
+            auto b = traceList(carText(lines[size_t(f - 1)], c), "position");
             ASSERT_EQ(a.size(), 3u);
             for (int k = 0; k < 3; k++)
-                ASSERT_NEAR(a[size_t(k)], b[size_t(k)], 1e-3) << "car " << c << " moved at frame " << i;
+                ASSERT_NEAR(a[size_t(k)], b[size_t(k)], 1e-3) << "car " << c << " moved at frame " << f;
         }
-    }
-    EXPECT_EQ(traceNumber(carText(lines[size_t(raceStart)], 0), "model"), 2.0) << "the car chosen with --race";
+    EXPECT_EQ(traceNumber(carText(lines[size_t(go)], 0), "model"), 2.0) << "the car chosen with --race";
 
-    // Throttle and nitro: first gear at 1.5 times 140 x power x 1.15, the reserve burning 0.12 a
-    // frame, the gears only going up; Left turns.
+    // Throttle and nitro: first gear at 1.5 times 140 x power x 1.15, the gears only going up;
+    // Left turns. (How fast the nitro burns is the vehicle test's.)
     EXPECT_NEAR(traceNumber(carText(lines[1430], 0), "driveForce"), 140 * 0.53 * 1.15 * 1.5, 0.5);
-    EXPECT_NEAR(traceNumber(carText(lines[1600], 0), "nitro"), 100 - 0.12 * 180, 0.2);
     int gear = 0;
     for (int i = 1421; i < 1700; i++) {
         int g = int(traceNumber(carText(lines[size_t(i)], 0), "gear"));
@@ -181,10 +173,6 @@ TEST(PadRace, APadDrivesAsTheKeysDoNeverSteersHarderShakesOnACrashAndMayBePulled
     EXPECT_EQ(traceField(pad[1700], "cameraMode"), "1");
     EXPECT_EQ(traceField(pad[15], "padConnected"), "true");
     EXPECT_EQ(traceField(keys[15], "padConnected"), "") << "a run without a pad keeps its trace as it was";
-    std::string reversing = carText(pad[2030], 0);
-    EXPECT_EQ(traceField(reversing, "gear"), "-1") << "the left trigger brakes, then reverses";
-    EXPECT_LT(traceNumber(reversing, "driveForce"), 0);
-    EXPECT_LT(traceNumber(carText(pad[1590], 0), "nitro"), 100 - 0.12 * 150) << "A burns the nitro";
 
     // The barrier shakes the pad as hard as its crash band says.
     int crash = crashFrame(pad);

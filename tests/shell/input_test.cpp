@@ -39,22 +39,7 @@ TEST_F(Input, TheWindowProcedureKeepsKeysOnFocusLossAndAMinimisedWindowIsInactiv
     EXPECT_FALSE(windowActive) << "active but minimised counts as inactive";
 }
 
-// (One toggle per press of F is the scripted game run's: F held two frames toggles once.)
-TEST_F(Input, SpaceHeldKeepsFFromTogglingTheReadout)
-{
-    keyDown[VK_SPACE] = true; // Space holds the latch shut
-    handleToggleKeys();
-    keyDown['F'] = true;
-    handleToggleKeys();
-    EXPECT_FALSE(showFps) << "F with Space held must not toggle";
-    keyDown[VK_SPACE] = keyDown['F'] = false;
-    handleToggleKeys();
-    keyDown['F'] = true;
-    handleToggleKeys();
-    EXPECT_TRUE(showFps);
-}
-
-TEST_F(Input, CSwitchesTheCameraOnlyInARace)
+TEST_F(Input, CSwitchesTheCameraOnlyInARaceAndEscapePausesOnlyARunningOne)
 {
     keyDown['C'] = true;
     handleToggleKeys();
@@ -69,11 +54,8 @@ TEST_F(Input, CSwitchesTheCameraOnlyInARace)
         keyDown['C'] = false;
         handleToggleKeys();
     }
-}
 
-TEST_F(Input, EscapePausesOnlyARunningRace)
-{
-    gameState = shownState = STATE_RACING;
+    // Escape pauses only a running race.
     keyDown[VK_ESCAPE] = true;
     countdownActive = true;
     handleToggleKeys();
@@ -90,15 +72,6 @@ TEST_F(Input, EscapePausesOnlyARunningRace)
     EXPECT_EQ(shownState, STATE_PAUSE);
     EXPECT_EQ(screenFade, 0.0f);
     EXPECT_EQ(menuSelection, 0);
-}
-
-// The scale at 640 x 480 is the menu play-through's, whose clicks land on their buttons.
-TEST_F(Input, CursorScalesToTheVirtualMenuScreen)
-{
-    resolutionIndex = 3;
-    Sys_SetCursorPos(1279, 1023);
-    updateMousePosition();
-    EXPECT_EQ(mouseY, 639) << "the bottom row at 1280x1024";
 }
 
 // Every kind of line a script holds, each on its own: the message it posts and what it carries.

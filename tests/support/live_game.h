@@ -107,11 +107,6 @@ struct LiveGame {
                                       field("screenFade") == "1"; },
                          seconds, "screen " + std::to_string(state));
     }
-    // The list at rest in its highlight row, for a picture of the screen.
-    bool waitForStillList(double seconds = 120)
-    {
-        return waitUntil([&] { return field("menuScroll") == "0"; }, seconds, "list at rest");
-    }
     // Some frames more, so the picture on the window is one drawn after what was waited for.
     bool waitFrames(long frames, double seconds = 60)
     {
@@ -121,26 +116,18 @@ struct LiveGame {
 
     bool findWindow(double seconds = 120)
     {
-        log += "find the window\n";
-        auto start = std::chrono::steady_clock::now();
+        // xdotool prints the ids it found, one a line, and its complaints too (kept for the log).
         std::string out;
-        int tries = 0;
-        while (std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() < seconds &&
-               running()) {
-            // xdotool prints the ids it found, one a line, and its complaints too (kept for the log).
-            out = commandOutput("xdotool search --name '^Cobalt Overdrive$' 2>&1");
-            tries++;
-            if (!out.empty() && std::isdigit(static_cast<unsigned char>(out[0]))) {
-                window = out.substr(0, out.find('\n'));
-                return true;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        }
-        poll();
-        log += std::string("  no window named Cobalt Overdrive after ") + std::to_string(tries) +
-               " searches (the last said: \"" + out.substr(0, 200) + "\"); the game " +
-               (running() ? "runs" : "has ended") + ", its last trace line: " + line.substr(0, 400) + "\n";
-        return false;
+        bool found = waitUntil(
+            [&] {
+                out = commandOutput("xdotool search --name '^Cobalt Overdrive$' 2>&1");
+                return !out.empty() && std::isdigit(static_cast<unsigned char>(out[0]));
+            },
+            seconds, "the window named Cobalt Overdrive");
+        if (!found)
+            log += "  xdotool's last answer: \"" + out.substr(0, 200) + "\"\n";
+        window = out.substr(0, out.find('\n'));
+        return found;
     }
 
     void xdotool(const std::string &args)
