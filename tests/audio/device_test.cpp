@@ -34,7 +34,6 @@ TEST(AudioDevice, SamplesLoadInTableOrderAMissingFileStaysSilentAndCarVelocityIs
     for (int i = 0; i < SAMPLE_COUNT; i++) {
         const Sample &s = sampleSlots[i];
         ASSERT_NE(s.source, 0u) << sampleTable[i].file;
-        EXPECT_EQ(s.sourceId, s.source);
         ALint looping = -1, bytes = -1;
         alGetSourcei(s.source, AL_LOOPING, &looping);
         EXPECT_EQ(looping, sampleTable[i].loop ? AL_TRUE : AL_FALSE) << i;

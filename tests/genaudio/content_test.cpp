@@ -163,7 +163,7 @@ TEST(Sounds, EverySoundIsAsDesignedAndSoundsRight)
 // ---- tunes ---------------------------------------------------------------------------------
 
 // Every tune decodes to its end, loops back without a click, never clips, and all are about as
-// loud as each other. (Rewinding, other rates and channel counts, and tunes that end on a
+// loud as each other. (Rewinding, channel counts the stream refuses, and tunes that end on a
 // refill's boundary are the music stream's tests.)
 TEST(Tunes, DecodeWholeLoopAndMatchInLoudness)
 {

@@ -9,12 +9,6 @@
 
 namespace {
 
-int runGenerator(const std::string &args)
-{
-    std::string cmd = std::string(GENAUDIO_BINARY) + " " + args + " 2>/dev/null";
-    return std::system(cmd.c_str());
-}
-
 // A sample of every kind of sound (engine, off-throttle loop, big crash, noise loop, chime)
 // and the menu tune: enough to cover every code path without generating everything twice.
 const char *kSubset[] = {"sound/en2.wav", "sound/en_pass.wav", "sound/cr3.wav", "sound/wind.wav",
@@ -37,14 +31,6 @@ TEST(GenAudio, TwoRunsWriteIdenticalBytesMatchingTheBuild)
         EXPECT_TRUE(fa == fb);
         EXPECT_TRUE(fa == readBytes(std::string(COBALT_BASE_DIR) + "/" + f)) << "base/ is stale or differs";
     }
-}
-
-TEST(GenAudio, RefusesBadArguments)
-{
-    EXPECT_NE(runGenerator(""), 0);
-    EXPECT_NE(runGenerator("/tmp --bogus"), 0);
-    EXPECT_NE(runGenerator("/tmp --only en1,engine9"), 0) << "an unknown name must not pass silently";
-    EXPECT_NE(runGenerator("/proc/no/such/dir --only en1"), 0) << "a write failure must not report success";
 }
 
 } // namespace

@@ -1,9 +1,8 @@
 // The renderer on a real GL context (Xvfb + Mesa): textures, models, the light program, fonts,
-// the countdown, the model viewer, the night sky and the bloom chain. The window is opened once,
-// through the shell, in a scratch directory holding the shaders and the images the tests make.
+// the countdown, the night sky and the bloom chain. The window is opened once, through the shell,
+// in a scratch directory holding the shaders and the images the tests make.
 #include "render/gl_pixels.h"
 #include "render/lights.h"
-#include "render/model_viewer.h"
 #include "render/ms3d.h"
 #include "render/overlay.h"
 #include "common/common.h"
@@ -57,26 +56,6 @@ protected:
 
 // Saved for people beside the build's other pictures, through the game's own screenshot writer.
 void saveFrame(const char *name) { EXPECT_TRUE(saveScreenshot((window->previous / name).c_str())); }
-
-// Rows of 2 RGB pixels are 6 bytes: they upload straight only with byte alignment.
-TEST_F(GlTest, BitmapTexturesUploadRowsWithoutPadding)
-{
-    TempDir dir;
-    BmpLayout s;
-    s.width = 2;
-    s.height = 2;
-    s.pixel = [](int x, int row) { return uint32_t(0x103050 + x * 0x40 + row * 0x400000); };
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 4); // as GL starts
-    GLuint name = loadBmpTexture(dir.write("p.bmp", makeBmp(s)).c_str());
-    ASSERT_NE(name, 0u);
-    glBindTexture(GL_TEXTURE_2D, name);
-    unsigned char px[12];
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGB, GL_UNSIGNED_BYTE, px);
-    const unsigned char want[12] = {0x10, 0x30, 0x50, 0x10, 0x30, 0x90, 0x50, 0x30, 0x50, 0x50, 0x30, 0x90};
-    EXPECT_EQ(std::memcmp(px, want, 12), 0);
-    glDeleteTextures(1, &name);
-}
 
 TEST_F(GlTest, TextureSetsLoadAllOrNothing)
 {
@@ -226,25 +205,6 @@ TEST_F(GlTest, CountdownDrawsItsImageOverTheScene)
     glEnable(GL_FOG);
 }
 
-TEST_F(GlTest, ModelViewerFitsTheModelIntoTheView)
-{
-    TempDir dir;
-    EXPECT_FALSE(viewModelLoad(dir.file("none.ms3d").c_str()));
-    Ms3dLayout layout = quadModel(dir.write("red.bmp", solidBmp(2, 2, {255, 0, 0})));
-    for (Ms3dVertex &v : layout.vertices) { // far from the origin and large: the view must follow
-        v.x = v.x * 50 + 1000;
-        v.y = v.y * 50 - 300;
-    }
-    ASSERT_TRUE(viewModelLoad(dir.write("q.ms3d", makeMs3d(layout)).c_str()));
-    viewModelDraw(kWidth, kHeight, 0.0f);
-    Rgb centre = pixelAt(kWidth / 2, kHeight / 2);
-    EXPECT_GT(centre.r, 100);
-    EXPECT_LT(centre.g, 30);
-    EXPECT_LT(pixelAt(5, 5).r, 100) << "the background shows around the model";
-    viewModelRelease();
-    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
-}
-
 // The red channel of a texture, bottom row first.
 std::vector<unsigned char> textureRed(GLuint texture, int width, int height)
 {
@@ -318,34 +278,6 @@ TEST_F(GlTest, SkyDomeLeavesEveryMatrixAsItFoundIt)
     EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 }
 
-TEST_F(GlTest, BlurRunsDownOnOddPassesAndAcrossOnEvenOnes)
-{
-    // One bright texel in the middle of the small picture.
-    std::vector<unsigned char> dot(size_t(kSmall * kSmall * 4), 0);
-    for (int k = 0; k < 3; k++)
-        dot[size_t((128 * kSmall + 128) * 4 + k)] = 255;
-    glBindTexture(GL_TEXTURE_2D, blurTextureA);
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, kSmall, kSmall, GL_RGBA, GL_UNSIGNED_BYTE, dot.data());
-
-    auto at = [](const std::vector<unsigned char> &red, int x, int y) { return red[size_t(y * kSmall + x)]; };
-    postProcessPass(kPassBlur, 1);
-    std::vector<unsigned char> down = textureRed(blurTextureA, kSmall, kSmall);
-    EXPECT_GT(at(down, 128, 130), 0) << "pass 1 spreads the dot up and down";
-    EXPECT_GT(at(down, 128, 126), 0);
-    EXPECT_EQ(at(down, 130, 128), 0) << "but not sideways";
-    EXPECT_EQ(at(down, 126, 128), 0);
-
-    postProcessPass(kPassBlur, 2);
-    std::vector<unsigned char> across = textureRed(blurTextureA, kSmall, kSmall);
-    EXPECT_GT(at(across, 130, 128), 0) << "pass 2 spreads it sideways";
-    EXPECT_GT(at(across, 130, 130), 0);
-    EXPECT_LT(at(across, 128, 128), at(down, 128, 128));
-    // The last blur of a frame is kept as the next frame's glow history.
-    EXPECT_EQ(textureRed(blurTextureB, kSmall, kSmall), across);
-    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
-}
-
 // The HDR pass keeps nearly white light, and less of it after a frame whose glow round it was
 // bright. (What it keeps of bright and dim frames shows in the composite below.)
 TEST_F(GlTest, HdrThresholdRisesAfterABrightFrame)
@@ -377,6 +309,8 @@ TEST_F(GlTest, CompositeSpreadsBrightLightAndLeavesDimFramesAlone)
     EXPECT_GT(redAt(400, 300 - 8), 0) << "glow below";
     EXPECT_EQ(redAt(700, 100), 0) << "far away stays black";
     EXPECT_EQ(redAt(20, 20), 0) << "the passes' corner is covered by the picture";
+    EXPECT_GT(textureRed(blurTextureB, kSmall, kSmall)[size_t(kSmall * kSmall / 2 + kSmall / 2)], 0)
+        << "the frame's last blur is kept as the next frame's glow history";
 
     // A dim grey frame has nothing bright enough to glow: the composite is the picture itself,
     // even with last frame's glow in the history.

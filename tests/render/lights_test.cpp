@@ -1,9 +1,6 @@
-// Which street lights light a frame, and the shape of a glow quad: plain logic, no display.
+// Which street lights light a frame: plain logic, no display.
 #include <gtest/gtest.h>
 
-#include <cmath>
-
-#include "render/billboards.h"
 #include "render/lights.h"
 #include "render/render.h"
 
@@ -61,24 +58,6 @@ TEST(LightSelectionTest, SlotsWithoutALightAreParkedBelowTheWorld)
     // No lights at all: every slot parked, nothing read.
     chooseLights(nullptr, 0, kEye, kAlongX, false, &slots);
     EXPECT_FLOAT_EQ(slots.position[0][1], -10000);
-}
-
-TEST(BillboardTest, FacesTheViewerAndNeverShrinksBelowTheMinimumSize)
-{
-    const float viewer[3] = {3, 40, -7}, centre[3] = {3, 0, -7};
-    float big[4][3], tiny[4][3], least[4][3];
-    billboardCorners(viewer, centre, 2.0f, big);
-    billboardCorners(viewer, centre, 0.01f, tiny);
-    billboardCorners(viewer, centre, 0.2f, least);
-    for (int c = 0; c < 4; c++)
-        for (int k = 0; k < 3; k++)
-            EXPECT_FLOAT_EQ(tiny[c][k], least[c][k]) << "a glow below 0.2 is drawn at 0.2";
-    // Seen from straight above, the quad lies flat round its centre, ten times the size wide.
-    for (int c = 0; c < 4; c++) {
-        EXPECT_FLOAT_EQ(big[c][1], 0) << c;
-        EXPECT_NEAR(std::hypot(big[c][0] - 3, big[c][2] + 7), 10 * std::sqrt(2.0f), 1e-4) << c;
-    }
-    EXPECT_NEAR(big[0][0] + big[2][0], 6, 1e-5) << "opposite corners about the centre";
 }
 
 } // namespace
