@@ -8,6 +8,10 @@
 GLuint loadBmpTexture(const char *fileName);
 GLuint loadTgaTexture(const char *fileName);
 
+// A texture of one texel of one colour, nearest-filtered, left bound: a surface with no picture
+// of its own is drawn through it, so a program that samples its texture unit sees that colour.
+GLuint solidTexture(unsigned char r, unsigned char g, unsigned char b, unsigned char a = 255);
+
 // One entry of the TGA set: the texture and the picture's size and format. The decoded pixels
 // are let go once uploaded (the texture holds them).
 struct TgaTexture {

@@ -20,14 +20,8 @@ namespace {
 GLuint whiteTexture()
 {
     static GLuint white;
-    if (!white) {
-        static const unsigned char texel[4] = {255, 255, 255, 255};
-        glGenTextures(1, &white);
-        glBindTexture(GL_TEXTURE_2D, white);
-        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, texel);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-    }
+    if (!white)
+        white = solidTexture(255, 255, 255);
     return white;
 }
 

@@ -94,6 +94,17 @@ GLuint loadBmpTexture(const char *fileName)
     return name;
 }
 
+GLuint solidTexture(unsigned char r, unsigned char g, unsigned char b, unsigned char a)
+{
+    const unsigned char texel[4] = {r, g, b, a};
+    GLuint name = 0;
+    glGenTextures(1, &name);
+    glBindTexture(GL_TEXTURE_2D, name);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, texel);
+    setFilters(GL_NEAREST, GL_NEAREST);
+    return name;
+}
+
 GLuint loadTgaTexture(const char *fileName)
 {
     TgaImage tga;

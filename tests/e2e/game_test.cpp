@@ -63,8 +63,7 @@ TEST_F(Game, ScriptedInputReachesTheGameAndClosingSavesAndOpensTheStatistics)
     std::string url;
     std::getline(opened, url);
     EXPECT_EQ(url, "file://" + std::filesystem::canonical(dir.path).string() + "/base/stats.html");
-    std::ifstream page(at("base/stats.html"));
-    std::string html((std::istreambuf_iterator<char>(page)), {});
+    std::string html = textOf(at("base/stats.html"));
     EXPECT_NE(html.find("Cash</td><td>$350"), std::string::npos) << html;
 }
 

@@ -4,6 +4,7 @@
 #include "common/common.h"
 #include "effects/effects.h"
 #include "render/gl_pixels.h"
+#include "render/images.h"
 #include "support/test_window.h"
 
 #include <gtest/gtest.h>
@@ -65,7 +66,7 @@ protected:
     static void SetUpTestSuite()
     {
         ASSERT_TRUE(window->opened);
-        white = plainTexture(255, 255, 255);
+        white = solidTexture(255, 255, 255);
     }
 };
 

@@ -32,10 +32,12 @@ TEST(Layers, EveryIncludePointsToTheSameOrALowerLayer)
     ASSERT_GE(layers.size(), 2u) << "the README's layout table lists no layers";
     const fs::path src = fs::path(COBALT_SOURCE_DIR) / "src";
     const std::regex include(R"(^\s*#\s*include\s*"([a-z_0-9]+)/)");
-    for (const auto &entry : fs::directory_iterator(src))
-        if (entry.is_directory())
+    for (const auto &entry : fs::directory_iterator(src)) {
+        if (entry.is_directory()) {
             EXPECT_TRUE(layers.count(entry.path().filename().string()))
                 << "src/" << entry.path().filename().string() << " has no row in the README's layout table";
+        }
+    }
 
     int checked = 0;
     for (const auto &entry : fs::recursive_directory_iterator(src)) {

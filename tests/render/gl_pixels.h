@@ -1,4 +1,4 @@
-// What the GL tests draw with and read back: a flat view, a plain texture, one pixel's colour.
+// What the GL tests draw with and read back: a flat view and one pixel's colour.
 #pragma once
 #include "render/render.h"
 #include "support/file_builders.h"
@@ -21,17 +21,4 @@ inline void flatView(double right, double top, double left = 0, double bottom = 
     glOrtho(left, right, bottom, top, -depth, depth);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
-}
-
-// A nearest-filtered texture of one colour, one texel, left bound.
-inline GLuint plainTexture(unsigned char r, unsigned char g, unsigned char b, unsigned char a = 255)
-{
-    const unsigned char texel[4] = {r, g, b, a};
-    GLuint t = 0;
-    glGenTextures(1, &t);
-    glBindTexture(GL_TEXTURE_2D, t);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, texel);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-    return t;
 }

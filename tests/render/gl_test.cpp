@@ -2,6 +2,7 @@
 // the countdown, the night sky and the bloom chain. The window is opened once, through the shell,
 // in a scratch directory holding the shaders and the images the tests make.
 #include "render/gl_pixels.h"
+#include "render/images.h"
 #include "render/lights.h"
 #include "render/ms3d.h"
 #include "render/overlay.h"
@@ -122,7 +123,7 @@ TEST_F(GlTest, LightProgramLightsThePoolUnderALampAndMixesTheReflection)
 {
     // A floor of 200 x 200 units seen from above; one lamp 10 units over its middle, chosen and
     // sent as the race frame does.
-    GLuint white = plainTexture(255, 255, 255), red = plainTexture(255, 0, 0);
+    GLuint white = solidTexture(255, 255, 255), red = solidTexture(255, 0, 0);
     levelLights[0] = {{0, 10, 0}, {0.7f, 0.7f, 0.4f}, {0, -1, 0}, 5, 0, 0, 0};
     numLevelLights = 1;
 
@@ -190,7 +191,7 @@ TEST_F(GlTest, FontSetsDrawTheirOwnGlyphs)
 TEST_F(GlTest, CountdownDrawsItsImageOverTheScene)
 {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    GLuint tex = plainTexture(0, 255, 0);
+    GLuint tex = solidTexture(0, 255, 0);
     GLuint saved = textureSet[TEX_COUNT_2];
     textureSet[TEX_COUNT_2] = tex;
     glDisable(GL_FOG);

@@ -1,6 +1,7 @@
 // The lamp glows on a real GL context: one glow for each of the nearest lamps, never more
 // than thirty.
 #include "render/gl_pixels.h"
+#include "render/images.h"
 #include "support/test_window.h"
 
 #include <gtest/gtest.h>
@@ -22,7 +23,7 @@ int pixelRed(float x, float z) { return pixelAt(int((x + 120) / 240 * kWidth), i
 TEST(LightGlowsTest, OnlyTheThirtyNearestLampsGlow)
 {
     ASSERT_TRUE(window->opened);
-    GLuint white = plainTexture(255, 255, 255);
+    GLuint white = solidTexture(255, 255, 255);
     textureSet[TEX_LAMP_GLOW] = white;
 
     // 31 lamps on a grid 30 units apart, in the order the light selection sorted them.
