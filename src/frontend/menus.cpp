@@ -203,7 +203,10 @@ const MenuScreen *screenOf(int state)
     return nullptr;
 }
 
-const char *itemText(int state, int item, char (&buffer)[16])
+// Room for "Race " and any int, so the label can never be cut short.
+using ItemLabel = char[20];
+
+const char *itemText(int state, int item, ItemLabel &buffer)
 {
     if (state == STATE_RACE_SELECT) {
         if (item == career.racesOpen)
@@ -386,7 +389,7 @@ void drawMenuList(int count)
 {
     updateMenuList(count);
     for (int i = 0; i < count; i++) {
-        char buffer[16];
+        ItemLabel buffer;
         const char *text = itemText(shownState, i, buffer);
         if (!text)
             continue;
