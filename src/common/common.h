@@ -4,6 +4,10 @@
 #pragma once
 #include <string>
 
+// Every race has the player's car and three computer cars; the race, its effects and its
+// sounds all keep one of each per car.
+constexpr int NUM_CARS = 4;
+
 // ---- frame clock ----
 extern float frameTime; // smoothed frame duration in hundredths of a second (1.0 = 10 ms)
 extern float fps;

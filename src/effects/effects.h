@@ -1,6 +1,7 @@
 // Effects: the particle emitters every car carries (exhaust fire, exhaust smoke, wheel dust) and
 // the marker at the player's next checkpoint.
 #pragma once
+#include "common/common.h"
 #include "formats/effect_file.h"
 #include "render/billboards.h"
 
@@ -49,10 +50,9 @@ private:
 };
 
 // The twelve emitters, index = car number (0 is the player's).
-constexpr int kEffectCars = 4;
-extern ParticleEmitter fireEmitters[kEffectCars];
-extern ParticleEmitter smokeEmitters[kEffectCars];
-extern ParticleEmitter dustEmitters[kEffectCars];
+extern ParticleEmitter fireEmitters[NUM_CARS];
+extern ParticleEmitter smokeEmitters[NUM_CARS];
+extern ParticleEmitter dustEmitters[NUM_CARS];
 
 // The twelve emitters, fire, smoke and dust for cars 0 to 3, from their .eff files; once, after
 // GL set-up.

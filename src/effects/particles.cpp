@@ -10,9 +10,9 @@
 #include <cstdlib>
 #include <string>
 
-ParticleEmitter fireEmitters[kEffectCars];
-ParticleEmitter smokeEmitters[kEffectCars];
-ParticleEmitter dustEmitters[kEffectCars];
+ParticleEmitter fireEmitters[NUM_CARS];
+ParticleEmitter smokeEmitters[NUM_CARS];
+ParticleEmitter dustEmitters[NUM_CARS];
 
 bool ParticleEmitter::load(const char *fileName)
 {
@@ -114,13 +114,13 @@ void loadCarEffects()
         {dustEmitters, "base/effects/dust.eff"},
     };
     for (const auto &kind : kinds)
-        for (int car = 0; car < kEffectCars; car++)
+        for (int car = 0; car < NUM_CARS; car++)
             kind.emitters[car].load(kind.file);
 }
 
 void driveCarEffects(int car, float skidLevel, float exhaust, bool nitroBurning)
 {
-    if (car < 0 || car >= kEffectCars)
+    if (car < 0 || car >= NUM_CARS)
         return;
     ParticleEmitter &dust = dustEmitters[car];
     dust.params.startLife = skidLevel;
@@ -162,7 +162,7 @@ void traceEffectFields(TraceLine &line)
         const ParticleEmitter *emitters;
     } kinds[] = {{"fire", fireEmitters}, {"smoke", smokeEmitters}, {"dust", dustEmitters}};
     std::string list = "[";
-    for (int car = 0; car < kEffectCars; car++) {
+    for (int car = 0; car < NUM_CARS; car++) {
         TraceLine one;
         for (const auto &kind : kinds) {
             const ParticleEmitter &e = kind.emitters[car];

@@ -1,6 +1,7 @@
 // The four cars of a race: one rigid box body each, carried by four downward wheel sensors.
 // The car computes its own suspension, grip, drive and drag in the physics controller callback.
 #pragma once
+#include "common/common.h"
 #include "physics/physics.h"
 
 struct Car {
@@ -28,7 +29,6 @@ struct Car {
     int gridSlot;
 };
 
-constexpr int NUM_CARS = 4;
 extern Car cars[NUM_CARS];
 extern PhysicsWorld *raceWorld;
 

@@ -9,8 +9,6 @@
 #include "render/texture_names.h"
 #include "scene/scene.h"
 
-static_assert(kEffectCars == NUM_CARS, "every car has its three emitters");
-
 namespace {
 
 // Tyre dust rises where each wheel meets the road: under the wheel by its compression, a little
