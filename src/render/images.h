@@ -20,7 +20,7 @@ struct TgaTexture {
     int height;
     int format; // 3 for RGB, 4 for RGBA
 
-    // filterMode 0: trilinear mipmaps, 1: linear, 2: nearest.
+    // filterMode 0: trilinear mipmaps, 1: linear, 2: nearest, 3: mipmaps, the nearest level filtered.
     bool load(const char *fileName, int filterMode);
     void release(bool deleteTexture);
 };
