@@ -4,8 +4,8 @@
 #pragma once
 #include <string>
 
-// Every race has the player's car and three computer cars; the race, its effects and its
-// sounds all keep one of each per car.
+// Every race has the player's car and three computer cars; the race and the effects keep their
+// per-car state by this count.
 constexpr int NUM_CARS = 4;
 
 // ---- frame clock ----

@@ -12,6 +12,16 @@ GLuint loadTgaTexture(const char *fileName);
 // of its own is drawn through it, so a program that samples its texture unit sees that colour.
 GLuint solidTexture(unsigned char r, unsigned char g, unsigned char b, unsigned char a = 255);
 
+// How a TGA texture is filtered: trilinear mipmaps, plain linear, nearest, or mipmaps with only
+// the nearest level filtered (half the texture reads of trilinear where the picture is shrunk).
+enum TgaFilter {
+    TGA_FILTER_TRILINEAR,
+    TGA_FILTER_LINEAR,
+    TGA_FILTER_NEAREST,
+    TGA_FILTER_MIPMAP_NEAREST,
+    TGA_FILTER_COUNT
+};
+
 // One entry of the TGA set: the texture and the picture's size and format. The decoded pixels
 // are let go once uploaded (the texture holds them).
 struct TgaTexture {
@@ -20,7 +30,7 @@ struct TgaTexture {
     int height;
     int format; // 3 for RGB, 4 for RGBA
 
-    // filterMode 0: trilinear mipmaps, 1: linear, 2: nearest, 3: mipmaps, the nearest level filtered.
+    // filterMode: a TgaFilter; any other value is TGA_FILTER_TRILINEAR.
     bool load(const char *fileName, int filterMode);
     void release(bool deleteTexture);
 };

@@ -132,12 +132,13 @@ bool TgaTexture::load(const char *fileName, int filterMode)
     format = tga.bytesPerPixel;
     glGenTextures(1, &texture);
     glBindTexture(GL_TEXTURE_2D, texture);
-    switch (filterMode) {
-    case 1: setFilters(GL_LINEAR, GL_LINEAR); break;
-    case 2: setFilters(GL_NEAREST, GL_NEAREST); break;
-    case 3: setFilters(GL_LINEAR_MIPMAP_NEAREST, GL_LINEAR); break;
-    default: setFilters(GL_LINEAR_MIPMAP_LINEAR, GL_LINEAR); break;
-    }
+    // Minifying and magnifying filter by TgaFilter.
+    static const GLint filters[TGA_FILTER_COUNT][2] = {{GL_LINEAR_MIPMAP_LINEAR, GL_LINEAR},
+                                                       {GL_LINEAR, GL_LINEAR},
+                                                       {GL_NEAREST, GL_NEAREST},
+                                                       {GL_LINEAR_MIPMAP_NEAREST, GL_LINEAR}};
+    const GLint *f = filters[filterMode >= 0 && filterMode < TGA_FILTER_COUNT ? filterMode : TGA_FILTER_TRILINEAR];
+    setFilters(f[0], f[1]);
     setWrap(GL_REPEAT);
     GLenum glFormat = format == 3 ? GL_RGB : GL_RGBA;
     buildMipmaps(int(glFormat), glFormat, width, height, tga.pixels);
@@ -191,7 +192,7 @@ void loadTgaSet()
         // than their pictures: one mipmap level per pixel instead of a blend of two spares a
         // tenth of the effects' drawing time, and on a blob the step between levels is not seen.
         bool particle = i == TGA_PUFF || i == TGA_FLAME;
-        if (!tgaSet[i].load(name, particle ? 3 : 0))
+        if (!tgaSet[i].load(name, particle ? TGA_FILTER_MIPMAP_NEAREST : TGA_FILTER_TRILINEAR))
             Sys_ReportUnusable(name);
     }
 }
