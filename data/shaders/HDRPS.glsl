@@ -1,7 +1,7 @@
 // Bright pass for the bloom: keeps what stands out as bright (lamp heads, glows, neon, lit
 // paint) and lets the rest fall away, so that the blurred result added over the picture glows
-// only where light is. The game runs it twice in a row (on the frame, then on its own result):
-// light well above the ramp passes both times nearly unchanged, light on the ramp fades out.
+// only where light is. The ramp is applied twice in a row, the second time to the result of the
+// first: light well above it passes both times nearly unchanged, light on the ramp fades out.
 // The ramp moves up where last frame's glow was strong, which keeps a street full of lamps
 // from washing out.
 #version 110
@@ -31,14 +31,14 @@ void main()
 {
     vec2 uv = gl_TexCoord[0].st;
     float raise = 0.25 * texture2D(decal2, uv).r;
-    // The first pass shrinks the whole frame to the small picture: four taps spread over the
-    // texel, each kept or dropped on its own, so a lamp a few pixels wide is not first averaged
-    // with the dark round it and lost under the ramp. (The game samples the small picture of
-    // the second pass without filtering, so there all four taps read one texel.)
+    // The frame shrinks to the small picture: four taps spread over the texel, each kept or
+    // dropped on its own, so a lamp a few pixels wide is not first averaged with the dark round
+    // it and lost under the ramp.
     vec2 d = vec2(0.25 / 256.0);
     vec3 sum = brightPart(texture2D(decal, uv + vec2(-d.x, -d.y)).rgb, raise);
     sum += brightPart(texture2D(decal, uv + vec2(d.x, -d.y)).rgb, raise);
     sum += brightPart(texture2D(decal, uv + vec2(-d.x, d.y)).rgb, raise);
     sum += brightPart(texture2D(decal, uv + vec2(d.x, d.y)).rgb, raise);
-    gl_FragColor = vec4(curve(clamp(sum * 0.25, 0.0, 1.0)), 1.0);
+    vec3 once = curve(clamp(sum * 0.25, 0.0, 1.0));
+    gl_FragColor = vec4(curve(clamp(brightPart(once, raise), 0.0, 1.0)), 1.0);
 }

@@ -19,12 +19,6 @@ void copySceneTexture()
 
 namespace {
 
-void setFilter(GLint filter)
-{
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
-}
-
 // A target no one reads this pass: neither the picture the pass reads nor the glow history.
 GLuint freeBlurTarget()
 {
@@ -75,12 +69,6 @@ void postProcessPass(int mode, int pass)
     }
     glEnable(GL_TEXTURE_2D);
     glBindTexture(GL_TEXTURE_2D, pass == 0 ? sceneTexture : blurTextureA);
-    // The second HDR pass reads a picture of its own size: unfiltered, each fragment sees its
-    // own texel, so light the first pass kept is not smeared into the dark round it and cut
-    // again by the threshold.
-    bool unfiltered = mode == kPassHdr && pass != 0;
-    if (unfiltered)
-        setFilter(GL_NEAREST);
     const float size[2] = {float(offscreenWidth), float(offscreenHeight)};
     glBegin(GL_QUADS);
     glTexCoord2f(0, 0);
@@ -93,8 +81,6 @@ void postProcessPass(int mode, int pass)
     glVertex2f(0, size[1]);
     glEnd();
     glUseProgramObjectARB(0);
-    if (unfiltered)
-        setFilter(GL_LINEAR);
 
     endTextureTarget();
     blurTextureA = target;
@@ -116,7 +102,6 @@ void postProcessFrame()
 {
     copySceneTexture();
     postProcessPass(kPassHdr, 0);
-    postProcessPass(kPassHdr, 1);
     postProcessPass(kPassBlur, 1);
     postProcessPass(kPassBlur, 2);
 }

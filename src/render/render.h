@@ -68,7 +68,7 @@ void copySceneTexture(); // the finished frame into sceneTexture, for post-proce
 // its result in blurTextureB as the next frame's glow history.
 constexpr int kPassBlur = 2, kPassHdr = 3;
 void postProcessPass(int mode, int pass);
-// The whole chain a frame runs: the copy, two HDR passes, then the blur down and across.
+// The whole chain a frame runs: the copy, the HDR pass, then the blur down and across.
 void postProcessFrame();
 // The finished picture on the 2D screen: sceneTexture opaque, the blurred glow added over it.
 // Drawn on an open overlay (beginOverlay), first, under the HUD or the menus.
