@@ -52,7 +52,6 @@ GLuint blurTextureA;
 GLuint blurTextureB;
 GLuint reflectionTexture;
 GLuint blurTargets[3];
-GLuint reflectionTargets[2];
 int offscreenWidth = 256, offscreenHeight = 256;
 
 namespace {
@@ -235,9 +234,7 @@ bool initGraphics()
         target = createRenderTarget(offscreenWidth, offscreenHeight, GL_RGBA);
     blurTextureA = blurTargets[0];
     blurTextureB = blurTargets[1];
-    for (GLuint &target : reflectionTargets)
-        target = createRenderTarget(kReflectionSize, kReflectionSize, GL_RGBA);
-    reflectionTexture = reflectionTargets[0];
+    reflectionTexture = createRenderTarget(kReflectionSize, kReflectionSize, GL_RGBA);
     const char *noPostFx = std::getenv("COBALT_NO_POSTFX");
     postProcessingOn = !(noPostFx && *noPostFx && std::strcmp(noPostFx, "0") != 0);
 

@@ -5,16 +5,15 @@
 #include "render/font.h"
 #include "render/images.h"
 
-// Post-processing and reflection targets. The passes draw into targets of their pools and
-// then name the one holding their result: blurTextureA and blurTextureB are always two of
-// blurTargets (or the same one), reflectionTexture one of reflectionTargets.
+// Post-processing and reflection targets. The passes draw into targets of their pool and then
+// name the one holding their result: blurTextureA and blurTextureB are always two of
+// blurTargets (or the same one).
 extern int offscreenWidth, offscreenHeight; // size of the blur targets
 extern GLuint sceneTexture;      // screenWidth x screenHeight
 extern GLuint blurTextureA;      // offscreenWidth x offscreenHeight
 extern GLuint blurTextureB;      // offscreenWidth x offscreenHeight, one frame of glow history
 extern GLuint reflectionTexture; // 256 x 256
 extern GLuint blurTargets[3];
-extern GLuint reflectionTargets[2];
 constexpr int kReflectionSize = 256;
 
 // Drawing into a texture instead of the frame: the texture's whole area becomes the viewport,
@@ -80,12 +79,12 @@ void drawComposite();
 extern bool frameHoldsScene;
 
 // ---- reflection picture ----
-// Opens the small square picture the car paint mirrors: a 90 degree view drawn into a target of
-// its own, cleared, lighting and fog off, the modelview at the identity.
+// Opens the small square picture the car paint mirrors: a 90 degree view drawn turned left to
+// right (a mirror shows the world the other way round) into reflectionTexture, cleared, lighting
+// and fog off, the modelview at the identity.
 void beginReflectionPicture();
-// Leaves the picture in reflectionTexture, turned left to right when `mirror` is set (a mirror
-// shows the world the other way round), and gives back the frame, its viewport and projection.
-void endReflectionPicture(bool mirror);
+// Gives back the frame, its viewport, projection and front-face winding.
+void endReflectionPicture();
 
 // ---- garage ----
 // The tunnel the garage car stands in, round the point `at` (eye space), its wall and floor

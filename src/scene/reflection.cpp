@@ -37,5 +37,5 @@ void renderReflection(bool inRace)
             endUnlit();
         }
     }
-    endReflectionPicture(inRace);
+    endReflectionPicture();
 }

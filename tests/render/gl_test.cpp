@@ -329,6 +329,37 @@ TEST_F(GlTest, CompositeSpreadsBrightLightAndLeavesDimFramesAlone)
     EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 }
 
+// The paint's mirror picture comes out turned left to right, and turning it does not cost the
+// solid models their front faces (which would leave the mirror showing only the sky).
+TEST_F(GlTest, ReflectionPictureIsTurnedAndKeepsFrontFaces)
+{
+    beginReflectionPicture();
+    glEnable(GL_CULL_FACE);
+    glCullFace(GL_BACK);
+    glDisable(GL_TEXTURE_2D);
+    glColor4f(1, 0, 0, 1);
+    // The eye looks down -z with a 90 degree view: this quad, wound counter-clockwise as seen,
+    // fills the left quarter of the view.
+    glBegin(GL_QUADS);
+    glVertex3f(-3, -1, -2);
+    glVertex3f(-1, -1, -2);
+    glVertex3f(-1, 1, -2);
+    glVertex3f(-3, 1, -2);
+    glEnd();
+    glColor4f(1, 1, 1, 1);
+    glEnable(GL_TEXTURE_2D);
+    endReflectionPicture();
+    glDisable(GL_CULL_FACE);
+    std::vector<unsigned char> red = textureRed(reflectionTexture, kReflectionSize, kReflectionSize);
+    const size_t middleRow = size_t(kReflectionSize * kReflectionSize / 2);
+    EXPECT_EQ(red[middleRow + kReflectionSize / 8], 0) << "the left quarter is empty";
+    EXPECT_EQ(red[middleRow + kReflectionSize * 7 / 8], 255) << "the quad shows on the right";
+    GLint front = 0;
+    glGetIntegerv(GL_FRONT_FACE, &front);
+    EXPECT_EQ(front, GL_CCW) << "the frame's winding given back";
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+}
+
 } // namespace
 
 int main(int argc, char **argv)
