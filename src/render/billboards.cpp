@@ -17,6 +17,78 @@ void unitToward(const float from[3], const float to[3], float v[3])
             v[k] /= len;
 }
 
+// The fog of the scene, worked out once a sprite instead of once a pixel: a software renderer
+// would otherwise take an exponential for every pixel of the puffs, which are most of the
+// effects' pixels. A sprite is small against the distance over which the fog changes, so its
+// centre's fog is its fog; the colours carry it: the sprite's own colour scaled by the share
+// left after the fog, the fog's colour by the fog's share added as the secondary colour, which
+// is what GL's fog makes of each pixel.
+class SpriteFog {
+public:
+    // Takes the fog over from GL, when it is on, for these sprites (and gives it back in the
+    // destructor).
+    SpriteFog(const RoundSprite *sprites, int count) : on(glIsEnabled(GL_FOG))
+    {
+        if (!on)
+            return;
+        glGetIntegerv(GL_FOG_MODE, &mode);
+        glGetFloatv(GL_FOG_DENSITY, &density);
+        glGetFloatv(GL_FOG_START, &start);
+        glGetFloatv(GL_FOG_END, &end);
+        glGetFloatv(GL_FOG_COLOR, fogColour);
+        glGetFloatv(GL_MODELVIEW_MATRIX, modelview);
+        glDisable(GL_FOG);
+        // Near the eye the fog's own colour adds less than half a colour level: the secondary
+        // colour, which costs every pixel, is left off for a batch that lies all that near.
+        float least = 1;
+        for (int n = 0; n < count; n++)
+            least = std::min(least, share(sprites[n].centre));
+        float brightest = std::max({fogColour[0], fogColour[1], fogColour[2]});
+        added = (1 - least) * brightest >= 0.5f / 255;
+        if (added)
+            glEnable(GL_COLOR_SUM_EXT);
+    }
+    ~SpriteFog()
+    {
+        if (!on)
+            return;
+        if (added) {
+            glSecondaryColor3fEXT(0, 0, 0);
+            glDisable(GL_COLOR_SUM_EXT);
+        }
+        glEnable(GL_FOG);
+    }
+    // The colours of a sprite at `centre` (within glBegin and glEnd).
+    void apply(const float centre[3], const float rgba[4]) const
+    {
+        if (!on) {
+            glColor4fv(rgba);
+            return;
+        }
+        float f = share(centre);
+        glColor4f(rgba[0] * f, rgba[1] * f, rgba[2] * f, rgba[3]);
+        if (added)
+            glSecondaryColor3fEXT(fogColour[0] * (1 - f), fogColour[1] * (1 - f), fogColour[2] * (1 - f));
+    }
+
+private:
+    // The share of a sprite's own colour left after the fog at `centre`: GL's fog factor, with
+    // GL's fog distance (the depth in front of the eye).
+    float share(const float centre[3]) const
+    {
+        float z = std::fabs(modelview[2] * centre[0] + modelview[6] * centre[1] + modelview[10] * centre[2] +
+                            modelview[14]);
+        float f = mode == GL_LINEAR ? (end - z) / (end - start)
+                  : mode == GL_EXP  ? std::exp(-density * z)
+                                    : std::exp(-(density * z) * (density * z));
+        return std::clamp(f, 0.0f, 1.0f);
+    }
+
+    bool on, added = false;
+    GLint mode = GL_EXP;
+    float density = 1, start = 0, end = 1, fogColour[4] = {}, modelview[16] = {};
+};
+
 } // namespace
 
 void facingAxes(const float centre[3], const float eye[3], const float scale[3], float a[3], float b[3])
@@ -85,6 +157,7 @@ void drawFacingRounds(const RoundSprite *sprites, int count, const float eye[3])
         return o;
     }();
     const auto &corner = octagon.c;
+    const SpriteFog fog(sprites, count);
     // One batch of triangles: a draw of its own for each sprite would cost more than its pixels.
     glBegin(GL_TRIANGLES);
     for (int n = 0; n < count; n++) {
@@ -92,7 +165,7 @@ void drawFacingRounds(const RoundSprite *sprites, int count, const float eye[3])
         const float scale[3] = {s.size, s.size, s.size};
         float a[3], b[3];
         facingAxes(s.centre, eye, scale, a, b);
-        glColor4fv(s.colour);
+        fog.apply(s.centre, s.colour);
         for (int i = 1; i < 7; i++)
             for (int k : {0, i, i + 1}) {
                 const float *c = corner[k];

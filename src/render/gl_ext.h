@@ -43,6 +43,9 @@ extern PFNGLBINDRENDERBUFFEREXTPROC p_glBindRenderbufferEXT;
 extern PFNGLRENDERBUFFERSTORAGEEXTPROC p_glRenderbufferStorageEXT;
 extern PFNGLFRAMEBUFFERRENDERBUFFEREXTPROC p_glFramebufferRenderbufferEXT;
 
+// A second colour added after texturing (filled by initGraphics): the particles' fog.
+extern PFNGLSECONDARYCOLOR3FEXTPROC p_glSecondaryColor3fEXT;
+
 #define glMultiTexCoord1fARB p_glMultiTexCoord1fARB
 #define glMultiTexCoord2fARB p_glMultiTexCoord2fARB
 #define glMultiTexCoord3fARB p_glMultiTexCoord3fARB
@@ -74,3 +77,4 @@ extern PFNGLFRAMEBUFFERRENDERBUFFEREXTPROC p_glFramebufferRenderbufferEXT;
 #define glBindRenderbufferEXT p_glBindRenderbufferEXT
 #define glRenderbufferStorageEXT p_glRenderbufferStorageEXT
 #define glFramebufferRenderbufferEXT p_glFramebufferRenderbufferEXT
+#define glSecondaryColor3fEXT p_glSecondaryColor3fEXT

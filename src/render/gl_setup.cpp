@@ -46,6 +46,7 @@ PFNGLGENRENDERBUFFERSEXTPROC p_glGenRenderbuffersEXT;
 PFNGLBINDRENDERBUFFEREXTPROC p_glBindRenderbufferEXT;
 PFNGLRENDERBUFFERSTORAGEEXTPROC p_glRenderbufferStorageEXT;
 PFNGLFRAMEBUFFERRENDERBUFFEREXTPROC p_glFramebufferRenderbufferEXT;
+PFNGLSECONDARYCOLOR3FEXTPROC p_glSecondaryColor3fEXT;
 
 GLuint sceneTexture;
 GLuint blurTextureA;
@@ -67,7 +68,7 @@ template <typename T> bool lookUp(T *pointer, const char *name)
 // An entry point by the name its pointer carries (p_ and the name): each name is written once.
 #define LOOK_UP(name) lookUp(&p_##name, #name)
 
-// The shader objects and frame buffer objects. Every one is looked up, so the report names all
+// The shader objects, frame buffer objects and the secondary colour. Every one is looked up, so the report names all
 // that the driver lacks, not only the first.
 bool lookUpEntryPoints()
 {
@@ -97,6 +98,7 @@ bool lookUpEntryPoints()
         LOOK_UP(glBindRenderbufferEXT),
         LOOK_UP(glRenderbufferStorageEXT),
         LOOK_UP(glFramebufferRenderbufferEXT),
+        LOOK_UP(glSecondaryColor3fEXT),
     };
     return std::all_of(std::begin(found), std::end(found), [](bool f) { return f; });
 }
@@ -240,7 +242,8 @@ bool initGraphics()
 
     const char *extensions = reinterpret_cast<const char *>(glGetString(GL_EXTENSIONS));
     std::string ext = extensions ? extensions : "";
-    for (const char *name : {"GL_ARB_shading_language_100", "GL_ARB_shader_objects", "GL_EXT_framebuffer_object"})
+    for (const char *name : {"GL_ARB_shading_language_100", "GL_ARB_shader_objects", "GL_EXT_framebuffer_object",
+                             "GL_EXT_secondary_color"})
         if (!requireExtension(ext.find(name) != std::string::npos, name))
             return false;
     if (!multitexture)

@@ -114,6 +114,41 @@ TEST_F(EffectsGl, ParticlesKeepToTheDepthOfTheSceneWithoutHidingIt)
     EXPECT_LT(centrePixel().b, 10);
 }
 
+// The particles' fog is worked out a sprite at a time, not by GL: far off, a white puff must
+// come out as GL fogs a white square in its place, channel by channel.
+TEST_F(EffectsGl, AFarParticleTakesTheFogAsTheSceneDoes)
+{
+    glPushAttrib(GL_FOG_BIT);
+    const float fogColour[4] = {0.2f, 0.4f, 0.6f, 1};
+    glFogi(GL_FOG_MODE, GL_EXP2);
+    glFogf(GL_FOG_DENSITY, 0.012f);
+    glFogfv(GL_FOG_COLOR, fogColour);
+    const float farEye[3] = {0, 0, 60};
+    Rgb seen[2];
+    for (int particle = 0; particle < 2; particle++) {
+        greyFrame(0);
+        glLoadIdentity();
+        applyCamera(farEye, kTarget);
+        glEnable(GL_FOG);
+        if (particle) {
+            ParticleEmitter puff = redParticle(0, 1.0f);
+            puff.colourG = puff.colourB = 1;
+            puff.particles[0].size = 3;
+            puff.draw(kOrigin, farEye, white);
+        } else {
+            opaqueSquare(0, 1, 1, 1);
+        }
+        seen[particle] = centrePixel();
+    }
+    glPopAttrib();
+    // 60 units out, 0.6 of the white is left: (153, 153, 153) plus the fog's 0.4 of its colour.
+    EXPECT_NEAR(seen[0].r, 173, 3);
+    EXPECT_NEAR(seen[0].b, 214, 3);
+    EXPECT_NEAR(seen[1].r, seen[0].r, 2);
+    EXPECT_NEAR(seen[1].g, seen[0].g, 2);
+    EXPECT_NEAR(seen[1].b, seen[0].b, 2);
+}
+
 TEST_F(EffectsGl, TheMarkerPulsesBlueOnlyWhileShown)
 {
     frameTime = 1.0f;
