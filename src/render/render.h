@@ -52,6 +52,11 @@ extern float skyScroll; // the clouds' drift; grows through every race frame
 // white, texturing on, fog off; the clouds drift by the frame's duration. Every matrix it
 // touches is left exactly as it was.
 void drawSkyDome(float frameTime);
+// The outer dome: a sphere of kSkyDomeRadius round the world's origin, flattened to
+// kSkyDomeFlattening of its height (the cloud layers are smaller). Below kSkyDomeCut (a world
+// height) none of the domes is drawn: no view sees that far down past the street (checked from
+// every circuit's waypoints).
+constexpr float kSkyDomeRadius = 14500.0f, kSkyDomeFlattening = 0.14f, kSkyDomeCut = -1500.0f;
 // Boxes by centre x, bottom y, centre z and width (x), height (y), length (z).
 void drawHorizonBand(float x, float y, float z, float width, float height, float length);
 void drawSkyBox(float x, float y, float z, float width, float height, float length);

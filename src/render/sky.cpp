@@ -81,11 +81,18 @@ void drawSkyDome(float frameTime)
     glTranslatef(skyScroll, 0, 0);
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
-    glScalef(1, 0.14f, 1); // the spheres become flat domes
+    // Far under the horizon every view meets the street, the buildings or the skyline band
+    // before the sky: cut off there, the lower halves of the domes are not shaded only to be
+    // rejected behind the scene (two fifths of the sky's pixels). The plane is given in
+    // world space, before the flattening.
+    const double keepAbove[4] = {0, 1, 0, -double(kSkyDomeCut)};
+    glClipPlane(GL_CLIP_PLANE0, keepAbove);
+    glEnable(GL_CLIP_PLANE0);
+    glScalef(1, kSkyDomeFlattening, 1); // the spheres become flat domes
 
     glDisable(GL_TEXTURE_2D);
     glColor4f(0.05f, 0.05f, 0.05f, 1);
-    gluSphere(skyQuadric(), 14500, 16, 16);
+    gluSphere(skyQuadric(), kSkyDomeRadius, 16, 16);
 
     glEnable(GL_TEXTURE_2D);
     glEnable(GL_BLEND);
@@ -100,6 +107,7 @@ void drawSkyDome(float frameTime)
     glMatrixMode(GL_MODELVIEW);
     gluSphere(skyQuadric(), 12800, 16, 16);
     glDisable(GL_BLEND);
+    glDisable(GL_CLIP_PLANE0);
 
     glPopMatrix();
     glMatrixMode(GL_TEXTURE);

@@ -88,6 +88,46 @@ TEST(Culling, EveryCircuitLooksTheSameWithItsHiddenCellsLeftOut)
     }
 }
 
+// The sky domes are not drawn below kSkyDomeCut: wherever a race view sees past the whole track,
+// its ray must meet the outer dome (the first to reach that low) above the cut, or the view
+// would show a hole in the sky.
+TEST(Culling, NoViewSeesTheSkyDomesBelowTheirCut)
+{
+    ASSERT_TRUE(window());
+    const double R = kSkyDomeRadius, f = kSkyDomeFlattening;
+    for (int track = 1; track <= 20; track++) {
+        auto model = std::make_unique<Ms3dModel>();
+        ASSERT_TRUE(model->loadModelData(trackFile(track, "mapvisual.ms3d").c_str())) << "track " << track;
+        forEachView(track, 3, [&](int i, const float *eye, const float *target) {
+            const float raised[3] = {eye[0], eye[1] + 2.5f, eye[2]}; // as high as the chase camera
+            std::vector<float> depth = depthPicture(raised, target, [&] { model->draw(); });
+            GLdouble modelview[16], projection[16];
+            GLint viewport[4];
+            glGetDoublev(GL_MODELVIEW_MATRIX, modelview);
+            glGetDoublev(GL_PROJECTION_MATRIX, projection);
+            glGetIntegerv(GL_VIEWPORT, viewport);
+            int below = 0;
+            for (int y = 0; y < kHeight; y++)
+                for (int x = 0; x < kWidth; x++) {
+                    if (depth[size_t(y * kWidth + x)] < 1.0f)
+                        continue;
+                    double far[3];
+                    gluUnProject(x + 0.5, y + 0.5, 1.0, modelview, projection, viewport, &far[0], &far[1], &far[2]);
+                    // Unflattened, the dome is a sphere of radius R: the ray leaves it where
+                    // |p + t d| = R, p and d with their heights divided by the flattening.
+                    const double p[3] = {raised[0], raised[1] / f, raised[2]};
+                    const double d[3] = {far[0] - raised[0], (far[1] - raised[1]) / f, far[2] - raised[2]};
+                    double a = d[0] * d[0] + d[1] * d[1] + d[2] * d[2];
+                    double b = 2 * (p[0] * d[0] + p[1] * d[1] + p[2] * d[2]);
+                    double c = p[0] * p[0] + p[1] * p[1] + p[2] * p[2] - R * R;
+                    double t = (-b + std::sqrt(b * b - 4 * a * c)) / (2 * a);
+                    below += (p[1] + t * d[1]) * f < kSkyDomeCut;
+                }
+            EXPECT_EQ(below, 0) << "track " << track << " waypoint " << i;
+        });
+    }
+}
+
 // Every cell with the whole light program, in the race's order (coplanar road markings win by
 // order).
 int wholeProgram(const float *, const float *, GLint *emissiveUniform)
