@@ -48,15 +48,18 @@ bool saveScreenshot(const char *path);
 
 // ---- sky ----
 extern float skyScroll; // the clouds' drift; grows through every race frame
-// The dome, its cloud layers and the skyline band, with the camera on the modelview, colour
-// white, texturing on, fog off; the clouds drift by the frame's duration. Every matrix it
-// touches is left exactly as it was.
+// clearFrame with the night sky's own dark colour: the dark dome behind the clouds, wherever
+// the scene leaves the frame open. The clear colour is left as it was.
+void clearToNightSky();
+// The dome's cloud layers and the skyline band, over a frame cleared by clearToNightSky, with
+// the camera on the modelview, colour white, texturing on, fog off; the clouds drift by the
+// frame's duration. Every matrix it touches is left exactly as it was.
 void drawSkyDome(float frameTime);
-// The outer dome: a sphere of kSkyDomeRadius round the world's origin, flattened to
-// kSkyDomeFlattening of its height (the cloud layers are smaller). Below kSkyDomeCut (a world
-// height) none of the domes is drawn: no view sees that far down past the street (checked from
+// The outer cloud layer: a sphere of kSkyDomeRadius round the world's origin, flattened to
+// kSkyDomeFlattening of its height (the inner layer is smaller). Below kSkyDomeCut (a world
+// height) neither layer is drawn: no view sees that far down past the street (checked from
 // every circuit's waypoints).
-constexpr float kSkyDomeRadius = 14500.0f, kSkyDomeFlattening = 0.14f, kSkyDomeCut = -1500.0f;
+constexpr float kSkyDomeRadius = 14000.0f, kSkyDomeFlattening = 0.14f, kSkyDomeCut = -1500.0f;
 // Boxes by centre x, bottom y, centre z and width (x), height (y), length (z).
 void drawHorizonBand(float x, float y, float z, float width, float height, float length);
 void drawSkyBox(float x, float y, float z, float width, float height, float length);

@@ -1,6 +1,7 @@
-// The night sky around a race: the flattened dome with its two drifting cloud layers, the skyline
-// band around the track, and the cheaper sky box of the reflection picture. All of it draws with
-// fixed-function state over whatever camera the modelview holds.
+// The night sky around a race: the dark sky (the frame's clear colour) with two drifting cloud
+// layers on flattened domes, the skyline band around the track, and the cheaper sky box of the
+// reflection picture. All of it draws with fixed-function state over whatever camera the
+// modelview holds.
 #include "render/render.h"
 #include "render/texture_names.h"
 
@@ -64,6 +65,17 @@ void wall(const Box &b, int which, float repeats)
 
 } // namespace
 
+void clearToNightSky()
+{
+    // A renderer that clears whole tiles at once lays the dark colour down for nothing; drawn
+    // as a dome behind the scene it cost a shaded and depth-tested pixel wherever the scene
+    // hides it.
+    glPushAttrib(GL_COLOR_BUFFER_BIT);
+    glClearColor(0.05f, 0.05f, 0.05f, 1);
+    clearFrame();
+    glPopAttrib();
+}
+
 void drawSkyDome(float frameTime)
 {
     glDisable(GL_CULL_FACE);
@@ -90,16 +102,14 @@ void drawSkyDome(float frameTime)
     glEnable(GL_CLIP_PLANE0);
     glScalef(1, kSkyDomeFlattening, 1); // the spheres become flat domes
 
-    glDisable(GL_TEXTURE_2D);
-    glColor4f(0.05f, 0.05f, 0.05f, 1);
-    gluSphere(skyQuadric(), kSkyDomeRadius, 16, 16);
-
+    // The dark dome itself is the frame's clear colour (clearToNightSky): the cloud layers go
+    // over it.
     glEnable(GL_TEXTURE_2D);
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE);
     glColor4f(0.1f, 0.1f, 0.15f, 0.5f);
     glBindTexture(GL_TEXTURE_2D, textureSet[TEX_CLOUDS]);
-    gluSphere(skyQuadric(), 14000, 16, 16);
+    gluSphere(skyQuadric(), kSkyDomeRadius, 16, 16);
 
     // The inner layer drifts faster and sideways.
     glMatrixMode(GL_TEXTURE);

@@ -74,7 +74,7 @@ void drawLightGlows(const float viewer[3])
 
 void drawRaceScene()
 {
-    clearFrame();
+    clearToNightSky();
     beginLitScene();
     applyCamera(cameraEye, cameraTarget);
     placeFixedLight(200, 600, 0);

@@ -89,7 +89,7 @@ TEST(Culling, EveryCircuitLooksTheSameWithItsHiddenCellsLeftOut)
 }
 
 // The sky domes are not drawn below kSkyDomeCut: wherever a race view sees past the whole track,
-// its ray must meet the outer dome (the first to reach that low) above the cut, or the view
+// its ray must meet the outer cloud layer (the first to reach that low) above the cut, or the view
 // would show a hole in the sky.
 TEST(Culling, NoViewSeesTheSkyDomesBelowTheirCut)
 {
