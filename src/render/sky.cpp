@@ -94,9 +94,9 @@ void drawSkyDome(float frameTime)
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
     // Far under the horizon every view meets the street, the buildings or the skyline band
-    // before the sky: cut off there, the lower halves of the domes are not shaded only to be
-    // rejected behind the scene (two fifths of the sky's pixels). The plane is given in
-    // world space, before the flattening.
+    // before the sky: cut off there, the lower parts of the layers are not shaded only to be
+    // rejected behind the scene (most of what lies below the horizon in a race view). The
+    // plane is given in world space, before the flattening.
     const double keepAbove[4] = {0, 1, 0, -double(kSkyDomeCut)};
     glClipPlane(GL_CLIP_PLANE0, keepAbove);
     glEnable(GL_CLIP_PLANE0);
