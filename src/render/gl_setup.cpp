@@ -68,8 +68,8 @@ template <typename T> bool lookUp(T *pointer, const char *name)
 // An entry point by the name its pointer carries (p_ and the name): each name is written once.
 #define LOOK_UP(name) lookUp(&p_##name, #name)
 
-// The shader objects, frame buffer objects and the secondary colour. Every one is looked up, so the report names all
-// that the driver lacks, not only the first.
+// The shader objects, frame buffer objects and the secondary colour. Every one is looked up, so
+// the report names all that the driver lacks, not only the first.
 bool lookUpEntryPoints()
 {
     const bool found[] = {
