@@ -43,6 +43,12 @@ void endOverlay()
 
 void drawOverlayQuad(const OverlayQuad &q)
 {
+    const OverlayPiece whole = {0, 0, 1, 1};
+    drawOverlayPieces(q, &whole, 1);
+}
+
+void drawOverlayPieces(const OverlayQuad &q, const OverlayPiece *pieces, int count)
+{
     // Text printed between two quads turns the depth test back on; a quad lies over the 3D
     // picture whatever depth that left behind.
     glDisable(GL_DEPTH_TEST);
@@ -58,15 +64,17 @@ void drawOverlayQuad(const OverlayQuad &q)
     glTranslatef(q.originX, q.originY, 0);
     if (q.angle != 0)
         glRotatef(q.angle, 0, 0, 1);
+    // Weighted from both ends, so the whole quad's corners come out exactly as given.
+    auto mix = [](float a, float b, float share) { return a * (1 - share) + b * share; };
     glBegin(GL_QUADS);
-    glTexCoord2f(q.s0, q.t0);
-    glVertex2f(q.x0, q.y0);
-    glTexCoord2f(q.s1, q.t0);
-    glVertex2f(q.x1, q.y0);
-    glTexCoord2f(q.s1, q.t1);
-    glVertex2f(q.x1, q.y1);
-    glTexCoord2f(q.s0, q.t1);
-    glVertex2f(q.x0, q.y1);
+    for (int i = 0; i < count; i++) {
+        const OverlayPiece &p = pieces[i];
+        const float us[4] = {p.u0, p.u1, p.u1, p.u0}, vs[4] = {p.v0, p.v0, p.v1, p.v1};
+        for (int k = 0; k < 4; k++) {
+            glTexCoord2f(mix(q.s0, q.s1, us[k]), mix(q.t0, q.t1, vs[k]));
+            glVertex2f(mix(q.x0, q.x1, us[k]), mix(q.y0, q.y1, vs[k]));
+        }
+    }
     glEnd();
     glPopMatrix();
     glEnable(GL_TEXTURE_2D);

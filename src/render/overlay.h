@@ -27,6 +27,13 @@ struct OverlayQuad {
 void beginOverlay();
 void endOverlay();
 void drawOverlayQuad(const OverlayQuad &quad);
+// Parts of a quad, each a rectangle given as shares of the quad across (u) and up (v), textured
+// as the whole quad would be there; in one batch. Pieces that do not overlap draw each pixel at
+// most once, so an added picture may be drawn piece by piece.
+struct OverlayPiece {
+    float u0, v0, u1, v1;
+};
+void drawOverlayPieces(const OverlayQuad &quad, const OverlayPiece *pieces, int count);
 // A HUD element drawn mask then add: the quad with the mask texture multiplied in, then the same
 // quad with the light texture added.
 void drawMaskedQuad(OverlayQuad quad, GLuint mask, GLuint light);

@@ -1,10 +1,14 @@
 // Post-processing: the finished frame is copied into sceneTexture, reduced to 256 x 256 through
-// the HDR program (what is bright enough to glow) and blurred across and down by the blur
+// the HDR program (what is bright enough to glow) and blurred down and across by the blur
 // program; the composite lays the blurred glow over the picture. Each pass draws into a target
-// of its own, so the frame keeps the picture throughout.
+// of its own, so the frame keeps the picture throughout. The blurs and the composite are drawn
+// only where there is light to blur or add.
 #include "common/common.h"
 #include "render/overlay.h"
 #include "render/render.h"
+
+#include <algorithm>
+#include <vector>
 
 bool postProcessingOn = true;
 bool frameHoldsScene;
@@ -28,26 +32,112 @@ GLuint freeBlurTarget()
     return blurTargets[0]; // not reached: three targets, two names
 }
 
-} // namespace
+// Light in the small pictures is looked for in square blocks of this many texels a side, as
+// far as the blur reaches: light in one block is blurred into the blocks next to it and no
+// further.
+constexpr int kBlock = 8;
 
-void postProcessPass(int mode, int pass)
+// Which blocks of a small picture hold light. A night street glows round its lamps and signs
+// and is black between them, and a black pixel added or blurred is a pixel drawn for nothing:
+// most of the glow's pixels, which a software renderer would otherwise work through in full.
+struct LitBlocks {
+    int columns = 0, rows = 0;
+    std::vector<unsigned char> lit; // by rows from the bottom
+    bool at(int x, int y) const
+    {
+        return x >= 0 && y >= 0 && x < columns && y < rows && lit[size_t(y) * size_t(columns) + size_t(x)];
+    }
+};
+
+// The blocks of `texture` (offscreen size) with light in them or in a texel next to them, since
+// a linear filter reads one texel across a block's edge. The picture is read back: on a
+// software renderer it is in memory already, and 256 x 256 texels are looked through in a
+// fraction of a millisecond. A read that fails finds every block lit.
+LitBlocks litBlocks(GLuint texture)
+{
+    const int width = offscreenWidth, height = offscreenHeight;
+    static std::vector<unsigned char> texels;
+    texels.assign(size_t(width) * size_t(height) * 4, 255);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
+    auto lit = [&](int x, int y) {
+        const unsigned char *t = &texels[(size_t(y) * size_t(width) + size_t(x)) * 4];
+        return (t[0] | t[1] | t[2]) != 0;
+    };
+    LitBlocks blocks;
+    blocks.columns = (width + kBlock - 1) / kBlock;
+    blocks.rows = (height + kBlock - 1) / kBlock;
+    blocks.lit.assign(size_t(blocks.columns) * size_t(blocks.rows), 0);
+    for (int by = 0; by < blocks.rows; by++)
+        for (int bx = 0; bx < blocks.columns; bx++) {
+            int x0 = std::max(bx * kBlock - 1, 0), x1 = std::min((bx + 1) * kBlock, width - 1);
+            int y0 = std::max(by * kBlock - 1, 0), y1 = std::min((by + 1) * kBlock, height - 1);
+            bool any = false;
+            for (int y = y0; y <= y1 && !any; y++)
+                for (int x = x0; x <= x1 && !any; x++)
+                    any = lit(x, y);
+            blocks.lit[size_t(by) * size_t(blocks.columns) + size_t(bx)] = any;
+        }
+    return blocks;
+}
+
+// The blocks a blur of `blocks` can reach: one block further across or down (the blur reaches
+// eight texels, and the lit blocks already count the texel round them).
+LitBlocks spread(const LitBlocks &blocks, bool across)
+{
+    LitBlocks reached = blocks;
+    for (int by = 0; by < blocks.rows; by++)
+        for (int bx = 0; bx < blocks.columns; bx++)
+            reached.lit[size_t(by) * size_t(blocks.columns) + size_t(bx)] =
+                across ? blocks.at(bx - 1, by) || blocks.at(bx, by) || blocks.at(bx + 1, by)
+                       : blocks.at(bx, by - 1) || blocks.at(bx, by) || blocks.at(bx, by + 1);
+    return reached;
+}
+
+// The lit blocks as pieces of a quad over the whole picture, joined along each row.
+std::vector<OverlayPiece> piecesOf(const LitBlocks &blocks)
+{
+    std::vector<OverlayPiece> pieces;
+    const float width = float(offscreenWidth), height = float(offscreenHeight);
+    for (int by = 0; by < blocks.rows; by++) {
+        float v0 = float(by * kBlock) / height, v1 = std::min(float((by + 1) * kBlock) / height, 1.0f);
+        for (int bx = 0; bx < blocks.columns;) {
+            if (!blocks.at(bx, by)) {
+                bx++;
+                continue;
+            }
+            int start = bx;
+            while (blocks.at(bx, by))
+                bx++;
+            pieces.push_back({float(start * kBlock) / width, v0, std::min(float(bx * kBlock) / width, 1.0f), v1});
+        }
+    }
+    return pieces;
+}
+
+// One pass over its whole target, or with `pieces` over those pieces only: the rest of the
+// target is cleared to black, which is what the pass would draw there.
+void drawPass(int mode, int pass, const std::vector<OverlayPiece> *pieces = nullptr)
 {
     if (!postProcessingOn)
         return;
     GLuint target = freeBlurTarget();
     beginTextureTarget(target, offscreenWidth, offscreenHeight, false);
+    if (pieces) {
+        glPushAttrib(GL_COLOR_BUFFER_BIT);
+        glClearColor(0, 0, 0, 1);
+        glClear(GL_COLOR_BUFFER_BIT);
+        glPopAttrib();
+    }
     glMatrixMode(GL_PROJECTION);
     glPushMatrix();
     glLoadIdentity();
     glOrtho(0, offscreenWidth, 0, offscreenHeight, -1, 1);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
-    glDisable(GL_BLEND);
     glDisable(GL_LIGHTING);
     glDisable(GL_FOG);
-    // The quad covers the whole target, which has no depth buffer (so no depth test either):
-    // nothing to clear.
-    glColor4f(1, 1, 1, 1);
 
     if (mode == kPassBlur) {
         glUseProgramObjectARB(blurProgram);
@@ -67,19 +157,14 @@ void postProcessPass(int mode, int pass)
         glBindTexture(GL_TEXTURE_2D, blurTextureB);
         glActiveTextureARB(GL_TEXTURE0_ARB);
     }
-    glEnable(GL_TEXTURE_2D);
-    glBindTexture(GL_TEXTURE_2D, pass == 0 ? sceneTexture : blurTextureA);
-    const float size[2] = {float(offscreenWidth), float(offscreenHeight)};
-    glBegin(GL_QUADS);
-    glTexCoord2f(0, 0);
-    glVertex2f(0, 0);
-    glTexCoord2f(1, 0);
-    glVertex2f(size[0], 0);
-    glTexCoord2f(1, 1);
-    glVertex2f(size[0], size[1]);
-    glTexCoord2f(0, 1);
-    glVertex2f(0, size[1]);
-    glEnd();
+    // The quad covers the whole target, which has no depth buffer (so no depth test either).
+    OverlayQuad quad;
+    quad.texture = pass == 0 ? sceneTexture : blurTextureA;
+    quad.x1 = float(offscreenWidth);
+    quad.y1 = float(offscreenHeight);
+    quad.blend = OVERLAY_OPAQUE;
+    const OverlayPiece whole = {0, 0, 1, 1};
+    drawOverlayPieces(quad, pieces ? pieces->data() : &whole, pieces ? int(pieces->size()) : 1);
     glUseProgramObjectARB(0);
 
     endTextureTarget();
@@ -98,12 +183,22 @@ void postProcessPass(int mode, int pass)
     glLoadIdentity();
 }
 
+} // namespace
+
+void postProcessPass(int mode, int pass) { drawPass(mode, pass); }
+
 void postProcessFrame()
 {
     copySceneTexture();
     postProcessPass(kPassHdr, 0);
-    postProcessPass(kPassBlur, 1);
-    postProcessPass(kPassBlur, 2);
+    if (!postProcessingOn)
+        return;
+    // Each blur is drawn only within its reach of the light the bright pass kept.
+    LitBlocks down = spread(litBlocks(blurTextureA), false);
+    std::vector<OverlayPiece> pieces = piecesOf(down);
+    drawPass(kPassBlur, 1, &pieces);
+    pieces = piecesOf(spread(down, true));
+    drawPass(kPassBlur, 2, &pieces);
 }
 
 void drawComposite()
@@ -124,6 +219,7 @@ void drawComposite()
         glow.x1 = 800;
         glow.y1 = 600;
         glow.blend = OVERLAY_LIGHT;
-        drawOverlayQuad(glow);
+        const std::vector<OverlayPiece> pieces = piecesOf(litBlocks(glow.texture));
+        drawOverlayPieces(glow, pieces.data(), int(pieces.size()));
     }
 }

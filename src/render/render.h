@@ -75,9 +75,11 @@ void copySceneTexture(); // the finished frame into sceneTexture, for post-proce
 // its result in blurTextureB as the next frame's glow history.
 constexpr int kPassBlur = 2, kPassHdr = 3;
 void postProcessPass(int mode, int pass);
-// The whole chain a frame runs: the copy, the HDR pass, then the blur down and across.
+// The whole chain a frame runs: the copy, the HDR pass, then the blur down and across, each
+// blur drawn only within its reach of the light the HDR pass kept.
 void postProcessFrame();
-// The finished picture on the 2D screen: sceneTexture opaque, the blurred glow added over it.
+// The finished picture on the 2D screen: sceneTexture opaque, the blurred glow added over it
+// where it holds light.
 // Drawn on an open overlay (beginOverlay), first, under the HUD or the menus.
 void drawComposite();
 // Set by copySceneTexture, cleared by clearFrame and drawComposite: the frame buffer still holds

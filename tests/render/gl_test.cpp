@@ -329,6 +329,83 @@ TEST_F(GlTest, CompositeSpreadsBrightLightAndLeavesDimFramesAlone)
     EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 }
 
+// The blurs and the composite are drawn only near light; frame and glow history must come out
+// as the whole passes draw them, with small lamps of every colour next to the blocks' edges
+// and in the corners, and with single glowing texels on the blocks' edge rows and columns,
+// which the filter spreads into the next block.
+TEST_F(GlTest, BloomDrawnNearTheLightAloneIsTheWholeBloom)
+{
+    auto addWholeGlow = [] {
+        OverlayQuad all;
+        all.texture = blurTextureA;
+        all.x1 = kWidth;
+        all.y1 = kHeight;
+        all.blend = OVERLAY_LIGHT;
+        drawOverlayQuad(all);
+    };
+    auto read = [](GLuint texture, std::vector<unsigned char> &frame, std::vector<unsigned char> &glow) {
+        glow.resize(size_t(kSmall * kSmall * 4));
+        glBindTexture(GL_TEXTURE_2D, texture);
+        glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, glow.data());
+        frame.resize(size_t(kWidth * kHeight * 3));
+        glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        glReadPixels(0, 0, kWidth, kHeight, GL_RGB, GL_UNSIGNED_BYTE, frame.data());
+    };
+    const int spots[][5] = {{25, 300, 255, 255, 255}, {400, 18, 0, 0, 255}, {797, 597, 255, 0, 0},
+                            {612, 431, 0, 255, 0},    {2, 2, 255, 255, 255}, {150, 453, 0, 0, 255}};
+    std::vector<unsigned char> black(size_t(kSmall * kSmall * 4), 0), frame[2], glow[2];
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    for (int whole = 0; whole < 2; whole++) {
+        glBindTexture(GL_TEXTURE_2D, blurTextureB);
+        glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, kSmall, kSmall, GL_RGBA, GL_UNSIGNED_BYTE, black.data());
+        drawFrame(0, 0, 0, 0);
+        glDisable(GL_TEXTURE_2D);
+        for (const auto &s : spots) {
+            glColor3ub(GLubyte(s[2]), GLubyte(s[3]), GLubyte(s[4]));
+            glRecti(s[0] - 3, s[1] - 3, s[0] + 3, s[1] + 3);
+        }
+        glEnable(GL_TEXTURE_2D);
+        if (whole) {
+            copySceneTexture();
+            postProcessPass(kPassHdr, 0);
+            postProcessPass(kPassBlur, 1);
+            postProcessPass(kPassBlur, 2);
+            beginOverlay();
+            addWholeGlow();
+            endOverlay();
+            frameHoldsScene = false;
+        } else {
+            postProcessAndComposite();
+        }
+        read(blurTextureB, frame[whole], glow[whole]);
+    }
+    size_t lit = 0;
+    for (size_t i = 0; i < glow[1].size(); i += 4)
+        lit += (glow[1][i] | glow[1][i + 1] | glow[1][i + 2]) != 0;
+    EXPECT_GT(lit, 400u) << "the lamps glow";
+    EXPECT_LT(lit, size_t(kSmall * kSmall / 2)) << "and the dark between them stays dark";
+    EXPECT_TRUE(glow[0] == glow[1]) << "the glow history differs";
+    EXPECT_TRUE(frame[0] == frame[1]) << "the frame differs";
+
+    std::vector<unsigned char> edges = black;
+    for (int t : {7, 8, 255, 0, 100})
+        for (int k = 0; k < 3; k++)
+            edges[(size_t(t) * kSmall + size_t((t * 37 + 15) % kSmall)) * 4 + size_t(k)] = 255;
+    glBindTexture(GL_TEXTURE_2D, blurTextureA);
+    glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, kSmall, kSmall, GL_RGBA, GL_UNSIGNED_BYTE, edges.data());
+    for (int whole = 0; whole < 2; whole++) {
+        drawFrame(0, 0, 0, 0);
+        beginOverlay();
+        frameHoldsScene = true; // the composite adds the glow alone
+        whole ? addWholeGlow() : drawComposite();
+        endOverlay();
+        read(blurTextureA, frame[whole], glow[whole]);
+    }
+    frameHoldsScene = false;
+    EXPECT_TRUE(frame[0] == frame[1]) << "a glow cut off at a block's edge";
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+}
+
 // The paint's mirror picture comes out turned left to right, and turning it does not cost the
 // solid models their front faces (which would leave the mirror showing only the sky).
 TEST_F(GlTest, ReflectionPictureIsTurnedAndKeepsFrontFaces)
