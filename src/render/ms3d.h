@@ -31,7 +31,11 @@ struct ModelCell {
     GLuint list;
     float lo[3], hi[3];
 };
-constexpr float kModelCellSize = 64.0f; // a street block, give or take
+// The square's side. Smaller cells leave out more that the view cannot see and bring fewer
+// lamps into each, but every cell is a draw of its own, with its material and lamps to set,
+// and the software renderer pays for each: squares of one and a half street blocks draw the
+// race fastest (measured against 32, 64, 128, 256 and 512).
+constexpr float kModelCellSize = 96.0f;
 
 class Model : public ModelData {
 public:
