@@ -39,7 +39,8 @@ constexpr int kBlock = 8;
 
 // Which blocks of a small picture hold light. A night street glows round its lamps and signs
 // and is black between them, and a black pixel added or blurred is a pixel drawn for nothing:
-// most of the glow's pixels, which a software renderer would otherwise work through in full.
+// about half the glow in a race, and more of what the bright pass keeps, which a software
+// renderer would otherwise work through in full.
 struct LitBlocks {
     int columns = 0, rows = 0;
     std::vector<unsigned char> lit; // by rows from the bottom
@@ -52,7 +53,8 @@ struct LitBlocks {
 // The blocks of `texture` (offscreen size) with light in them or in a texel next to them, since
 // a linear filter reads one texel across a block's edge. The picture is read back: on a
 // software renderer it is in memory already, and 256 x 256 texels are looked through in a
-// fraction of a millisecond. A read that fails finds every block lit.
+// fraction of a millisecond (a graphics card would wait here for the passes before it, which
+// its speed can spare). A read that fails finds every block lit.
 LitBlocks litBlocks(GLuint texture)
 {
     const int width = offscreenWidth, height = offscreenHeight;
