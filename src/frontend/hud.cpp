@@ -79,12 +79,12 @@ void drawNitroGauge(float nitro)
     fill.x1 = 195;
     fill.y1 = 200 * f;
     fill.t1 = f;
-    drawOverlayQuad(fill);
+    drawMostlyClearQuad(fill);
     OverlayQuad frame = fill;
     frame.texture = tgaSet[TGA_HUD_NITRO_FRAME].texture;
     frame.y1 = 200;
     frame.t1 = 1;
-    drawOverlayQuad(frame);
+    drawMostlyClearQuad(frame);
 }
 
 } // namespace

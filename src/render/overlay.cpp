@@ -2,6 +2,10 @@
 #include "render/overlay.h"
 #include "render/font.h"
 
+#include <algorithm>
+#include <map>
+#include <utility>
+
 namespace {
 
 void setBlend(OverlayBlend blend)
@@ -19,7 +23,113 @@ void setBlend(OverlayBlend blend)
     }
 }
 
+// The HUD's pictures are looked at in blocks of this many texels a side, each with this margin
+// round it: drawn at least 640 x 480, they are shrunk at most four times, to the third mipmap
+// level, whose texels and their neighbours under the filter reach eight texels of the first.
+constexpr int kCoverBlock = 16, kCoverMargin = 8;
+
+// A texture's first level as RGBA, by rows from the bottom.
+std::vector<unsigned char> readTexture(GLuint texture, int *width, int *height)
+{
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, width);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, height);
+    std::vector<unsigned char> rgba(size_t(std::max(*width, 0)) * size_t(std::max(*height, 0)) * 4);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    if (!rgba.empty())
+        glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+    return rgba;
+}
+
+// Where a picture can change the frame, as pieces of its texture: with a `light`, the mask is
+// idle where it is white and the light black; alone, the picture is idle where it is clear.
+// Worked out once for each texture and kept: the HUD's pictures are loaded once and never change.
+const std::vector<OverlayPiece> &coverOf(GLuint texture, GLuint light)
+{
+    static std::map<std::pair<GLuint, GLuint>, std::vector<OverlayPiece>> covers;
+    auto found = covers.find({texture, light});
+    if (found != covers.end())
+        return found->second;
+    std::vector<OverlayPiece> &cover = covers[{texture, light}];
+    int width = 0, height = 0, lightWidth = 0, lightHeight = 0;
+    std::vector<unsigned char> mask = readTexture(texture, &width, &height), added;
+    if (light)
+        added = readTexture(light, &lightWidth, &lightHeight);
+    if (mask.empty() || (light && (lightWidth != width || lightHeight != height))) {
+        cover.push_back({0, 0, 1, 1});
+        return cover;
+    }
+    std::vector<unsigned char> seen(size_t(width) * size_t(height));
+    for (size_t i = 0; i < seen.size(); i++) {
+        const unsigned char *m = &mask[i * 4];
+        seen[i] = light ? (m[0] & m[1] & m[2]) != 255 || (added[i * 4] | added[i * 4 + 1] | added[i * 4 + 2]) != 0
+                        : m[3] != 0;
+    }
+    cover = piecesOf(markBlocks(seen, width, height, kCoverBlock, kCoverMargin));
+    return cover;
+}
+
+// The pieces of a quad that show the given pieces of its texture.
+std::vector<OverlayPiece> quadPieces(const OverlayQuad &q, const std::vector<OverlayPiece> &cover)
+{
+    std::vector<OverlayPiece> pieces;
+    if (q.s1 == q.s0 || q.t1 == q.t0) {
+        pieces.push_back({0, 0, 1, 1});
+        return pieces;
+    }
+    auto share = [](float at, float from, float to) { return std::clamp((at - from) / (to - from), 0.0f, 1.0f); };
+    for (const OverlayPiece &c : cover) {
+        float u0 = share(c.u0, q.s0, q.s1), u1 = share(c.u1, q.s0, q.s1);
+        float v0 = share(c.v0, q.t0, q.t1), v1 = share(c.v1, q.t0, q.t1);
+        if (u0 != u1 && v0 != v1)
+            pieces.push_back({std::min(u0, u1), std::min(v0, v1), std::max(u0, u1), std::max(v0, v1)});
+    }
+    return pieces;
+}
+
 } // namespace
+
+PictureBlocks markBlocks(const std::vector<unsigned char> &texels, int width, int height, int size, int margin)
+{
+    PictureBlocks blocks;
+    blocks.width = width;
+    blocks.height = height;
+    blocks.size = size;
+    blocks.columns = (width + size - 1) / size;
+    blocks.rows = (height + size - 1) / size;
+    blocks.marked.assign(size_t(blocks.columns) * size_t(blocks.rows), 0);
+    for (int by = 0; by < blocks.rows; by++)
+        for (int bx = 0; bx < blocks.columns; bx++) {
+            int x0 = std::max(bx * size - margin, 0), x1 = std::min((bx + 1) * size + margin, width) - 1;
+            int y0 = std::max(by * size - margin, 0), y1 = std::min((by + 1) * size + margin, height) - 1;
+            bool any = false;
+            for (int y = y0; y <= y1 && !any; y++)
+                for (int x = x0; x <= x1 && !any; x++)
+                    any = texels[size_t(y) * size_t(width) + size_t(x)] != 0;
+            blocks.marked[size_t(by) * size_t(blocks.columns) + size_t(bx)] = any;
+        }
+    return blocks;
+}
+
+std::vector<OverlayPiece> piecesOf(const PictureBlocks &blocks)
+{
+    std::vector<OverlayPiece> pieces;
+    const float width = float(blocks.width), height = float(blocks.height);
+    for (int by = 0; by < blocks.rows; by++) {
+        float v0 = float(by * blocks.size) / height, v1 = std::min(float((by + 1) * blocks.size) / height, 1.0f);
+        for (int bx = 0; bx < blocks.columns;) {
+            if (!blocks.at(bx, by)) {
+                bx++;
+                continue;
+            }
+            int start = bx;
+            while (blocks.at(bx, by))
+                bx++;
+            pieces.push_back({float(start * blocks.size) / width, v0, std::min(float(bx * blocks.size) / width, 1.0f), v1});
+        }
+    }
+    return pieces;
+}
 
 void beginOverlay()
 {
@@ -82,10 +192,21 @@ void drawOverlayPieces(const OverlayQuad &q, const OverlayPiece *pieces, int cou
 
 void drawMaskedQuad(OverlayQuad q, GLuint mask, GLuint light)
 {
+    // A turned quad's pieces would meet along slanted edges worked out from different corners,
+    // where a pixel could be darkened twice: it is drawn whole.
+    std::vector<OverlayPiece> pieces = q.angle == 0 ? quadPieces(q, coverOf(mask, light))
+                                                    : std::vector<OverlayPiece>{{0, 0, 1, 1}};
     q.texture = mask;
     q.blend = OVERLAY_MASK;
-    drawOverlayQuad(q);
+    drawOverlayPieces(q, pieces.data(), int(pieces.size()));
     q.texture = light;
     q.blend = OVERLAY_LIGHT;
-    drawOverlayQuad(q);
+    drawOverlayPieces(q, pieces.data(), int(pieces.size()));
+}
+
+void drawMostlyClearQuad(const OverlayQuad &q)
+{
+    std::vector<OverlayPiece> pieces = q.angle == 0 ? quadPieces(q, coverOf(q.texture, 0))
+                                                    : std::vector<OverlayPiece>{{0, 0, 1, 1}};
+    drawOverlayPieces(q, pieces.data(), int(pieces.size()));
 }

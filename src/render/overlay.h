@@ -4,6 +4,9 @@
 #pragma once
 #include "render/gl_ext.h"
 
+#include <cstddef>
+#include <vector>
+
 enum OverlayBlend {
     OVERLAY_OPAQUE,   // replaces what is below
     OVERLAY_ALPHA,    // source alpha, one minus source alpha
@@ -34,6 +37,28 @@ struct OverlayPiece {
     float u0, v0, u1, v1;
 };
 void drawOverlayPieces(const OverlayQuad &quad, const OverlayPiece *pieces, int count);
+// A picture looked at in square blocks, to draw only the parts of a quad that can change the
+// frame: which blocks are marked, by rows from the bottom.
+struct PictureBlocks {
+    int width = 0, height = 0, size = 1; // the picture's texels; a block's side
+    int columns = 0, rows = 0;
+    std::vector<unsigned char> marked;
+    bool at(int x, int y) const
+    {
+        return x >= 0 && y >= 0 && x < columns && y < rows && marked[size_t(y) * size_t(columns) + size_t(x)];
+    }
+};
+// The blocks of `size` texels a side with a marked texel (`texels`, width x height by rows from
+// the bottom, non-zero where marked) in them or within `margin` texels round them.
+PictureBlocks markBlocks(const std::vector<unsigned char> &texels, int width, int height, int size, int margin);
+// The marked blocks as pieces of a quad over the whole picture, joined along each row.
+std::vector<OverlayPiece> piecesOf(const PictureBlocks &blocks);
+// A picture drawn blended over the frame (OVERLAY_ALPHA) that is mostly clear: only the blocks of
+// the quad where its texture is not are drawn. Where a picture shows is worked out from its
+// texture the first time it is drawn and kept with the texture's name, so this and
+// drawMaskedQuad are for pictures loaded once and never changed or deleted, as the HUD's are.
+void drawMostlyClearQuad(const OverlayQuad &quad);
 // A HUD element drawn mask then add: the quad with the mask texture multiplied in, then the same
-// quad with the light texture added.
+// quad with the light texture added; unless it is turned, only where the mask is not white or
+// the light not black.
 void drawMaskedQuad(OverlayQuad quad, GLuint mask, GLuint light);

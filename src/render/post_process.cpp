@@ -7,7 +7,6 @@
 #include "render/overlay.h"
 #include "render/render.h"
 
-#include <algorithm>
 #include <vector>
 
 bool postProcessingOn = true;
@@ -37,85 +36,40 @@ GLuint freeBlurTarget()
 // further.
 constexpr int kBlock = 8;
 
-// Which blocks of a small picture hold light. A night street glows round its lamps and signs
-// and is black between them, and a black pixel added or blurred is a pixel drawn for nothing:
-// about half the glow in a race, and more of what the bright pass keeps, which a software
-// renderer would otherwise work through in full.
-struct LitBlocks {
-    int columns = 0, rows = 0;
-    std::vector<unsigned char> lit; // by rows from the bottom
-    bool at(int x, int y) const
-    {
-        return x >= 0 && y >= 0 && x < columns && y < rows && lit[size_t(y) * size_t(columns) + size_t(x)];
-    }
-};
-
-// The blocks of `texture` (offscreen size) with light in them or in a texel next to them, since
-// a linear filter reads one texel across a block's edge. The picture is read back: on a
-// software renderer it is in memory already, and 256 x 256 texels are looked through in a
-// fraction of a millisecond (a graphics card would wait here for the passes before it, which
-// its speed can spare). A read that fails finds every block lit.
-LitBlocks litBlocks(GLuint texture)
+// A night street glows round its lamps and signs and is black between them, and a black pixel
+// added or blurred is a pixel drawn for nothing: about half the glow in a race, and more of
+// what the bright pass keeps, which a software renderer would otherwise work through in full.
+// So the blocks of a small picture (offscreen size) that hold light are found: those with
+// light in them or in a texel next to them, since a linear filter reads one texel across a
+// block's edge. The picture is read back: on a software renderer it is in memory already, and
+// 256 x 256 texels are looked through in a fraction of a millisecond (a graphics card would
+// wait here for the passes before it, which its speed can spare). A read that fails finds
+// every block lit.
+PictureBlocks litBlocks(GLuint texture)
 {
     const int width = offscreenWidth, height = offscreenHeight;
-    static std::vector<unsigned char> texels;
+    static std::vector<unsigned char> texels, lit;
     texels.assign(size_t(width) * size_t(height) * 4, 255);
     glBindTexture(GL_TEXTURE_2D, texture);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
-    auto lit = [&](int x, int y) {
-        const unsigned char *t = &texels[(size_t(y) * size_t(width) + size_t(x)) * 4];
-        return (t[0] | t[1] | t[2]) != 0;
-    };
-    LitBlocks blocks;
-    blocks.columns = (width + kBlock - 1) / kBlock;
-    blocks.rows = (height + kBlock - 1) / kBlock;
-    blocks.lit.assign(size_t(blocks.columns) * size_t(blocks.rows), 0);
-    for (int by = 0; by < blocks.rows; by++)
-        for (int bx = 0; bx < blocks.columns; bx++) {
-            int x0 = std::max(bx * kBlock - 1, 0), x1 = std::min((bx + 1) * kBlock, width - 1);
-            int y0 = std::max(by * kBlock - 1, 0), y1 = std::min((by + 1) * kBlock, height - 1);
-            bool any = false;
-            for (int y = y0; y <= y1 && !any; y++)
-                for (int x = x0; x <= x1 && !any; x++)
-                    any = lit(x, y);
-            blocks.lit[size_t(by) * size_t(blocks.columns) + size_t(bx)] = any;
-        }
-    return blocks;
+    lit.resize(size_t(width) * size_t(height));
+    for (size_t i = 0; i < lit.size(); i++)
+        lit[i] = texels[i * 4] | texels[i * 4 + 1] | texels[i * 4 + 2];
+    return markBlocks(lit, width, height, kBlock, 1);
 }
 
 // The blocks a blur of `blocks` can reach: one block further across or down (the blur reaches
 // eight texels, and the lit blocks already count the texel round them).
-LitBlocks spread(const LitBlocks &blocks, bool across)
+PictureBlocks spread(const PictureBlocks &blocks, bool across)
 {
-    LitBlocks reached = blocks;
+    PictureBlocks reached = blocks;
     for (int by = 0; by < blocks.rows; by++)
         for (int bx = 0; bx < blocks.columns; bx++)
-            reached.lit[size_t(by) * size_t(blocks.columns) + size_t(bx)] =
+            reached.marked[size_t(by) * size_t(blocks.columns) + size_t(bx)] =
                 across ? blocks.at(bx - 1, by) || blocks.at(bx, by) || blocks.at(bx + 1, by)
                        : blocks.at(bx, by - 1) || blocks.at(bx, by) || blocks.at(bx, by + 1);
     return reached;
-}
-
-// The lit blocks as pieces of a quad over the whole picture, joined along each row.
-std::vector<OverlayPiece> piecesOf(const LitBlocks &blocks)
-{
-    std::vector<OverlayPiece> pieces;
-    const float width = float(offscreenWidth), height = float(offscreenHeight);
-    for (int by = 0; by < blocks.rows; by++) {
-        float v0 = float(by * kBlock) / height, v1 = std::min(float((by + 1) * kBlock) / height, 1.0f);
-        for (int bx = 0; bx < blocks.columns;) {
-            if (!blocks.at(bx, by)) {
-                bx++;
-                continue;
-            }
-            int start = bx;
-            while (blocks.at(bx, by))
-                bx++;
-            pieces.push_back({float(start * kBlock) / width, v0, std::min(float(bx * kBlock) / width, 1.0f), v1});
-        }
-    }
-    return pieces;
 }
 
 // One pass over its whole target, or with `pieces` over those pieces only: the rest of the
@@ -196,7 +150,7 @@ void postProcessFrame()
     if (!postProcessingOn)
         return;
     // Each blur is drawn only within its reach of the light the bright pass kept.
-    LitBlocks down = spread(litBlocks(blurTextureA), false);
+    PictureBlocks down = spread(litBlocks(blurTextureA), false);
     std::vector<OverlayPiece> pieces = piecesOf(down);
     drawPass(kPassBlur, 1, &pieces);
     pieces = piecesOf(spread(down, true));

@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <memory>
@@ -403,6 +405,75 @@ TEST_F(GlTest, BloomDrawnNearTheLightAloneIsTheWholeBloom)
     }
     frameHoldsScene = false;
     EXPECT_TRUE(frame[0] == frame[1]) << "a glow cut off at a block's edge";
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+}
+
+// HUD pictures are drawn only where they can change the frame: a mask pair where the mask is
+// not white or the light not black, a mostly clear picture where it is not clear. Shrunk as the
+// HUD shrinks them, with a spot of each next to a block's edge, they must come out as the
+// whole quads do, over a frame with something in every pixel.
+TEST_F(GlTest, HudPicturesDrawnWhereTheyShowAreTheWholePictures)
+{
+    auto texture = [](GLint filter, auto texel) {
+        std::vector<unsigned char> rgba;
+        for (int y = 0; y < 256; y++)
+            for (int x = 0; x < 256; x++) {
+                std::array<unsigned char, 4> c = texel(x, y);
+                rgba.insert(rgba.end(), c.begin(), c.end());
+            }
+        GLuint name = 0;
+        glGenTextures(1, &name);
+        glBindTexture(GL_TEXTURE_2D, name);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
+        glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+        gluBuild2DMipmaps(GL_TEXTURE_2D, GL_RGBA, 256, 256, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+        return name;
+    };
+    auto spot = [](int x, int y, int cx, int cy) { return std::abs(x - cx) < 3 && std::abs(y - cy) < 3; };
+    using Texel = std::array<unsigned char, 4>;
+    GLuint mask = texture(GL_LINEAR_MIPMAP_NEAREST, [&](int x, int y) {
+        return spot(x, y, 45, 109) ? Texel{90, 200, 255, 255} : Texel{255, 255, 255, 255};
+    });
+    GLuint light = texture(GL_LINEAR_MIPMAP_NEAREST, [&](int x, int y) {
+        return spot(x, y, 150, 25) ? Texel{255, 120, 0, 255} : Texel{0, 0, 0, 255};
+    });
+    GLuint clear = texture(GL_LINEAR_MIPMAP_LINEAR, [&](int x, int y) {
+        return spot(x, y, 141, 77) || spot(x, y, 100, 180) ? Texel{0, 255, 90, 200} : Texel{255, 255, 255, 0};
+    });
+    std::vector<unsigned char> frame[2];
+    for (int whole = 0; whole < 2; whole++) {
+        drawFrame(0, 0, 0, 0);
+        glDisable(GL_TEXTURE_2D);
+        glBegin(GL_QUADS); // a different colour in every pixel
+        glColor3f(0.2f, 0.1f, 0.6f), glVertex2i(0, 0);
+        glColor3f(0.9f, 0.3f, 0.1f), glVertex2i(kWidth, 0);
+        glColor3f(0.4f, 0.8f, 0.3f), glVertex2i(kWidth, kHeight);
+        glColor3f(0.7f, 0.6f, 0.9f), glVertex2i(0, kHeight);
+        glEnd();
+        glEnable(GL_TEXTURE_2D);
+        beginOverlay();
+        OverlayQuad q;
+        q.x0 = 100, q.y0 = 100, q.x1 = 164, q.y1 = 164; // shrunk four times
+        OverlayQuad gauge = q;
+        gauge.texture = clear;
+        gauge.x0 = 300, gauge.x1 = 430, gauge.y1 = 100 + 130 * 0.6f, gauge.t1 = 0.6f; // partly shown
+        if (whole) {
+            const OverlayPiece all = {0, 0, 1, 1};
+            q.texture = mask, q.blend = OVERLAY_MASK;
+            drawOverlayPieces(q, &all, 1);
+            q.texture = light, q.blend = OVERLAY_LIGHT;
+            drawOverlayPieces(q, &all, 1);
+            drawOverlayQuad(gauge);
+        } else {
+            drawMaskedQuad(q, mask, light);
+            drawMostlyClearQuad(gauge);
+        }
+        endOverlay();
+        frame[whole].resize(size_t(kWidth * kHeight * 3));
+        glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        glReadPixels(0, 0, kWidth, kHeight, GL_RGB, GL_UNSIGNED_BYTE, frame[whole].data());
+    }
+    EXPECT_TRUE(frame[0] == frame[1]) << "a HUD picture drawn short";
     EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 }
 
