@@ -1,8 +1,11 @@
-// The ways the game turns an image into a GL texture, and the three numbered texture sets.
+// The ways the game turns an image into a GL texture (and back), and the three numbered texture
+// sets.
 #pragma once
 #include "formats/images.h"
 #include "render/gl_ext.h"
 #include "render/texture_names.h"
+
+#include <vector>
 
 // Mipmapped textures for model materials; 0 on failure.
 GLuint loadBmpTexture(const char *fileName);
@@ -11,6 +14,9 @@ GLuint loadTgaTexture(const char *fileName);
 // A texture of one texel of one colour, nearest-filtered, left bound: a surface with no picture
 // of its own is drawn through it, so a program that samples its texture unit sees that colour.
 GLuint solidTexture(unsigned char r, unsigned char g, unsigned char b, unsigned char a = 255);
+// A texture's first level back as RGBA (`rgba`, by rows from the bottom, reused), with its size;
+// what the driver does not give reads as white.
+void readTexture(GLuint texture, std::vector<unsigned char> *rgba, int *width, int *height);
 
 // How a TGA texture is filtered: trilinear mipmaps, plain linear, nearest, or mipmaps with only
 // the nearest level filtered (half the texture reads of trilinear where the picture is shrunk).

@@ -1,6 +1,7 @@
 // 2D quads over the finished picture.
 #include "render/overlay.h"
 #include "render/font.h"
+#include "render/images.h"
 
 #include <algorithm>
 #include <map>
@@ -28,19 +29,6 @@ void setBlend(OverlayBlend blend)
 // level, whose texels and their neighbours under the filter reach eight texels of the first.
 constexpr int kCoverBlock = 16, kCoverMargin = 8;
 
-// A texture's first level as RGBA, by rows from the bottom.
-std::vector<unsigned char> readTexture(GLuint texture, int *width, int *height)
-{
-    glBindTexture(GL_TEXTURE_2D, texture);
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, width);
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, height);
-    std::vector<unsigned char> rgba(size_t(std::max(*width, 0)) * size_t(std::max(*height, 0)) * 4);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    if (!rgba.empty())
-        glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
-    return rgba;
-}
-
 // Where a picture can change the frame, as pieces of its texture: with a `light`, the mask is
 // idle where it is white and the light black; alone, the picture is idle where it is clear.
 // Worked out once for each texture and kept: the HUD's pictures are loaded once and never change.
@@ -52,9 +40,10 @@ const std::vector<OverlayPiece> &coverOf(GLuint texture, GLuint light)
         return found->second;
     std::vector<OverlayPiece> &cover = covers[{texture, light}];
     int width = 0, height = 0, lightWidth = 0, lightHeight = 0;
-    std::vector<unsigned char> mask = readTexture(texture, &width, &height), added;
+    std::vector<unsigned char> mask, added;
+    readTexture(texture, &mask, &width, &height);
     if (light)
-        added = readTexture(light, &lightWidth, &lightHeight);
+        readTexture(light, &added, &lightWidth, &lightHeight);
     if (mask.empty() || (light && (lightWidth != width || lightHeight != height))) {
         cover.push_back({0, 0, 1, 1});
         return cover;

@@ -43,16 +43,17 @@ constexpr int kBlock = 8;
 // light in them or in a texel next to them, since a linear filter reads one texel across a
 // block's edge. The picture is read back: on a software renderer it is in memory already, and
 // 256 x 256 texels are looked through in a fraction of a millisecond (a graphics card would
-// wait here for the passes before it, which its speed can spare). A read that fails finds
-// every block lit.
+// wait here for the passes before it, which its speed can spare). What the read does not give
+// counts as lit.
 PictureBlocks litBlocks(GLuint texture)
 {
-    const int width = offscreenWidth, height = offscreenHeight;
     static std::vector<unsigned char> texels, lit;
-    texels.assign(size_t(width) * size_t(height) * 4, 255);
-    glBindTexture(GL_TEXTURE_2D, texture);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
+    int width = 0, height = 0;
+    readTexture(texture, &texels, &width, &height);
+    if (width != offscreenWidth || height != offscreenHeight) { // not what the passes drew: all of it
+        width = offscreenWidth, height = offscreenHeight;
+        texels.assign(size_t(width) * size_t(height) * 4, 255);
+    }
     lit.resize(size_t(width) * size_t(height));
     for (size_t i = 0; i < lit.size(); i++)
         lit[i] = texels[i * 4] | texels[i * 4 + 1] | texels[i * 4 + 2];

@@ -105,6 +105,18 @@ GLuint solidTexture(unsigned char r, unsigned char g, unsigned char b, unsigned 
     return name;
 }
 
+void readTexture(GLuint texture, std::vector<unsigned char> *rgba, int *width, int *height)
+{
+    *width = *height = 0;
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, width);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, height);
+    rgba->assign(size_t(std::max(*width, 0)) * size_t(std::max(*height, 0)) * 4, 255);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    if (!rgba->empty())
+        glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, rgba->data());
+}
+
 GLuint loadTgaTexture(const char *fileName)
 {
     TgaImage tga;

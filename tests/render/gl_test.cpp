@@ -211,10 +211,10 @@ TEST_F(GlTest, CountdownDrawsItsImageOverTheScene)
 // The red channel of a texture, bottom row first.
 std::vector<unsigned char> textureRed(GLuint texture, int width, int height)
 {
-    std::vector<unsigned char> rgba(size_t(width * height * 4));
-    glBindTexture(GL_TEXTURE_2D, texture);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+    std::vector<unsigned char> rgba;
+    int w = 0, h = 0;
+    readTexture(texture, &rgba, &w, &h);
+    rgba.resize(size_t(width * height * 4));
     std::vector<unsigned char> red(size_t(width * height));
     for (size_t i = 0; i < red.size(); i++)
         red[i] = rgba[i * 4];
@@ -346,9 +346,8 @@ TEST_F(GlTest, BloomDrawnNearTheLightAloneIsTheWholeBloom)
         drawOverlayQuad(all);
     };
     auto read = [](GLuint texture, std::vector<unsigned char> &frame, std::vector<unsigned char> &glow) {
-        glow.resize(size_t(kSmall * kSmall * 4));
-        glBindTexture(GL_TEXTURE_2D, texture);
-        glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, glow.data());
+        int width = 0, height = 0;
+        readTexture(texture, &glow, &width, &height);
         frame.resize(size_t(kWidth * kHeight * 3));
         glPixelStorei(GL_PACK_ALIGNMENT, 1);
         glReadPixels(0, 0, kWidth, kHeight, GL_RGB, GL_UNSIGNED_BYTE, frame.data());
