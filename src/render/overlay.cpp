@@ -45,7 +45,7 @@ const std::vector<OverlayPiece> &coverOf(GLuint texture, GLuint light)
     if (light)
         readTexture(light, &added, &lightWidth, &lightHeight);
     if (mask.empty() || (light && (lightWidth != width || lightHeight != height))) {
-        cover.push_back({0, 0, 1, 1});
+        cover.push_back(kWholeQuad);
         return cover;
     }
     std::vector<unsigned char> seen(size_t(width) * size_t(height));
@@ -58,14 +58,15 @@ const std::vector<OverlayPiece> &coverOf(GLuint texture, GLuint light)
     return cover;
 }
 
-// The pieces of a quad that show the given pieces of its texture.
-std::vector<OverlayPiece> quadPieces(const OverlayQuad &q, const std::vector<OverlayPiece> &cover)
+// The pieces of a quad that show where its picture (`texture`, with `light` a mask pair; see
+// coverOf) can change the frame. A turned quad's pieces would meet along slanted edges worked
+// out from different corners, where a pixel could be drawn twice: it is drawn whole.
+std::vector<OverlayPiece> quadPieces(const OverlayQuad &q, GLuint texture, GLuint light)
 {
+    if (q.angle != 0 || q.s1 == q.s0 || q.t1 == q.t0)
+        return {kWholeQuad};
+    const std::vector<OverlayPiece> &cover = coverOf(texture, light);
     std::vector<OverlayPiece> pieces;
-    if (q.s1 == q.s0 || q.t1 == q.t0) {
-        pieces.push_back({0, 0, 1, 1});
-        return pieces;
-    }
     auto share = [](float at, float from, float to) { return std::clamp((at - from) / (to - from), 0.0f, 1.0f); };
     for (const OverlayPiece &c : cover) {
         float u0 = share(c.u0, q.s0, q.s1), u1 = share(c.u1, q.s0, q.s1);
@@ -84,18 +85,17 @@ PictureBlocks markBlocks(const std::vector<unsigned char> &texels, int width, in
     blocks.width = width;
     blocks.height = height;
     blocks.size = size;
-    blocks.columns = (width + size - 1) / size;
-    blocks.rows = (height + size - 1) / size;
-    blocks.marked.assign(size_t(blocks.columns) * size_t(blocks.rows), 0);
-    for (int by = 0; by < blocks.rows; by++)
-        for (int bx = 0; bx < blocks.columns; bx++) {
+    const int columns = blocks.columns(), rows = blocks.rows();
+    blocks.marked.assign(size_t(columns) * size_t(rows), 0);
+    for (int by = 0; by < rows; by++)
+        for (int bx = 0; bx < columns; bx++) {
             int x0 = std::max(bx * size - margin, 0), x1 = std::min((bx + 1) * size + margin, width) - 1;
             int y0 = std::max(by * size - margin, 0), y1 = std::min((by + 1) * size + margin, height) - 1;
             bool any = false;
             for (int y = y0; y <= y1 && !any; y++)
                 for (int x = x0; x <= x1 && !any; x++)
                     any = texels[size_t(y) * size_t(width) + size_t(x)] != 0;
-            blocks.marked[size_t(by) * size_t(blocks.columns) + size_t(bx)] = any;
+            blocks.marked[size_t(by) * size_t(columns) + size_t(bx)] = any;
         }
     return blocks;
 }
@@ -104,9 +104,9 @@ std::vector<OverlayPiece> piecesOf(const PictureBlocks &blocks)
 {
     std::vector<OverlayPiece> pieces;
     const float width = float(blocks.width), height = float(blocks.height);
-    for (int by = 0; by < blocks.rows; by++) {
+    for (int by = 0; by < blocks.rows(); by++) {
         float v0 = float(by * blocks.size) / height, v1 = std::min(float((by + 1) * blocks.size) / height, 1.0f);
-        for (int bx = 0; bx < blocks.columns;) {
+        for (int bx = 0; bx < blocks.columns();) {
             if (!blocks.at(bx, by)) {
                 bx++;
                 continue;
@@ -142,8 +142,7 @@ void endOverlay()
 
 void drawOverlayQuad(const OverlayQuad &q)
 {
-    const OverlayPiece whole = {0, 0, 1, 1};
-    drawOverlayPieces(q, &whole, 1);
+    drawOverlayPieces(q, &kWholeQuad, 1);
 }
 
 void drawOverlayPieces(const OverlayQuad &q, const OverlayPiece *pieces, int count)
@@ -181,10 +180,7 @@ void drawOverlayPieces(const OverlayQuad &q, const OverlayPiece *pieces, int cou
 
 void drawMaskedQuad(OverlayQuad q, GLuint mask, GLuint light)
 {
-    // A turned quad's pieces would meet along slanted edges worked out from different corners,
-    // where a pixel could be darkened twice: it is drawn whole.
-    std::vector<OverlayPiece> pieces = q.angle == 0 ? quadPieces(q, coverOf(mask, light))
-                                                    : std::vector<OverlayPiece>{{0, 0, 1, 1}};
+    const std::vector<OverlayPiece> pieces = quadPieces(q, mask, light);
     q.texture = mask;
     q.blend = OVERLAY_MASK;
     drawOverlayPieces(q, pieces.data(), int(pieces.size()));
@@ -195,7 +191,6 @@ void drawMaskedQuad(OverlayQuad q, GLuint mask, GLuint light)
 
 void drawMostlyClearQuad(const OverlayQuad &q)
 {
-    std::vector<OverlayPiece> pieces = q.angle == 0 ? quadPieces(q, coverOf(q.texture, 0))
-                                                    : std::vector<OverlayPiece>{{0, 0, 1, 1}};
+    const std::vector<OverlayPiece> pieces = quadPieces(q, q.texture, 0);
     drawOverlayPieces(q, pieces.data(), int(pieces.size()));
 }

@@ -36,16 +36,18 @@ void drawOverlayQuad(const OverlayQuad &quad);
 struct OverlayPiece {
     float u0, v0, u1, v1;
 };
+constexpr OverlayPiece kWholeQuad = {0, 0, 1, 1};
 void drawOverlayPieces(const OverlayQuad &quad, const OverlayPiece *pieces, int count);
 // A picture looked at in square blocks, to draw only the parts of a quad that can change the
 // frame: which blocks are marked, by rows from the bottom.
 struct PictureBlocks {
     int width = 0, height = 0, size = 1; // the picture's texels; a block's side
-    int columns = 0, rows = 0;
-    std::vector<unsigned char> marked;
+    std::vector<unsigned char> marked;   // columns() x rows()
+    int columns() const { return (width + size - 1) / size; }
+    int rows() const { return (height + size - 1) / size; }
     bool at(int x, int y) const
     {
-        return x >= 0 && y >= 0 && x < columns && y < rows && marked[size_t(y) * size_t(columns) + size_t(x)];
+        return x >= 0 && y >= 0 && x < columns() && y < rows() && marked[size_t(y) * size_t(columns()) + size_t(x)];
     }
 };
 // The blocks of `size` texels a side with a marked texel (`texels`, width x height by rows from

@@ -65,9 +65,9 @@ PictureBlocks litBlocks(GLuint texture)
 PictureBlocks spread(const PictureBlocks &blocks, bool across)
 {
     PictureBlocks reached = blocks;
-    for (int by = 0; by < blocks.rows; by++)
-        for (int bx = 0; bx < blocks.columns; bx++)
-            reached.marked[size_t(by) * size_t(blocks.columns) + size_t(bx)] =
+    for (int by = 0; by < blocks.rows(); by++)
+        for (int bx = 0; bx < blocks.columns(); bx++)
+            reached.marked[size_t(by) * size_t(blocks.columns()) + size_t(bx)] =
                 across ? blocks.at(bx - 1, by) || blocks.at(bx, by) || blocks.at(bx + 1, by)
                        : blocks.at(bx, by - 1) || blocks.at(bx, by) || blocks.at(bx, by + 1);
     return reached;
@@ -120,8 +120,7 @@ void drawPass(int mode, int pass, const std::vector<OverlayPiece> *pieces = null
     quad.x1 = float(offscreenWidth);
     quad.y1 = float(offscreenHeight);
     quad.blend = OVERLAY_OPAQUE;
-    const OverlayPiece whole = {0, 0, 1, 1};
-    drawOverlayPieces(quad, pieces ? pieces->data() : &whole, pieces ? int(pieces->size()) : 1);
+    drawOverlayPieces(quad, pieces ? pieces->data() : &kWholeQuad, pieces ? int(pieces->size()) : 1);
     glUseProgramObjectARB(0);
 
     endTextureTarget();

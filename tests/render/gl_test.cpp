@@ -457,11 +457,10 @@ TEST_F(GlTest, HudPicturesDrawnWhereTheyShowAreTheWholePictures)
         gauge.texture = clear;
         gauge.x0 = 300, gauge.x1 = 430, gauge.y1 = 100 + 130 * 0.6f, gauge.t1 = 0.6f; // partly shown
         if (whole) {
-            const OverlayPiece all = {0, 0, 1, 1};
             q.texture = mask, q.blend = OVERLAY_MASK;
-            drawOverlayPieces(q, &all, 1);
+            drawOverlayPieces(q, &kWholeQuad, 1);
             q.texture = light, q.blend = OVERLAY_LIGHT;
-            drawOverlayPieces(q, &all, 1);
+            drawOverlayPieces(q, &kWholeQuad, 1);
             drawOverlayQuad(gauge);
         } else {
             drawMaskedQuad(q, mask, light);
