@@ -1,6 +1,52 @@
 // The small picture the car paint mirrors: drawn into a target of its own before the frame.
 #include "render/render.h"
 
+#include <cmath>
+
+namespace {
+
+// The paint looks the picture up as a sphere map: every coordinate it reads lies within the
+// circle that touches the picture's edges, and a linear filter reads at most one texel beyond.
+// The corners outside are never seen, yet the street behind them would be lit pixel by pixel.
+// So they are closed first, at the nearest depth, and nothing drawn after is lit there. What is
+// closed lies outside a polygon drawn round the circle with two texels to spare (the paint's
+// coordinates are worked out at the corners and rounded).
+void closeUnseenCorners()
+{
+    constexpr int kSides = 16;
+    const float reach = 1.0f + 2.0f / (kReflectionSize / 2); // the circle's radius is 1 on the picture's axes
+    const float corner = reach / std::cos(float(M_PI) / kSides);
+    glPushAttrib(GL_ENABLE_BIT | GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glDisable(GL_CULL_FACE);
+    glDisable(GL_TEXTURE_2D);
+    glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_ALWAYS);
+    glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    // Beyond each side of the polygon, out past the picture's edges, at depth 0 (z = -1).
+    glBegin(GL_QUADS);
+    for (int i = 0; i < kSides; i++) {
+        float a = float(2 * M_PI) * float(i) / kSides, b = float(2 * M_PI) * float(i + 1) / kSides;
+        float ax = corner * std::cos(a), ay = corner * std::sin(a);
+        float bx = corner * std::cos(b), by = corner * std::sin(b);
+        glVertex3f(ax, ay, -1);
+        glVertex3f(bx, by, -1);
+        glVertex3f(3 * bx, 3 * by, -1);
+        glVertex3f(3 * ax, 3 * ay, -1);
+    }
+    glEnd();
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    glPopAttrib();
+}
+
+} // namespace
+
 void beginReflectionPicture()
 {
     beginTextureTarget(reflectionTexture, kReflectionSize, kReflectionSize, true);
@@ -21,6 +67,7 @@ void beginReflectionPicture()
     glDisable(GL_LIGHTING);
     glDisable(GL_FOG);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    closeUnseenCorners();
 }
 
 void endReflectionPicture()

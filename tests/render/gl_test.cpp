@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -476,30 +477,48 @@ TEST_F(GlTest, HudPicturesDrawnWhereTheyShowAreTheWholePictures)
 }
 
 // The paint's mirror picture comes out turned left to right, and turning it does not cost the
-// solid models their front faces (which would leave the mirror showing only the sky).
+// solid models their front faces (which would leave the mirror showing only the sky). Whatever
+// is drawn into it reaches every texel the paint can read: the sphere map's circle and the texel
+// round it that the filter takes.
 TEST_F(GlTest, ReflectionPictureIsTurnedAndKeepsFrontFaces)
 {
-    beginReflectionPicture();
-    glEnable(GL_CULL_FACE);
-    glCullFace(GL_BACK);
-    glDisable(GL_TEXTURE_2D);
-    glColor4f(1, 0, 0, 1);
-    // The eye looks down -z with a 90 degree view: this quad, wound counter-clockwise as seen,
-    // fills the left quarter of the view.
-    glBegin(GL_QUADS);
-    glVertex3f(-3, -1, -2);
-    glVertex3f(-1, -1, -2);
-    glVertex3f(-1, 1, -2);
-    glVertex3f(-3, 1, -2);
-    glEnd();
-    glColor4f(1, 1, 1, 1);
-    glEnable(GL_TEXTURE_2D);
-    endReflectionPicture();
-    glDisable(GL_CULL_FACE);
-    std::vector<unsigned char> red = textureRed(reflectionTexture, kReflectionSize, kReflectionSize);
+    auto picture = [](float left, float right) {
+        beginReflectionPicture();
+        glEnable(GL_CULL_FACE);
+        glCullFace(GL_BACK);
+        glDisable(GL_TEXTURE_2D);
+        glColor4f(1, 0, 0, 1);
+        // The eye looks down -z with a 90 degree view, so x = -2 and 2 are the view's edges at
+        // this depth; the quad is wound counter-clockwise as seen.
+        glBegin(GL_QUADS);
+        glVertex3f(left, -9, -2);
+        glVertex3f(right, -9, -2);
+        glVertex3f(right, 9, -2);
+        glVertex3f(left, 9, -2);
+        glEnd();
+        glColor4f(1, 1, 1, 1);
+        glEnable(GL_TEXTURE_2D);
+        endReflectionPicture();
+        glDisable(GL_CULL_FACE);
+        return textureRed(reflectionTexture, kReflectionSize, kReflectionSize);
+    };
+    std::vector<unsigned char> red = picture(-3, -1); // the left quarter of the view
     const size_t middleRow = size_t(kReflectionSize * kReflectionSize / 2);
     EXPECT_EQ(red[middleRow + kReflectionSize / 8], 0) << "the left quarter is empty";
     EXPECT_EQ(red[middleRow + kReflectionSize * 7 / 8], 255) << "the quad shows on the right";
+
+    red = picture(-9, 9); // the whole view
+    const float half = kReflectionSize / 2.0f;
+    int missing = 0;
+    for (int y = 0; y < kReflectionSize; y++)
+        for (int x = 0; x < kReflectionSize; x++) {
+            // The nearest point to the middle that reads this texel lies up to a texel nearer.
+            float dx = std::max(std::fabs(float(x) + 0.5f - half) - 1.0f, 0.0f);
+            float dy = std::max(std::fabs(float(y) + 0.5f - half) - 1.0f, 0.0f);
+            if (dx * dx + dy * dy < half * half && red[size_t(y * kReflectionSize + x)] != 255)
+                missing++;
+        }
+    EXPECT_EQ(missing, 0) << "texels the paint reads left undrawn";
     GLint front = 0;
     glGetIntegerv(GL_FRONT_FACE, &front);
     EXPECT_EQ(front, GL_CCW) << "the frame's winding given back";
