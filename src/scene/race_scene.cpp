@@ -43,6 +43,12 @@ void drawCars()
         float m[16];
         bodyTransform(car.body, m); // rotation in the upper 3x3, position in the last column
         const Mat4 body = mat4FromArray(m);
+        // The body first: the wheels are half inside it, and what it hides of them is then
+        // turned away by the depth test before it is lit.
+        setPaintReflection(true);
+        const Mat4 raised = mat4Multiply(body, mat4Translation(0, 0.15f, 0));
+        drawLitModel(carBodyModels[model], &raised);
+        setPaintReflection(false);
         for (int wheel = 0; wheel < 4; wheel++) {
             bool isFront = wheel >= 2;
             float along = isFront ? axleOffset(model, true) : -axleOffset(model, false);
@@ -52,10 +58,6 @@ void drawCars()
                 wheelPlacement(body, along, drop, wheel % 2 == 0 ? 1.0f : -1.0f, steer, car.wheelSpin[isFront ? 0 : 2]);
             drawLitModel(carWheelModels[model], &place);
         }
-        setPaintReflection(true);
-        const Mat4 raised = mat4Multiply(body, mat4Translation(0, 0.15f, 0));
-        drawLitModel(carBodyModels[model], &raised);
-        setPaintReflection(false);
     }
 }
 
