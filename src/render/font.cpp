@@ -1,4 +1,4 @@
-// Display-list fonts: one 16 x 16 glyph image, two sizes, two glyph sets of 128 each.
+// Bitmap fonts: one image of 16 x 16 glyphs, two sizes, two glyph sets of 128 each.
 #include "render/font.h"
 
 #include <cstdio>
@@ -6,8 +6,6 @@
 #include "render/images.h"
 #include "render/texture_names.h"
 
-GLuint smallFontBase;
-GLuint largeFontBase;
 int textColorMode;
 float textAlpha = 1.0f;
 
@@ -20,37 +18,13 @@ struct FontShape {
 };
 const FontShape kShapes[2] = {{19.0f, 20.0f, 10.0f}, {25.0f, 27.0f, 13.0f}};
 
-GLuint buildFontLists(const FontShape &shape)
-{
-    GLuint base = glGenLists(256);
-    for (int g = 0; g < 256; g++) {
-        float s = float(g % 16) / 16.0f;
-        float t = 1.0f - float(g / 16) / 16.0f; // rows counted from the top of the image
-        glNewList(base + g, GL_COMPILE);
-        glBegin(GL_QUADS);
-        glTexCoord2f(s, t - 0.0625f);
-        glVertex2f(0.0f, 0.0f);
-        glTexCoord2f(s + 0.0625f, t - 0.0625f);
-        glVertex2f(shape.width, 0.0f);
-        glTexCoord2f(s + 0.0625f, t);
-        glVertex2f(shape.width, shape.height);
-        glTexCoord2f(s, t);
-        glVertex2f(0.0f, shape.height);
-        glEnd();
-        glTranslatef(shape.advance, 0.0f, 0.0f);
-        glEndList();
-    }
-    return base;
-}
-
 void printText(FontSize size, int x, int y, int set, const char *format, va_list args)
 {
     if (!format)
         return;
     char text[kTextBufferSize];
     int length = formatOverlayText(text, format, args);
-    // Codes that fall outside the 256 lists would call some other display list; they are
-    // drawn as blanks instead.
+    // Codes beyond the image's 256 glyphs are drawn as blanks.
     GLubyte glyphs[kTextBufferSize];
     for (int i = 0; i < length; i++)
         glyphs[i] = GLubyte(glyphIndex(set, (unsigned char)text[i]));
@@ -75,8 +49,23 @@ void printText(FontSize size, int x, int y, int set, const char *format, va_list
     default: break;
     }
     glBindTexture(GL_TEXTURE_2D, tgaSet[TGA_FONT].texture);
-    glListBase(size == kSmall ? smallFontBase : largeFontBase);
-    glCallLists(length, GL_UNSIGNED_BYTE, glyphs);
+    // One batch for the whole line: a draw of its own for each glyph costs more than its pixels.
+    const FontShape &shape = kShapes[size];
+    glBegin(GL_QUADS);
+    for (int i = 0; i < length; i++) {
+        float s = float(glyphs[i] % 16) / 16.0f;
+        float t = 1.0f - float(glyphs[i] / 16) / 16.0f; // rows counted from the top of the image
+        float x0 = shape.advance * float(i), x1 = x0 + shape.width;
+        glTexCoord2f(s, t - 0.0625f);
+        glVertex2f(x0, 0.0f);
+        glTexCoord2f(s + 0.0625f, t - 0.0625f);
+        glVertex2f(x1, 0.0f);
+        glTexCoord2f(s + 0.0625f, t);
+        glVertex2f(x1, shape.height);
+        glTexCoord2f(s, t);
+        glVertex2f(x0, shape.height);
+    }
+    glEnd();
 
     glEnable(GL_DEPTH_TEST);
     glDisable(GL_BLEND);
@@ -88,13 +77,6 @@ void printText(FontSize size, int x, int y, int set, const char *format, va_list
 }
 
 } // namespace
-
-void buildFonts()
-{
-    glBindTexture(GL_TEXTURE_2D, uiTextures[UITEX_FONT_SHEET]);
-    smallFontBase = buildFontLists(kShapes[kSmall]);
-    largeFontBase = buildFontLists(kShapes[kLarge]);
-}
 
 void beginVirtualScreen()
 {
@@ -110,15 +92,6 @@ void endVirtualScreen()
     glMatrixMode(GL_PROJECTION);
     glPopMatrix();
     glMatrixMode(GL_MODELVIEW);
-}
-
-void deleteFonts()
-{
-    if (smallFontBase)
-        glDeleteLists(smallFontBase, 256);
-    if (largeFontBase)
-        glDeleteLists(largeFontBase, 256);
-    smallFontBase = largeFontBase = 0;
 }
 
 int formatOverlayText(char (&out)[kTextBufferSize], const char *format, va_list args)

@@ -4,17 +4,12 @@
 
 #include "render/gl_ext.h"
 
-// First of 256 display lists each: glyphs 0..127 are the alternate set (0), 128..255 the
-// ordinary set (1).
-extern GLuint smallFontBase;
-extern GLuint largeFontBase;
+// The glyph image holds 256 glyphs, 16 to a row from the top left: 0..127 are the alternate
+// set (0), 128..255 the ordinary set (1).
 extern int textColorMode; // 0 white, 1 grey (small) / red (large), 2 green; other: current colour
 extern float textAlpha;
 
 constexpr int kTextBufferSize = 256; // longer text is cut to 255 characters
-
-void buildFonts();
-void deleteFonts();
 
 // The virtual 800 x 600 screen of every 2D element: pushes an orthographic projection (origin
 // bottom left) and leaves the modelview current; endVirtualScreen pops it again.
@@ -30,8 +25,8 @@ void printLarge(int x, int y, int set, const char *format, ...) __attribute__((f
 // Formats into out (always NUL-terminated, cut to kTextBufferSize - 1 characters) and returns
 // the length written.
 int formatOverlayText(char (&out)[kTextBufferSize], const char *format, va_list args);
-// Display list offset of character code c in a glyph set (set above 1 counts as 1). Codes
-// whose list would lie outside the 256 of a font come out as the set's space.
+// The glyph of character code c in a glyph set (set above 1 counts as 1). Codes whose glyph
+// would lie outside the image's 256 come out as the set's space.
 int glyphIndex(int set, unsigned char c);
 
 // The countdown image of one moment of overlayTimer, if any.

@@ -229,7 +229,6 @@ bool initGraphics()
     Sys_GL_SwapInterval(0); // no wait for the display: frame time is measured, not assumed
     setCullingAndFog();
     loadUiTextures();
-    buildFonts();
 
     sceneTexture = createRenderTarget(screenWidth, screenHeight, GL_RGBA);
     for (GLuint &target : blurTargets)

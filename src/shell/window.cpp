@@ -124,5 +124,4 @@ void closeGameWindow()
             shutdownBox("Could Not Unregister Class.");
         instanceHandle = false;
     }
-    deleteFonts();
 }
