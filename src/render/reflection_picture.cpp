@@ -10,7 +10,8 @@ namespace {
 // The corners outside are never seen, yet the street behind them would be lit pixel by pixel.
 // So they are closed first, at the nearest depth, and nothing drawn after is lit there. What is
 // closed lies outside a polygon drawn round the circle with two texels to spare (the paint's
-// coordinates are worked out at the corners and rounded).
+// coordinates are worked out at the corners and rounded). Drawn with both matrices at the
+// identity, on the picture's own axes.
 void closeUnseenCorners()
 {
     constexpr int kSides = 16;
@@ -22,11 +23,6 @@ void closeUnseenCorners()
     glEnable(GL_DEPTH_TEST);
     glDepthFunc(GL_ALWAYS);
     glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
-    glMatrixMode(GL_PROJECTION);
-    glPushMatrix();
-    glLoadIdentity();
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
     // Beyond each side of the polygon, out past the picture's edges, at depth 0 (z = -1).
     glBegin(GL_QUADS);
     for (int i = 0; i < kSides; i++) {
@@ -39,9 +35,6 @@ void closeUnseenCorners()
         glVertex3f(3 * ax, 3 * ay, -1);
     }
     glEnd();
-    glMatrixMode(GL_PROJECTION);
-    glPopMatrix();
-    glMatrixMode(GL_MODELVIEW);
     glPopAttrib();
 }
 
@@ -50,9 +43,14 @@ void closeUnseenCorners()
 void beginReflectionPicture()
 {
     beginTextureTarget(reflectionTexture, kReflectionSize, kReflectionSize, true);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glMatrixMode(GL_PROJECTION);
     glPushMatrix();
     glLoadIdentity();
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    closeUnseenCorners();
+    glMatrixMode(GL_PROJECTION);
     // The near plane stays well off the eye: the picture starts at the car's body, and a plane
     // very close to the eye leaves too little depth precision for road markings lying on the road.
     gluPerspective(90.0, 1.0, 0.5, 8000.0);
@@ -62,12 +60,9 @@ void beginReflectionPicture()
     glScalef(-1, 1, 1);
     glFrontFace(GL_CW);
     glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
     glEnable(GL_TEXTURE_2D);
     glDisable(GL_LIGHTING);
     glDisable(GL_FOG);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    closeUnseenCorners();
 }
 
 void endReflectionPicture()
