@@ -34,11 +34,11 @@ TEST(OverlayTextTest, SetsSelectTheirHalfOfTheGlyphs)
     EXPECT_EQ(glyphIndex(5, 'A'), glyphIndex(1, 'A'));
     EXPECT_EQ(glyphIndex(-3, 'A'), glyphIndex(1, 'A'));
     EXPECT_EQ(glyphIndex(1, 159), 255);
-    // Codes whose list lies outside the font's 256 are drawn as blanks, never as some other
-    // display list.
+    // Codes whose glyph would lie outside the image's 256 are drawn as blanks, never as some
+    // other glyph.
     EXPECT_EQ(glyphIndex(1, 200), glyphIndex(1, ' '));
     EXPECT_EQ(glyphIndex(0, '\t'), glyphIndex(0, ' '));
-    EXPECT_EQ(glyphIndex(0, 200), 168) << "still one of the font's own lists";
+    EXPECT_EQ(glyphIndex(0, 200), 168) << "still one of the image's own glyphs";
 }
 
 struct CountdownCase {
