@@ -90,8 +90,9 @@ extern bool frameHoldsScene;
 
 // ---- reflection picture ----
 // Opens the small square picture the car paint mirrors: a 90 degree view drawn turned left to
-// right (a mirror shows the world the other way round) into reflectionTexture, cleared, lighting
-// and fog off, the modelview at the identity.
+// right (a mirror shows the world the other way round) into reflectionTexture, cleared, its
+// corners outside the circle the paint reads closed to what is drawn after, lighting and fog
+// off, the modelview at the identity.
 void beginReflectionPicture();
 // Gives back the frame, its viewport, projection and front-face winding.
 void endReflectionPicture();
