@@ -24,10 +24,6 @@ void printText(FontSize size, int x, int y, int set, const char *format, va_list
         return;
     char text[kTextBufferSize];
     int length = formatOverlayText(text, format, args);
-    // Codes beyond the image's 256 glyphs are drawn as blanks.
-    GLubyte glyphs[kTextBufferSize];
-    for (int i = 0; i < length; i++)
-        glyphs[i] = GLubyte(glyphIndex(set, (unsigned char)text[i]));
 
     glDisable(GL_DEPTH_TEST);
     beginVirtualScreen();
@@ -53,8 +49,9 @@ void printText(FontSize size, int x, int y, int set, const char *format, va_list
     const FontShape &shape = kShapes[size];
     glBegin(GL_QUADS);
     for (int i = 0; i < length; i++) {
-        float s = float(glyphs[i] % 16) / 16.0f;
-        float t = 1.0f - float(glyphs[i] / 16) / 16.0f; // rows counted from the top of the image
+        int glyph = glyphIndex(set, (unsigned char)text[i]); // always one of the image's 256
+        float s = float(glyph % 16) / 16.0f;
+        float t = 1.0f - float(glyph / 16) / 16.0f; // rows counted from the top of the image
         float x0 = shape.advance * float(i), x1 = x0 + shape.width;
         glTexCoord2f(s, t - 0.0625f);
         glVertex2f(x0, 0.0f);
