@@ -15,8 +15,19 @@ namespace {
 void closeUnseenCorners()
 {
     constexpr int kSides = 16;
-    const float reach = 1.0f + 2.0f / (kReflectionSize / 2); // the circle's radius is 1 on the picture's axes
-    const float corner = reach / std::cos(float(M_PI) / kSides);
+    struct Polygon {
+        float corner[kSides + 1][2]; // the first again at the end
+    };
+    static const Polygon polygon = [] {
+        Polygon p;
+        const float reach = 1.0f + 2.0f / (kReflectionSize / 2); // the circle's radius is 1 on these axes
+        const float corner = reach / std::cos(float(M_PI) / kSides);
+        for (int i = 0; i <= kSides; i++) {
+            float a = float(2 * M_PI) * float(i % kSides) / kSides;
+            p.corner[i][0] = corner * std::cos(a), p.corner[i][1] = corner * std::sin(a);
+        }
+        return p;
+    }();
     glPushAttrib(GL_ENABLE_BIT | GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glDisable(GL_CULL_FACE);
     glDisable(GL_TEXTURE_2D);
@@ -26,13 +37,11 @@ void closeUnseenCorners()
     // Beyond each side of the polygon, out past the picture's edges, at depth 0 (z = -1).
     glBegin(GL_QUADS);
     for (int i = 0; i < kSides; i++) {
-        float a = float(2 * M_PI) * float(i) / kSides, b = float(2 * M_PI) * float(i + 1) / kSides;
-        float ax = corner * std::cos(a), ay = corner * std::sin(a);
-        float bx = corner * std::cos(b), by = corner * std::sin(b);
-        glVertex3f(ax, ay, -1);
-        glVertex3f(bx, by, -1);
-        glVertex3f(3 * bx, 3 * by, -1);
-        glVertex3f(3 * ax, 3 * ay, -1);
+        const float *a = polygon.corner[i], *b = polygon.corner[i + 1];
+        glVertex3f(a[0], a[1], -1);
+        glVertex3f(b[0], b[1], -1);
+        glVertex3f(3 * b[0], 3 * b[1], -1);
+        glVertex3f(3 * a[0], 3 * a[1], -1);
     }
     glEnd();
     glPopAttrib();
