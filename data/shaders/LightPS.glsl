@@ -6,10 +6,10 @@
 // The lit scene is drawn in white, so the vertex colour is not read. Written for a software
 // rasteriser: it runs every instruction for every pixel, whichever way a branch goes, so the
 // lamps are plain arithmetic with no power function. What a surface does not need is left out
-// when the game builds the program instead: it defines LAMP_REACH always, and for the track
-// NO_PAINT (the street never mirrors), NO_SHEEN (it is matte) and LAMP_COUNT, the number of
-// lamps that reach the part being drawn (their light is exactly zero beyond the reach, so the
-// ones that do not reach are left out and those that do take the first slots).
+// when the game builds the program instead: it defines LAMP_REACH and LAMP_FOCUS always, and
+// for the track NO_PAINT (the street never mirrors), NO_SHEEN (it is matte) and LAMP_COUNT, the
+// number of lamps that reach the part being drawn (their light is exactly zero beyond the reach,
+// so the ones that do not reach are left out and those that do take the first slots).
 #version 110
 
 #ifndef LAMP_COUNT
@@ -19,19 +19,15 @@
 uniform vec4 lightPos;
 uniform vec4 lightColor;
 uniform vec3 lightOri;
-uniform int lightFocus;
 uniform vec4 light2Pos;
 uniform vec4 light2Color;
 uniform vec3 light2Ori;
-uniform int light2Focus;
 uniform vec4 light3Pos;
 uniform vec4 light3Color;
 uniform vec3 light3Ori;
-uniform int light3Focus;
 uniform vec4 light4Pos;
 uniform vec4 light4Color;
 uniform vec3 light4Ori;
-uniform int light4Focus;
 
 uniform vec4 ambientColor;
 uniform vec4 matAmbient;
@@ -58,28 +54,34 @@ const float lampReach = LAMP_REACH;
 // full colour, and the pool stands out from the dark between the lamps.
 const float lampPower = 2.8;
 
-// c to the power `focus`, exact for whole exponents from 0 to 7 (every street lamp has 5):
-// the product of c, c squared and c to the fourth picked by the exponent's bits.
-float focusPower(float c, int focus)
+// c to the power of the lamps' focus exponent, LAMP_FOCUS (whole, 0 to 7): the product of c, c
+// squared and c to the fourth picked by the exponent's bits when the program is built. Every
+// street lamp has the same exponent; read per lamp and worked out per pixel, the power cost a
+// dozen steps a lamp.
+float focusPower(float c)
 {
-    float f = float(focus);
-    float c2 = c * c;
-    float b4 = step(4.0, f);
-    f -= 4.0 * b4;
-    float b2 = step(2.0, f);
-    float b1 = step(1.0, f - 2.0 * b2);
-    return (1.0 + (c - 1.0) * b1) * (1.0 + (c2 - 1.0) * b2) * (1.0 + (c2 * c2 - 1.0) * b4);
+    float p = 1.0;
+#if LAMP_FOCUS & 1
+    p *= c;
+#endif
+#if LAMP_FOCUS & 2
+    p *= c * c;
+#endif
+#if LAMP_FOCUS & 4
+    p *= (c * c) * (c * c);
+#endif
+    return p;
 }
 
 // How strongly one lamp lights this point: facing it, inside its cone, within its reach.
-float lampStrength(vec4 pos, vec3 ori, int focus, vec3 n)
+float lampStrength(vec4 pos, vec3 ori, vec3 n)
 {
     vec3 toLight = pos.xyz - objectPos;
     float dist2 = dot(toLight, toLight);
     float inv = inversesqrt(max(dist2, 0.00000001));
     float diffuse = max(dot(n, toLight) * inv, 0.0);
     // The game hands over the direction turned into object space, so it is of unit length.
-    float cone = focusPower(max(-dot(toLight, ori) * inv, 0.0), focus);
+    float cone = focusPower(max(-dot(toLight, ori) * inv, 0.0));
     float fade = max(1.0 - dist2 * (1.0 / (lampReach * lampReach)), 0.0);
     return diffuse * cone * fade * fade;
 }
@@ -94,15 +96,15 @@ void main()
 
     vec3 light = ambientColor.rgb * matAmbient.rgb + farLight;
 #if LAMP_COUNT > 0
-    vec3 lamps = lightColor.rgb * lampStrength(lightPos, lightOri, lightFocus, n);
+    vec3 lamps = lightColor.rgb * lampStrength(lightPos, lightOri, n);
 #if LAMP_COUNT > 1
-    lamps += light2Color.rgb * lampStrength(light2Pos, light2Ori, light2Focus, n);
+    lamps += light2Color.rgb * lampStrength(light2Pos, light2Ori, n);
 #endif
 #if LAMP_COUNT > 2
-    lamps += light3Color.rgb * lampStrength(light3Pos, light3Ori, light3Focus, n);
+    lamps += light3Color.rgb * lampStrength(light3Pos, light3Ori, n);
 #endif
 #if LAMP_COUNT > 3
-    lamps += light4Color.rgb * lampStrength(light4Pos, light4Ori, light4Focus, n);
+    lamps += light4Color.rgb * lampStrength(light4Pos, light4Ori, n);
 #endif
     light += lamps * (matDiffuse.rgb * lampPower);
 #endif

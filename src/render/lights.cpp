@@ -30,7 +30,7 @@ void extractLights(const Model &model)
         for (int k = 0; k < 3; k++)
             l.color[k] = hasMaterial ? model.materials[t.materialIndex].emissive[k] : 1.0f;
         l.direction[1] = -1;
-        l.focus = 5;
+        l.focus = kLampFocus;
     }
     numLevelLights = n;
 }
@@ -112,10 +112,8 @@ void selectLights(const float viewPoint[3], const float viewDir[3], bool paused)
     forEachLightBuild([](const LightUniforms &u) {
         glUniform1iARB(u.decal, 0);
         glUniform1iARB(u.decal2, 1);
-        for (int i = 0; i < 4; i++) {
+        for (int i = 0; i < 4; i++)
             glUniform4fARB(u.lightColor[i], slots.color[i][0], slots.color[i][1], slots.color[i][2], 1);
-            glUniform1iARB(u.lightFocus[i], slots.focus[i]);
-        }
         glUniform4fARB(u.light5Color, slots.color[4][0], slots.color[4][1], slots.color[4][2], 1);
     });
 }
@@ -280,7 +278,6 @@ int trackCellShading(const float lo[3], const float hi[3], GLint *emissiveUnifor
             const float *d = objectSpace.direction[i];
             glUniform3fARB(u.lightOri[k], d[0], d[1], d[2]);
             glUniform4fARB(u.lightColor[k], slots.color[i][0], slots.color[i][1], slots.color[i][2], 1);
-            glUniform1iARB(u.lightFocus[k], slots.focus[i]);
         }
     }
     *emissiveUniform = u.emissive;

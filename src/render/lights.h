@@ -12,7 +12,7 @@ struct LevelLight {
     float position[3];
     float color[3];
     float direction[3]; // straight down for every street light
-    int focus;
+    int focus;          // spot exponent: kLampFocus for every street light
     int spare;
     float distanceSq;   // horizontal distance to the camera, squared; every frame
     float viewAngle;    // radians off the view direction; every frame
@@ -41,7 +41,7 @@ struct LightSlots {
 void chooseLights(LevelLight *lights, int count, const float viewPoint[3], const float viewDir[3], bool paused,
                   LightSlots *chosen);
 // With lightProgram in use and the camera set: chooseLights over levelLights, uploaded with the
-// colours and focus values.
+// colours (every lamp has the focus the light program is built with, kLampFocus).
 void selectLights(const float viewPoint[3], const float viewDir[3], bool paused);
 // Around every object drawn with the light program. placement is the object's own 4x4 matrix
 // (column-major, as GL keeps it), null for the identity.

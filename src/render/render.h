@@ -111,6 +111,9 @@ bool extensionListed(const char *extensions, const char *name);
 // A street lamp's light fades to nothing this far from it: the light program is built with it,
 // and the track leaves out the lamps that do not reach the part being drawn.
 constexpr float kLampReach = 60.0f;
+// Every street lamp's spot exponent, built into the light program as well (a whole power known
+// when the program is built multiplies out in three steps).
+constexpr int kLampFocus = 5;
 // The light program, whole (cars, garage), and the builds the track is drawn with, matte and
 // without the paint's mirror: [n] lights with the first n of the four lamp slots only.
 constexpr int kTrackLightBuilds = 5;
@@ -123,7 +126,6 @@ struct LightUniforms {
     GLint lightPos[4];   // "lightPos", "light2Pos", ... object space, w = 1
     GLint lightColor[4];
     GLint lightOri[4];   // spot direction, object space
-    GLint lightFocus[4]; // spot exponent (int)
     GLint light5Pos;
     GLint light5Color;
     GLint ambientColor;

@@ -99,7 +99,8 @@ GLint uniform(GLhandleARB program, const char *name) { return glGetUniformLocati
 bool buildLightProgram(const char *defines, GLhandleARB *program, LightUniforms *u)
 {
     char all[160];
-    std::snprintf(all, sizeof all, "#define LAMP_REACH %.1f\n%s", double(kLampReach), defines);
+    std::snprintf(all, sizeof all, "#define LAMP_REACH %.1f\n#define LAMP_FOCUS %d\n%s", double(kLampReach), kLampFocus,
+                  defines);
     if (!buildProgram("base/shaders/LightVS.glsl", "base/shaders/LightPS.glsl", program, all))
         return false;
     GLhandleARB p = *program;
@@ -112,8 +113,6 @@ bool buildLightProgram(const char *defines, GLhandleARB *program, LightUniforms 
         u->lightColor[i] = uniform(p, name);
         std::snprintf(name, sizeof name, "%sOri", slot[i]);
         u->lightOri[i] = uniform(p, name);
-        std::snprintf(name, sizeof name, "%sFocus", slot[i]);
-        u->lightFocus[i] = uniform(p, name);
     }
     static const struct {
         const char *name;

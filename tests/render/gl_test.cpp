@@ -163,6 +163,26 @@ TEST_F(GlTest, LightProgramLightsThePoolUnderALampAndMixesTheReflection)
     // Far from the pool only the ambient floor and the far light remain.
     EXPECT_LT(edge.r, 90);
     EXPECT_GT(edge.r, 10);
+    // The lamp's own light (the floor drawn again without it, taken away) falls off as the slant,
+    // the spot's cone and the fade make it: (10 / r)^(1 + focus) (1 - r^2 / reach^2)^2 at r from
+    // the lamp. The blue channel stays clear of white from 5 units out.
+    int blueLit[4];
+    const int out[4] = {20, 30, 40, 60};
+    for (int i = 0; i < 4; i++)
+        blueLit[i] = pixelAt(400 + out[i], 300).b;
+    numLevelLights = 0;
+    drawFloor(false);
+    double lampAt5 = 0;
+    for (int i = 0; i < 4; i++) {
+        const double x = (out[i] + 0.5) / 4, z = 0.5 / 4, r2 = x * x + z * z + 100;
+        const double fade = 1 - r2 / (kLampReach * kLampReach);
+        const double expected = std::pow(100 / r2, (1 + kLampFocus) / 2.0) * fade * fade;
+        const int lamp = blueLit[i] - pixelAt(400 + out[i], 300).b;
+        if (i == 0)
+            lampAt5 = lamp / expected;
+        EXPECT_NEAR(lamp, lampAt5 * expected, 2) << x << " units out";
+    }
+    numLevelLights = 1;
     drawFloor(true);
     Rgb mirrored = pixelAt(400 + 350, 300);
     EXPECT_GT(mirrored.r, edge.r + 40) << "the red reflection shows";
