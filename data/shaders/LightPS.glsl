@@ -5,11 +5,13 @@
 //
 // The lit scene is drawn in white, so the vertex colour is not read. Written for a software
 // rasteriser: it runs every instruction for every pixel, whichever way a branch goes, so the
-// lamps are plain arithmetic with no power function. What a surface does not need is left out
-// when the game builds the program instead: it defines LAMP_REACH and LAMP_FOCUS always, and
-// for the track NO_PAINT (the street never mirrors), NO_SHEEN (it is matte) and LAMP_COUNT, the
-// number of lamps that reach the part being drawn (their light is exactly zero beyond the reach,
-// so the ones that do not reach are left out and those that do take the first slots).
+// lamps are plain arithmetic with no power function, and every value passed from the corners is
+// one more to interpolate at each pixel. What a surface does not need is left out when the game
+// builds the program instead: it defines LAMP_REACH and LAMP_FOCUS always, and for the track
+// NO_PAINT (the street never mirrors), NO_SHEEN (it is matte), LAMPS_STRAIGHT_DOWN (it stands
+// where it is drawn) and LAMP_COUNT, the number of lamps that reach the part being drawn (their
+// light is exactly zero beyond the reach, so the ones that do not reach are left out and those
+// that do take the first slots).
 #version 110
 
 #ifndef LAMP_COUNT
@@ -43,6 +45,7 @@ uniform float RefInt;     // how much of the reflection shows (0 = none)
 
 varying vec3 objectPos;
 varying vec3 objectNormal;
+varying vec2 texCoord;    // the surface texture's (gl_TexCoord[0] would carry four)
 varying vec2 reflectCoord;
 varying vec3 farLight;    // the fixed far light, from the corners
 varying vec3 sheen;       // the lamp's highlight, from the corners
@@ -80,8 +83,14 @@ float lampStrength(vec4 pos, vec3 ori, vec3 n)
     float dist2 = dot(toLight, toLight);
     float inv = inversesqrt(max(dist2, 0.00000001));
     float diffuse = max(dot(n, toLight) * inv, 0.0);
+#ifdef LAMPS_STRAIGHT_DOWN
+    // Drawn where it stands, under lamps that all point straight down: the cone's cosine is the
+    // lamp's height over the point, over the distance.
+    float cone = focusPower(max(toLight.y * inv, 0.0));
+#else
     // The game hands over the direction turned into object space, so it is of unit length.
     float cone = focusPower(max(-dot(toLight, ori) * inv, 0.0));
+#endif
     float fade = max(1.0 - dist2 * (1.0 / (lampReach * lampReach)), 0.0);
     return diffuse * cone * fade * fade;
 }
@@ -109,8 +118,11 @@ void main()
     light += lamps * (matDiffuse.rgb * lampPower);
 #endif
 
-    vec4 texel = texture2D(decal, gl_TexCoord[0].st);
-    vec3 color = texel.rgb * light + sheen;
+    vec4 texel = texture2D(decal, texCoord);
+    vec3 color = texel.rgb * light;
+#ifndef NO_SHEEN
+    color += sheen;
+#endif
     // What shines by itself (lit windows, neon, lamp heads, car lamps): the material's emissive
     // colour, on the texels its texture's alpha marks. Opaque textures glow all over, so a
     // material without a mask glows as a whole; a material without emissive never glows.

@@ -14,6 +14,7 @@ uniform vec3 cameraOri;
 
 varying vec3 objectPos;
 varying vec3 objectNormal;
+varying vec2 texCoord;
 varying vec2 reflectCoord;
 varying vec3 farLight;
 varying vec3 sheen;
@@ -23,7 +24,7 @@ void main()
 {
     objectPos = gl_Vertex.xyz;
     objectNormal = gl_Normal;
-    gl_TexCoord[0] = gl_MultiTexCoord0;
+    texCoord = gl_MultiTexCoord0.st;
 
     vec3 v = normalize(cameraOri - gl_Vertex.xyz);
     vec3 n = dot(gl_Normal, v) < 0.0 ? -gl_Normal : gl_Normal;

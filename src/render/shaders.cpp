@@ -98,7 +98,7 @@ GLint uniform(GLhandleARB program, const char *name) { return glGetUniformLocati
 // One build of the light program and its uniforms (-1 for those the build left out).
 bool buildLightProgram(const char *defines, GLhandleARB *program, LightUniforms *u)
 {
-    char all[160];
+    char all[200];
     std::snprintf(all, sizeof all, "#define LAMP_REACH %.1f\n#define LAMP_FOCUS %d\n%s", double(kLampReach), kLampFocus,
                   defines);
     if (!buildProgram("base/shaders/LightVS.glsl", "base/shaders/LightPS.glsl", program, all))
@@ -135,9 +135,12 @@ bool buildShaderPrograms()
 {
     if (!buildLightProgram("", &lightProgram, &lightUniforms))
         return false;
+    // The track is drawn where it stands (its own axes are the world's) and every street lamp
+    // points straight down, so its builds take the cone from the lamp's height alone.
     for (int lamps = 0; lamps < kTrackLightBuilds; lamps++) {
-        char defines[80];
-        std::snprintf(defines, sizeof defines, "#define NO_PAINT\n#define NO_SHEEN\n#define LAMP_COUNT %d\n", lamps);
+        char defines[120];
+        std::snprintf(defines, sizeof defines,
+                      "#define NO_PAINT\n#define NO_SHEEN\n#define LAMPS_STRAIGHT_DOWN\n#define LAMP_COUNT %d\n", lamps);
         if (!buildLightProgram(defines, &trackLightPrograms[lamps], &trackLightUniforms[lamps]))
             return false;
     }

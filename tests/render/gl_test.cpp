@@ -6,6 +6,7 @@
 #include "render/lights.h"
 #include "render/ms3d.h"
 #include "render/overlay.h"
+#include "render/view_volume.h"
 #include "common/common.h"
 #include "support/ms3d_write.h"
 #include "support/test_window.h"
@@ -125,12 +126,20 @@ TEST_F(GlTest, ModelsPickTheirReaderByNameAndDrawUntexturedWithoutMaterial)
 TEST_F(GlTest, LightProgramLightsThePoolUnderALampAndMixesTheReflection)
 {
     // A floor of 200 x 200 units seen from above; one lamp 10 units over its middle, chosen and
-    // sent as the race frame does.
+    // sent as the race frame does. It is drawn as a quad with the whole program (as the cars
+    // are), with the paint's mirror, or as a model (whose corners' normals lean a little), with
+    // the whole program or as the track is drawn, with the track's builds.
     GLuint white = solidTexture(255, 255, 255), red = solidTexture(255, 0, 0);
     levelLights[0] = {{0, 10, 0}, {0.7f, 0.7f, 0.4f}, {0, -1, 0}, 5, 0, 0, 0};
     numLevelLights = 1;
+    TempDir dir;
+    Ms3dLayout ground;
+    addGround(ground, 0, 0, 0, 100);
+    Ms3dModel track;
+    ASSERT_TRUE(track.loadModelData(dir.write("floor.ms3d", makeMs3d(ground)).c_str()));
 
-    auto drawFloor = [&](bool reflection) {
+    enum Floor { WHOLE, MIRRORED, MODEL, TRACK };
+    auto drawFloor = [&](Floor floor) {
         flatView(100, 75, -100, -75, 100);
         glRotatef(90, 1, 0, 0); // look straight down the y axis
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
@@ -138,23 +147,31 @@ TEST_F(GlTest, LightProgramLightsThePoolUnderALampAndMixesTheReflection)
         const float eye[3] = {0, 50, 0}, ahead[3] = {1, 0, 0};
         selectLights(eye, ahead, false);
         setLightMaterial();
-        prepareObjectLights(nullptr);
-        sendObjectLights();
-        setPaintReflection(reflection, red);
-        glBindTexture(GL_TEXTURE_2D, white);
         glDisable(GL_CULL_FACE);
-        glBegin(GL_QUADS);
-        glNormal3f(0, 1, 0); // (one-texel textures: any texture coordinate reads the same)
-        glVertex3f(-100, 0, -100);
-        glVertex3f(100, 0, -100);
-        glVertex3f(100, 0, 100);
-        glVertex3f(-100, 0, 100);
-        glEnd();
-        setPaintReflection(false);
+        if (floor == TRACK) {
+            drawLitModelInside(&track, currentViewVolume(eye, 0));
+        } else if (floor == MODEL) {
+            prepareObjectLights(nullptr);
+            sendObjectLights();
+            track.draw(-1);
+        } else {
+            prepareObjectLights(nullptr);
+            sendObjectLights();
+            setPaintReflection(floor == MIRRORED, red);
+            glBindTexture(GL_TEXTURE_2D, white);
+            glBegin(GL_QUADS);
+            glNormal3f(0, 1, 0); // (one-texel textures: any texture coordinate reads the same)
+            glVertex3f(-100, 0, -100);
+            glVertex3f(100, 0, -100);
+            glVertex3f(100, 0, 100);
+            glVertex3f(-100, 0, 100);
+            glEnd();
+            setPaintReflection(false);
+        }
         endLitScene();
         glEnable(GL_CULL_FACE);
     };
-    drawFloor(false);
+    drawFloor(WHOLE);
     saveFrame("render_gl_light.png");
     // Right under the lamp the light runs to white; a few units out the pool keeps its colour.
     Rgb under = pixelAt(400, 300), pool = pixelAt(400 + 20, 300), edge = pixelAt(400 + 350, 300);
@@ -163,27 +180,38 @@ TEST_F(GlTest, LightProgramLightsThePoolUnderALampAndMixesTheReflection)
     // Far from the pool only the ambient floor and the far light remain.
     EXPECT_LT(edge.r, 90);
     EXPECT_GT(edge.r, 10);
+
     // The lamp's own light (the floor drawn again without it, taken away) falls off as the slant,
     // the spot's cone and the fade make it: (10 / r)^(1 + focus) (1 - r^2 / reach^2)^2 at r from
-    // the lamp. The blue channel stays clear of white from 5 units out.
-    int blueLit[4];
-    const int out[4] = {20, 30, 40, 60};
-    for (int i = 0; i < 4; i++)
-        blueLit[i] = pixelAt(400 + out[i], 300).b;
-    numLevelLights = 0;
-    drawFloor(false);
-    double lampAt5 = 0;
-    for (int i = 0; i < 4; i++) {
-        const double x = (out[i] + 0.5) / 4, z = 0.5 / 4, r2 = x * x + z * z + 100;
+    // the lamp; and the track's builds, which leave out what the street does not need, light the
+    // model as the whole program does. Sampled in the blue channel, clear of white from 5 units
+    // out, to 20 units.
+    const int samples = 16;
+    auto lampLight = [&](Floor floor) {
+        std::vector<int> lit(samples);
+        numLevelLights = 1;
+        drawFloor(floor);
+        for (int i = 0; i < samples; i++)
+            lit[i] = pixelAt(420 + 4 * i, 300).b;
+        numLevelLights = 0;
+        drawFloor(floor); // the far light and the ambient floor alone
+        for (int i = 0; i < samples; i++)
+            lit[i] -= pixelAt(420 + 4 * i, 300).b;
+        return lit;
+    };
+    const std::vector<int> whole = lampLight(WHOLE), model = lampLight(MODEL), street = lampLight(TRACK);
+    double scale = 0;
+    for (int i = 0; i < samples; i++) {
+        const double x = (20 + 4 * i + 0.5) / 4, z = 0.5 / 4, r2 = x * x + z * z + 100;
         const double fade = 1 - r2 / (kLampReach * kLampReach);
         const double expected = std::pow(100 / r2, (1 + kLampFocus) / 2.0) * fade * fade;
-        const int lamp = blueLit[i] - pixelAt(400 + out[i], 300).b;
         if (i == 0)
-            lampAt5 = lamp / expected;
-        EXPECT_NEAR(lamp, lampAt5 * expected, 2) << x << " units out";
+            scale = whole[0] / expected;
+        EXPECT_NEAR(whole[i], scale * expected, 2) << x << " units out";
+        EXPECT_NEAR(street[i], model[i], 1) << x << " units out, drawn as the track";
     }
     numLevelLights = 1;
-    drawFloor(true);
+    drawFloor(MIRRORED);
     Rgb mirrored = pixelAt(400 + 350, 300);
     EXPECT_GT(mirrored.r, edge.r + 40) << "the red reflection shows";
     EXPECT_EQ(mirrored.g, edge.g);
