@@ -1,5 +1,6 @@
 // Camera-facing squares and lamp glows, drawn without depth writes.
 #include "render/billboards.h"
+#include "render/render.h"
 
 #include <algorithm>
 #include <cmath>
@@ -22,7 +23,7 @@ void unitToward(const float from[3], const float to[3], float v[3])
 // effects' pixels. A sprite is small against the distance over which the fog changes, so its
 // centre's fog is its fog; the colours carry it: the sprite's own colour scaled by the share
 // left after the fog, the fog's colour by the fog's share added as the secondary colour, which
-// is what GL's fog makes of each pixel.
+// is what GL's fog makes of each pixel (the sprites' second program adds it).
 class SpriteFog {
 public:
     // Takes the fog over from GL, when it is on, for these sprites (and gives it back in the
@@ -46,7 +47,7 @@ public:
         float brightest = std::max({fogColour[0], fogColour[1], fogColour[2]});
         added = (1 - least) * brightest >= 0.5f / 255;
         if (added)
-            glEnable(GL_COLOR_SUM_EXT);
+            glUseProgramObjectARB(spritePrograms[1]);
     }
     ~SpriteFog()
     {
@@ -54,7 +55,7 @@ public:
             return;
         if (added) {
             glSecondaryColor3fEXT(0, 0, 0);
-            glDisable(GL_COLOR_SUM_EXT);
+            glUseProgramObjectARB(spritePrograms[0]);
         }
         glEnable(GL_FOG);
     }
@@ -118,6 +119,10 @@ void beginBillboards(GLuint texture, BillboardBlend blend, bool fogged)
     glBlendFunc(GL_SRC_ALPHA, blend == BILLBOARD_ADD ? GL_ONE : GL_ONE_MINUS_SRC_ALPHA);
     glEnable(GL_TEXTURE_2D);
     glBindTexture(GL_TEXTURE_2D, texture);
+    // Texture times colour as GL's own pipeline draws it, but passing each pixel only the two
+    // texture coordinates the sprites have: on a software renderer every value passed is
+    // interpolated at every pixel, and the smoke and dust are about a fifth of the frame's work.
+    glUseProgramObjectARB(spritePrograms[0]);
 }
 
 void drawFacingSquare(const float centre[3], const float eye[3], const float scale[3], const float colour[4])
@@ -179,6 +184,7 @@ void drawFacingRounds(const RoundSprite *sprites, int count, const float eye[3])
 
 void endBillboards()
 {
+    glUseProgramObjectARB(0);
     glEnable(GL_DEPTH_TEST);
     glDisable(GL_BLEND);
     glEnable(GL_CULL_FACE);

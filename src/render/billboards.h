@@ -14,9 +14,9 @@ enum BillboardBlend {
 // from straight above both vanish, so the square shrinks to nothing there.
 void facingAxes(const float centre[3], const float eye[3], const float scale[3], float a[3], float b[3]);
 
-// Opens a run of squares: the texture bound, the blend on, lighting and face culling off, the
-// depth test on but depth writes off, so that squares never hide each other or what is drawn
-// after them. Without `fogged` they shine through the fog at any distance.
+// Opens a run of squares: the texture bound, the sprites' program in use, the blend on, lighting
+// and face culling off, the depth test on but depth writes off, so that squares never hide each
+// other or what is drawn after them. Without `fogged` they shine through the fog at any distance.
 void beginBillboards(GLuint texture, BillboardBlend blend, bool fogged = true);
 // One square at centre facing eye, its corners at centre +- a and +- b (see facingAxes), in
 // colour (alpha included). Texture: (1, 0) at -b, (0, 0) at +a, (1, 1) at -a, (0, 1) at +b.
@@ -34,7 +34,8 @@ struct RoundSprite {
     float colour[4];
 };
 void drawFacingRounds(const RoundSprite *sprites, int count, const float eye[3]);
-// Back to the scene's state: blending off; face culling, depth writes and fog on; colour white.
+// Back to the scene's state: program and blending off; face culling, depth writes and fog on;
+// colour white.
 void endBillboards();
 
 // The glows round the street lamps, drawn between beginBillboards and endBillboards: one quad

@@ -119,6 +119,9 @@ constexpr int kLampFocus = 5;
 constexpr int kTrackLightBuilds = 5;
 extern GLhandleARB lightProgram;
 extern GLhandleARB trackLightPrograms[kTrackLightBuilds];
+// The sprites' programs (smoke, dust, flame, glows, the checkpoint marker): [0] texture times
+// colour, [1] with the fog's colour added from the secondary colour.
+extern GLhandleARB spritePrograms[2];
 extern GLhandleARB blurProgram;
 extern GLhandleARB hdrProgram;
 

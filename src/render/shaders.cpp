@@ -11,6 +11,7 @@
 
 GLhandleARB lightProgram;
 GLhandleARB trackLightPrograms[kTrackLightBuilds];
+GLhandleARB spritePrograms[2];
 GLhandleARB blurProgram;
 GLhandleARB hdrProgram;
 LightUniforms lightUniforms;
@@ -144,6 +145,11 @@ bool buildShaderPrograms()
         if (!buildLightProgram(defines, &trackLightPrograms[lamps], &trackLightUniforms[lamps]))
             return false;
     }
+
+    if (!buildProgram("base/shaders/SpriteVS.glsl", "base/shaders/SpritePS.glsl", &spritePrograms[0]) ||
+        !buildProgram("base/shaders/SpriteVS.glsl", "base/shaders/SpritePS.glsl", &spritePrograms[1],
+                      "#define FOG_ADDED\n"))
+        return false;
 
     if (!buildProgram("base/shaders/BlurVS.glsl", "base/shaders/BlurPS.glsl", &blurProgram))
         return false;
