@@ -16,7 +16,9 @@ void facingAxes(const float centre[3], const float eye[3], const float scale[3],
 
 // Opens a run of squares: the texture bound, the sprites' program in use, the blend on, lighting
 // and face culling off, the depth test on but depth writes off, so that squares never hide each
-// other or what is drawn after them. Without `fogged` they shine through the fog at any distance.
+// other or what is drawn after them. GL's own fog does not reach the program: with `fogged`,
+// drawFacingRounds gives each sprite the fog at its centre; squares and glows, and every sprite
+// without `fogged`, shine through the fog at any distance.
 void beginBillboards(GLuint texture, BillboardBlend blend, bool fogged = true);
 // One square at centre facing eye, its corners at centre +- a and +- b (see facingAxes), in
 // colour (alpha included). Texture: (1, 0) at -b, (0, 0) at +a, (1, 1) at -a, (0, 1) at +b.
