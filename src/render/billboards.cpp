@@ -23,7 +23,7 @@ void unitToward(const float from[3], const float to[3], float v[3])
 // effects' pixels. A sprite is small against the distance over which the fog changes, so its
 // centre's fog is its fog; the colours carry it: the sprite's own colour scaled by the share
 // left after the fog, the fog's colour by the fog's share added as the secondary colour, which
-// is what GL's fog makes of each pixel (the sprites' second program adds it).
+// is what GL's fog makes of each pixel (the plain program's second build adds it).
 class SpriteFog {
 public:
     // Takes the fog over from GL, when it is on, for these sprites (and gives it back in the
@@ -47,7 +47,7 @@ public:
         float brightest = std::max({fogColour[0], fogColour[1], fogColour[2]});
         added = (1 - least) * brightest >= 0.5f / 255;
         if (added)
-            glUseProgramObjectARB(spritePrograms[1]);
+            glUseProgramObjectARB(plainPrograms[1]);
     }
     ~SpriteFog()
     {
@@ -55,7 +55,7 @@ public:
             return;
         if (added) {
             glSecondaryColor3fEXT(0, 0, 0);
-            glUseProgramObjectARB(spritePrograms[0]);
+            glUseProgramObjectARB(plainPrograms[0]);
         }
         glEnable(GL_FOG);
     }
@@ -122,7 +122,7 @@ void beginBillboards(GLuint texture, BillboardBlend blend, bool fogged)
     // Texture times colour as GL's own pipeline draws it, but passing each pixel only the two
     // texture coordinates the sprites have: on a software renderer every value passed is
     // interpolated at every pixel, and the smoke and dust are about a fifth of the frame's work.
-    glUseProgramObjectARB(spritePrograms[0]);
+    glUseProgramObjectARB(plainPrograms[0]);
 }
 
 void drawFacingSquare(const float centre[3], const float eye[3], const float scale[3], const float colour[4])

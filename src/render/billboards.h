@@ -14,7 +14,7 @@ enum BillboardBlend {
 // from straight above both vanish, so the square shrinks to nothing there.
 void facingAxes(const float centre[3], const float eye[3], const float scale[3], float a[3], float b[3]);
 
-// Opens a run of squares: the texture bound, the sprites' program in use, the blend on, lighting
+// Opens a run of squares: the texture bound, the plain program in use, the blend on, lighting
 // and face culling off, the depth test on but depth writes off, so that squares never hide each
 // other or what is drawn after them. GL's own fog does not reach the program: with `fogged`,
 // drawFacingRounds gives each sprite the fog at its centre; squares and glows, and every sprite

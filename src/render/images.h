@@ -14,6 +14,9 @@ GLuint loadTgaTexture(const char *fileName);
 // A texture of one texel of one colour, nearest-filtered, left bound: a surface with no picture
 // of its own is drawn through it, so a program that samples its texture unit sees that colour.
 GLuint solidTexture(unsigned char r, unsigned char g, unsigned char b, unsigned char a = 255);
+// One white texel, made once: what untextured meshes and quads are drawn through under a program,
+// which samples its texture unit whether or not GL_TEXTURE_2D is enabled.
+GLuint whiteTexture();
 // A texture's first level back as RGBA (`rgba`, by rows from the bottom, reused), with its size;
 // what the driver does not give reads as white.
 void readTexture(GLuint texture, std::vector<unsigned char> *rgba, int *width, int *height);

@@ -13,20 +13,6 @@
 #include "render/images.h"
 #include "render/view_volume.h"
 
-namespace {
-
-// Shader programs sample their texture unit whether or not GL_TEXTURE_2D is enabled, so an
-// untextured mesh gets a plain white texel bound instead of whatever the previous mesh used.
-GLuint whiteTexture()
-{
-    static GLuint white;
-    if (!white)
-        white = solidTexture(255, 255, 255);
-    return white;
-}
-
-} // namespace
-
 Model::Model() : geometryLists(0) {}
 
 Model::~Model() { clear(); }

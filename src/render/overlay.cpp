@@ -1,5 +1,6 @@
 // 2D quads over the finished picture.
 #include "render/overlay.h"
+#include "render/render.h"
 #include "render/font.h"
 #include "render/images.h"
 
@@ -151,12 +152,16 @@ void drawOverlayPieces(const OverlayQuad &q, const OverlayPiece *pieces, int cou
     // picture whatever depth that left behind.
     glDisable(GL_DEPTH_TEST);
     setBlend(q.blend);
-    if (q.texture) {
-        glEnable(GL_TEXTURE_2D);
-        glBindTexture(GL_TEXTURE_2D, q.texture);
-    } else {
-        glDisable(GL_TEXTURE_2D);
-    }
+    // A quad drawn under a program of its caller's (the post-processing passes) keeps it; any
+    // other is texture times colour through the plain program, which passes each pixel two
+    // texture coordinates where GL's own pipeline passes four. A program always reads its
+    // texture, so an untextured quad reads a white one.
+    GLint callers = 0;
+    glGetIntegerv(GL_CURRENT_PROGRAM, &callers);
+    if (!callers)
+        glUseProgramObjectARB(plainPrograms[0]);
+    glEnable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, q.texture ? q.texture : whiteTexture());
     glColor4fv(q.color);
     glPushMatrix();
     glTranslatef(q.originX, q.originY, 0);
@@ -175,7 +180,8 @@ void drawOverlayPieces(const OverlayQuad &q, const OverlayPiece *pieces, int cou
     }
     glEnd();
     glPopMatrix();
-    glEnable(GL_TEXTURE_2D);
+    if (!callers)
+        glUseProgramObjectARB(0);
 }
 
 void drawMaskedQuad(OverlayQuad q, GLuint mask, GLuint light)

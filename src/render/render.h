@@ -119,9 +119,9 @@ constexpr int kLampFocus = 5;
 constexpr int kTrackLightBuilds = 5;
 extern GLhandleARB lightProgram;
 extern GLhandleARB trackLightPrograms[kTrackLightBuilds];
-// The sprites' programs (smoke, dust, flame, glows, the checkpoint marker): [0] texture times
-// colour, [1] with the fog's colour added from the secondary colour.
-extern GLhandleARB spritePrograms[2];
+// Texture times colour, for the sprites and the HUD's pictures: [0] plain, [1] with the fog's
+// colour added from the secondary colour.
+extern GLhandleARB plainPrograms[2];
 extern GLhandleARB blurProgram;
 extern GLhandleARB hdrProgram;
 

@@ -11,7 +11,7 @@
 
 GLhandleARB lightProgram;
 GLhandleARB trackLightPrograms[kTrackLightBuilds];
-GLhandleARB spritePrograms[2];
+GLhandleARB plainPrograms[2];
 GLhandleARB blurProgram;
 GLhandleARB hdrProgram;
 LightUniforms lightUniforms;
@@ -146,8 +146,8 @@ bool buildShaderPrograms()
             return false;
     }
 
-    if (!buildProgram("base/shaders/SpriteVS.glsl", "base/shaders/SpritePS.glsl", &spritePrograms[0]) ||
-        !buildProgram("base/shaders/SpriteVS.glsl", "base/shaders/SpritePS.glsl", &spritePrograms[1],
+    if (!buildProgram("base/shaders/PlainVS.glsl", "base/shaders/PlainPS.glsl", &plainPrograms[0]) ||
+        !buildProgram("base/shaders/PlainVS.glsl", "base/shaders/PlainPS.glsl", &plainPrograms[1],
                       "#define FOG_ADDED\n"))
         return false;
 

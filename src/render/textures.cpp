@@ -105,6 +105,14 @@ GLuint solidTexture(unsigned char r, unsigned char g, unsigned char b, unsigned 
     return name;
 }
 
+GLuint whiteTexture()
+{
+    static GLuint white;
+    if (!white)
+        white = solidTexture(255, 255, 255);
+    return white;
+}
+
 void readTexture(GLuint texture, std::vector<unsigned char> *rgba, int *width, int *height)
 {
     *width = *height = 0;

@@ -521,6 +521,14 @@ TEST_F(GlTest, HudPicturesDrawnWhereTheyShowAreTheWholePictures)
         glReadPixels(0, 0, kWidth, kHeight, GL_RGB, GL_UNSIGNED_BYTE, frame[whole].data());
     }
     EXPECT_TRUE(frame[0] == frame[1]) << "a HUD picture drawn short";
+    // A quad without a picture is its colour alone, whatever picture the quad before it had.
+    beginOverlay();
+    OverlayQuad plain;
+    plain.x0 = 500, plain.y0 = 300, plain.x1 = 560, plain.y1 = 360;
+    plain.color[0] = 0.2f, plain.color[1] = 0.6f, plain.color[2] = 1.0f;
+    drawOverlayQuad(plain);
+    endOverlay();
+    EXPECT_EQ(pixelAt(530, 330), (Rgb{51, 153, 255}));
     EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 }
 

@@ -1,5 +1,5 @@
-// Camera-facing sprites, the pixel part (see SpriteVS): the texture times the colour, and with
-// FOG_ADDED the fog's share of its colour added after it, as GL's colour sum adds it.
+// Texture times colour, the pixel part (see PlainVS), and with FOG_ADDED the fog's share of its
+// colour added after it, as GL's colour sum adds it.
 #version 110
 
 uniform sampler2D decal;
