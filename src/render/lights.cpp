@@ -76,7 +76,6 @@ void chooseLights(LevelLight *lights, int count, const float viewPoint[3], const
         chosen->position[filled][3] = 1;
         std::memcpy(chosen->color[filled], l.color, sizeof l.color);
         std::memcpy(chosen->direction[filled], l.direction, sizeof l.direction);
-        chosen->focus[filled] = l.focus;
         filled++;
     }
     // Unused slots are parked far below the world.
@@ -275,8 +274,7 @@ int trackCellShading(const float lo[3], const float hi[3], GLint *emissiveUnifor
             int i = lamps[k];
             const float *p = objectSpace.position[i];
             glUniform4fARB(u.lightPos[k], p[0], p[1], p[2], 1);
-            const float *d = objectSpace.direction[i];
-            glUniform3fARB(u.lightOri[k], d[0], d[1], d[2]);
+            // (No direction: the track's builds take the cone from the lamp's height.)
             glUniform4fARB(u.lightColor[k], slots.color[i][0], slots.color[i][1], slots.color[i][2], 1);
         }
     }

@@ -31,7 +31,6 @@ struct LightSlots {
     float position[5][4];
     float color[5][3];
     float direction[4][3];
-    int focus[4];
     float viewPoint[3];
 };
 // Sorts `lights` nearest to viewPoint first (horizontally) and fills the four slots with the
