@@ -8,7 +8,8 @@ display with Mesa's software renderer unless a display is given.
 Reports the median, 90th and 99th percentile frame times and frames per second of the race's
 frames (loading and the first frames after it left out), the processor time a frame costs (all
 the game's threads: on a busy machine the figure that stays put), and with --passes the mean time of each
-pass of the frame. Passes are timed by finishing the GL work at each pass boundary, which costs
+pass of the frame, its fragment-program runs and the processor time the game's own thread spent
+on it (the rest is the renderer's threads drawing it). Passes are timed by finishing the GL work at each pass boundary, which costs
 the renderer some overlap: the shares are right, the total with --passes is a little slower than
 without. Also reported: the first frame's delay after launch, the track's load (the race's start,
 from the click to its first frame) and the game's peak resident memory. The game runs in a scratch folder whose base/ links the build's content, so the build's
@@ -179,17 +180,20 @@ def run(args):
              1000 * (cpu_per_frame or float("nan"))))
     if args.passes or args.same_frames:
         w, h = (int(v) for v in args.size.split("x"))
-        sums, runs = {}, {}
+        sums, cpu, runs = {}, {}, {}
         for i in race:
             for name, ms in frames[i + 1].get("passMs", {}).items():
                 sums[name] = sums.get(name, 0.0) + ms
+            for name, ms in frames[i + 1].get("passCpuMs", {}).items():
+                cpu[name] = cpu.get(name, 0.0) + ms
             for name, n in frames[i + 1].get("passFragments", {}).items():
                 runs[name] = runs.get(name, 0.0) + n
         total = sum(sums.values()) or 1.0
-        print("  %-12s %9s %6s %16s" % ("pass", "mean ms", "share", "fragment runs"))
+        print("  %-12s %9s %6s %16s %12s" % ("pass", "mean ms", "share", "fragment runs", "game thread"))
         for name, s in sorted(sums.items(), key=lambda kv: -kv[1]):
             n = runs.get(name, 0.0) / len(race)
-            print("  %-12s %9.2f %5.1f%% %9.2f M %4.1f/px" % (name, s / len(race), 100.0 * s / total, n / 1e6, n / (w * h)))
+            print("  %-12s %9.2f %5.1f%% %9.2f M %4.1f/px %9.2f ms" % (name, s / len(race), 100.0 * s / total, n / 1e6,
+                                                                    n / (w * h), cpu.get(name, 0.0) / len(race)))
     return median
 
 

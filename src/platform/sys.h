@@ -104,6 +104,9 @@ double Sys_ClockMs(); // milliseconds since start, as every clock above sees it
 // Milliseconds since start on the real clock even under a fixed frame length: for measuring the
 // game's own work, never for moving the game.
 double Sys_WallClockMs();
+// Milliseconds of processor time the calling thread has used: what the game's own thread spends,
+// apart from the renderer's threads.
+double Sys_ThreadCpuMs();
 
 // ---- message boxes ----
 enum : unsigned {

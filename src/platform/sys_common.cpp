@@ -97,6 +97,13 @@ double Sys_WallClockMs()
     return double(monotonicNanos() - startNanos) / 1e6;
 }
 
+double Sys_ThreadCpuMs()
+{
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return double(t.tv_sec) * 1e3 + double(t.tv_nsec) / 1e6;
+}
+
 void Sys_SetFixedFrameMs(double ms)
 {
     sys.fixedFrameMs = ms;

@@ -12,8 +12,9 @@ namespace {
 
 const char *const kPassNames[PASS_COUNT] = {"reflection", "scene", "cars", "track", "sky", "effects", "glows", "post", "hud", "swap", "other"};
 
-double lastMark = -1;
+double lastMark = -1, lastCpuMark;
 double passMs[PASS_COUNT];
+double passCpuMs[PASS_COUNT]; // the game's own thread
 double passFragments[PASS_COUNT];
 
 // Fragment-program runs are counted by a pipeline statistics query left open between marks;
@@ -65,10 +66,13 @@ void markPassEnd(FramePass pass)
         return;
     glFinish();
     passFragments[pass] += closeQuery();
-    double now = Sys_WallClockMs();
-    if (lastMark >= 0) // the first mark only starts the clock
+    double now = Sys_WallClockMs(), cpu = Sys_ThreadCpuMs();
+    if (lastMark >= 0) { // the first mark only starts the clocks
         passMs[pass] += now - lastMark;
+        passCpuMs[pass] += cpu - lastCpuMark;
+    }
     lastMark = now;
+    lastCpuMark = cpu;
     openQuery();
 }
 
@@ -76,16 +80,19 @@ void tracePassFields(TraceLine &line)
 {
     if (!passTiming)
         return;
-    std::string ms = "{", runs = "{";
+    std::string ms = "{", cpuMs = "{", runs = "{";
     for (int i = 0; i < PASS_COUNT; i++) {
         char buf[96];
         std::snprintf(buf, sizeof buf, "%s\"%s\":%.3f", i ? "," : "", kPassNames[i], passMs[i]);
         ms += buf;
+        std::snprintf(buf, sizeof buf, "%s\"%s\":%.3f", i ? "," : "", kPassNames[i], passCpuMs[i]);
+        cpuMs += buf;
         std::snprintf(buf, sizeof buf, "%s\"%s\":%.0f", i ? "," : "", kPassNames[i], passFragments[i]);
         runs += buf;
     }
     line.fieldRaw("passMs", ms + "}");
+    line.fieldRaw("passCpuMs", cpuMs + "}");
     line.fieldRaw("passFragments", runs + "}");
     for (int i = 0; i < PASS_COUNT; i++)
-        passMs[i] = passFragments[i] = 0;
+        passMs[i] = passCpuMs[i] = passFragments[i] = 0;
 }
