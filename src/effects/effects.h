@@ -38,8 +38,9 @@ public:
     // Advances every particle by the step (frameTime): one sub-step, one more per 2.5
     // hundredths, at most six. drift is added to the velocity of the particles born now.
     void update(float step, const float drift[3]);
-    // Every live particle as a square at origin + its position, facing eye.
-    void draw(const float origin[3], const float eye[3], GLuint texture) const;
+    // Every live particle as a square at origin + its position, facing eye, of a round picture
+    // drawn out to `reach` (TgaTexture::reach; 1 draws it all).
+    void draw(const float origin[3], const float eye[3], GLuint texture, float reach = 1) const;
 
     BillboardBlend blend() const { return params.blendMode == 1 ? BILLBOARD_ADD : BILLBOARD_ALPHA; }
     int liveCount() const;

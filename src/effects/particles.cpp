@@ -82,7 +82,7 @@ void ParticleEmitter::update(float step, const float drift[3])
     }
 }
 
-void ParticleEmitter::draw(const float origin[3], const float eye[3], GLuint texture) const
+void ParticleEmitter::draw(const float origin[3], const float eye[3], GLuint texture, float reach) const
 {
     if (particles.empty())
         return;
@@ -94,7 +94,7 @@ void ParticleEmitter::draw(const float origin[3], const float eye[3], GLuint tex
             sprites.push_back({{origin[0] + p.x, origin[1] + p.y, origin[2] + p.z}, p.size, {colourR, colourG, colourB, p.life}});
     }
     beginBillboards(texture, blend());
-    drawFacingRounds(sprites.data(), int(sprites.size()), eye); // the puff and the flame are round
+    drawFacingRounds(sprites.data(), int(sprites.size()), eye, reach); // the puff and the flame are round
     endBillboards();
 }
 

@@ -143,25 +143,18 @@ void drawFacingSquare(const float centre[3], const float eye[3], const float sca
     glEnd();
 }
 
-void drawFacingRounds(const RoundSprite *sprites, int count, const float eye[3])
+void drawFacingRounds(const RoundSprite *sprites, int count, const float eye[3], float reach)
 {
     // The octagon's corners as texture coordinates (u, v) and as shares (s, t) of the axes a
     // and b: the square's corners +a, -a, -b, +b take (0, 0), (1, 1), (1, 0), (0, 1), so
-    // s = 1 - u - v and t = v - u.
-    struct Corners {
-        float c[8][4];
-    };
-    static const Corners octagon = [] {
-        Corners o;
-        const float reach = 0.5f * kRoundSpriteRadius / std::cos(float(M_PI) / 8);
-        for (int i = 0; i < 8; i++) {
-            float angle = float(M_PI) / 8 + float(i) * float(M_PI) / 4;
-            float u = 0.5f + reach * std::cos(angle), v = 0.5f + reach * std::sin(angle);
-            o.c[i][0] = u, o.c[i][1] = v, o.c[i][2] = 1 - u - v, o.c[i][3] = v - u;
-        }
-        return o;
-    }();
-    const auto &corner = octagon.c;
+    // s = 1 - u - v and t = v - u. Its sides touch the circle; within the square it stays.
+    float corner[8][4];
+    const float out = 0.5f * std::clamp(reach, 0.0f, 1.0f) / std::cos(float(M_PI) / 8);
+    for (int i = 0; i < 8; i++) {
+        float angle = float(M_PI) / 8 + float(i) * float(M_PI) / 4;
+        float u = 0.5f + out * std::cos(angle), v = 0.5f + out * std::sin(angle);
+        corner[i][0] = u, corner[i][1] = v, corner[i][2] = 1 - u - v, corner[i][3] = v - u;
+    }
     const SpriteFog fog(sprites, count);
     // One batch of triangles: a draw of its own for each sprite would cost more than its pixels.
     glBegin(GL_TRIANGLES);

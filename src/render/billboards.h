@@ -23,19 +23,18 @@ void beginBillboards(GLuint texture, BillboardBlend blend, bool fogged = true);
 // One square at centre facing eye, its corners at centre +- a and +- b (see facingAxes), in
 // colour (alpha included). Texture: (1, 0) at -b, (0, 0) at +a, (1, 1) at -a, (0, 1) at +b.
 void drawFacingSquare(const float centre[3], const float eye[3], const float scale[3], const float colour[4]);
-// Squares of a round picture, clear outside the circle of kRoundSpriteRadius (a share of the
-// square's half-width) round its middle, each of size `size` on both axes: only the octagon
-// round that circle is drawn, with the texture placed as on the whole square. The picture is the
-// same, a quarter of the blended pixels are spared, and all of them go to GL as one batch. When
-// the fog is on, each sprite takes the fog at its centre through its colours instead of GL
-// fogging every pixel: the same picture, for far less work a pixel.
-constexpr float kRoundSpriteRadius = 0.95f;
+// Squares of a round picture, all but clear outside the circle of `reach` (a share of the
+// square's half-width, TgaTexture::reach) round its middle, each of size `size` on both axes:
+// only the octagon round that circle is drawn, with the texture placed as on the whole square.
+// The picture is the same to the eye, a third of the blended pixels are spared, and all of them
+// go to GL as one batch. When the fog is on, each sprite takes the fog at its centre through its
+// colours instead of GL fogging every pixel: the same picture, for far less work a pixel.
 struct RoundSprite {
     float centre[3];
     float size;
     float colour[4];
 };
-void drawFacingRounds(const RoundSprite *sprites, int count, const float eye[3]);
+void drawFacingRounds(const RoundSprite *sprites, int count, const float eye[3], float reach);
 // Back to the scene's state: program and blending off; face culling, depth writes and fog on;
 // colour white.
 void endBillboards();

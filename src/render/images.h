@@ -38,11 +38,19 @@ struct TgaTexture {
     int width;
     int height;
     int format; // 3 for RGB, 4 for RGBA
+    // For a round picture loaded with `round`: the share of the half-width round its middle
+    // outside which no texel is more than kFaintAlpha opaque, with the filter's reach to spare
+    // (see drawFacingRounds). 1 for any other picture.
+    float reach = 1;
 
     // filterMode: a TgaFilter; any other value is TGA_FILTER_TRILINEAR.
-    bool load(const char *fileName, int filterMode);
+    bool load(const char *fileName, int filterMode, bool round = false);
     void release(bool deleteTexture);
 };
+// The most a texel outside a round picture's reach may show, of 255: a sprite's rim that faint
+// changes a pixel by a few levels at most, which no one sees, and leaving it out spares the
+// smoke and dust about a fifth of their pixels.
+constexpr int kFaintAlpha = 4;
 
 // The three numbered sets, loaded once and bound by number throughout the game.
 // The counts come from the name tables that tools/gen2d paints the files from.

@@ -1,5 +1,6 @@
 // Turning images into GL textures, and the three numbered texture sets.
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 
@@ -141,7 +142,30 @@ GLuint loadTgaTexture(const char *fileName)
     return name;
 }
 
-bool TgaTexture::load(const char *fileName, int filterMode)
+namespace {
+
+// How far round its middle a picture shows more than faintly, as a share of its half-width (and
+// of its half-height across): a texel counts to its far corner, and the filter reaches a texel
+// further.
+float roundReach(const TgaImage &tga)
+{
+    if (tga.bytesPerPixel != 4 || tga.width <= 0 || tga.height <= 0)
+        return 1;
+    const float halfW = 0.5f * float(tga.width), halfH = 0.5f * float(tga.height);
+    float farthest = 0;
+    for (int y = 0; y < tga.height; y++)
+        for (int x = 0; x < tga.width; x++)
+            if (tga.pixels[(size_t(y) * size_t(tga.width) + size_t(x)) * 4 + 3] > kFaintAlpha) {
+                float dx = (std::fabs(float(x) + 0.5f - halfW) + 0.5f) / halfW;
+                float dy = (std::fabs(float(y) + 0.5f - halfH) + 0.5f) / halfH;
+                farthest = std::max(farthest, dx * dx + dy * dy);
+            }
+    return std::min(1.0f, std::sqrt(farthest) + 1.0f / std::min(halfW, halfH));
+}
+
+} // namespace
+
+bool TgaTexture::load(const char *fileName, int filterMode, bool round)
 {
     release(true);
     TgaImage tga;
@@ -150,6 +174,7 @@ bool TgaTexture::load(const char *fileName, int filterMode)
     width = tga.width;
     height = tga.height;
     format = tga.bytesPerPixel;
+    reach = round ? roundReach(tga) : 1.0f;
     glGenTextures(1, &texture);
     glBindTexture(GL_TEXTURE_2D, texture);
     // Minifying and magnifying filter by TgaFilter.
@@ -173,6 +198,7 @@ void TgaTexture::release(bool deleteTexture)
         glDeleteTextures(1, &texture);
     texture = 0;
     width = height = format = 0;
+    reach = 1;
 }
 
 bool loadTextureSet()
@@ -212,7 +238,7 @@ void loadTgaSet()
         // than their pictures: one mipmap level per pixel instead of a blend of two spares a
         // tenth of the effects' drawing time, and on a blob the step between levels is not seen.
         bool particle = i == TGA_PUFF || i == TGA_FLAME;
-        if (!tgaSet[i].load(name, particle ? TGA_FILTER_MIPMAP_NEAREST : TGA_FILTER_TRILINEAR))
+        if (!tgaSet[i].load(name, particle ? TGA_FILTER_MIPMAP_NEAREST : TGA_FILTER_TRILINEAR, particle))
             Sys_ReportUnusable(name);
     }
 }

@@ -19,7 +19,7 @@ constexpr float kDustSide = 1.1f;
 
 void drawCarEffects()
 {
-    GLuint puff = tgaSet[TGA_PUFF].texture, flame = tgaSet[TGA_FLAME].texture;
+    const TgaTexture &puff = tgaSet[TGA_PUFF], &flame = tgaSet[TGA_FLAME];
     for (int c = 0; c < NUM_CARS; c++) {
         const Car &car = cars[c];
         if (!car.body)
@@ -42,7 +42,7 @@ void drawCarEffects()
             for (int w = 0; w < 4; w++) {
                 PhysVec3 wheel = wheelPoints[w];
                 place({wheel.x, -car.wheelCompression[w], wheel.z > 0 ? kDustSide : -kDustSide}, at);
-                dustEmitters[c].draw(at, chaseEye, puff);
+                dustEmitters[c].draw(at, chaseEye, puff.texture, puff.reach);
             }
         }
         fireEmitters[c].update(frameTime, exhaustDrift);
@@ -50,8 +50,8 @@ void drawCarEffects()
         const float *pipe = carExhausts[(car.model % 6 + 6) % 6];
         for (float side : {-1.0f, 1.0f}) {
             place({pipe[0], pipe[1], side * pipe[2]}, at);
-            smokeEmitters[c].draw(at, chaseEye, puff);
-            fireEmitters[c].draw(at, chaseEye, flame);
+            smokeEmitters[c].draw(at, chaseEye, puff.texture, puff.reach);
+            fireEmitters[c].draw(at, chaseEye, flame.texture, flame.reach);
         }
     }
 }

@@ -5,11 +5,16 @@
 #include "effects/effects.h"
 #include "render/gl_pixels.h"
 #include "render/images.h"
+#include "support/temp_dir.h"
 #include "support/test_window.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -147,6 +152,50 @@ TEST_F(EffectsGl, AFarParticleTakesTheFogAsTheSceneDoes)
     EXPECT_NEAR(seen[1].r, seen[0].r, 2);
     EXPECT_NEAR(seen[1].g, seen[0].g, 2);
     EXPECT_NEAR(seen[1].b, seen[0].b, 2);
+}
+
+// A round picture is drawn only as far as it shows: the reach measured from its file takes in
+// every texel more than faint, and a sprite cut there differs from the whole square by its faint
+// rim at most.
+TEST_F(EffectsGl, RoundPicturesAreCutOnlyWhereTheyAreFaint)
+{
+    // 64 x 64: white, opaque within 20 texels of the middle, faint out to 28, clear beyond.
+    Bytes rgba;
+    for (int y = 0; y < 64; y++)
+        for (int x = 0; x < 64; x++) {
+            double r = std::hypot(x + 0.5 - 32, y + 0.5 - 32);
+            rgba.insert(rgba.end(), {255, 255, 255, (unsigned char)(r < 20 ? 255 : r < 28 ? kFaintAlpha : 0)});
+        }
+    TempDir dir;
+    std::string file = dir.write("round.tga", makeTga(64, 64, 32, rgba));
+    TgaTexture round{}, whole{}, rgb{};
+    ASSERT_TRUE(round.load(file.c_str(), TGA_FILTER_LINEAR, true));
+    ASSERT_TRUE(whole.load(file.c_str(), TGA_FILTER_LINEAR));
+    EXPECT_GE(round.reach, 21.0f / 32) << "the opaque disc and the filter's texel";
+    EXPECT_LT(round.reach, 24.0f / 32) << "the faint ring left out";
+    EXPECT_EQ(whole.reach, 1.0f);
+    Bytes opaque(64 * 64 * 3, 255);
+    ASSERT_TRUE(rgb.load(dir.write("rgb.tga", makeTga(64, 64, 24, opaque)).c_str(), TGA_FILTER_LINEAR, true));
+    EXPECT_EQ(rgb.reach, 1.0f) << "a picture without alpha shows to its edges";
+
+    std::vector<unsigned char> seen[2];
+    for (int cut = 0; cut < 2; cut++) {
+        greyFrame(0.4f);
+        ParticleEmitter puff = redParticle(0, 1.0f);
+        puff.particles[0].size = 1.5f;
+        puff.draw(kOrigin, kEye, round.texture, cut ? round.reach : 1.0f);
+        seen[cut].resize(kSize * kSize * 3);
+        glReadPixels(0, 0, kSize, kSize, GL_RGB, GL_UNSIGNED_BYTE, seen[cut].data());
+    }
+    int most = 0, changed = 0;
+    for (size_t i = 0; i < seen[0].size(); i++) {
+        most = std::max(most, std::abs(seen[0][i] - seen[1][i]));
+        changed += seen[0][i] != 102;
+    }
+    EXPECT_GT(changed, 3000) << "the sprite is drawn";
+    EXPECT_LE(most, kFaintAlpha) << "and what is left out was faint";
+    for (TgaTexture *t : {&round, &whole, &rgb})
+        t->release(true);
 }
 
 TEST_F(EffectsGl, TheMarkerPulsesBlueOnlyWhileShown)

@@ -3,7 +3,7 @@
 // have their layouts, and the generator is deterministic and never overwrites a player's files.
 #include "formats/effect_file.h"
 #include "formats/images.h"
-#include "render/billboards.h"
+#include "render/images.h"
 #include "render/texture_names.h"
 #include "support/file_builders.h"
 #include "support/temp_dir.h"
@@ -149,16 +149,16 @@ TEST(Content2d, AlphaPicturesHaveAlphaWhereTheGameBlends)
     for (int e : {TGA_FONT, TGA_PUFF, TGA_FLAME, TGA_SKYLINE, TGA_MENU_PANEL, TGA_MENU_LOGO, TGA_MENU_CURSOR,
                   TGA_HUD_NITRO_FILL, TGA_HUD_NITRO_FRAME, TGA_MENU_SELECT_BAR})
         EXPECT_EQ(tga(e).channels, 4) << "tex" << e << ".tga";
-    // Particles: visible middle, clear outside the round the game draws them in (with a texel
-    // and a half to spare for the filter's reach).
+    // Particles: visible middle, all but clear outside nine tenths of the half-width, so the
+    // game draws them on octagons well inside their squares.
     for (int e : {TGA_PUFF, TGA_FLAME}) {
         Picture p = tga(e);
         EXPECT_GT(p.at(p.width / 2, p.height / 2)[3], 60) << e;
         int outside = 0;
         for (int y = 0; y < p.height; y++)
             for (int x = 0; x < p.width; x++)
-                if (std::hypot(x + 0.5 - p.width / 2.0, y + 0.5 - p.height / 2.0) >= kRoundSpriteRadius * p.width / 2 - 1.5)
-                    outside += p.at(x, y)[3] != 0;
+                if (std::hypot(x + 0.5 - p.width / 2.0, y + 0.5 - p.height / 2.0) >= 0.9 * p.width / 2)
+                    outside += p.at(x, y)[3] > kFaintAlpha;
         EXPECT_EQ(outside, 0) << e;
     }
     // Skyline band: sky on top is see-through, the towers at the foot are solid; the wrap row
