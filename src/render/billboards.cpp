@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace {
 
@@ -59,17 +60,17 @@ public:
         }
         glEnable(GL_FOG);
     }
-    // The colours of a sprite at `centre` (within glBegin and glEnd).
-    void apply(const float centre[3], const float rgba[4]) const
+    // Whether the sprites take a secondary colour.
+    bool adds() const { return added; }
+    // The colours of a sprite at `centre`: its own, and the fog's added where adds().
+    void colours(const float centre[3], const float rgba[4], float colour[4], float fogAdded[3]) const
     {
-        if (!on) {
-            glColor4fv(rgba);
-            return;
+        float f = on ? share(centre) : 1.0f;
+        for (int k = 0; k < 3; k++) {
+            colour[k] = rgba[k] * f;
+            fogAdded[k] = added ? fogColour[k] * (1 - f) : 0.0f;
         }
-        float f = share(centre);
-        glColor4f(rgba[0] * f, rgba[1] * f, rgba[2] * f, rgba[3]);
-        if (added)
-            glSecondaryColor3fEXT(fogColour[0] * (1 - f), fogColour[1] * (1 - f), fogColour[2] * (1 - f));
+        colour[3] = rgba[3];
     }
 
 private:
@@ -155,24 +156,57 @@ void drawFacingRounds(const RoundSprite *sprites, int count, const float eye[3],
         float u = 0.5f + out * std::cos(angle), v = 0.5f + out * std::sin(angle);
         corner[i][0] = u, corner[i][1] = v, corner[i][2] = 1 - u - v, corner[i][3] = v - u;
     }
+    if (count <= 0)
+        return;
     const SpriteFog fog(sprites, count);
-    // One batch of triangles: a draw of its own for each sprite would cost more than its pixels.
-    glBegin(GL_TRIANGLES);
+    // One draw for the batch (a draw of its own for each sprite would cost more than its
+    // pixels), from arrays that hold each corner once: the software renderer works out the
+    // corners of what it draws on the game's own thread, eight a sprite this way where its six
+    // triangles passed one by one would take eighteen.
+    static std::vector<float> positions, coords, colours, fogAdded;
+    static std::vector<GLuint> triangles;
+    const size_t n8 = size_t(count) * 8;
+    positions.resize(n8 * 3);
+    coords.resize(n8 * 2);
+    colours.resize(n8 * 4);
+    fogAdded.resize(n8 * 3);
+    triangles.resize(size_t(count) * 18);
     for (int n = 0; n < count; n++) {
         const RoundSprite &s = sprites[n];
         const float scale[3] = {s.size, s.size, s.size};
-        float a[3], b[3];
+        float a[3], b[3], colour[4], added[3];
         facingAxes(s.centre, eye, scale, a, b);
-        fog.apply(s.centre, s.colour);
-        for (int i = 1; i < 7; i++)
-            for (int k : {0, i, i + 1}) {
-                const float *c = corner[k];
-                glTexCoord2f(c[0], c[1]);
-                glVertex3f(s.centre[0] + c[2] * a[0] + c[3] * b[0], s.centre[1] + c[2] * a[1] + c[3] * b[1],
-                           s.centre[2] + c[2] * a[2] + c[3] * b[2]);
+        fog.colours(s.centre, s.colour, colour, added);
+        const size_t first = size_t(n) * 8;
+        for (size_t i = 0; i < 8; i++) {
+            const float *c = corner[i];
+            for (int k = 0; k < 3; k++) {
+                positions[(first + i) * 3 + size_t(k)] = s.centre[k] + c[2] * a[k] + c[3] * b[k];
+                fogAdded[(first + i) * 3 + size_t(k)] = added[k];
             }
+            std::copy(c, c + 2, &coords[(first + i) * 2]);
+            std::copy(colour, colour + 4, &colours[(first + i) * 4]);
+        }
+        for (size_t i = 1; i < 7; i++) {
+            GLuint *t = &triangles[size_t(n) * 18 + (i - 1) * 3];
+            t[0] = GLuint(first), t[1] = GLuint(first + i), t[2] = GLuint(first + i + 1);
+        }
     }
-    glEnd();
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+    glEnableClientState(GL_COLOR_ARRAY);
+    glVertexPointer(3, GL_FLOAT, 0, positions.data());
+    glTexCoordPointer(2, GL_FLOAT, 0, coords.data());
+    glColorPointer(4, GL_FLOAT, 0, colours.data());
+    if (fog.adds()) {
+        glEnableClientState(GL_SECONDARY_COLOR_ARRAY);
+        glSecondaryColorPointerEXT(3, GL_FLOAT, 0, fogAdded.data());
+    }
+    glDrawElements(GL_TRIANGLES, GLsizei(triangles.size()), GL_UNSIGNED_INT, triangles.data());
+    glDisableClientState(GL_SECONDARY_COLOR_ARRAY);
+    glDisableClientState(GL_COLOR_ARRAY);
+    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+    glDisableClientState(GL_VERTEX_ARRAY);
 }
 
 void endBillboards()

@@ -45,6 +45,7 @@ extern PFNGLFRAMEBUFFERRENDERBUFFEREXTPROC p_glFramebufferRenderbufferEXT;
 
 // A second colour added after texturing (filled by initGraphics): the particles' fog.
 extern PFNGLSECONDARYCOLOR3FEXTPROC p_glSecondaryColor3fEXT;
+extern PFNGLSECONDARYCOLORPOINTEREXTPROC p_glSecondaryColorPointerEXT;
 
 #define glMultiTexCoord1fARB p_glMultiTexCoord1fARB
 #define glMultiTexCoord2fARB p_glMultiTexCoord2fARB
@@ -78,3 +79,4 @@ extern PFNGLSECONDARYCOLOR3FEXTPROC p_glSecondaryColor3fEXT;
 #define glRenderbufferStorageEXT p_glRenderbufferStorageEXT
 #define glFramebufferRenderbufferEXT p_glFramebufferRenderbufferEXT
 #define glSecondaryColor3fEXT p_glSecondaryColor3fEXT
+#define glSecondaryColorPointerEXT p_glSecondaryColorPointerEXT

@@ -47,6 +47,7 @@ PFNGLBINDRENDERBUFFEREXTPROC p_glBindRenderbufferEXT;
 PFNGLRENDERBUFFERSTORAGEEXTPROC p_glRenderbufferStorageEXT;
 PFNGLFRAMEBUFFERRENDERBUFFEREXTPROC p_glFramebufferRenderbufferEXT;
 PFNGLSECONDARYCOLOR3FEXTPROC p_glSecondaryColor3fEXT;
+PFNGLSECONDARYCOLORPOINTEREXTPROC p_glSecondaryColorPointerEXT;
 
 GLuint sceneTexture;
 GLuint blurTextureA;
@@ -99,6 +100,7 @@ bool lookUpEntryPoints()
         LOOK_UP(glRenderbufferStorageEXT),
         LOOK_UP(glFramebufferRenderbufferEXT),
         LOOK_UP(glSecondaryColor3fEXT),
+        LOOK_UP(glSecondaryColorPointerEXT),
     };
     return std::all_of(std::begin(found), std::end(found), [](bool f) { return f; });
 }
