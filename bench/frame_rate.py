@@ -7,11 +7,11 @@ display with Mesa's software renderer unless a display is given.
 
 Reports the median, 90th and 99th percentile frame times and frames per second of the race's
 frames (loading and the first frames after it left out), the processor time a frame costs (all
-the game's threads: on a busy machine the figure that stays put), and with --passes the mean time of each
-pass of the frame, its fragment-program runs and the processor time the game's own thread spent
-on it (the rest is the renderer's threads drawing it). Passes are timed by finishing the GL work at each pass boundary, which costs
-the renderer some overlap: the shares are right, the total with --passes is a little slower than
-without. Also reported: the first frame's delay after launch, the track's load (the race's start,
+the game's threads: on a busy machine the figure that stays put), and with --passes the mean time
+of each pass of the frame, its fragment-program runs and the processor time the game's own thread
+spent on it (the rest is the renderer's threads drawing it). Passes are timed by finishing the GL
+work at each pass boundary, which costs the renderer some overlap: the shares are right, the total
+with --passes is a little slower than without. Also reported: the first frame's delay after launch, the track's load (the race's start,
 from the click to its first frame) and the game's peak resident memory. The game runs in a scratch folder whose base/ links the build's content, so the build's
 own settings and career files are never touched.
 With --same-frames MS the game clock steps MS a frame, so every run draws the same frames: the

@@ -146,6 +146,8 @@ void drawFacingSquare(const float centre[3], const float eye[3], const float sca
 
 void drawFacingRounds(const RoundSprite *sprites, int count, const float eye[3], float reach)
 {
+    if (count <= 0)
+        return;
     // The octagon's corners as texture coordinates (u, v) and as shares (s, t) of the axes a
     // and b: the square's corners +a, -a, -b, +b take (0, 0), (1, 1), (1, 0), (0, 1), so
     // s = 1 - u - v and t = v - u. Its sides touch the circle; within the square it stays.
@@ -156,8 +158,6 @@ void drawFacingRounds(const RoundSprite *sprites, int count, const float eye[3],
         float u = 0.5f + out * std::cos(angle), v = 0.5f + out * std::sin(angle);
         corner[i][0] = u, corner[i][1] = v, corner[i][2] = 1 - u - v, corner[i][3] = v - u;
     }
-    if (count <= 0)
-        return;
     const SpriteFog fog(sprites, count);
     // One draw for the batch (a draw of its own for each sprite would cost more than its
     // pixels), from arrays that hold each corner once: the software renderer works out the
