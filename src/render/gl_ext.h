@@ -47,6 +47,12 @@ extern PFNGLFRAMEBUFFERRENDERBUFFEREXTPROC p_glFramebufferRenderbufferEXT;
 extern PFNGLSECONDARYCOLOR3FEXTPROC p_glSecondaryColor3fEXT;
 extern PFNGLSECONDARYCOLORPOINTEREXTPROC p_glSecondaryColorPointerEXT;
 
+// Blending with a second colour from the program (GL_ARB_blend_func_extended with GLSL 1.30),
+// which the game uses where it has it: whether the driver offers it, looking up
+// glBindFragDataLocationIndexed when it does.
+bool dualSourceBlending();
+extern PFNGLBINDFRAGDATALOCATIONINDEXEDPROC p_glBindFragDataLocationIndexed;
+
 #define glMultiTexCoord1fARB p_glMultiTexCoord1fARB
 #define glMultiTexCoord2fARB p_glMultiTexCoord2fARB
 #define glMultiTexCoord3fARB p_glMultiTexCoord3fARB
@@ -80,3 +86,4 @@ extern PFNGLSECONDARYCOLORPOINTEREXTPROC p_glSecondaryColorPointerEXT;
 #define glFramebufferRenderbufferEXT p_glFramebufferRenderbufferEXT
 #define glSecondaryColor3fEXT p_glSecondaryColor3fEXT
 #define glSecondaryColorPointerEXT p_glSecondaryColorPointerEXT
+#define glBindFragDataLocationIndexed p_glBindFragDataLocationIndexed

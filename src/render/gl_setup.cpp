@@ -1,6 +1,7 @@
 // One-time GL set-up: fixed-function state, required extensions, render targets, interface
 // textures, fonts and the shader programs; the projection and camera of each frame.
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <iterator>
 #include <cstring>
@@ -48,6 +49,7 @@ PFNGLRENDERBUFFERSTORAGEEXTPROC p_glRenderbufferStorageEXT;
 PFNGLFRAMEBUFFERRENDERBUFFEREXTPROC p_glFramebufferRenderbufferEXT;
 PFNGLSECONDARYCOLOR3FEXTPROC p_glSecondaryColor3fEXT;
 PFNGLSECONDARYCOLORPOINTEREXTPROC p_glSecondaryColorPointerEXT;
+PFNGLBINDFRAGDATALOCATIONINDEXEDPROC p_glBindFragDataLocationIndexed;
 
 GLuint sceneTexture;
 GLuint blurTextureA;
@@ -197,6 +199,19 @@ static bool requireExtension(bool present, const char *name)
     if (!present)
         Sys_Report("the OpenGL driver lacks %s", name);
     return present;
+}
+
+bool dualSourceBlending()
+{
+    const char *extensions = reinterpret_cast<const char *>(glGetString(GL_EXTENSIONS));
+    const char *language = reinterpret_cast<const char *>(glGetString(GL_SHADING_LANGUAGE_VERSION));
+    int major = 0, minor = 0;
+    if (!extensions || !language || std::sscanf(language, "%d.%d", &major, &minor) != 2 ||
+        major * 100 + minor < 130 || !extensionListed(extensions, "GL_ARB_blend_func_extended"))
+        return false;
+    p_glBindFragDataLocationIndexed =
+        reinterpret_cast<PFNGLBINDFRAGDATALOCATIONINDEXEDPROC>(Sys_GL_GetProcAddress("glBindFragDataLocationIndexed"));
+    return p_glBindFragDataLocationIndexed != nullptr;
 }
 
 bool isMultitextureSupported()

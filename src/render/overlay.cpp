@@ -21,6 +21,7 @@ void setBlend(OverlayBlend blend)
     case OVERLAY_ALPHA: glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA); break;
     case OVERLAY_ADD: glBlendFunc(GL_SRC_ALPHA, GL_ONE); break;
     case OVERLAY_LIGHT: glBlendFunc(GL_ONE, GL_ONE); break;
+    case OVERLAY_MASKED_LIGHT: glBlendFunc(GL_ONE, GL_SRC1_COLOR); break;
     default: glBlendFunc(GL_DST_COLOR, GL_ZERO); break;
     }
 }
@@ -187,6 +188,19 @@ void drawOverlayPieces(const OverlayQuad &q, const OverlayPiece *pieces, int cou
 void drawMaskedQuad(OverlayQuad q, GLuint mask, GLuint light)
 {
     const std::vector<OverlayPiece> pieces = quadPieces(q, mask, light);
+    if (maskedLightProgram) {
+        // What is below times the mask plus the light, in one pass: each pixel is read and
+        // blended once instead of twice, the same sums (the light adds after the mask darkens).
+        glUseProgramObjectARB(maskedLightProgram);
+        glActiveTextureARB(GL_TEXTURE1_ARB);
+        glBindTexture(GL_TEXTURE_2D, mask);
+        glActiveTextureARB(GL_TEXTURE0_ARB);
+        q.texture = light;
+        q.blend = OVERLAY_MASKED_LIGHT;
+        drawOverlayPieces(q, pieces.data(), int(pieces.size()));
+        glUseProgramObjectARB(0);
+        return;
+    }
     q.texture = mask;
     q.blend = OVERLAY_MASK;
     drawOverlayPieces(q, pieces.data(), int(pieces.size()));

@@ -13,6 +13,7 @@ enum OverlayBlend {
     OVERLAY_ADD,      // source alpha, one: light added, faded by alpha
     OVERLAY_LIGHT,    // one, one: the light image of a mask-then-add pair
     OVERLAY_MASK,     // destination colour, zero: the mask image of a pair darkens what is below
+    OVERLAY_MASKED_LIGHT, // one, second source colour: a pair in one pass (maskedLightProgram)
 };
 
 struct OverlayQuad {

@@ -122,6 +122,9 @@ extern GLhandleARB trackLightPrograms[kTrackLightBuilds];
 // Texture times colour, for the sprites and the HUD's pictures: [0] plain, [1] with the fog's
 // colour added from the secondary colour.
 extern GLhandleARB plainPrograms[2];
+// A HUD picture's mask and light in one pass, blended with a second colour from the program;
+// 0 where the driver cannot blend so (the two are then drawn as two passes).
+extern GLhandleARB maskedLightProgram;
 extern GLhandleARB blurProgram;
 extern GLhandleARB hdrProgram;
 
@@ -163,6 +166,9 @@ char *readShaderSource(const char *fileName);
 // Builds one program from two files. A missing file or a failed link gives false; a link
 // failure also shows its info log in a message box.
 // `defines` (lines of #define) are put into both sources after their #version line.
-bool buildProgram(const char *vertexFile, const char *fragmentFile, GLhandleARB *program, const char *defines = "");
+// `outputs`, when given, names the fragment program's two outputs: the colour and the blend's
+// second source colour.
+bool buildProgram(const char *vertexFile, const char *fragmentFile, GLhandleARB *program, const char *defines = "",
+                  const char *const *outputs = nullptr);
 // The three game programs with their uniform locations, in the order light, blur, HDR.
 bool buildShaderPrograms();

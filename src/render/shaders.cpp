@@ -12,6 +12,7 @@
 GLhandleARB lightProgram;
 GLhandleARB trackLightPrograms[kTrackLightBuilds];
 GLhandleARB plainPrograms[2];
+GLhandleARB maskedLightProgram;
 GLhandleARB blurProgram;
 GLhandleARB hdrProgram;
 LightUniforms lightUniforms;
@@ -70,12 +71,16 @@ bool attachShader(GLhandleARB program, GLenum type, const char *fileName, const 
 
 } // namespace
 
-bool buildProgram(const char *vertexFile, const char *fragmentFile, GLhandleARB *program, const char *defines)
+bool buildProgram(const char *vertexFile, const char *fragmentFile, GLhandleARB *program, const char *defines,
+                  const char *const *outputs)
 {
     *program = glCreateProgramObjectARB();
     if (!attachShader(*program, GL_VERTEX_SHADER_ARB, vertexFile, defines) ||
         !attachShader(*program, GL_FRAGMENT_SHADER_ARB, fragmentFile, defines))
         return false;
+    if (outputs)
+        for (GLuint index = 0; index < 2; index++)
+            glBindFragDataLocationIndexed(GLuint(*program), 0, index, outputs[index]);
     glLinkProgramARB(*program);
     GLint linked = 0;
     glGetObjectParameterivARB(*program, GL_OBJECT_LINK_STATUS_ARB, &linked);
@@ -150,6 +155,21 @@ bool buildShaderPrograms()
         !buildProgram("base/shaders/PlainVS.glsl", "base/shaders/PlainPS.glsl", &plainPrograms[1],
                       "#define FOG_ADDED\n"))
         return false;
+
+    // The HUD's mask-and-light pictures take one pass instead of two where the driver blends with
+    // a second colour from the program; elsewhere they keep their two passes.
+    maskedLightProgram = 0;
+    if (dualSourceBlending()) {
+        static const char *const outputs[2] = {"light", "mask"};
+        GLhandleARB masked = 0;
+        if (buildProgram("base/shaders/MaskedVS.glsl", "base/shaders/MaskedPS.glsl", &masked, "", outputs)) {
+            glUseProgramObjectARB(masked);
+            glUniform1iARB(uniform(masked, "lightPicture"), 0);
+            glUniform1iARB(uniform(masked, "maskPicture"), 1);
+            glUseProgramObjectARB(0);
+            maskedLightProgram = masked;
+        }
+    }
 
     if (!buildProgram("base/shaders/BlurVS.glsl", "base/shaders/BlurPS.glsl", &blurProgram))
         return false;
