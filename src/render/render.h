@@ -170,5 +170,6 @@ char *readShaderSource(const char *fileName);
 // second source colour.
 bool buildProgram(const char *vertexFile, const char *fragmentFile, GLhandleARB *program, const char *defines = "",
                   const char *const *outputs = nullptr);
-// The three game programs with their uniform locations, in the order light, blur, HDR.
+// The game's programs with their uniform locations: the light program and its track builds, the
+// plain program, the one-pass mask and light where the driver has it, the blur and the HDR pass.
 bool buildShaderPrograms();

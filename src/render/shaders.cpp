@@ -1,4 +1,4 @@
-// Loading and linking the three GLSL programs and looking up their uniforms.
+// Loading and linking the GLSL programs and looking up their uniforms.
 #include <cstdio>
 #include <cstring>
 #include <new>
