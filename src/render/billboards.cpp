@@ -54,15 +54,13 @@ public:
     {
         if (!on)
             return;
-        if (added) {
-            glSecondaryColor3fEXT(0, 0, 0);
+        if (added)
             glUseProgramObjectARB(plainPrograms[0]);
-        }
         glEnable(GL_FOG);
     }
     // Whether the sprites take a secondary colour.
     bool adds() const { return added; }
-    // The colours of a sprite at `centre`: its own, and the fog's added where adds().
+    // The colours of a sprite at `centre`: its own, and the fog's added (read only where adds()).
     void colours(const float centre[3], const float rgba[4], float colour[4], float fogAdded[3]) const
     {
         float f = on ? share(centre) : 1.0f;
@@ -170,7 +168,11 @@ void drawFacingRounds(const RoundSprite *sprites, int count, const float eye[3],
     coords.resize(n8 * 2);
     colours.resize(n8 * 4);
     fogAdded.resize(n8 * 3);
-    triangles.resize(size_t(count) * 18);
+    // Sprite n's six triangles are the same in every batch: made once, as far as the largest
+    // batch so far.
+    for (size_t n = triangles.size() / 18; n < size_t(count); n++)
+        for (size_t i = 1; i < 7; i++)
+            triangles.insert(triangles.end(), {GLuint(n * 8), GLuint(n * 8 + i), GLuint(n * 8 + i + 1)});
     for (int n = 0; n < count; n++) {
         const RoundSprite &s = sprites[n];
         const float scale[3] = {s.size, s.size, s.size};
@@ -180,16 +182,12 @@ void drawFacingRounds(const RoundSprite *sprites, int count, const float eye[3],
         const size_t first = size_t(n) * 8;
         for (size_t i = 0; i < 8; i++) {
             const float *c = corner[i];
-            for (int k = 0; k < 3; k++) {
+            for (int k = 0; k < 3; k++)
                 positions[(first + i) * 3 + size_t(k)] = s.centre[k] + c[2] * a[k] + c[3] * b[k];
-                fogAdded[(first + i) * 3 + size_t(k)] = added[k];
-            }
             std::copy(c, c + 2, &coords[(first + i) * 2]);
             std::copy(colour, colour + 4, &colours[(first + i) * 4]);
-        }
-        for (size_t i = 1; i < 7; i++) {
-            GLuint *t = &triangles[size_t(n) * 18 + (i - 1) * 3];
-            t[0] = GLuint(first), t[1] = GLuint(first + i), t[2] = GLuint(first + i + 1);
+            if (fog.adds())
+                std::copy(added, added + 3, &fogAdded[(first + i) * 3]);
         }
     }
     glEnableClientState(GL_VERTEX_ARRAY);
@@ -202,7 +200,7 @@ void drawFacingRounds(const RoundSprite *sprites, int count, const float eye[3],
         glEnableClientState(GL_SECONDARY_COLOR_ARRAY);
         glSecondaryColorPointerEXT(3, GL_FLOAT, 0, fogAdded.data());
     }
-    glDrawElements(GL_TRIANGLES, GLsizei(triangles.size()), GL_UNSIGNED_INT, triangles.data());
+    glDrawElements(GL_TRIANGLES, GLsizei(count * 18), GL_UNSIGNED_INT, triangles.data());
     glDisableClientState(GL_SECONDARY_COLOR_ARRAY);
     glDisableClientState(GL_COLOR_ARRAY);
     glDisableClientState(GL_TEXTURE_COORD_ARRAY);

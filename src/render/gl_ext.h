@@ -43,8 +43,8 @@ extern PFNGLBINDRENDERBUFFEREXTPROC p_glBindRenderbufferEXT;
 extern PFNGLRENDERBUFFERSTORAGEEXTPROC p_glRenderbufferStorageEXT;
 extern PFNGLFRAMEBUFFERRENDERBUFFEREXTPROC p_glFramebufferRenderbufferEXT;
 
-// A second colour added after texturing (filled by initGraphics): the particles' fog.
-extern PFNGLSECONDARYCOLOR3FEXTPROC p_glSecondaryColor3fEXT;
+// A second colour a corner (filled by initGraphics): the particles' fog, added by the plain
+// program's second build.
 extern PFNGLSECONDARYCOLORPOINTEREXTPROC p_glSecondaryColorPointerEXT;
 
 // Blending with a second colour from the program (GL_ARB_blend_func_extended with GLSL 1.30),
@@ -84,6 +84,5 @@ extern PFNGLBINDFRAGDATALOCATIONINDEXEDPROC p_glBindFragDataLocationIndexed;
 #define glBindRenderbufferEXT p_glBindRenderbufferEXT
 #define glRenderbufferStorageEXT p_glRenderbufferStorageEXT
 #define glFramebufferRenderbufferEXT p_glFramebufferRenderbufferEXT
-#define glSecondaryColor3fEXT p_glSecondaryColor3fEXT
 #define glSecondaryColorPointerEXT p_glSecondaryColorPointerEXT
 #define glBindFragDataLocationIndexed p_glBindFragDataLocationIndexed

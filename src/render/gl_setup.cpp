@@ -47,7 +47,6 @@ PFNGLGENRENDERBUFFERSEXTPROC p_glGenRenderbuffersEXT;
 PFNGLBINDRENDERBUFFEREXTPROC p_glBindRenderbufferEXT;
 PFNGLRENDERBUFFERSTORAGEEXTPROC p_glRenderbufferStorageEXT;
 PFNGLFRAMEBUFFERRENDERBUFFEREXTPROC p_glFramebufferRenderbufferEXT;
-PFNGLSECONDARYCOLOR3FEXTPROC p_glSecondaryColor3fEXT;
 PFNGLSECONDARYCOLORPOINTEREXTPROC p_glSecondaryColorPointerEXT;
 PFNGLBINDFRAGDATALOCATIONINDEXEDPROC p_glBindFragDataLocationIndexed;
 
@@ -101,7 +100,6 @@ bool lookUpEntryPoints()
         LOOK_UP(glBindRenderbufferEXT),
         LOOK_UP(glRenderbufferStorageEXT),
         LOOK_UP(glFramebufferRenderbufferEXT),
-        LOOK_UP(glSecondaryColor3fEXT),
         LOOK_UP(glSecondaryColorPointerEXT),
     };
     return std::all_of(std::begin(found), std::end(found), [](bool f) { return f; });
