@@ -66,6 +66,7 @@ static void loadingFrame()
     // The one blocking frame: everything the menus and races need from disk.
     loadingPhase = false;
     if (framesDrawn()) {
+        releaseUiTextures(); // nothing shows the loading pictures again
         loadTextureSet();
         loadCarModels();
     }

@@ -52,7 +52,7 @@ struct TgaTexture {
 // smoke and dust about a fifth of their pixels.
 constexpr int kFaintAlpha = 4;
 
-// The three numbered sets, loaded once and bound by number throughout the game.
+// The three numbered sets, bound by number throughout the game.
 // The counts come from the name tables that tools/gen2d paints the files from.
 constexpr int kTextureSetSize = 101; // entries below TEXTURE_SET_FILES come from files, the rest stay unfilled
 constexpr int kTextureSetFiles = TEXTURE_SET_FILES;
@@ -63,6 +63,9 @@ extern GLuint textureSet[kTextureSetSize];
 extern GLuint uiTextures[kUiTextureCount];
 extern TgaTexture tgaSet[kTgaSetSize];
 
+// Each set loads only the entries the game draws (textureSetDrawn, uiTexturesDrawn); the rest stay 0.
 bool loadTextureSet();
 bool loadUiTextures();
+// The interface set is the start-up loading screen's alone: let go once that screen is over.
+void releaseUiTextures();
 void loadTgaSet();

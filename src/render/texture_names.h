@@ -6,7 +6,7 @@
 // textureSet: "base/textures/texNN.bmp", NN = entry. All RGB; every entry clamps to the edge
 // except TEX_CLOUDS, which repeats.
 enum TextureSetEntry {
-    TEX_FONT_SHEET = 0,      // the glyph sheet as RGB; bound while the font lists are compiled
+    TEX_FONT_SHEET = 0,      // the glyph sheet as RGB (the text is drawn from TGA_FONT)
     TEX_SKYBOX_ZNEG = 1,     // sky box face z = z0 (panorama quarter 1)
     TEX_SKYBOX_ZPOS = 2,     // sky box face z = z1 (panorama quarter 3)
     TEX_SKYBOX_TOP = 3,      // sky box top
@@ -60,6 +60,18 @@ enum TextureSetEntry {
     TEXTURE_SET_FILES = 51
 };
 
+// The entries the game draws, the only ones it loads. The others are painted with the set (the
+// mock-ups are made from them) but no screen binds them: the track carries its own materials
+// under textures/world, the text is drawn from TGA_FONT, and the loading pictures are the
+// interface set's. Loading them too cost 9 MB of textures that nothing reads.
+inline constexpr int textureSetDrawn[] = {
+    TEX_SKYBOX_ZNEG, TEX_SKYBOX_ZPOS, TEX_SKYBOX_TOP, TEX_SKYBOX_XNEG, TEX_SKYBOX_XPOS, TEX_CLOUDS, // sky
+    TEX_HUD_DIAL_MASK, TEX_HUD_DIAL_LIGHT, TEX_HUD_NEEDLE_MASK, TEX_HUD_NEEDLE_LIGHT,               // HUD
+    TEX_HUD_BAND_MASK, TEX_HUD_BAND_LIGHT, TEX_HUD_BEND_ARROW,
+    TEX_COUNT_GO, TEX_COUNT_1, TEX_COUNT_2, TEX_COUNT_3, // start countdown
+    TEX_MENU_MAP_ODD, TEX_MENU_MAP_EVEN,                 // menus
+    TEX_CHECKPOINT, TEX_LAMP_GLOW};                      // particles, the lamps' glows
+
 // uiTextures: the interface set, loaded before the main set (file numbers in parentheses).
 enum UiTextureEntry {
     UITEX_LOADING_FIRST = 0, // (42)
@@ -70,6 +82,9 @@ enum UiTextureEntry {
 };
 inline constexpr int uiTextureFiles[UI_TEXTURE_COUNT] = {TEX_LOADING_FIRST, TEX_LOADING_LATE, TEX_FONT_SHEET,
                                                          TEX_BACKDROP};
+// As above: only the start-up loading screen draws from this set, and only until the start-up
+// loading ends (the glyph sheet and the backdrop, 7 MB as textures, are not drawn at all).
+inline constexpr int uiTexturesDrawn[] = {UITEX_LOADING_FIRST, UITEX_LOADING_LATE};
 
 // tgaSet: "base/textures/texNN.tga". Sizes are the quads the game draws them on (800 x 600 screen).
 enum TgaSetEntry {

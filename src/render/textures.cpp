@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <iterator>
 
 #include "platform/sys_files.h"
 #include "render/images.h"
@@ -33,30 +34,35 @@ void setWrap(GLint wrap)
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, wrap);
 }
 
-// Loads every named bitmap or none: a set with a hole would show wrong pictures by number,
-// so one missing file leaves the whole set at 0. wrapFor(i) gives entry i's wrap, 0 = default.
-// Pictures are decoded and uploaded one at a time, so only one decoded copy is ever held beside
-// the textures. An entry given in `shared` (non-zero) is that texture, already loaded, not a
-// second copy of the same file.
-bool loadBmpSet(GLuint *names, int generate, const char *const *files, int count, GLint (*wrapFor)(int),
-                const GLuint *shared = nullptr)
+// Deletes a set's textures and leaves every entry 0.
+void releaseBmpSet(GLuint *names, int size)
 {
-    glGenTextures(generate, names);
-    for (int i = 0; i < count; i++) {
-        if (shared && shared[i]) {
+    for (int i = 0; i < size; i++)
+        if (names[i])
             glDeleteTextures(1, &names[i]);
-            names[i] = shared[i];
-            continue;
-        }
-        RgbImage *image = loadBmpImage(files[i]);
+    std::fill(names, names + size, 0u);
+}
+
+// Loads the listed entries of a set from "base/textures/texNN.bmp", NN = fileOf(entry), or none:
+// a set with a hole would show wrong pictures by number, so one missing file leaves the whole
+// set at 0. Entries not listed stay 0, as nothing binds them. wrapFor(entry) gives the entry's
+// wrap, 0 = default. Pictures are decoded and uploaded one at a time, so only one decoded copy is
+// ever held beside the textures.
+bool loadBmpSet(GLuint *names, int size, const int *entries, int count, int (*fileOf)(int),
+                GLint (*wrapFor)(int))
+{
+    releaseBmpSet(names, size);
+    for (int k = 0; k < count; k++) {
+        const int i = entries[k];
+        char file[32];
+        std::snprintf(file, sizeof file, "base/textures/tex%02d.bmp", fileOf(i));
+        RgbImage *image = loadBmpImage(file);
         if (!image) {
-            Sys_ReportUnusable(files[i]);
-            for (int j = 0; j < generate; j++)
-                if (!shared || j >= count || shared[j] != names[j])
-                    glDeleteTextures(1, &names[j]);
-            std::fill(names, names + generate, 0u);
+            Sys_ReportUnusable(file);
+            releaseBmpSet(names, size);
             return false;
         }
+        glGenTextures(1, &names[i]);
         glBindTexture(GL_TEXTURE_2D, names[i]);
         setFilters(GL_LINEAR_MIPMAP_NEAREST, GL_LINEAR);
         if (GLint wrap = wrapFor(i))
@@ -74,8 +80,10 @@ GLint textureSetWrap(int i)
     return i == TEX_CLOUDS ? GL_REPEAT : GL_CLAMP_TO_EDGE;
 }
 
-// The main set adopts these textures, so they are clamped as its pictures are.
-GLint uiWrap(int i) { return textureSetWrap(uiTextureFiles[i]); }
+int textureSetFile(int i) { return i; }
+int uiTextureFile(int i) { return uiTextureFiles[i]; }
+// The loading pictures fill the screen once: clamped, so no edge takes in the opposite one.
+GLint uiWrap(int) { return GL_CLAMP_TO_EDGE; }
 
 } // namespace
 
@@ -203,30 +211,19 @@ void TgaTexture::release(bool deleteTexture)
 
 bool loadTextureSet()
 {
-    static char names[kTextureSetFiles][32];
-    const char *files[kTextureSetFiles];
-    for (int i = 0; i < kTextureSetFiles; i++) {
-        std::snprintf(names[i], sizeof names[i], "base/textures/tex%02d.bmp", i);
-        files[i] = names[i];
-    }
-    // The interface pictures are files of this set; the ones already loaded are used as they are.
-    GLuint shared[kTextureSetFiles] = {};
-    for (int i = 0; i < kUiTextureCount; i++)
-        shared[uiTextureFiles[i]] = uiTextures[i];
-    return loadBmpSet(textureSet, kTextureSetSize, files, kTextureSetFiles, textureSetWrap, shared);
+    return loadBmpSet(textureSet, kTextureSetSize, textureSetDrawn, int(std::size(textureSetDrawn)), textureSetFile,
+                      textureSetWrap);
 }
 
 bool loadUiTextures()
 {
-    // The interface set is a few entries of the main set's files, loaded first for the loading
-    // screen; which ones is the name table's business.
-    static char names[kUiTextureCount][32];
-    const char *files[kUiTextureCount];
-    for (int i = 0; i < kUiTextureCount; i++) {
-        std::snprintf(names[i], sizeof names[i], "base/textures/tex%02d.bmp", uiTextureFiles[i]);
-        files[i] = names[i];
-    }
-    return loadBmpSet(uiTextures, kUiTextureCount, files, kUiTextureCount, uiWrap);
+    return loadBmpSet(uiTextures, kUiTextureCount, uiTexturesDrawn, int(std::size(uiTexturesDrawn)), uiTextureFile,
+                      uiWrap);
+}
+
+void releaseUiTextures()
+{
+    releaseBmpSet(uiTextures, kUiTextureCount);
 }
 
 void loadTgaSet()

@@ -81,7 +81,7 @@ TEST_F(Failures, AMissingOrBrokenShaderEndsTheStartWithStatusOneAndItsName)
 TEST_F(Failures, DamagedDataFilesAndAMissingTextureAreNamedAndTheGamePlaysOn)
 {
     char missing[32];
-    std::snprintf(missing, sizeof missing, "tex%02d.bmp", int(TEX_BACKDROP)); // in the interface set
+    std::snprintf(missing, sizeof missing, "tex%02d.bmp", int(TEX_LOADING_LATE)); // in the interface set
     linkContentInto(at("base"), {std::string("textures/") + missing});
     writeBytes(at("base/menu.inf"), {0xde, 0xad, 0xbe, 0xef, 1, 2, 3, 4, 5, 6});
     writeBytes(at("base/career.inf"), Bytes(300, 0xff));
