@@ -146,41 +146,40 @@ void drawFacingRounds(const RoundSprite *sprites, int count, const float eye[3],
 {
     if (count <= 0)
         return;
-    // The octagon's corners as texture coordinates (u, v) and as shares (s, t) of the axes a
-    // and b: the square's corners +a, -a, -b, +b take (0, 0), (1, 1), (1, 0), (0, 1), so
-    // s = 1 - u - v and t = v - u. Its sides touch the circle; within the square it stays.
-    float corner[8][4];
-    const float out = 0.5f * std::clamp(reach, 0.0f, 1.0f) / std::cos(float(M_PI) / 8);
-    for (int i = 0; i < 8; i++) {
-        float angle = float(M_PI) / 8 + float(i) * float(M_PI) / 4;
-        float u = 0.5f + out * std::cos(angle), v = 0.5f + out * std::sin(angle);
+    // The corners of the square round the reach's circle as texture coordinates (u, v) and as
+    // shares (s, t) of the axes a and b: the whole picture's corners +a, -a, -b, +b take (0, 0),
+    // (1, 1), (1, 0), (0, 1), so s = 1 - u - v and t = v - u.
+    float corner[4][4];
+    const float h = 0.5f * std::clamp(reach, 0.0f, 1.0f);
+    const float uv[4][2] = {{0.5f - h, 0.5f - h}, {0.5f + h, 0.5f - h}, {0.5f + h, 0.5f + h}, {0.5f - h, 0.5f + h}};
+    for (int i = 0; i < 4; i++) {
+        const float u = uv[i][0], v = uv[i][1];
         corner[i][0] = u, corner[i][1] = v, corner[i][2] = 1 - u - v, corner[i][3] = v - u;
     }
     const SpriteFog fog(sprites, count);
     // One draw for the batch (a draw of its own for each sprite would cost more than its
     // pixels), from arrays that hold each corner once: the software renderer works out the
-    // corners of what it draws on the game's own thread, eight a sprite this way where its six
-    // triangles passed one by one would take eighteen.
+    // corners of what it draws on the game's own thread, four a sprite this way where its two
+    // triangles passed one by one would take six.
     static std::vector<float> positions, coords, colours, fogAdded;
     static std::vector<GLuint> triangles;
-    const size_t n8 = size_t(count) * 8;
-    positions.resize(n8 * 3);
-    coords.resize(n8 * 2);
-    colours.resize(n8 * 4);
-    fogAdded.resize(n8 * 3);
-    // Sprite n's six triangles are the same in every batch: made once, as far as the largest
+    const size_t n4 = size_t(count) * 4;
+    positions.resize(n4 * 3);
+    coords.resize(n4 * 2);
+    colours.resize(n4 * 4);
+    fogAdded.resize(n4 * 3);
+    // Sprite n's two triangles are the same in every batch: made once, as far as the largest
     // batch so far.
-    for (size_t n = triangles.size() / 18; n < size_t(count); n++)
-        for (size_t i = 1; i < 7; i++)
-            triangles.insert(triangles.end(), {GLuint(n * 8), GLuint(n * 8 + i), GLuint(n * 8 + i + 1)});
+    for (GLuint n = GLuint(triangles.size() / 6); n < GLuint(count); n++)
+        triangles.insert(triangles.end(), {n * 4, n * 4 + 1, n * 4 + 2, n * 4, n * 4 + 2, n * 4 + 3});
     for (int n = 0; n < count; n++) {
         const RoundSprite &s = sprites[n];
         const float scale[3] = {s.size, s.size, s.size};
         float a[3], b[3], colour[4], added[3];
         facingAxes(s.centre, eye, scale, a, b);
         fog.colours(s.centre, s.colour, colour, added);
-        const size_t first = size_t(n) * 8;
-        for (size_t i = 0; i < 8; i++) {
+        const size_t first = size_t(n) * 4;
+        for (size_t i = 0; i < 4; i++) {
             const float *c = corner[i];
             for (int k = 0; k < 3; k++)
                 positions[(first + i) * 3 + size_t(k)] = s.centre[k] + c[2] * a[k] + c[3] * b[k];
@@ -200,7 +199,7 @@ void drawFacingRounds(const RoundSprite *sprites, int count, const float eye[3],
         glEnableClientState(GL_SECONDARY_COLOR_ARRAY);
         glSecondaryColorPointerEXT(3, GL_FLOAT, 0, fogAdded.data());
     }
-    glDrawElements(GL_TRIANGLES, GLsizei(count * 18), GL_UNSIGNED_INT, triangles.data());
+    glDrawElements(GL_TRIANGLES, GLsizei(count * 6), GL_UNSIGNED_INT, triangles.data());
     glDisableClientState(GL_SECONDARY_COLOR_ARRAY);
     glDisableClientState(GL_COLOR_ARRAY);
     glDisableClientState(GL_TEXTURE_COORD_ARRAY);

@@ -150,7 +150,7 @@ TEST(Content2d, AlphaPicturesHaveAlphaWhereTheGameBlends)
                   TGA_HUD_NITRO_FILL, TGA_HUD_NITRO_FRAME, TGA_MENU_SELECT_BAR})
         EXPECT_EQ(tga(e).channels, 4) << "tex" << e << ".tga";
     // Particles: visible middle, all but clear outside nine tenths of the half-width, so the
-    // game draws them on octagons well inside their squares.
+    // game draws them on squares cut well inside their pictures.
     for (int e : {TGA_PUFF, TGA_FLAME}) {
         Picture p = tga(e);
         EXPECT_GT(p.at(p.width / 2, p.height / 2)[3], 60) << e;
