@@ -46,8 +46,8 @@ void releaseBmpSet(GLuint *names, int size)
 // Loads the listed entries of a set from "base/textures/texNN.bmp", NN = fileOf(entry), or none:
 // a set with a hole would show wrong pictures by number, so one missing file leaves the whole
 // set at 0. Entries not listed stay 0, as nothing binds them. wrapFor(entry) gives the entry's
-// wrap, 0 = default. Pictures are decoded and uploaded one at a time, so only one decoded copy is
-// ever held beside the textures.
+// wrap. Pictures are decoded and uploaded one at a time, so only one decoded copy is ever held
+// beside the textures.
 bool loadBmpSet(GLuint *names, int size, const int *entries, int count, int (*fileOf)(int),
                 GLint (*wrapFor)(int))
 {
@@ -65,8 +65,7 @@ bool loadBmpSet(GLuint *names, int size, const int *entries, int count, int (*fi
         glGenTextures(1, &names[i]);
         glBindTexture(GL_TEXTURE_2D, names[i]);
         setFilters(GL_LINEAR_MIPMAP_NEAREST, GL_LINEAR);
-        if (GLint wrap = wrapFor(i))
-            setWrap(wrap);
+        setWrap(wrapFor(i));
         buildMipmaps(3, GL_RGB, image->width, image->height, image->data);
         freeRgbImage(image);
     }
