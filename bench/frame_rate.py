@@ -11,8 +11,9 @@ the game's threads: on a busy machine the figure that stays put), and with --pas
 of each pass of the frame, its fragment-program runs and the processor time the game's own thread
 spent on it (the rest is the renderer's threads drawing it). Passes are timed by finishing the GL
 work at each pass boundary, which costs the renderer some overlap: the shares are right, the total
-with --passes is a little slower than without. Also reported: the first frame's delay after launch, the track's load (the race's start,
-from the click to its first frame) and the game's peak resident memory. The game runs in a scratch folder whose base/ links the build's content, so the build's
+with --passes is a little slower than without. Also reported: the first frame's delay after
+launch, the track's load (the race's start, from the click to its first frame) and the game's peak
+resident memory. The game runs in a scratch folder whose base/ links the build's content, so the build's
 own settings and career files are never touched.
 With --same-frames MS the game clock steps MS a frame, so every run draws the same frames: the
 way to compare a change pass by pass (frame times then come from the pass timers, and the
@@ -182,12 +183,9 @@ def run(args):
         w, h = (int(v) for v in args.size.split("x"))
         sums, cpu, runs = {}, {}, {}
         for i in race:
-            for name, ms in frames[i + 1].get("passMs", {}).items():
-                sums[name] = sums.get(name, 0.0) + ms
-            for name, ms in frames[i + 1].get("passCpuMs", {}).items():
-                cpu[name] = cpu.get(name, 0.0) + ms
-            for name, n in frames[i + 1].get("passFragments", {}).items():
-                runs[name] = runs.get(name, 0.0) + n
+            for key, table in (("passMs", sums), ("passCpuMs", cpu), ("passFragments", runs)):
+                for name, v in frames[i + 1].get(key, {}).items():
+                    table[name] = table.get(name, 0.0) + v
         total = sum(sums.values()) or 1.0
         print("  %-12s %9s %6s %16s %12s" % ("pass", "mean ms", "share", "fragment runs", "game thread"))
         for name, s in sorted(sums.items(), key=lambda kv: -kv[1]):

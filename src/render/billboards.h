@@ -27,10 +27,11 @@ void drawFacingSquare(const float centre[3], const float eye[3], const float sca
 // square's half-width, TgaTexture::reach) round its middle, each of size `size` on both axes:
 // only the square round that circle is drawn, with the texture placed as on the whole square.
 // The picture is the same to the eye, about a quarter of the blended pixels are spared, and all
-// of them go to GL as one batch. Two triangles a sprite, not a closer octagon: most sprites
-// are a few pixels across, where the software renderer's cost goes by the triangle more than by
-// the pixel, and the octagon's six triangles cost more than the square's corners add. When the fog is on, each sprite takes the fog at its centre through its
-// colours instead of GL fogging every pixel: the same picture, for far less work a pixel.
+// of them go to GL as one batch. Two triangles a sprite, not a closer octagon: most sprites are
+// a few pixels across, where the software renderer's cost goes by the triangle more than by the
+// pixel, and the octagon's six triangles cost more than the square's corners add. When the fog
+// is on, each sprite takes the fog at its centre through its colours instead of GL fogging every
+// pixel: the same picture, for far less work a pixel.
 struct RoundSprite {
     float centre[3];
     float size;

@@ -48,8 +48,8 @@ struct TgaTexture {
     void release(bool deleteTexture);
 };
 // The most a texel outside a round picture's reach may show, of 255: a sprite's rim that faint
-// changes a pixel by a few levels at most, which no one sees, and leaving it out spares the
-// smoke and dust about a fifth of their pixels.
+// changes a pixel by a few levels at most, which no one sees (what leaving it out spares: see
+// drawFacingRounds).
 constexpr int kFaintAlpha = 4;
 
 // The three numbered sets, bound by number throughout the game.

@@ -80,19 +80,20 @@ void tracePassFields(TraceLine &line)
 {
     if (!passTiming)
         return;
-    std::string ms = "{", cpuMs = "{", runs = "{";
-    for (int i = 0; i < PASS_COUNT; i++) {
-        char buf[96];
-        std::snprintf(buf, sizeof buf, "%s\"%s\":%.3f", i ? "," : "", kPassNames[i], passMs[i]);
-        ms += buf;
-        std::snprintf(buf, sizeof buf, "%s\"%s\":%.3f", i ? "," : "", kPassNames[i], passCpuMs[i]);
-        cpuMs += buf;
-        std::snprintf(buf, sizeof buf, "%s\"%s\":%.0f", i ? "," : "", kPassNames[i], passFragments[i]);
-        runs += buf;
+    // Each table as one object of the passes' names, then emptied for the next frame.
+    static const struct {
+        const char *field;
+        double *values;
+        int decimals;
+    } tables[] = {{"passMs", passMs, 3}, {"passCpuMs", passCpuMs, 3}, {"passFragments", passFragments, 0}};
+    for (const auto &t : tables) {
+        std::string object = "{";
+        for (int i = 0; i < PASS_COUNT; i++) {
+            char buf[96];
+            std::snprintf(buf, sizeof buf, "%s\"%s\":%.*f", i ? "," : "", kPassNames[i], t.decimals, t.values[i]);
+            object += buf;
+            t.values[i] = 0;
+        }
+        line.fieldRaw(t.field, object + "}");
     }
-    line.fieldRaw("passMs", ms + "}");
-    line.fieldRaw("passCpuMs", cpuMs + "}");
-    line.fieldRaw("passFragments", runs + "}");
-    for (int i = 0; i < PASS_COUNT; i++)
-        passMs[i] = passCpuMs[i] = passFragments[i] = 0;
 }
