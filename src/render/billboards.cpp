@@ -1,5 +1,6 @@
 // Camera-facing squares and lamp glows, drawn without depth writes.
 #include "render/billboards.h"
+#include "render/overlay.h"
 #include "render/render.h"
 
 #include <algorithm>
@@ -89,7 +90,112 @@ private:
     float density = 1, start = 0, end = 1, fogColour[4] = {}, modelview[16] = {};
 };
 
+// The run being drawn, and for a run of large sprites in the half-size layer, the layer's blocks
+// they reached.
+SpriteRun run = SPRITES_ALL;
+bool inLayer;
+GLint frameArea[4];
+PictureBlocks reached;
+// The layer is looked at in blocks of this many texels a side: small enough that a puff's
+// blocks are not much more than the puff, large enough that the pieces drawn are few.
+constexpr int kLayerBlock = 8;
+
+// Where points of the scene fall on the frame (normalised: -1 to 1 across the viewport), from
+// the matrices as they stand when made.
+class FramePoints {
+public:
+    FramePoints()
+    {
+        float modelview[16], projection[16];
+        glGetFloatv(GL_MODELVIEW_MATRIX, modelview);
+        glGetFloatv(GL_PROJECTION_MATRIX, projection);
+        for (int c = 0; c < 4; c++)
+            for (int r = 0; r < 4; r++) {
+                float sum = 0;
+                for (int k = 0; k < 4; k++)
+                    sum += projection[k * 4 + r] * modelview[c * 4 + k];
+                toClip[c * 4 + r] = sum;
+            }
+    }
+    // The box round `count` points (x, y, z each); false when one lies at or behind the eye.
+    bool box(const float *points, int count, float lo[2], float hi[2]) const
+    {
+        lo[0] = lo[1] = 1e30f;
+        hi[0] = hi[1] = -1e30f;
+        for (int i = 0; i < count; i++) {
+            const float *p = &points[i * 3];
+            float clip[4];
+            for (int r = 0; r < 4; r++)
+                clip[r] = toClip[r] * p[0] + toClip[4 + r] * p[1] + toClip[8 + r] * p[2] + toClip[12 + r];
+            if (clip[3] <= 1e-4f)
+                return false;
+            for (int axis = 0; axis < 2; axis++) {
+                float at = clip[axis] / clip[3];
+                lo[axis] = std::min(lo[axis], at);
+                hi[axis] = std::max(hi[axis], at);
+            }
+        }
+        return true;
+    }
+
+private:
+    float toClip[16];
+};
+
+// Marks the layer's blocks a sprite's box reaches (all of them without a box), a texel further
+// each way, since the filter that lays the layer over the frame reads a texel across.
+void markReached(bool boxed, const float lo[2], const float hi[2])
+{
+    const int limit[2] = {reached.columns() - 1, reached.rows() - 1};
+    const int size[2] = {reached.width, reached.height};
+    int from[2], to[2];
+    for (int axis = 0; axis < 2; axis++) {
+        from[axis] = boxed ? int(std::floor(((lo[axis] + 1) * 0.5f * float(size[axis]) - 1) / kLayerBlock)) : 0;
+        to[axis] = boxed ? int(std::floor(((hi[axis] + 1) * 0.5f * float(size[axis]) + 1) / kLayerBlock)) : limit[axis];
+        from[axis] = std::max(from[axis], 0);
+        to[axis] = std::min(to[axis], limit[axis]);
+    }
+    for (int y = from[1]; y <= to[1]; y++)
+        for (int x = from[0]; x <= to[0]; x++)
+            reached.marked[size_t(y) * size_t(reached.columns()) + size_t(x)] = 1;
+}
+
 } // namespace
+
+void beginSpriteRun(SpriteRun which)
+{
+    run = which;
+    glGetIntegerv(GL_VIEWPORT, frameArea);
+    inLayer = which == SPRITES_LARGE && beginHalfSizeLayer();
+    if (inLayer) {
+        reached.size = kLayerBlock;
+        halfSizeLayer(&reached.width, &reached.height);
+        reached.marked.assign(size_t(reached.columns()) * size_t(reached.rows()), 0);
+    }
+}
+
+void endSpriteRun()
+{
+    run = SPRITES_ALL;
+    if (!inLayer)
+        return;
+    inLayer = false;
+    endHalfSizeLayer();
+    // The layer holds the sprites' colours already weighted by their cover, and in alpha the
+    // share of the frame still showing through them.
+    const std::vector<OverlayPiece> pieces = piecesOf(reached);
+    if (pieces.empty())
+        return;
+    int width = 0, height = 0;
+    OverlayQuad layer;
+    layer.texture = halfSizeLayer(&width, &height);
+    layer.x1 = 800;
+    layer.y1 = 600;
+    layer.blend = OVERLAY_PREMULTIPLIED;
+    beginOverlay();
+    drawOverlayPieces(layer, pieces.data(), int(pieces.size()));
+    endOverlay();
+}
 
 void facingAxes(const float centre[3], const float eye[3], const float scale[3], float a[3], float b[3])
 {
@@ -115,7 +221,13 @@ void beginBillboards(GLuint texture, BillboardBlend blend, bool fogged)
     glDisable(GL_CULL_FACE);
     glEnable(GL_DEPTH_TEST);
     glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, blend == BILLBOARD_ADD ? GL_ONE : GL_ONE_MINUS_SRC_ALPHA);
+    const GLenum below = blend == BILLBOARD_ADD ? GL_ONE : GL_ONE_MINUS_SRC_ALPHA;
+    // In the half-size layer the colour blends as in the frame, and the alpha, which starts at
+    // 1, keeps the share of the frame that still shows through.
+    if (inLayer)
+        glBlendFuncSeparateEXT(GL_SRC_ALPHA, below, GL_ZERO, below);
+    else
+        glBlendFunc(GL_SRC_ALPHA, below);
     glEnable(GL_TEXTURE_2D);
     glBindTexture(GL_TEXTURE_2D, texture);
     // Texture times colour as GL's own pipeline draws it, but passing each pixel only the two
@@ -172,23 +284,41 @@ void drawFacingRounds(const RoundSprite *sprites, int count, const float eye[3],
     // batch so far.
     for (GLuint n = GLuint(triangles.size() / 6); n < GLuint(count); n++)
         triangles.insert(triangles.end(), {n * 4, n * 4 + 1, n * 4 + 2, n * 4, n * 4 + 2, n * 4 + 3});
+    // In a run, a sprite's size is its corners' box on the frame, in pixels across.
+    const FramePoints frame;
+    int drawn = 0;
     for (int n = 0; n < count; n++) {
         const RoundSprite &s = sprites[n];
         const float scale[3] = {s.size, s.size, s.size};
-        float a[3], b[3], colour[4], added[3];
+        float a[3], b[3];
         facingAxes(s.centre, eye, scale, a, b);
-        fog.colours(s.centre, s.colour, colour, added);
-        const size_t first = size_t(n) * 4;
-        for (size_t i = 0; i < 4; i++) {
-            const float *c = corner[i];
+        float *at = &positions[size_t(drawn) * 12];
+        for (size_t i = 0; i < 4; i++)
             for (int k = 0; k < 3; k++)
-                positions[(first + i) * 3 + size_t(k)] = s.centre[k] + c[2] * a[k] + c[3] * b[k];
-            std::copy(c, c + 2, &coords[(first + i) * 2]);
+                at[i * 3 + size_t(k)] = s.centre[k] + corner[i][2] * a[k] + corner[i][3] * b[k];
+        if (run != SPRITES_ALL) {
+            float lo[2], hi[2];
+            const bool boxed = frame.box(at, 4, lo, hi);
+            const bool large = !boxed || std::max((hi[0] - lo[0]) * float(frameArea[2]),
+                                                  (hi[1] - lo[1]) * float(frameArea[3])) >= 2 * kLargeSprite;
+            if (large != (run == SPRITES_LARGE))
+                continue;
+            if (inLayer)
+                markReached(boxed, lo, hi);
+        }
+        float colour[4], added[3];
+        fog.colours(s.centre, s.colour, colour, added);
+        const size_t first = size_t(drawn) * 4;
+        for (size_t i = 0; i < 4; i++) {
+            std::copy(corner[i], corner[i] + 2, &coords[(first + i) * 2]);
             std::copy(colour, colour + 4, &colours[(first + i) * 4]);
             if (fog.adds())
                 std::copy(added, added + 3, &fogAdded[(first + i) * 3]);
         }
+        drawn++;
     }
+    if (drawn == 0)
+        return;
     glEnableClientState(GL_VERTEX_ARRAY);
     glEnableClientState(GL_TEXTURE_COORD_ARRAY);
     glEnableClientState(GL_COLOR_ARRAY);
@@ -199,7 +329,7 @@ void drawFacingRounds(const RoundSprite *sprites, int count, const float eye[3],
         glEnableClientState(GL_SECONDARY_COLOR_ARRAY);
         glSecondaryColorPointerEXT(3, GL_FLOAT, 0, fogAdded.data());
     }
-    glDrawElements(GL_TRIANGLES, GLsizei(count * 6), GL_UNSIGNED_INT, triangles.data());
+    glDrawElements(GL_TRIANGLES, GLsizei(drawn * 6), GL_UNSIGNED_INT, triangles.data());
     glDisableClientState(GL_SECONDARY_COLOR_ARRAY);
     glDisableClientState(GL_COLOR_ARRAY);
     glDisableClientState(GL_TEXTURE_COORD_ARRAY);

@@ -42,6 +42,7 @@ extern PFNGLGENRENDERBUFFERSEXTPROC p_glGenRenderbuffersEXT;
 extern PFNGLBINDRENDERBUFFEREXTPROC p_glBindRenderbufferEXT;
 extern PFNGLRENDERBUFFERSTORAGEEXTPROC p_glRenderbufferStorageEXT;
 extern PFNGLFRAMEBUFFERRENDERBUFFEREXTPROC p_glFramebufferRenderbufferEXT;
+extern PFNGLDELETERENDERBUFFERSEXTPROC p_glDeleteRenderbuffersEXT;
 
 // A second colour a corner (filled by initGraphics): the particles' fog, added by the plain
 // program's second build.
@@ -52,6 +53,13 @@ extern PFNGLSECONDARYCOLORPOINTEREXTPROC p_glSecondaryColorPointerEXT;
 // glBindFragDataLocationIndexed when it does.
 bool dualSourceBlending();
 extern PFNGLBINDFRAGDATALOCATIONINDEXEDPROC p_glBindFragDataLocationIndexed;
+
+// Copying the frame's depth into a smaller target and blending colour and alpha apart
+// (GL_EXT_framebuffer_blit, GL_EXT_blend_func_separate), which the half-size layer needs: whether
+// the driver offers both, looking them up when it does.
+bool halfSizeLayerSupport();
+extern PFNGLBLITFRAMEBUFFEREXTPROC p_glBlitFramebufferEXT;
+extern PFNGLBLENDFUNCSEPARATEEXTPROC p_glBlendFuncSeparateEXT;
 
 #define glMultiTexCoord1fARB p_glMultiTexCoord1fARB
 #define glMultiTexCoord2fARB p_glMultiTexCoord2fARB
@@ -84,5 +92,8 @@ extern PFNGLBINDFRAGDATALOCATIONINDEXEDPROC p_glBindFragDataLocationIndexed;
 #define glBindRenderbufferEXT p_glBindRenderbufferEXT
 #define glRenderbufferStorageEXT p_glRenderbufferStorageEXT
 #define glFramebufferRenderbufferEXT p_glFramebufferRenderbufferEXT
+#define glDeleteRenderbuffersEXT p_glDeleteRenderbuffersEXT
 #define glSecondaryColorPointerEXT p_glSecondaryColorPointerEXT
 #define glBindFragDataLocationIndexed p_glBindFragDataLocationIndexed
+#define glBlitFramebufferEXT p_glBlitFramebufferEXT
+#define glBlendFuncSeparateEXT p_glBlendFuncSeparateEXT

@@ -47,8 +47,11 @@ PFNGLGENRENDERBUFFERSEXTPROC p_glGenRenderbuffersEXT;
 PFNGLBINDRENDERBUFFEREXTPROC p_glBindRenderbufferEXT;
 PFNGLRENDERBUFFERSTORAGEEXTPROC p_glRenderbufferStorageEXT;
 PFNGLFRAMEBUFFERRENDERBUFFEREXTPROC p_glFramebufferRenderbufferEXT;
+PFNGLDELETERENDERBUFFERSEXTPROC p_glDeleteRenderbuffersEXT;
 PFNGLSECONDARYCOLORPOINTEREXTPROC p_glSecondaryColorPointerEXT;
 PFNGLBINDFRAGDATALOCATIONINDEXEDPROC p_glBindFragDataLocationIndexed;
+PFNGLBLITFRAMEBUFFEREXTPROC p_glBlitFramebufferEXT;
+PFNGLBLENDFUNCSEPARATEEXTPROC p_glBlendFuncSeparateEXT;
 
 GLuint sceneTexture;
 GLuint blurTextureA;
@@ -100,28 +103,10 @@ bool lookUpEntryPoints()
         LOOK_UP(glBindRenderbufferEXT),
         LOOK_UP(glRenderbufferStorageEXT),
         LOOK_UP(glFramebufferRenderbufferEXT),
+        LOOK_UP(glDeleteRenderbuffersEXT),
         LOOK_UP(glSecondaryColorPointerEXT),
     };
     return std::all_of(std::begin(found), std::end(found), [](bool f) { return f; });
-}
-
-// A render target: a texture the frame is copied into or a pass draws into. It starts black,
-// not as whatever memory the driver hands out: the first frame's passes read targets no pass
-// has written yet (the glow history above all).
-GLuint createRenderTarget(int width, int height, GLenum format)
-{
-    GLuint name = 0;
-    std::vector<unsigned char> black(size_t(width) * size_t(height) * 4, 0);
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    glGenTextures(1, &name);
-    glEnable(GL_TEXTURE_2D);
-    glBindTexture(GL_TEXTURE_2D, name);
-    glTexImage2D(GL_TEXTURE_2D, 0, format, width, height, 0, format, GL_UNSIGNED_BYTE, black.data());
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-    return name;
 }
 
 void setFixedState()
@@ -170,6 +155,22 @@ void setCullingAndFog()
 
 } // namespace
 
+GLuint createRenderTarget(int width, int height, GLenum format)
+{
+    GLuint name = 0;
+    std::vector<unsigned char> black(size_t(width) * size_t(height) * 4, 0);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glGenTextures(1, &name);
+    glEnable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, name);
+    glTexImage2D(GL_TEXTURE_2D, 0, format, width, height, 0, format, GL_UNSIGNED_BYTE, black.data());
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    return name;
+}
+
 bool extensionListed(const char *extensions, const char *name)
 {
     if (!extensions || !name)
@@ -210,6 +211,18 @@ bool dualSourceBlending()
     p_glBindFragDataLocationIndexed =
         reinterpret_cast<PFNGLBINDFRAGDATALOCATIONINDEXEDPROC>(Sys_GL_GetProcAddress("glBindFragDataLocationIndexed"));
     return p_glBindFragDataLocationIndexed != nullptr;
+}
+
+bool halfSizeLayerSupport()
+{
+    const char *extensions = reinterpret_cast<const char *>(glGetString(GL_EXTENSIONS));
+    if (!extensions || !extensionListed(extensions, "GL_EXT_framebuffer_blit") ||
+        !extensionListed(extensions, "GL_EXT_blend_func_separate"))
+        return false;
+    p_glBlitFramebufferEXT = reinterpret_cast<PFNGLBLITFRAMEBUFFEREXTPROC>(Sys_GL_GetProcAddress("glBlitFramebufferEXT"));
+    p_glBlendFuncSeparateEXT =
+        reinterpret_cast<PFNGLBLENDFUNCSEPARATEEXTPROC>(Sys_GL_GetProcAddress("glBlendFuncSeparateEXT"));
+    return p_glBlitFramebufferEXT && p_glBlendFuncSeparateEXT;
 }
 
 bool isMultitextureSupported()

@@ -22,6 +22,7 @@ void setBlend(OverlayBlend blend)
     case OVERLAY_ADD: glBlendFunc(GL_SRC_ALPHA, GL_ONE); break;
     case OVERLAY_LIGHT: glBlendFunc(GL_ONE, GL_ONE); break;
     case OVERLAY_MASKED_LIGHT: glBlendFunc(GL_ONE, GL_SRC1_COLOR); break;
+    case OVERLAY_PREMULTIPLIED: glBlendFunc(GL_ONE, GL_SRC_ALPHA); break;
     default: glBlendFunc(GL_DST_COLOR, GL_ZERO); break;
     }
 }

@@ -14,6 +14,8 @@ enum OverlayBlend {
     OVERLAY_LIGHT,    // one, one: the light image of a mask-then-add pair
     OVERLAY_MASK,     // destination colour, zero: the mask image of a pair darkens what is below
     OVERLAY_MASKED_LIGHT, // one, second source colour: a pair in one pass (maskedLightProgram)
+    OVERLAY_PREMULTIPLIED, // one, source alpha: a picture whose colours are already weighted by
+                           // their cover, its alpha the share of what is below that shows
 };
 
 struct OverlayQuad {

@@ -16,6 +16,10 @@ extern GLuint reflectionTexture; // 256 x 256
 extern GLuint blurTargets[3];
 constexpr int kReflectionSize = 256;
 
+// A render target: a texture the frame is copied into or a pass draws into, filtered linearly and
+// clamped. It starts black, not as whatever memory the driver hands out: the first frame's
+// passes read targets no pass has written yet (the glow history above all).
+GLuint createRenderTarget(int width, int height, GLenum format);
 // Drawing into a texture instead of the frame: the texture's whole area becomes the viewport,
 // with the kReflectionSize square depth buffer when `depth` is set (so only a texture of that
 // size may ask for it). endTextureTarget gives the frame and its viewport back. Set up once by
@@ -23,6 +27,15 @@ constexpr int kReflectionSize = 256;
 bool setUpTextureTargets();
 void beginTextureTarget(GLuint texture, int width, int height, bool depth);
 void endTextureTarget();
+// The half-size layer: a picture of half the frame's viewport each way (rounded up) for blended
+// sprites, with the frame's depth copied into a depth buffer of its own, so that the scene hides
+// them there as in the frame. beginHalfSizeLayer copies the depth, clears the picture to black
+// with alpha 1 and draws into it with its own viewport; false when the driver cannot give it
+// (then nothing has changed, and it is not tried again). endHalfSizeLayer gives the frame back.
+// halfSizeLayer names the picture (0 before the first begin) and its size.
+bool beginHalfSizeLayer();
+void endHalfSizeLayer();
+GLuint halfSizeLayer(int *width, int *height);
 
 // Runs once when the window and its GL context exist. False when the card lacks what the game
 // needs (multitexturing, GLSL) or a shader program cannot be built.

@@ -50,3 +50,99 @@ void endTextureTarget()
     glPopAttrib();
     glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
 }
+
+namespace {
+
+GLuint layerTexture, layerDepth;
+GLint frameArea[4];        // the frame's viewport: the part of the frame the layer stands for
+int layerWidth, layerHeight;
+bool layerRefused; // the driver could not give the layer: the sprites stay in the frame
+
+// The layer for the frame's viewport, made on first use and again if the viewport's size changes.
+// Its depth buffer takes as many bits as the frame's, which a depth copy between them requires.
+bool makeLayer()
+{
+    glGetIntegerv(GL_VIEWPORT, frameArea);
+    const int width = (frameArea[2] + 1) / 2, height = (frameArea[3] + 1) / 2;
+    if (layerTexture && width == layerWidth && height == layerHeight)
+        return true;
+    if (!layerTexture && !halfSizeLayerSupport())
+        return false;
+    if (layerTexture) {
+        glDeleteTextures(1, &layerTexture);
+        glDeleteRenderbuffersEXT(1, &layerDepth);
+    }
+    layerWidth = width;
+    layerHeight = height;
+    layerTexture = createRenderTarget(layerWidth, layerHeight, GL_RGBA);
+    GLint bits = 0;
+    glGetIntegerv(GL_DEPTH_BITS, &bits);
+    glGenRenderbuffersEXT(1, &layerDepth);
+    glBindRenderbufferEXT(GL_RENDERBUFFER_EXT, layerDepth);
+    glRenderbufferStorageEXT(GL_RENDERBUFFER_EXT,
+                             bits <= 16 ? GL_DEPTH_COMPONENT16 : bits > 24 ? GL_DEPTH_COMPONENT32 : GL_DEPTH_COMPONENT24,
+                             layerWidth, layerHeight);
+    glBindRenderbufferEXT(GL_RENDERBUFFER_EXT, 0);
+    return true;
+}
+
+// Gives up on the layer for good, back in the frame.
+void refuseLayer()
+{
+    Sys_Report("the OpenGL driver cannot draw the effects at half size; they are drawn in full");
+    layerRefused = true;
+    glFramebufferRenderbufferEXT(GL_FRAMEBUFFER_EXT, GL_DEPTH_ATTACHMENT_EXT, GL_RENDERBUFFER_EXT, 0);
+    glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
+}
+
+} // namespace
+
+bool beginHalfSizeLayer()
+{
+    if (layerRefused)
+        return false;
+    if (!makeLayer()) {
+        layerRefused = true;
+        return false;
+    }
+    while (glGetError() != GL_NO_ERROR) {
+    }
+    glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, framebuffer);
+    glFramebufferTexture2DEXT(GL_FRAMEBUFFER_EXT, GL_COLOR_ATTACHMENT0_EXT, GL_TEXTURE_2D, layerTexture, 0);
+    glFramebufferRenderbufferEXT(GL_FRAMEBUFFER_EXT, GL_DEPTH_ATTACHMENT_EXT, GL_RENDERBUFFER_EXT, layerDepth);
+    if (glCheckFramebufferStatusEXT(GL_FRAMEBUFFER_EXT) != GL_FRAMEBUFFER_COMPLETE_EXT) {
+        refuseLayer();
+        return false;
+    }
+    // The frame's depth, one pixel of each two by two: where the scene's edge crosses a texel,
+    // the layer takes one side of it.
+    glBindFramebufferEXT(GL_READ_FRAMEBUFFER_EXT, 0);
+    glBlitFramebufferEXT(frameArea[0], frameArea[1], frameArea[0] + frameArea[2], frameArea[1] + frameArea[3], 0, 0,
+                         layerWidth, layerHeight, GL_DEPTH_BUFFER_BIT, GL_NEAREST);
+    glBindFramebufferEXT(GL_READ_FRAMEBUFFER_EXT, framebuffer);
+    if (glGetError() != GL_NO_ERROR) {
+        refuseLayer();
+        return false;
+    }
+    glViewport(0, 0, layerWidth, layerHeight);
+    GLfloat clearColour[4];
+    glGetFloatv(GL_COLOR_CLEAR_VALUE, clearColour);
+    glClearColor(0, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glClearColor(clearColour[0], clearColour[1], clearColour[2], clearColour[3]);
+    return true;
+}
+
+void endHalfSizeLayer()
+{
+    glFramebufferRenderbufferEXT(GL_FRAMEBUFFER_EXT, GL_DEPTH_ATTACHMENT_EXT, GL_RENDERBUFFER_EXT, 0);
+    glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
+    glViewport(frameArea[0], frameArea[1], frameArea[2], frameArea[3]);
+}
+
+GLuint halfSizeLayer(int *width, int *height)
+{
+    *width = layerWidth;
+    *height = layerHeight;
+    return layerTexture;
+}

@@ -15,45 +15,94 @@ namespace {
 // inside the sensor.
 constexpr float kDustSide = 1.1f;
 
-} // namespace
+// Where a point given in a car's own space lies in the world.
+struct CarPlace {
+    PhysVec3 position;
+    PhysMat3 axes;
+    explicit CarPlace(const Car &car) : position(bodyPosition(car.body)), axes(bodyOrientation(car.body)) {}
+    void at(PhysVec3 local, float out[3]) const
+    {
+        PhysVec3 w = position + toWorld(axes, local);
+        out[0] = w.x, out[1] = w.y, out[2] = w.z;
+    }
+};
 
-void drawCarEffects()
+const float *exhaustOf(const Car &car) { return carExhausts[(car.model % 6 + 6) % 6]; }
+
+// Every car's three emitters moved on by the frame, in the order they always were: dust, fire,
+// smoke, car by car (each birth draws from the shared random numbers).
+void updateCarEffects()
 {
-    const TgaTexture &puff = tgaSet[TGA_PUFF], &flame = tgaSet[TGA_FLAME];
     for (int c = 0; c < NUM_CARS; c++) {
         const Car &car = cars[c];
         if (!car.body)
             continue;
-        PhysVec3 position = bodyPosition(car.body);
-        PhysMat3 axes = bodyOrientation(car.body);
-        auto place = [&](PhysVec3 local, float out[3]) {
-            PhysVec3 w = position + toWorld(axes, local);
-            out[0] = w.x, out[1] = w.y, out[2] = w.z;
-        };
         // Particles live in world space around a moving origin: the dust is thrown along the
         // car's direction of travel, the exhaust left behind it.
         PhysVec3 d = normalized(bodyLinearVelocity(car.body));
         const float dustDrift[3] = {100 * d.x, 100 * d.y, 100 * d.z};
         const float exhaustDrift[3] = {-120 * d.x, -120 * d.y, -120 * d.z};
-        float at[3];
-
         dustEmitters[c].update(frameTime, dustDrift);
+        fireEmitters[c].update(frameTime, exhaustDrift);
+        smokeEmitters[c].update(frameTime, exhaustDrift);
+    }
+}
+
+// Each car's dust at its four wheels (not while the countdown holds the cars) and its smoke at
+// both pipes.
+void drawSmokeAndDust()
+{
+    const TgaTexture &puff = tgaSet[TGA_PUFF];
+    for (int c = 0; c < NUM_CARS; c++) {
+        const Car &car = cars[c];
+        if (!car.body)
+            continue;
+        const CarPlace place(car);
+        float at[3];
         if (!countdownActive) {
             for (int w = 0; w < 4; w++) {
                 PhysVec3 wheel = wheelPoints[w];
-                place({wheel.x, -car.wheelCompression[w], wheel.z > 0 ? kDustSide : -kDustSide}, at);
+                place.at({wheel.x, -car.wheelCompression[w], wheel.z > 0 ? kDustSide : -kDustSide}, at);
                 dustEmitters[c].draw(at, chaseEye, puff.texture, puff.reach);
             }
         }
-        fireEmitters[c].update(frameTime, exhaustDrift);
-        smokeEmitters[c].update(frameTime, exhaustDrift);
-        const float *pipe = carExhausts[(car.model % 6 + 6) % 6];
+        const float *pipe = exhaustOf(car);
         for (float side : {-1.0f, 1.0f}) {
-            place({pipe[0], pipe[1], side * pipe[2]}, at);
+            place.at({pipe[0], pipe[1], side * pipe[2]}, at);
             smokeEmitters[c].draw(at, chaseEye, puff.texture, puff.reach);
+        }
+    }
+}
+
+void drawFire()
+{
+    const TgaTexture &flame = tgaSet[TGA_FLAME];
+    for (int c = 0; c < NUM_CARS; c++) {
+        const Car &car = cars[c];
+        if (!car.body)
+            continue;
+        const CarPlace place(car);
+        const float *pipe = exhaustOf(car);
+        float at[3];
+        for (float side : {-1.0f, 1.0f}) {
+            place.at({pipe[0], pipe[1], side * pipe[2]}, at);
             fireEmitters[c].draw(at, chaseEye, flame.texture, flame.reach);
         }
     }
+}
+
+} // namespace
+
+void drawCarEffects()
+{
+    updateCarEffects();
+    beginSpriteRun(SPRITES_SMALL);
+    drawSmokeAndDust();
+    endSpriteRun();
+    beginSpriteRun(SPRITES_LARGE);
+    drawSmokeAndDust();
+    endSpriteRun();
+    drawFire();
 }
 
 void drawCheckpointMarker()

@@ -3,6 +3,7 @@
 // marker pulses blue over the scene.
 #include "common/common.h"
 #include "effects/effects.h"
+#include "render/billboards.h"
 #include "render/gl_pixels.h"
 #include "render/images.h"
 #include "support/temp_dir.h"
@@ -196,6 +197,94 @@ TEST_F(EffectsGl, RoundPicturesAreCutOnlyWhereTheyAreFaint)
     EXPECT_LE(most, kFaintAlpha) << "and what is left out was faint";
     for (TgaTexture *t : {&round, &whole, &rgb})
         t->release(true);
+}
+
+// Large puffs are drawn at half size and laid over the frame: the picture must be the one the
+// frame would show with every puff drawn in it, the scene in front must still hide them, every
+// sprite must be drawn once (in one run or the other), and the small ones stay as they were.
+TEST_F(EffectsGl, LargePuffsAtHalfSizeLookAsInFullAndStayBehindTheScene)
+{
+    // A soft warm puff, as the game's are: clear at the rim, thickest in the middle.
+    Bytes rgba;
+    for (int y = 0; y < 64; y++)
+        for (int x = 0; x < 64; x++) {
+            double fall = std::max(0.0, 1 - std::hypot(x + 0.5 - 32, y + 0.5 - 32) / 30);
+            rgba.insert(rgba.end(), {230, 200, 170, (unsigned char)(255 * fall * fall)});
+        }
+    TempDir dir;
+    TgaTexture puff{};
+    ASSERT_TRUE(puff.load(dir.write("puff.tga", makeTga(64, 64, 32, rgba)).c_str(), TGA_FILTER_MIPMAP_NEAREST, true));
+    const RoundSprite covering[] = {
+        {{0.1f, -0.3f, 0}, 0.8f, {1, 1, 1, 0.8f}}, // large, partly behind the square below
+        {{1.4f, -1.4f, 0}, 0.04f, {0.2f, 1, 0.2f, 1}}, // small
+        {{0.2f, 0.2f, -0.2f}, 0.7f, {1, 0.6f, 0.6f, 0.6f}},
+    };
+    const RoundSprite adding[] = {
+        {{-0.1f, 0.4f, -0.5f}, 0.9f, {0.6f, 0.3f, 0.1f, 0.7f}}, // large
+        {{1.4f, 1.4f, 0}, 0.04f, {0.2f, 0.2f, 1, 1}},           // small
+    };
+    // The frame, plain or with the puffs, every one in the frame or in the two runs; a square
+    // stands in front of the puffs over the left of the picture.
+    auto frame = [&](bool puffs, bool runs) {
+        greyFrame(0.3f);
+        glDisable(GL_TEXTURE_2D);
+        glColor3f(0.1f, 0.2f, 0.6f);
+        glBegin(GL_QUADS);
+        glVertex3f(-2, -2, 0.5f);
+        glVertex3f(-0.1f, -2, 0.5f);
+        glVertex3f(-0.1f, 2, 0.5f);
+        glVertex3f(-2, 2, 0.5f);
+        glEnd();
+        glEnable(GL_TEXTURE_2D);
+        for (SpriteRun run : {SPRITES_SMALL, SPRITES_LARGE}) {
+            if (!puffs || (!runs && run == SPRITES_LARGE))
+                break;
+            if (runs)
+                beginSpriteRun(run);
+            beginBillboards(puff.texture, BILLBOARD_ALPHA, false);
+            drawFacingRounds(covering, 3, kEye, puff.reach);
+            endBillboards();
+            beginBillboards(puff.texture, BILLBOARD_ADD, false);
+            drawFacingRounds(adding, 2, kEye, puff.reach);
+            endBillboards();
+            if (runs)
+                endSpriteRun();
+        }
+        std::vector<unsigned char> pixels(kSize * kSize * 3);
+        glReadPixels(0, 0, kSize, kSize, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+        return pixels;
+    };
+    const std::vector<unsigned char> plain = frame(false, false), full = frame(true, false), halved = frame(true, true);
+    // The square's edge on the picture: x = -0.1 at depth 0.5, seen from 3 away at 60 degrees.
+    const int edge = int(kSize / 2 + (-0.1 / (2.5 * std::tan(M_PI / 6))) * kSize / 2);
+    long changedFull = 0, changedHalved = 0;
+    int worst = 0, worstBehind = 0;
+    for (int y = 0; y < kSize; y++)
+        for (int x = 0; x < kSize; x++)
+            for (int c = 0; c < 3; c++) {
+                const size_t i = (size_t(y) * kSize + size_t(x)) * 3 + size_t(c);
+                changedFull += std::abs(full[i] - plain[i]);
+                changedHalved += std::abs(halved[i] - plain[i]);
+                const int d = std::abs(full[i] - halved[i]);
+                if (x < edge - 2)
+                    worstBehind = std::max(worstBehind, d);
+                else if (x > edge + 2)
+                    worst = std::max(worst, d);
+            }
+    EXPECT_GT(changedFull, 100000) << "the puffs are drawn";
+    EXPECT_NEAR(double(changedHalved), double(changedFull), 0.02 * double(changedFull))
+        << "each puff drawn once, in the run of its size";
+    EXPECT_LE(worst, 12) << "at half size, the same picture to the eye";
+    EXPECT_EQ(worstBehind, 0) << "the square in front hides the layer's puffs as it hides the frame's";
+    // The small sprites, drawn in the frame as before: 1.4 out of the 1.73 the view spans at
+    // their depth.
+    for (int y : {19, 180})
+        for (int c = 0; c < 3; c++) {
+            const size_t i = (size_t(y) * kSize + 180) * 3 + size_t(c);
+            EXPECT_NE(full[i], plain[i]);
+            EXPECT_EQ(halved[i], full[i]);
+        }
+    puff.release(true);
 }
 
 TEST_F(EffectsGl, TheMarkerPulsesBlueOnlyWhileShown)
