@@ -2,6 +2,7 @@
 #include "render/billboards.h"
 #include "render/overlay.h"
 #include "render/render.h"
+#include "render/view_volume.h"
 
 #include <algorithm>
 #include <cmath>
@@ -104,19 +105,7 @@ constexpr int kLayerBlock = 8;
 // the matrices as they stand when made.
 class FramePoints {
 public:
-    FramePoints()
-    {
-        float modelview[16], projection[16];
-        glGetFloatv(GL_MODELVIEW_MATRIX, modelview);
-        glGetFloatv(GL_PROJECTION_MATRIX, projection);
-        for (int c = 0; c < 4; c++)
-            for (int r = 0; r < 4; r++) {
-                float sum = 0;
-                for (int k = 0; k < 4; k++)
-                    sum += projection[k * 4 + r] * modelview[c * 4 + k];
-                toClip[c * 4 + r] = sum;
-            }
-    }
+    FramePoints() { currentClipMatrix(toClip); }
     // The box round `count` points (x, y, z each); false when one lies at or behind the eye.
     bool box(const float *points, int count, float lo[2], float hi[2]) const
     {

@@ -3,9 +3,9 @@
 
 #include <algorithm>
 
-ViewVolume currentViewVolume(const float eye[3], float reach)
+void currentClipMatrix(float clip[16])
 {
-    float p[16], mv[16], c[16];
+    float p[16], mv[16];
     glGetFloatv(GL_PROJECTION_MATRIX, p);
     glGetFloatv(GL_MODELVIEW_MATRIX, mv);
     for (int col = 0; col < 4; col++)
@@ -13,8 +13,14 @@ ViewVolume currentViewVolume(const float eye[3], float reach)
             float sum = 0;
             for (int k = 0; k < 4; k++)
                 sum += p[k * 4 + row] * mv[col * 4 + k];
-            c[col * 4 + row] = sum;
+            clip[col * 4 + row] = sum;
         }
+}
+
+ViewVolume currentViewVolume(const float eye[3], float reach)
+{
+    float c[16];
+    currentClipMatrix(c);
     // Each clipping plane is the last row of the clip matrix plus or minus one of the others.
     ViewVolume v;
     for (int axis = 0; axis < 3; axis++)

@@ -9,6 +9,9 @@ struct ViewVolume {
     float reach;        // nothing farther from the eye than this is drawn; 0: no limit
 };
 
+// The current projection times the current modelview (column-major): where a point of the
+// scene lands in clip space.
+void currentClipMatrix(float clip[16]);
 // The volume of the current projection and modelview (read back from GL), for objects drawn
 // with the modelview as it stands.
 ViewVolume currentViewVolume(const float eye[3], float reach);

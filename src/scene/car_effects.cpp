@@ -27,7 +27,17 @@ struct CarPlace {
     }
 };
 
-const float *exhaustOf(const Car &car) { return carExhausts[(car.model % 6 + 6) % 6]; }
+// An emitter drawn at both of a car's exhaust pipes.
+void drawAtPipes(const Car &car, const ParticleEmitter &emitter, const TgaTexture &picture)
+{
+    const CarPlace place(car);
+    const float *pipe = carExhausts[(car.model % 6 + 6) % 6];
+    for (float side : {-1.0f, 1.0f}) {
+        float at[3];
+        place.at({pipe[0], pipe[1], side * pipe[2]}, at);
+        emitter.draw(at, chaseEye, picture.texture, picture.reach);
+    }
+}
 
 // Every car's three emitters moved on by the frame, in the order they always were: dust, fire,
 // smoke, car by car (each birth draws from the shared random numbers).
@@ -57,38 +67,24 @@ void drawSmokeAndDust()
         const Car &car = cars[c];
         if (!car.body)
             continue;
-        const CarPlace place(car);
-        float at[3];
         if (!countdownActive) {
+            const CarPlace place(car);
             for (int w = 0; w < 4; w++) {
                 PhysVec3 wheel = wheelPoints[w];
+                float at[3];
                 place.at({wheel.x, -car.wheelCompression[w], wheel.z > 0 ? kDustSide : -kDustSide}, at);
                 dustEmitters[c].draw(at, chaseEye, puff.texture, puff.reach);
             }
         }
-        const float *pipe = exhaustOf(car);
-        for (float side : {-1.0f, 1.0f}) {
-            place.at({pipe[0], pipe[1], side * pipe[2]}, at);
-            smokeEmitters[c].draw(at, chaseEye, puff.texture, puff.reach);
-        }
+        drawAtPipes(car, smokeEmitters[c], puff);
     }
 }
 
 void drawFire()
 {
-    const TgaTexture &flame = tgaSet[TGA_FLAME];
-    for (int c = 0; c < NUM_CARS; c++) {
-        const Car &car = cars[c];
-        if (!car.body)
-            continue;
-        const CarPlace place(car);
-        const float *pipe = exhaustOf(car);
-        float at[3];
-        for (float side : {-1.0f, 1.0f}) {
-            place.at({pipe[0], pipe[1], side * pipe[2]}, at);
-            fireEmitters[c].draw(at, chaseEye, flame.texture, flame.reach);
-        }
-    }
+    for (int c = 0; c < NUM_CARS; c++)
+        if (cars[c].body)
+            drawAtPipes(cars[c], fireEmitters[c], tgaSet[TGA_FLAME]);
 }
 
 } // namespace
