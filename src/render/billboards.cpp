@@ -91,45 +91,38 @@ private:
     float density = 1, start = 0, end = 1, fogColour[4] = {}, modelview[16] = {};
 };
 
-// The run being drawn, and for a run of large sprites in the half-size layer, the layer's blocks
-// they reached.
+// The run being drawn, the frame's viewport and matrices it judges sizes by, and for a run of
+// large sprites in the half-size layer, the layer's blocks they reached.
 SpriteRun run = SPRITES_ALL;
 bool inLayer;
 GLint frameArea[4];
+float toClip[16];
 PictureBlocks reached;
 // The layer is looked at in blocks of this many texels a side: small enough that a puff's
 // blocks are not much more than the puff, large enough that the pieces drawn are few.
 constexpr int kLayerBlock = 8;
 
-// Where points of the scene fall on the frame (normalised: -1 to 1 across the viewport), from
-// the matrices as they stand when made.
-class FramePoints {
-public:
-    FramePoints() { currentClipMatrix(toClip); }
-    // The box round `count` points (x, y, z each); false when one lies at or behind the eye.
-    bool box(const float *points, int count, float lo[2], float hi[2]) const
-    {
-        lo[0] = lo[1] = 1e30f;
-        hi[0] = hi[1] = -1e30f;
-        for (int i = 0; i < count; i++) {
-            const float *p = &points[i * 3];
-            float clip[4];
-            for (int r = 0; r < 4; r++)
-                clip[r] = toClip[r] * p[0] + toClip[4 + r] * p[1] + toClip[8 + r] * p[2] + toClip[12 + r];
-            if (clip[3] <= 1e-4f)
-                return false;
-            for (int axis = 0; axis < 2; axis++) {
-                float at = clip[axis] / clip[3];
-                lo[axis] = std::min(lo[axis], at);
-                hi[axis] = std::max(hi[axis], at);
-            }
+// The box round `count` points of the scene (x, y, z each) on the frame, normalised (-1 to 1
+// across the viewport), through the run's matrices; false when one lies at or behind the eye.
+bool frameBox(const float *points, int count, float lo[2], float hi[2])
+{
+    lo[0] = lo[1] = 1e30f;
+    hi[0] = hi[1] = -1e30f;
+    for (int i = 0; i < count; i++) {
+        const float *p = &points[i * 3];
+        float clip[4];
+        for (int r = 0; r < 4; r++)
+            clip[r] = toClip[r] * p[0] + toClip[4 + r] * p[1] + toClip[8 + r] * p[2] + toClip[12 + r];
+        if (clip[3] <= 1e-4f)
+            return false;
+        for (int axis = 0; axis < 2; axis++) {
+            float at = clip[axis] / clip[3];
+            lo[axis] = std::min(lo[axis], at);
+            hi[axis] = std::max(hi[axis], at);
         }
-        return true;
     }
-
-private:
-    float toClip[16];
-};
+    return true;
+}
 
 // Marks the layer's blocks a sprite's box reaches (all of them without a box), a texel further
 // each way, since the filter that lays the layer over the frame reads a texel across.
@@ -155,6 +148,7 @@ void beginSpriteRun(SpriteRun which)
 {
     run = which;
     glGetIntegerv(GL_VIEWPORT, frameArea);
+    currentClipMatrix(toClip);
     inLayer = which == SPRITES_LARGE && beginHalfSizeLayer();
     if (inLayer) {
         reached.size = kLayerBlock;
@@ -274,7 +268,6 @@ void drawFacingRounds(const RoundSprite *sprites, int count, const float eye[3],
     for (GLuint n = GLuint(triangles.size() / 6); n < GLuint(count); n++)
         triangles.insert(triangles.end(), {n * 4, n * 4 + 1, n * 4 + 2, n * 4, n * 4 + 2, n * 4 + 3});
     // In a run, a sprite's size is its corners' box on the frame, in pixels across.
-    const FramePoints frame;
     int drawn = 0;
     for (int n = 0; n < count; n++) {
         const RoundSprite &s = sprites[n];
@@ -287,7 +280,7 @@ void drawFacingRounds(const RoundSprite *sprites, int count, const float eye[3],
                 at[i * 3 + size_t(k)] = s.centre[k] + corner[i][2] * a[k] + corner[i][3] * b[k];
         if (run != SPRITES_ALL) {
             float lo[2], hi[2];
-            const bool boxed = frame.box(at, 4, lo, hi);
+            const bool boxed = frameBox(at, 4, lo, hi);
             const bool large = !boxed || std::max((hi[0] - lo[0]) * float(frameArea[2]),
                                                   (hi[1] - lo[1]) * float(frameArea[3])) >= 2 * kLargeSprite;
             if (large != (run == SPRITES_LARGE))

@@ -54,7 +54,8 @@ enum SpriteRun {
 };
 constexpr float kLargeSprite = 16;
 // From here until endSpriteRun, drawFacingRounds draws only the run's sprites; sizes are judged
-// on the frame's viewport as it stands here, with the camera the sprites are drawn with.
+// by the viewport, projection and camera as they stand here, which must be those the sprites are
+// drawn with.
 void beginSpriteRun(SpriteRun run);
 void endSpriteRun();
 // Back to the scene's state: program and blending off; face culling, depth writes and fog on;

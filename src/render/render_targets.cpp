@@ -105,6 +105,7 @@ bool beginHalfSizeLayer()
         layerRefused = true;
         return false;
     }
+    // Errors left from before are cleared, so that one read after the copy is the copy's.
     while (glGetError() != GL_NO_ERROR) {
     }
     glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, framebuffer);
