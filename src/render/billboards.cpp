@@ -5,6 +5,7 @@
 #include "render/view_volume.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <vector>
 
@@ -91,12 +92,79 @@ private:
     float density = 1, start = 0, end = 1, fogColour[4] = {}, modelview[16] = {};
 };
 
-// The run being drawn, the frame's viewport and matrices it judges sizes by, and for a run of
-// large sprites in the half-size layer, the layer's blocks they reached.
-SpriteRun run = SPRITES_ALL;
-bool inLayer;
+// Sprites as GL takes them, four corners each: every corner's position, texture coordinate,
+// colour, and the fog's colour added (filled only where its batch adds it).
+struct SpriteArrays {
+    std::vector<float> positions, coords, colours, fogAdded;
+    // Room for sprite `index`; its four corners' positions to fill in.
+    float *room(int index)
+    {
+        const size_t corners = size_t(index + 1) * 4;
+        if (positions.size() < corners * 3) {
+            positions.resize(corners * 3);
+            coords.resize(corners * 2);
+            colours.resize(corners * 4);
+            fogAdded.resize(corners * 3);
+        }
+        return &positions[size_t(index) * 12];
+    }
+    void paint(int index, const float corner[4][4], const float colour[4], const float added[3], bool adds)
+    {
+        for (size_t i = 0, first = size_t(index) * 4; i < 4; i++) {
+            std::copy(corner[i], corner[i] + 2, &coords[(first + i) * 2]);
+            std::copy(colour, colour + 4, &colours[(first + i) * 4]);
+            if (adds)
+                std::copy(added, added + 3, &fogAdded[(first + i) * 3]);
+        }
+    }
+};
+
+// Draws `count` sprites of `arrays` from sprite `first` in one call, with the state as it stands.
+void submit(const SpriteArrays &arrays, int first, int count, bool adds)
+{
+    // Sprite n's two triangles are the same in every batch: made once, as far as the largest
+    // batch so far.
+    static std::vector<GLuint> triangles;
+    for (GLuint n = GLuint(triangles.size() / 6); n < GLuint(count); n++)
+        triangles.insert(triangles.end(), {n * 4, n * 4 + 1, n * 4 + 2, n * 4, n * 4 + 2, n * 4 + 3});
+    const size_t corner = size_t(first) * 4;
+    glEnableClientState(GL_VERTEX_ARRAY);
+    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+    glEnableClientState(GL_COLOR_ARRAY);
+    glVertexPointer(3, GL_FLOAT, 0, &arrays.positions[corner * 3]);
+    glTexCoordPointer(2, GL_FLOAT, 0, &arrays.coords[corner * 2]);
+    glColorPointer(4, GL_FLOAT, 0, &arrays.colours[corner * 4]);
+    if (adds) {
+        glEnableClientState(GL_SECONDARY_COLOR_ARRAY);
+        glSecondaryColorPointerEXT(3, GL_FLOAT, 0, &arrays.fogAdded[corner * 3]);
+    }
+    glDrawElements(GL_TRIANGLES, GLsizei(count * 6), GL_UNSIGNED_INT, triangles.data());
+    glDisableClientState(GL_SECONDARY_COLOR_ARRAY);
+    glDisableClientState(GL_COLOR_ARRAY);
+    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+    glDisableClientState(GL_VERTEX_ARRAY);
+}
+
+// What beginBillboards set up, for the batches kept for the layer.
+GLuint boundTexture;
+BillboardBlend boundBlend;
+
+// Between beginSizedRounds and endSizedRounds: the frame's viewport and matrices sizes are judged
+// by, the large sprites kept (their corners, their batches and their boxes on the frame), and
+// whether the kept ones are being drawn into the layer.
+bool sizing, inLayer;
 GLint frameArea[4];
 float toClip[16];
+SpriteArrays kept;
+int keptCount;
+struct KeptBatch {
+    GLuint texture;
+    BillboardBlend blend;
+    bool adds;
+    int first, count;
+};
+std::vector<KeptBatch> keptBatches;
+std::vector<std::array<float, 4>> keptBoxes; // normalised lo x, lo y, hi x, hi y
 PictureBlocks reached;
 // The layer is looked at in blocks of this many texels a side: small enough that a puff's
 // blocks are not much more than the puff, large enough that the pieces drawn are few.
@@ -124,18 +192,17 @@ bool frameBox(const float *points, int count, float lo[2], float hi[2])
     return true;
 }
 
-// Marks the layer's blocks a sprite's box reaches (all of them without a box), a texel further
-// each way, since the filter that lays the layer over the frame reads a texel across.
-void markReached(bool boxed, const float lo[2], const float hi[2])
+// Marks the layer's blocks a sprite's box reaches, a texel further each way, since the filter
+// that lays the layer over the frame reads a texel across.
+void markReached(const std::array<float, 4> &box)
 {
     const int limit[2] = {reached.columns() - 1, reached.rows() - 1};
     const int size[2] = {reached.width, reached.height};
     int from[2], to[2];
     for (int axis = 0; axis < 2; axis++) {
-        from[axis] = boxed ? int(std::floor(((lo[axis] + 1) * 0.5f * float(size[axis]) - 1) / kLayerBlock)) : 0;
-        to[axis] = boxed ? int(std::floor(((hi[axis] + 1) * 0.5f * float(size[axis]) + 1) / kLayerBlock)) : limit[axis];
-        from[axis] = std::max(from[axis], 0);
-        to[axis] = std::min(to[axis], limit[axis]);
+        const float lo = std::max(box[size_t(axis)], -1.0f), hi = std::min(box[size_t(axis) + 2], 1.0f);
+        from[axis] = std::max(int(std::floor(((lo + 1) * 0.5f * float(size[axis]) - 1) / kLayerBlock)), 0);
+        to[axis] = std::min(int(std::floor(((hi + 1) * 0.5f * float(size[axis]) + 1) / kLayerBlock)), limit[axis]);
     }
     for (int y = from[1]; y <= to[1]; y++)
         for (int x = from[0]; x <= to[0]; x++)
@@ -144,34 +211,46 @@ void markReached(bool boxed, const float lo[2], const float hi[2])
 
 } // namespace
 
-void beginSpriteRun(SpriteRun which)
+void beginSizedRounds()
 {
-    run = which;
+    sizing = true;
     glGetIntegerv(GL_VIEWPORT, frameArea);
     currentClipMatrix(toClip);
-    inLayer = which == SPRITES_LARGE && beginHalfSizeLayer();
-    if (inLayer) {
-        reached.size = kLayerBlock;
-        halfSizeLayer(&reached.width, &reached.height);
-        reached.marked.assign(size_t(reached.columns()) * size_t(reached.rows()), 0);
-    }
+    keptCount = 0;
+    keptBatches.clear();
+    keptBoxes.clear();
 }
 
-void endSpriteRun()
+void endSizedRounds()
 {
-    run = SPRITES_ALL;
+    sizing = false;
+    if (keptBatches.empty())
+        return;
+    inLayer = beginHalfSizeLayer();
+    // The colours carry the fog already.
+    for (const KeptBatch &batch : keptBatches) {
+        beginBillboards(batch.texture, batch.blend, false);
+        if (batch.adds)
+            glUseProgramObjectARB(plainPrograms[1]);
+        submit(kept, batch.first, batch.count, batch.adds);
+        endBillboards();
+    }
     if (!inLayer)
         return;
     inLayer = false;
     endHalfSizeLayer();
-    // The layer holds the sprites' colours already weighted by their cover, and in alpha the
-    // share of the frame still showing through them.
-    const std::vector<OverlayPiece> pieces = piecesOf(reached);
-    if (pieces.empty())
-        return;
     int width = 0, height = 0;
     OverlayQuad layer;
     layer.texture = halfSizeLayer(&width, &height);
+    reached.width = width;
+    reached.height = height;
+    reached.size = kLayerBlock;
+    reached.marked.assign(size_t(reached.columns()) * size_t(reached.rows()), 0);
+    for (const std::array<float, 4> &box : keptBoxes)
+        markReached(box);
+    // The layer holds the sprites' colours already weighted by their cover, and in alpha the
+    // share of the frame still showing through them.
+    const std::vector<OverlayPiece> pieces = piecesOf(reached);
     layer.x1 = 800;
     layer.y1 = 600;
     layer.blend = OVERLAY_PREMULTIPLIED;
@@ -213,6 +292,8 @@ void beginBillboards(GLuint texture, BillboardBlend blend, bool fogged)
         glBlendFunc(GL_SRC_ALPHA, below);
     glEnable(GL_TEXTURE_2D);
     glBindTexture(GL_TEXTURE_2D, texture);
+    boundTexture = texture;
+    boundBlend = blend;
     // Texture times colour as GL's own pipeline draws it, but passing each pixel only the two
     // texture coordinates the sprites have: on a software renderer every value passed is
     // interpolated at every pixel, and the smoke and dust are about a fifth of the frame's work.
@@ -256,66 +337,38 @@ void drawFacingRounds(const RoundSprite *sprites, int count, const float eye[3],
     // pixels), from arrays that hold each corner once: the software renderer works out the
     // corners of what it draws on the game's own thread, four a sprite this way where its two
     // triangles passed one by one would take six.
-    static std::vector<float> positions, coords, colours, fogAdded;
-    static std::vector<GLuint> triangles;
-    const size_t n4 = size_t(count) * 4;
-    positions.resize(n4 * 3);
-    coords.resize(n4 * 2);
-    colours.resize(n4 * 4);
-    fogAdded.resize(n4 * 3);
-    // Sprite n's two triangles are the same in every batch: made once, as far as the largest
-    // batch so far.
-    for (GLuint n = GLuint(triangles.size() / 6); n < GLuint(count); n++)
-        triangles.insert(triangles.end(), {n * 4, n * 4 + 1, n * 4 + 2, n * 4, n * 4 + 2, n * 4 + 3});
-    // In a run, a sprite's size is its corners' box on the frame, in pixels across.
+    static SpriteArrays now;
     int drawn = 0;
+    const int keptBefore = keptCount;
     for (int n = 0; n < count; n++) {
         const RoundSprite &s = sprites[n];
         const float scale[3] = {s.size, s.size, s.size};
-        float a[3], b[3];
+        float a[3], b[3], at[12];
         facingAxes(s.centre, eye, scale, a, b);
-        float *at = &positions[size_t(drawn) * 12];
         for (size_t i = 0; i < 4; i++)
             for (int k = 0; k < 3; k++)
                 at[i * 3 + size_t(k)] = s.centre[k] + corner[i][2] * a[k] + corner[i][3] * b[k];
-        if (run != SPRITES_ALL) {
-            float lo[2], hi[2];
-            const bool boxed = frameBox(at, 4, lo, hi);
-            const bool large = !boxed || std::max((hi[0] - lo[0]) * float(frameArea[2]),
-                                                  (hi[1] - lo[1]) * float(frameArea[3])) >= 2 * kLargeSprite;
-            if (large != (run == SPRITES_LARGE))
-                continue;
-            if (inLayer)
-                markReached(boxed, lo, hi);
+        // While sizing, a sprite's size is its corners' box on the frame, in pixels across.
+        bool large = false;
+        if (sizing) {
+            std::array<float, 4> box{-1e30f, -1e30f, 1e30f, 1e30f};
+            const bool boxed = frameBox(at, 4, &box[0], &box[2]);
+            large = !boxed || std::max((box[2] - box[0]) * float(frameArea[2]), (box[3] - box[1]) * float(frameArea[3])) >=
+                                  2 * kLargeSprite;
+            if (large)
+                keptBoxes.push_back(boxed ? box : std::array<float, 4>{-1e30f, -1e30f, 1e30f, 1e30f});
         }
+        SpriteArrays &into = large ? kept : now;
+        const int index = large ? keptCount++ : drawn++;
+        std::copy(at, at + 12, into.room(index));
         float colour[4], added[3];
         fog.colours(s.centre, s.colour, colour, added);
-        const size_t first = size_t(drawn) * 4;
-        for (size_t i = 0; i < 4; i++) {
-            std::copy(corner[i], corner[i] + 2, &coords[(first + i) * 2]);
-            std::copy(colour, colour + 4, &colours[(first + i) * 4]);
-            if (fog.adds())
-                std::copy(added, added + 3, &fogAdded[(first + i) * 3]);
-        }
-        drawn++;
+        into.paint(index, corner, colour, added, fog.adds());
     }
-    if (drawn == 0)
-        return;
-    glEnableClientState(GL_VERTEX_ARRAY);
-    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
-    glEnableClientState(GL_COLOR_ARRAY);
-    glVertexPointer(3, GL_FLOAT, 0, positions.data());
-    glTexCoordPointer(2, GL_FLOAT, 0, coords.data());
-    glColorPointer(4, GL_FLOAT, 0, colours.data());
-    if (fog.adds()) {
-        glEnableClientState(GL_SECONDARY_COLOR_ARRAY);
-        glSecondaryColorPointerEXT(3, GL_FLOAT, 0, fogAdded.data());
-    }
-    glDrawElements(GL_TRIANGLES, GLsizei(drawn * 6), GL_UNSIGNED_INT, triangles.data());
-    glDisableClientState(GL_SECONDARY_COLOR_ARRAY);
-    glDisableClientState(GL_COLOR_ARRAY);
-    glDisableClientState(GL_TEXTURE_COORD_ARRAY);
-    glDisableClientState(GL_VERTEX_ARRAY);
+    if (keptCount > keptBefore)
+        keptBatches.push_back({boundTexture, boundBlend, fog.adds(), keptBefore, keptCount - keptBefore});
+    if (drawn > 0)
+        submit(now, 0, drawn, fog.adds());
 }
 
 void endBillboards()

@@ -39,25 +39,20 @@ struct RoundSprite {
 };
 void drawFacingRounds(const RoundSprite *sprites, int count, const float eye[3], float reach);
 
-// Round sprites in two runs by their size on the frame. A puff near the eye covers thousands of
+// Round sprites sorted by their size on the frame. A puff near the eye covers thousands of
 // pixels, each blended again for every puff over it, and soft as the puffs are, drawn at half
 // size and laid over the frame they look the same; a puff far off is a few pixels across and
-// would lose its shape. So the small ones are drawn first, into the frame, and the large ones
-// (kLargeSprite pixels across or more, or reaching behind the eye) then go into the half-size
-// layer, which is laid over the frame in the blocks they reached. Being the nearer, the large
-// ones belong over the small ones; within each run the order given is kept. Fire is drawn
-// outside the runs: bright and sharp-edged, halving it would dim it.
-enum SpriteRun {
-    SPRITES_ALL,   // outside a run: every sprite, into the frame
-    SPRITES_SMALL, // the sprites under kLargeSprite pixels across, into the frame
-    SPRITES_LARGE, // the others, into the half-size layer (into the frame where there is none)
-};
+// would lose its shape. So between beginSizedRounds and endSizedRounds, drawFacingRounds draws
+// the sprites under kLargeSprite pixels across into the frame at once and keeps the others (and
+// any reaching behind the eye); endSizedRounds draws those kept, in the order given, into the
+// half-size layer (into the frame where there is none) and lays the layer over the frame in the
+// blocks they reached. Being the nearer, the large ones belong over the small ones. Sizes are
+// judged by the viewport, projection and camera as they stand at beginSizedRounds, which must be
+// those the sprites are drawn with. Fire is drawn outside: bright and sharp-edged, halving it
+// would dim it.
 constexpr float kLargeSprite = 16;
-// From here until endSpriteRun, drawFacingRounds draws only the run's sprites; sizes are judged
-// by the viewport, projection and camera as they stand here, which must be those the sprites are
-// drawn with.
-void beginSpriteRun(SpriteRun run);
-void endSpriteRun();
+void beginSizedRounds();
+void endSizedRounds();
 // Back to the scene's state: program and blending off; face culling, depth writes and fog on;
 // colour white.
 void endBillboards();

@@ -92,12 +92,9 @@ void drawFire()
 void drawCarEffects()
 {
     updateCarEffects();
-    beginSpriteRun(SPRITES_SMALL);
+    beginSizedRounds();
     drawSmokeAndDust();
-    endSpriteRun();
-    beginSpriteRun(SPRITES_LARGE);
-    drawSmokeAndDust();
-    endSpriteRun();
+    endSizedRounds();
     drawFire();
 }
 

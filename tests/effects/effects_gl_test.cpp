@@ -223,9 +223,9 @@ TEST_F(EffectsGl, LargePuffsAtHalfSizeLookAsInFullAndStayBehindTheScene)
         {{-0.1f, 0.4f, -0.5f}, 0.9f, {0.6f, 0.3f, 0.1f, 0.7f}}, // large
         {{1.4f, 1.4f, 0}, 0.04f, {0.2f, 0.2f, 1, 1}},           // small
     };
-    // The frame, plain or with the puffs, every one in the frame or in the two runs; a square
+    // The frame, plain or with the puffs, every one in the frame or sorted by size; a square
     // stands in front of the puffs over the left of the picture.
-    auto frame = [&](bool puffs, bool runs) {
+    auto frame = [&](bool puffs, bool sized) {
         greyFrame(0.3f);
         glDisable(GL_TEXTURE_2D);
         glColor3f(0.1f, 0.2f, 0.6f);
@@ -236,19 +236,17 @@ TEST_F(EffectsGl, LargePuffsAtHalfSizeLookAsInFullAndStayBehindTheScene)
         glVertex3f(-2, 2, 0.5f);
         glEnd();
         glEnable(GL_TEXTURE_2D);
-        for (SpriteRun run : {SPRITES_SMALL, SPRITES_LARGE}) {
-            if (!puffs || (!runs && run == SPRITES_LARGE))
-                break;
-            if (runs)
-                beginSpriteRun(run);
+        if (puffs) {
+            if (sized)
+                beginSizedRounds();
             beginBillboards(puff.texture, BILLBOARD_ALPHA, false);
             drawFacingRounds(covering, 3, kEye, puff.reach);
             endBillboards();
             beginBillboards(puff.texture, BILLBOARD_ADD, false);
             drawFacingRounds(adding, 2, kEye, puff.reach);
             endBillboards();
-            if (runs)
-                endSpriteRun();
+            if (sized)
+                endSizedRounds();
         }
         std::vector<unsigned char> pixels(kSize * kSize * 3);
         glReadPixels(0, 0, kSize, kSize, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
@@ -273,7 +271,7 @@ TEST_F(EffectsGl, LargePuffsAtHalfSizeLookAsInFullAndStayBehindTheScene)
             }
     EXPECT_GT(changedFull, 100000) << "the puffs are drawn";
     EXPECT_NEAR(double(changedHalved), double(changedFull), 0.02 * double(changedFull))
-        << "each puff drawn once, in the run of its size";
+        << "each puff drawn once, at the size it is sorted to";
     EXPECT_LE(worst, 12) << "at half size, the same picture to the eye";
     EXPECT_EQ(worstBehind, 0) << "the square in front hides the layer's puffs as it hides the frame's";
     // The small sprites, drawn in the frame as before: 1.4 out of the 1.73 the view spans at
