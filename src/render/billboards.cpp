@@ -204,9 +204,10 @@ void markReached(const std::array<float, 4> &box)
         from[axis] = std::max(int(std::floor(((lo + 1) * 0.5f * float(size[axis]) - 1) / kLayerBlock)), 0);
         to[axis] = std::min(int(std::floor(((hi + 1) * 0.5f * float(size[axis]) + 1) / kLayerBlock)), limit[axis]);
     }
-    for (int y = from[1]; y <= to[1]; y++)
-        for (int x = from[0]; x <= to[0]; x++)
-            reached.marked[size_t(y) * size_t(reached.columns()) + size_t(x)] = 1;
+    for (int y = from[1]; y <= to[1] && from[0] <= to[0]; y++) {
+        auto row = reached.marked.begin() + std::ptrdiff_t(y) * reached.columns();
+        std::fill(row + from[0], row + to[0] + 1, 1);
+    }
 }
 
 } // namespace
