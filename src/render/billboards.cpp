@@ -171,25 +171,25 @@ PictureBlocks reached;
 constexpr int kLayerBlock = 8;
 
 // The box round `count` points of the scene (x, y, z each) on the frame, normalised (-1 to 1
-// across the viewport), through the run's matrices; false when one lies at or behind the eye.
-bool frameBox(const float *points, int count, float lo[2], float hi[2])
+// across the viewport) through the sorting's matrices, as lo x, lo y, hi x, hi y. A point at or
+// behind the eye has no place on the frame: the box is then unbounded, the whole frame and more.
+std::array<float, 4> frameBox(const float *points, int count)
 {
-    lo[0] = lo[1] = 1e30f;
-    hi[0] = hi[1] = -1e30f;
+    std::array<float, 4> box{1e30f, 1e30f, -1e30f, -1e30f};
     for (int i = 0; i < count; i++) {
         const float *p = &points[i * 3];
         float clip[4];
         for (int r = 0; r < 4; r++)
             clip[r] = toClip[r] * p[0] + toClip[4 + r] * p[1] + toClip[8 + r] * p[2] + toClip[12 + r];
         if (clip[3] <= 1e-4f)
-            return false;
-        for (int axis = 0; axis < 2; axis++) {
+            return {-1e30f, -1e30f, 1e30f, 1e30f};
+        for (size_t axis = 0; axis < 2; axis++) {
             float at = clip[axis] / clip[3];
-            lo[axis] = std::min(lo[axis], at);
-            hi[axis] = std::max(hi[axis], at);
+            box[axis] = std::min(box[axis], at);
+            box[axis + 2] = std::max(box[axis + 2], at);
         }
     }
-    return true;
+    return box;
 }
 
 // Marks the layer's blocks a sprite's box reaches, a texel further each way, since the filter
@@ -240,11 +240,8 @@ void endSizedRounds()
         return;
     inLayer = false;
     endHalfSizeLayer();
-    int width = 0, height = 0;
     OverlayQuad layer;
-    layer.texture = halfSizeLayer(&width, &height);
-    reached.width = width;
-    reached.height = height;
+    layer.texture = halfSizeLayer(&reached.width, &reached.height);
     reached.size = kLayerBlock;
     reached.marked.assign(size_t(reached.columns()) * size_t(reached.rows()), 0);
     for (const std::array<float, 4> &box : keptBoxes)
@@ -352,12 +349,11 @@ void drawFacingRounds(const RoundSprite *sprites, int count, const float eye[3],
         // While sizing, a sprite's size is its corners' box on the frame, in pixels across.
         bool large = false;
         if (sizing) {
-            std::array<float, 4> box{-1e30f, -1e30f, 1e30f, 1e30f};
-            const bool boxed = frameBox(at, 4, &box[0], &box[2]);
-            large = !boxed || std::max((box[2] - box[0]) * float(frameArea[2]), (box[3] - box[1]) * float(frameArea[3])) >=
-                                  2 * kLargeSprite;
+            const std::array<float, 4> box = frameBox(at, 4);
+            const float across = std::max((box[2] - box[0]) * float(frameArea[2]), (box[3] - box[1]) * float(frameArea[3]));
+            large = across >= 2 * kLargeSprite;
             if (large)
-                keptBoxes.push_back(boxed ? box : std::array<float, 4>{-1e30f, -1e30f, 1e30f, 1e30f});
+                keptBoxes.push_back(box);
         }
         SpriteArrays &into = large ? kept : now;
         const int index = large ? keptCount++ : drawn++;

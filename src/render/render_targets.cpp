@@ -86,16 +86,15 @@ bool makeLayer()
     return true;
 }
 
+} // namespace
+
 // Gives up on the layer for good, back in the frame.
-void refuseLayer()
+static void refuseLayer()
 {
     Sys_Report("the OpenGL driver cannot draw the effects at half size; they are drawn in full");
     layerRefused = true;
-    glFramebufferRenderbufferEXT(GL_FRAMEBUFFER_EXT, GL_DEPTH_ATTACHMENT_EXT, GL_RENDERBUFFER_EXT, 0);
-    glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, 0);
+    endHalfSizeLayer();
 }
-
-} // namespace
 
 bool beginHalfSizeLayer()
 {

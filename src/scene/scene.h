@@ -30,7 +30,7 @@ void drawLightGlows(const float viewer[3]);
 void drawGarageScene(float clock);
 
 // Every car's dust, exhaust smoke and fire, advanced by the frame and drawn at their points on
-// the car: the smoke and dust sorted by size (the large at half size; see beginSizedRounds), then the fire over
-// them; the marker at the player's next checkpoint.
+// the car: the smoke and dust sorted by size (the large at half size; see beginSizedRounds),
+// then the fire over them; the marker at the player's next checkpoint.
 void drawCarEffects();
 void drawCheckpointMarker();
