@@ -350,7 +350,8 @@ void drawFacingRounds(const RoundSprite *sprites, int count, const float eye[3],
         bool large = false;
         if (sizing) {
             const std::array<float, 4> box = frameBox(at, 4);
-            const float across = std::max((box[2] - box[0]) * float(frameArea[2]), (box[3] - box[1]) * float(frameArea[3]));
+            const float across =
+                std::max((box[2] - box[0]) * float(frameArea[2]), (box[3] - box[1]) * float(frameArea[3]));
             large = across >= 2 * kLargeSprite;
             if (large)
                 keptBoxes.push_back(box);

@@ -219,7 +219,8 @@ bool halfSizeLayerSupport()
     if (!extensions || !extensionListed(extensions, "GL_EXT_framebuffer_blit") ||
         !extensionListed(extensions, "GL_EXT_blend_func_separate"))
         return false;
-    p_glBlitFramebufferEXT = reinterpret_cast<PFNGLBLITFRAMEBUFFEREXTPROC>(Sys_GL_GetProcAddress("glBlitFramebufferEXT"));
+    p_glBlitFramebufferEXT =
+        reinterpret_cast<PFNGLBLITFRAMEBUFFEREXTPROC>(Sys_GL_GetProcAddress("glBlitFramebufferEXT"));
     p_glBlendFuncSeparateEXT =
         reinterpret_cast<PFNGLBLENDFUNCSEPARATEEXTPROC>(Sys_GL_GetProcAddress("glBlendFuncSeparateEXT"));
     return p_glBlitFramebufferEXT && p_glBlendFuncSeparateEXT;

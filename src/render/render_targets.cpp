@@ -79,9 +79,8 @@ bool makeLayer()
     glGetIntegerv(GL_DEPTH_BITS, &bits);
     glGenRenderbuffersEXT(1, &layerDepth);
     glBindRenderbufferEXT(GL_RENDERBUFFER_EXT, layerDepth);
-    glRenderbufferStorageEXT(GL_RENDERBUFFER_EXT,
-                             bits <= 16 ? GL_DEPTH_COMPONENT16 : bits > 24 ? GL_DEPTH_COMPONENT32 : GL_DEPTH_COMPONENT24,
-                             layerWidth, layerHeight);
+    const GLenum format = bits <= 16 ? GL_DEPTH_COMPONENT16 : bits > 24 ? GL_DEPTH_COMPONENT32 : GL_DEPTH_COMPONENT24;
+    glRenderbufferStorageEXT(GL_RENDERBUFFER_EXT, format, layerWidth, layerHeight);
     glBindRenderbufferEXT(GL_RENDERBUFFER_EXT, 0);
     return true;
 }
