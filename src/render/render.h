@@ -68,11 +68,12 @@ void clearToNightSky();
 // the camera on the modelview, colour white, texturing on, fog off; the clouds drift by the
 // frame's duration. Every matrix it touches is left exactly as it was.
 void drawSkyDome(float frameTime);
-// The outer cloud layer: a sphere of kSkyDomeRadius round the world's origin, flattened to
-// kSkyDomeFlattening of its height (the inner layer is smaller). Below kSkyDomeCut (a world
+// The cloud layers: spheres of kSkyDomeRadius (the outer) and kSkyInnerLayerRadius round the
+// world's origin, flattened to kSkyDomeFlattening of their height. Below kSkyDomeCut (a world
 // height) neither layer is drawn: no view sees that far down past the street (checked from
 // every circuit's waypoints).
-constexpr float kSkyDomeRadius = 14000.0f, kSkyDomeFlattening = 0.14f, kSkyDomeCut = -1500.0f;
+constexpr float kSkyDomeRadius = 14000.0f, kSkyInnerLayerRadius = 12800.0f, kSkyDomeFlattening = 0.14f,
+                kSkyDomeCut = -1500.0f;
 // Boxes by centre x, bottom y, centre z and width (x), height (y), length (z).
 void drawHorizonBand(float x, float y, float z, float width, float height, float length);
 void drawSkyBox(float x, float y, float z, float width, float height, float length);
@@ -140,6 +141,8 @@ extern GLhandleARB plainPrograms[2];
 extern GLhandleARB maskedLightProgram;
 extern GLhandleARB blurProgram;
 extern GLhandleARB hdrProgram;
+// The sky's two cloud layers in one pass, each from its own texture coordinate (units 0 and 1).
+extern GLhandleARB skyProgram;
 
 struct LightUniforms {
     GLint lightPos[4];   // "lightPos", "light2Pos", ... object space, w = 1
@@ -184,5 +187,6 @@ char *readShaderSource(const char *fileName);
 bool buildProgram(const char *vertexFile, const char *fragmentFile, GLhandleARB *program, const char *defines = "",
                   const char *const *outputs = nullptr);
 // The game's programs with their uniform locations: the light program and its track builds, the
-// plain program, the one-pass mask and light where the driver has it, the blur and the HDR pass.
+// plain program, the one-pass mask and light where the driver has it, the blur, the HDR pass and
+// the sky's.
 bool buildShaderPrograms();

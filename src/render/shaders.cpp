@@ -15,6 +15,7 @@ GLhandleARB plainPrograms[2];
 GLhandleARB maskedLightProgram;
 GLhandleARB blurProgram;
 GLhandleARB hdrProgram;
+GLhandleARB skyProgram;
 LightUniforms lightUniforms;
 LightUniforms trackLightUniforms[kTrackLightBuilds];
 BlurUniforms blurUniforms;
@@ -182,5 +183,7 @@ bool buildShaderPrograms()
     hdrUniforms.gamma = uniform(hdrProgram, "gamma");
     hdrUniforms.decal = uniform(hdrProgram, "decal");
     hdrUniforms.decal2 = uniform(hdrProgram, "decal2");
-    return true;
+
+    // Both cloud layers read the one picture on unit 0, which is where samplers start.
+    return buildProgram("base/shaders/SkyVS.glsl", "base/shaders/SkyPS.glsl", &skyProgram);
 }

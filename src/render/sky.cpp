@@ -5,19 +5,68 @@
 #include "render/render.h"
 #include "render/texture_names.h"
 
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
 float skyScroll;
 
 namespace {
 
-GLUquadric *skyQuadric()
+// Both cloud layers are drawn in one pass on the inner one's corners: for a software renderer a
+// second dome is a second run of every sky pixel through depth test and blending.
+constexpr int kDomeSlices = 16, kDomeStacks = 16;
+constexpr float kPi = float(M_PI);
+
+struct DomeCorner {
+    float position[3]; // on the inner sphere, before the flattening
+    float s, t;        // the inner layer's picture there
+};
+
+// The corners laid out as a GLU sphere lays them out (slices round its z axis, stacks from +z
+// to -z), with its texture coordinates: s from 1 at +y down through 0.75 at +x, t from 1 at +z
+// to 0 at -z. Row j holds stack line j, kDomeSlices + 1 corners (the last closes the seam).
+const std::vector<DomeCorner> &domeCorners()
 {
-    static GLUquadric *quadric;
-    if (!quadric) {
-        quadric = gluNewQuadric();
-        gluQuadricNormals(quadric, GLU_SMOOTH);
-        gluQuadricTexture(quadric, GL_TRUE);
+    static std::vector<DomeCorner> corners;
+    if (corners.empty())
+        for (int j = 0; j <= kDomeStacks; j++)
+            for (int i = 0; i <= kDomeSlices; i++) {
+                const float around = 2 * kPi * float(i % kDomeSlices) / kDomeSlices;
+                const float down = kPi * float(j) / kDomeStacks, ring = kSkyInnerLayerRadius * std::sin(down);
+                corners.push_back({{ring * std::sin(around), ring * std::cos(around), kSkyInnerLayerRadius * std::cos(down)},
+                                   1 - float(i) / kDomeSlices,
+                                   1 - float(j) / kDomeStacks});
+            }
+    return corners;
+}
+
+// The outer layer's picture where the eye's ray through `corner` meets the outer sphere (all
+// before the flattening, the eye inside the sphere), as the layer's own dome would show it
+// there: s taken within half a turn of `nearS`, so that no triangle spans the picture's seam.
+void outerLayerCoords(const float eye[3], const float corner[3], float nearS, float *s, float *t)
+{
+    float d[3], a = 0, b = 0, c = -kSkyDomeRadius * kSkyDomeRadius;
+    for (int k = 0; k < 3; k++) {
+        d[k] = corner[k] - eye[k];
+        a += d[k] * d[k];
+        b += eye[k] * d[k];
+        c += eye[k] * eye[k];
     }
-    return quadric;
+    const float along = (-b + std::sqrt(std::max(b * b - a * c, 0.0f))) / a;
+    float u[3];
+    for (int k = 0; k < 3; k++)
+        u[k] = (eye[k] + along * d[k]) / kSkyDomeRadius;
+    *s = 1 - std::atan2(u[0], u[1]) / (2 * kPi);
+    *s += std::round(nearS - *s);
+    *t = 1 - std::acos(std::clamp(u[2], -1.0f, 1.0f)) / kPi;
+}
+
+// The eye in world space, from a modelview holding only the camera's turn and move.
+void eyeOf(const float m[16], float eye[3])
+{
+    for (int i = 0; i < 3; i++)
+        eye[i] = -(m[i * 4] * m[12] + m[i * 4 + 1] * m[13] + m[i * 4 + 2] * m[14]);
 }
 
 struct Box {
@@ -85,13 +134,13 @@ void drawSkyDome(float frameTime)
     if (skyScroll >= 1.0f)
         skyScroll -= 1.0f;
 
-    // Everything below is undone by the pops: whatever drew before and after sees exactly the
-    // matrices it had, not a flattening followed by an inexact unflattening.
-    glMatrixMode(GL_TEXTURE);
-    glPushMatrix();
-    glLoadIdentity();
-    glTranslatef(skyScroll, 0, 0);
-    glMatrixMode(GL_MODELVIEW);
+    float camera[16], eye[3];
+    glGetFloatv(GL_MODELVIEW_MATRIX, camera);
+    eyeOf(camera, eye);
+    eye[1] /= kSkyDomeFlattening; // into the spheres' space, where the domes are round
+
+    // Everything below is undone by the pop: whatever drew before and after sees exactly the
+    // matrix it had, not a flattening followed by an inexact unflattening.
     glPushMatrix();
     // Far under the horizon every view meets the street, the buildings or the skyline band
     // before the sky: cut off there, the lower parts of the layers are not shaded only to be
@@ -103,26 +152,32 @@ void drawSkyDome(float frameTime)
     glScalef(1, kSkyDomeFlattening, 1); // the spheres become flat domes
 
     // The dark dome itself is the frame's clear colour (clearToNightSky): the cloud layers go
-    // over it.
+    // over it, each adding its clouds at half strength; the inner layer drifts faster.
     glEnable(GL_TEXTURE_2D);
     glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+    glBlendFunc(GL_ONE, GL_ONE);
     glColor4f(0.1f, 0.1f, 0.15f, 0.5f);
     glBindTexture(GL_TEXTURE_2D, textureSet[TEX_CLOUDS]);
-    gluSphere(skyQuadric(), kSkyDomeRadius, 16, 16);
-
-    // The inner layer drifts faster and sideways.
-    glMatrixMode(GL_TEXTURE);
-    glTranslatef(skyScroll * 50, 0, skyScroll * 10);
-    glMatrixMode(GL_MODELVIEW);
-    gluSphere(skyQuadric(), 12800, 16, 16);
+    glUseProgramObjectARB(skyProgram);
+    const std::vector<DomeCorner> &corners = domeCorners();
+    for (int j = 0; j < kDomeStacks; j++) {
+        glBegin(GL_QUAD_STRIP);
+        for (int i = 0; i <= kDomeSlices; i++)
+            for (int row : {j + 1, j}) {
+                const DomeCorner &c = corners[size_t(row * (kDomeSlices + 1) + i)];
+                float s, t;
+                outerLayerCoords(eye, c.position, c.s, &s, &t);
+                glMultiTexCoord2fARB(GL_TEXTURE0_ARB, s + skyScroll, t);
+                glMultiTexCoord2fARB(GL_TEXTURE1_ARB, c.s + skyScroll * 51, c.t);
+                glVertex3fv(c.position);
+            }
+        glEnd();
+    }
+    glUseProgramObjectARB(0);
     glDisable(GL_BLEND);
     glDisable(GL_CLIP_PLANE0);
 
     glPopMatrix();
-    glMatrixMode(GL_TEXTURE);
-    glPopMatrix();
-    glMatrixMode(GL_MODELVIEW);
     glEnable(GL_CULL_FACE);
 
     drawHorizonBand(0, -20, 0, 5000, 400, 5000);

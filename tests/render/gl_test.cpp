@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdlib>
@@ -305,8 +306,64 @@ void postProcessAndComposite()
     endOverlay();
 }
 
-TEST_F(GlTest, SkyDomeLeavesEveryMatrixAsItFoundIt)
+// The two cloud layers as GL's spheres draw them, one pass each: the picture the one-pass dome
+// must keep.
+void drawLayersOneByOne(float scroll)
 {
+    glDisable(GL_CULL_FACE);
+    glMatrixMode(GL_TEXTURE);
+    glPushMatrix();
+    glLoadIdentity();
+    glTranslatef(scroll, 0, 0);
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    const double keepAbove[4] = {0, 1, 0, -double(kSkyDomeCut)};
+    glClipPlane(GL_CLIP_PLANE0, keepAbove);
+    glEnable(GL_CLIP_PLANE0);
+    glScalef(1, kSkyDomeFlattening, 1);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+    glColor4f(0.1f, 0.1f, 0.15f, 0.5f);
+    glBindTexture(GL_TEXTURE_2D, textureSet[TEX_CLOUDS]);
+    GLUquadric *sphere = gluNewQuadric();
+    gluQuadricTexture(sphere, GL_TRUE);
+    gluSphere(sphere, kSkyDomeRadius, 16, 16);
+    glMatrixMode(GL_TEXTURE);
+    glTranslatef(scroll * 50, 0, 0); // the inner layer drifts faster
+    glMatrixMode(GL_MODELVIEW);
+    gluSphere(sphere, kSkyInnerLayerRadius, 16, 16);
+    gluDeleteQuadric(sphere);
+    glDisable(GL_BLEND);
+    glDisable(GL_CLIP_PLANE0);
+    glPopMatrix();
+    glMatrixMode(GL_TEXTURE);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    glEnable(GL_CULL_FACE);
+    drawHorizonBand(0, -20, 0, 5000, 400, 5000);
+}
+
+// Both cloud layers are drawn in one pass on the inner dome, the outer layer's picture taken
+// where the eye's ray meets its sphere. Seen from a corner of the city (off the domes' centre,
+// so the layers part), towards a pole of the spheres, up at the picture's seam overhead and
+// across, the sky above the horizon must be the two domes drawn one by one, within two levels of
+// rounding (one blend instead of two); with clouds in bold stripes, a layer turned, shifted or smeared across the seam would
+// move whole bands by up to 19 levels. (Below the horizon the street hides the sky, and there the
+// domes' cut edges and the outer pole's pinch part a little.) Every matrix is left as it was.
+TEST_F(GlTest, SkyLayersInOnePassAreTheTwoDomesAndLeaveEveryMatrixAsItWas)
+{
+    std::vector<unsigned char> stripes;
+    for (int y = 0; y < 64; y++)
+        for (int x = 0; x < 64; x++) {
+            const unsigned char v = (x / 8 + y / 4) % 2 ? 255 : 40;
+            stripes.insert(stripes.end(), {v, v, v, (unsigned char)(128 + x * 2)});
+        }
+    GLuint clouds = 0, kept = textureSet[TEX_CLOUDS];
+    glGenTextures(1, &clouds);
+    glBindTexture(GL_TEXTURE_2D, clouds);
+    gluBuild2DMipmaps(GL_TEXTURE_2D, GL_RGBA, 64, 64, GL_RGBA, GL_UNSIGNED_BYTE, stripes.data());
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_NEAREST);
+    textureSet[TEX_CLOUDS] = clouds;
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     gluPerspective(70, double(kWidth) / kHeight, 0.1, 15000);
@@ -314,24 +371,44 @@ TEST_F(GlTest, SkyDomeLeavesEveryMatrixAsItFoundIt)
     glLoadIdentity();
     glTranslatef(0.25f, 0, 0);
     glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    gluLookAt(-370, 2, 550, -380, 3, 560, 0, 1, 0);
+    glDisable(GL_FOG);
+    const float eye[3] = {2000, 3, -1500}, targets[3][3] = {{2000, 300, 10000}, {0, 1700, -1500}, {-8000, 200, 0}};
     const GLenum matrices[3] = {GL_MODELVIEW_MATRIX, GL_PROJECTION_MATRIX, GL_TEXTURE_MATRIX};
     float before[3][16], after[3][16];
-    for (int m = 0; m < 3; m++)
-        glGetFloatv(matrices[m], before[m]);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glDisable(GL_FOG);
-    float scroll = skyScroll;
-    drawSkyDome(1.0f);
-    for (int m = 0; m < 3; m++)
-        glGetFloatv(matrices[m], after[m]);
+    const int rows = kHeight * 2 / 5; // the top of the frame: above the horizon in every view
+    skyScroll = 0.3f; // the layers drift apart
+    std::vector<unsigned char> frame[2];
+    for (const auto &target : targets) {
+        for (int one = 0; one < 2; one++) {
+            glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+            glLoadIdentity();
+            gluLookAt(eye[0], eye[1], eye[2], target[0], target[1], target[2], 0, 1, 0);
+            for (int m = 0; m < 3; m++)
+                glGetFloatv(matrices[m], before[m]);
+            one ? drawSkyDome(0) : drawLayersOneByOne(skyScroll);
+            for (int m = 0; m < 3; m++)
+                glGetFloatv(matrices[m], after[m]);
+            EXPECT_EQ(std::memcmp(before, after, sizeof before), 0) << "matrices restored bit for bit";
+            frame[one].resize(size_t(kWidth * rows * 3));
+            glPixelStorei(GL_PACK_ALIGNMENT, 1);
+            glReadPixels(0, kHeight - rows, kWidth, rows, GL_RGB, GL_UNSIGNED_BYTE, frame[one].data());
+        }
+        int worst = 0, lit = 0;
+        for (size_t i = 0; i < frame[0].size(); i++) {
+            worst = std::max(worst, std::abs(frame[0][i] - frame[1][i]));
+            lit += frame[1][i] > 0;
+        }
+        EXPECT_GT(lit, kWidth * rows) << "the clouds fill the sky";
+        EXPECT_LE(worst, 2) << "towards " << target[0] << ", " << target[1] << ", " << target[2];
+    }
     GLint mode = 0;
     glGetIntegerv(GL_MATRIX_MODE, &mode);
     EXPECT_EQ(mode, GL_MODELVIEW);
-    EXPECT_EQ(std::memcmp(before, after, sizeof before), 0) << "matrices restored bit for bit";
+    const float scroll = skyScroll;
+    drawSkyDome(1.0f);
     EXPECT_GT(skyScroll, scroll) << "the clouds drift";
-    EXPECT_GT(redAt(kWidth / 2, kHeight - 20), 0) << "the dome fills the sky";
+    textureSet[TEX_CLOUDS] = kept;
+    glDeleteTextures(1, &clouds);
     glMatrixMode(GL_TEXTURE);
     glLoadIdentity();
     glMatrixMode(GL_MODELVIEW);
