@@ -64,10 +64,10 @@ extern float skyScroll; // the clouds' drift; grows through every race frame
 // clearFrame with the night sky's own dark colour: the dark dome behind the clouds, wherever
 // the scene leaves the frame open. The clear colour is left as it was.
 void clearToNightSky();
-// The dome's cloud layers and the skyline band, over a frame cleared by clearToNightSky, with
-// the camera alone on the modelview (the eye is read from it), colour white, texturing on, fog
-// off; the clouds drift by the frame's duration. Every matrix it touches is left exactly as it was.
-void drawSkyDome(float frameTime);
+// The dome's cloud layers and the skyline band seen from `viewer`, over a frame cleared by
+// clearToNightSky, with the camera on the modelview, colour white, texturing on, fog off; the
+// clouds drift by the frame's duration. Every matrix it touches is left exactly as it was.
+void drawSkyDome(const float viewer[3], float frameTime);
 // The cloud layers: spheres of kSkyDomeRadius (the outer) and kSkyInnerLayerRadius round the
 // world's origin, flattened to kSkyDomeFlattening of their height. Below kSkyDomeCut (a world
 // height) neither layer is drawn: no view sees that far down past the street (checked from

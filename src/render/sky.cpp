@@ -62,13 +62,6 @@ void outerLayerCoords(const float eye[3], const float corner[3], float nearS, fl
     *t = 1 - std::acos(std::clamp(u[2], -1.0f, 1.0f)) / kPi;
 }
 
-// The eye in world space, from a modelview holding only the camera's turn and move.
-void eyeOf(const float m[16], float eye[3])
-{
-    for (int i = 0; i < 3; i++)
-        eye[i] = -(m[i * 4] * m[12] + m[i * 4 + 1] * m[13] + m[i * 4 + 2] * m[14]);
-}
-
 struct Box {
     float x0, x1, y0, y1, z0, z1;
 };
@@ -125,7 +118,7 @@ void clearToNightSky()
     glPopAttrib();
 }
 
-void drawSkyDome(float frameTime)
+void drawSkyDome(const float viewer[3], float frameTime)
 {
     glDisable(GL_CULL_FACE);
     skyScroll += 1e-6f * frameTime;
@@ -134,10 +127,8 @@ void drawSkyDome(float frameTime)
     if (skyScroll >= 1.0f)
         skyScroll -= 1.0f;
 
-    float camera[16], eye[3];
-    glGetFloatv(GL_MODELVIEW_MATRIX, camera);
-    eyeOf(camera, eye);
-    eye[1] /= kSkyDomeFlattening; // into the spheres' space, where the domes are round
+    // The eye in the spheres' space, where the domes are round.
+    const float eye[3] = {viewer[0], viewer[1] / kSkyDomeFlattening, viewer[2]};
 
     // Everything below is undone by the pop: whatever drew before and after sees exactly the
     // matrix it had, not a flattening followed by an inexact unflattening.

@@ -91,7 +91,7 @@ void drawRaceScene()
 
     // Drawn after the solid scene, so the depth test leaves only the pixels still open to them.
     beginUnlit();
-    drawSkyDome(frameTime);
+    drawSkyDome(cameraEye, frameTime);
     endUnlit();
     markPassEnd(PASS_SKY);
     drawCarEffects();

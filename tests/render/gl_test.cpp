@@ -385,7 +385,7 @@ TEST_F(GlTest, SkyLayersInOnePassAreTheTwoDomesAndLeaveEveryMatrixAsItWas)
             gluLookAt(eye[0], eye[1], eye[2], target[0], target[1], target[2], 0, 1, 0);
             for (int m = 0; m < 3; m++)
                 glGetFloatv(matrices[m], before[m]);
-            one ? drawSkyDome(0) : drawLayersOneByOne(skyScroll);
+            one ? drawSkyDome(eye, 0) : drawLayersOneByOne(skyScroll);
             for (int m = 0; m < 3; m++)
                 glGetFloatv(matrices[m], after[m]);
             EXPECT_EQ(std::memcmp(before, after, sizeof before), 0) << "matrices restored bit for bit";
@@ -405,7 +405,7 @@ TEST_F(GlTest, SkyLayersInOnePassAreTheTwoDomesAndLeaveEveryMatrixAsItWas)
     glGetIntegerv(GL_MATRIX_MODE, &mode);
     EXPECT_EQ(mode, GL_MODELVIEW);
     const float scroll = skyScroll;
-    drawSkyDome(1.0f);
+    drawSkyDome(eye, 1.0f);
     EXPECT_GT(skyScroll, scroll) << "the clouds drift";
     textureSet[TEX_CLOUDS] = kept;
     glDeleteTextures(1, &clouds);
