@@ -67,6 +67,7 @@ void loadTrack(int track)
     loadWaypoints(track);
     collisionModel = loadModel(track, "map.ms3d");
     visualModel = loadModel(track, "mapvisual.ms3d");
+    visualModel->solid = true; // the city's solids are closed and its thin boards two-sided
     visualModel->reloadTextures();
     lampModel = loadModel(track, "light.ms3d");
     lampModel->bakeTriangles();

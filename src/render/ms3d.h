@@ -69,9 +69,9 @@ public:
     // a model of thousands of triangles is not sent corner by corner every frame. 0: none yet.
     GLuint geometryLists;
     std::vector<ModelCell> cells; // grouped by mesh, in mesh order
-    // A solid model (a car body, a wheel) is closed and seen only from outside, its faces wound
-    // counter-clockwise seen from the front: its back faces are left undrawn. Other models are
-    // drawn two-sided (thin road markings and signs are seen from both sides).
+    // A solid model (a car body, a wheel, a city whose thin boards are modelled once each way
+    // round) is seen only from outside its solids, its faces wound counter-clockwise seen from
+    // the front: its back faces are left undrawn. Other models are drawn two-sided.
     bool solid = false;
 
 private:

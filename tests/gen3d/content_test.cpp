@@ -177,6 +177,9 @@ TEST(Tracks, TheStartLineLeadsTheGridAndTheWaypointsRunAlongAWalledRoad)
         ParsedModel collision;
         ASSERT_TRUE(collision.read(trackFile(track, "map.ms3d")));
         RayScene scene(collision);
+        ParsedModel visual;
+        ASSERT_TRUE(visual.read(trackFile(track, "mapvisual.ms3d")));
+        RayScene city(visual);
         float start[3];
         startPosition(track, start);
         // Waypoint 0 is the start line, level with the four slots 4.5 apart.
@@ -193,6 +196,11 @@ TEST(Tracks, TheStartLineLeadsTheGridAndTheWaypointsRunAlongAWalledRoad)
             // a barrier on either side close enough to be the road's edge and far enough for a car.
             float hl = std::sqrt(dx * dx + dz * dz);
             V side = {-dz / hl, 0, dx / hl};
+            // Nothing the city draws stands in the way, a car's height over the road.
+            float length = std::sqrt(hl * hl + dy * dy);
+            V over = {a.x, a.y - 3.2f, a.z};
+            EXPECT_LT(city.cast(over, V{dx / length, dy / length, dz / length}, length), 0.0f)
+                << "the city stands on the road after waypoint " << i;
             for (float u = 0; u < hl; u += 1.0f) {
                 V p = {a.x + dx * u / hl, a.y + dy * u / hl + 1.0f, a.z + dz * u / hl};
                 float down = scene.cast(p, V{0, -1, 0}, 10);

@@ -1,6 +1,9 @@
-// The race view draws only the cells of the track its camera can see. Whatever it leaves out must
-// be invisible: from every few waypoints of every circuit, looking along the road, the depth
-// picture drawn with the cells culled is exactly the one drawn with the whole track. And where it
+// The race view draws only the cells of the track its camera can see, and of those only the front
+// faces. Whatever it leaves out must be invisible: from every few waypoints of every circuit,
+// looking along the road, the depth picture drawn with the cells culled is exactly the one drawn
+// with the whole track, and leaving out the back faces changes only a few pixels on the edges of
+// solids (where a back face and a front one meet edge to edge, the rasteriser may give the pixel
+// to either), never a face a viewer sees. And where it
 // leaves the street lamps out of the light program, their light must have been nothing. The cars
 // and wheels are drawn without their back faces: from every side they must look the same, but for
 // a few rim pixels where two parts of a body meet edge to edge and a back face filled the seam.
@@ -66,7 +69,7 @@ bool window()
     return opened;
 }
 
-TEST(Culling, EveryCircuitLooksTheSameWithItsHiddenCellsLeftOut)
+TEST(Culling, EveryCircuitLooksTheSameWithItsHiddenCellsAndBackFacesLeftOut)
 {
     ASSERT_TRUE(window());
     for (int track = 1; track <= 20; track++) {
@@ -75,13 +78,21 @@ TEST(Culling, EveryCircuitLooksTheSameWithItsHiddenCellsLeftOut)
         int drawn = 0;
         int views = forEachView(track, 3, [&](int i, const float *eye, const float *target) {
             std::vector<float> whole = depthPicture(eye, target, [&] { model->draw(); });
-            std::vector<float> culled = depthPicture(eye, target, [&] { model->drawInside(currentViewVolume(eye, 0)); });
-            size_t differ = 0;
+            auto inside = [&](bool solid) {
+                model->solid = solid;
+                return depthPicture(eye, target, [&] { model->drawInside(currentViewVolume(eye, 0)); });
+            };
+            std::vector<float> front = inside(true), culled = inside(false);
+            size_t differ = 0, unlike = 0;
             for (size_t p = 0; p < whole.size(); p++) {
                 differ += whole[p] != culled[p];
+                // A thin board is drawn twice, once each way round; drawn two-sided, the nearer of
+                // the two wins by a rounding of its depth.
+                unlike += std::fabs(front[p] - culled[p]) > 2e-7f;
                 drawn += whole[p] < 1.0f;
             }
             EXPECT_EQ(differ, 0u) << "track " << track << " waypoint " << i;
+            EXPECT_LE(unlike, 12u) << "track " << track << " waypoint " << i << ": a face is missing from the front";
         });
         EXPECT_GT(views, 10) << "track " << track;
         EXPECT_GT(drawn, views * kWidth * kHeight / 4) << "track " << track << ": the views see too little road";

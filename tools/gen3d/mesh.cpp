@@ -68,6 +68,8 @@ void ModelMesh::tri(int mat, Vec3 a, Vec3 b, Vec3 c, Uv ta, Uv tb, Uv tc, Vec3 n
     t.uv[1] = tb;
     t.uv[2] = tc;
     t.material = mat;
+    t.facesAway = facing.set;
+    t.awayFrom = facing.point;
     triangles.push_back(t);
 }
 
@@ -84,11 +86,22 @@ void ModelMesh::quad(int mat, Vec3 a, Vec3 b, Vec3 c, Vec3 d, Uv ta, Uv tb, Uv t
     tri(mat, a, c, d, ta, tc, td, n, n, n);
 }
 
+void ModelMesh::twoSidedQuad(int mat, Vec3 a, Vec3 b, Vec3 c, Vec3 d, Uv ta, Uv tb, Uv tc, Uv td)
+{
+    size_t first = triangles.size();
+    quad(mat, a, b, c, d, ta, tb, tc, td);
+    quad(mat, a, d, c, b, ta, td, tc, tb);
+    for (size_t i = first; i < triangles.size(); i++)
+        triangles[i].bothSides = true;
+}
+
 void ModelMesh::box(int mat, Vec3 cb, Vec3 fwd, float hl, float hw, float h, float ts, bool withBottom, bool withTop)
 {
     Vec3 f = normalize(v3(fwd.x, 0, fwd.z));
     Vec3 r = v3(-f.z, 0, f.x);
     Vec3 up = v3(0, h, 0);
+    Facing around = facing;
+    faceAwayFrom(cb + up * 0.5f);
     Vec3 p[4] = {cb + f * hl + r * hw, cb - f * hl + r * hw, cb - f * hl - r * hw, cb + f * hl - r * hw};
     float edge[4] = {2 * hl, 2 * hw, 2 * hl, 2 * hw};
     for (int i = 0; i < 4; i++) {
@@ -100,7 +113,8 @@ void ModelMesh::box(int mat, Vec3 cb, Vec3 fwd, float hl, float hw, float h, flo
         quad(mat, p[0] + up, p[1] + up, p[2] + up, p[3] + up, Uv{0, 0}, Uv{2 * hl * ts, 0},
          Uv{2 * hl * ts, 2 * hw * ts}, Uv{0, 2 * hw * ts});
     if (withBottom)
-        quad(mat, p[3], p[2], p[1], p[0], Uv{0, 0}, Uv{1, 0}, Uv{1, 1}, Uv{0, 1});
+        quad(mat, p[0], p[1], p[2], p[3], Uv{0, 0}, Uv{2 * hl * ts, 0}, Uv{2 * hl * ts, 2 * hw * ts}, Uv{0, 2 * hw * ts});
+    facing = around;
 }
 
 void ModelMesh::smoothNormals(float creaseDegrees)

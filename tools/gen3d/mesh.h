@@ -46,6 +46,11 @@ struct MeshTriangle {
     Vec3 n[3];
     Uv uv[3];
     int material;
+    // Set when the face was built to look away from a point (see faceAwayFrom) or to be seen
+    // from both sides (twoSidedQuad); orientFaces follows these before its caller's preference.
+    bool facesAway = false;
+    Vec3 awayFrom;
+    bool bothSides = false;
 };
 
 struct ModelMesh {
@@ -53,28 +58,45 @@ struct ModelMesh {
     std::vector<Vec3> vertices;
     std::vector<MeshTriangle> triangles;
     std::map<std::tuple<uint32_t, uint32_t, uint32_t>, int> vertexLookup;
+    struct Facing {
+        bool set = false;
+        Vec3 point;
+    } facing; // what faces added now look away from
 
     int material(const std::string &name, const std::string &texture);
     int lampMaterial(const std::string &name, float r, float g, float b);
     int vertex(Vec3 p);
-    // Flat-shaded triangle; corners in any winding (the game draws without culling).
+    // Flat-shaded triangle; corners in any winding until orientFaces turns it to its viewers.
     void tri(int mat, Vec3 a, Vec3 b, Vec3 c, Uv ta, Uv tb, Uv tc);
     void tri(int mat, Vec3 a, Vec3 b, Vec3 c, Uv ta, Uv tb, Uv tc, Vec3 na, Vec3 nb, Vec3 nc);
     // Quad a-b-c-d around its edge, split along a-c.
     void quad(int mat, Vec3 a, Vec3 b, Vec3 c, Vec3 d, Uv ta, Uv tb, Uv tc, Uv td);
+    // A thin board seen from either side: the quad twice, once wound each way, so a renderer
+    // that leaves out back faces still draws it from both.
+    void twoSidedQuad(int mat, Vec3 a, Vec3 b, Vec3 c, Vec3 d, Uv ta, Uv tb, Uv tc, Uv td);
+    // Faces added from now on are wound to look away from `point`: a point inside the solid they
+    // close, so that only its outside is front-facing, or one far below for ground. Ended by
+    // faceFreely.
+    void faceAwayFrom(Vec3 point) { facing = Facing{true, point}; }
+    void faceFreely() { facing = Facing{}; }
     // Axis-aligned-in-its-own-frame box given by its 8 corners is not needed: boxes are oriented by
-    // a forward direction in the ground plane.
+    // a forward direction in the ground plane. A closed solid: its faces look away from its middle.
     void box(int mat, Vec3 centreBottom, Vec3 forward, float halfLength, float halfWidth, float height,
              float texScale, bool withBottom = false, bool withTop = true);
 
-    // Turns every triangle whose face points away from preferred(centroid, normal) round, so
-    // the lighting sees the side a viewer sees.
+    // Turns every triangle whose face points away from where it was built to look (faceAwayFrom),
+    // or else from preferred(centroid, normal), round, so that its front is the side a viewer
+    // sees. Faces built to be seen from both sides stay as they are.
     template <class F> void orientFaces(F preferred)
     {
         for (MeshTriangle &t : triangles) {
+            if (t.bothSides)
+                continue;
             Vec3 a = vertices[size_t(t.v[0])], b = vertices[size_t(t.v[1])], c = vertices[size_t(t.v[2])];
             Vec3 n = normalize(cross(b - a, c - a));
-            if (dot(n, preferred((a + b + c) * (1.0f / 3.0f), n)) >= 0)
+            Vec3 centroid = (a + b + c) * (1.0f / 3.0f);
+            Vec3 want = t.facesAway ? centroid - t.awayFrom : preferred(centroid, n);
+            if (dot(n, want) >= 0)
                 continue;
             std::swap(t.v[1], t.v[2]);
             std::swap(t.n[1], t.n[2]);

@@ -15,6 +15,9 @@ static const float kWallHeight = 2.5f;  // collision wall, above what a car body
 static const float kGrid = 4.5f;
 
 static Vec3 at3(V2 p, float lift) { return v3(p.x, groundHeight(p.x, p.z) + lift, p.z); }
+// What the ground, the roads and everything painted on them face away from: seen only from
+// above, they are wound to face the sky however the land slopes.
+static const Vec3 kDeepBelow = v3(0, -1e6f, 0);
 
 // Offsets of the two sides at a sample, shortened on the inside of a corner so the edge never folds
 // over itself.
@@ -195,6 +198,7 @@ struct VisualBuilder {
         z0 = std::floor((z0 - margin) / cell) * cell;
         int nx = int(std::ceil((x1 + margin - x0) / cell)), nz = int(std::ceil((z1 + margin - z0) / cell));
         int mat = tex("ground");
+        m.faceAwayFrom(kDeepBelow);
         for (int i = 0; i < nx; i++)
             for (int j = 0; j < nz; j++) {
                 V2 c[4] = {{x0 + i * cell, z0 + j * cell}, {x0 + (i + 1) * cell, z0 + j * cell},
@@ -207,6 +211,7 @@ struct VisualBuilder {
                 }
                 m.quad(mat, v[0], v[1], v[2], v[3], t[0], t[1], t[2], t[3]);
             }
+        m.faceFreely();
     }
 
     void road()
@@ -227,6 +232,7 @@ struct VisualBuilder {
             size_t j = (i + 1) % n;
             float seg = len2(p.samples[j].p - p.samples[i].p);
             float v2 = v + seg / 16.0f;
+            m.faceAwayFrom(kDeepBelow);
             m.quad(road, at3(edge[0].pts[i], 0), at3(edge[1].pts[i], 0), at3(edge[1].pts[j], 0),
                    at3(edge[0].pts[j], 0), Uv{0, v}, Uv{1, v}, Uv{1, v2}, Uv{0, v2});
             float b0 = v * 4, b1 = v2 * 4; // barrier texture repeats every 4 units
@@ -235,17 +241,21 @@ struct VisualBuilder {
                 Vec3 t0 = at3(barTop0[k].pts[i], 1.1f), t1 = at3(barTop0[k].pts[j], 1.1f);
                 Vec3 u0 = at3(barTop1[k].pts[i], 1.1f), u1 = at3(barTop1[k].pts[j], 1.1f);
                 Vec3 o0 = at3(barOut[k].pts[i], 0), o1 = at3(barOut[k].pts[j], 0);
+                // The barrier and the pavement behind it close solids along the road.
+                m.faceAwayFrom((e0 + e1 + o0 + o1) * 0.25f + v3(0, 0.5f, 0));
                 m.quad(bar, e0, e1, t1, t0, Uv{b0, 1}, Uv{b1, 1}, Uv{b1, 0}, Uv{b0, 0});
                 m.quad(bar, t0, t1, u1, u0, Uv{b0, 0.28f}, Uv{b1, 0.28f}, Uv{b1, 0.3f}, Uv{b0, 0.3f});
                 m.quad(bar, o0, o1, u1, u0, Uv{b0, 1}, Uv{b1, 1}, Uv{b1, 0}, Uv{b0, 0});
                 Vec3 p0 = at3(barOut[k].pts[i], 0.15f), p1 = at3(barOut[k].pts[j], 0.15f);
                 Vec3 q0 = at3(paveOut[k].pts[i], 0.15f), q1 = at3(paveOut[k].pts[j], 0.15f);
+                m.faceAwayFrom((p0 + p1 + q0 + q1) * 0.25f - v3(0, 0.25f, 0));
                 m.quad(pave, p0, p1, q1, q0, Uv{0, v * 4}, Uv{0, v2 * 4}, Uv{1, v2 * 4}, Uv{1, v * 4});
                 Vec3 g0 = at3(paveOut[k].pts[i], -0.35f), g1 = at3(paveOut[k].pts[j], -0.35f);
                 m.quad(pave, q0, q1, g1, g0, Uv{0, v * 4}, Uv{0, v2 * 4}, Uv{0.1f, v2 * 4}, Uv{0.1f, v * 4});
             }
             v = v2;
         }
+        m.faceFreely();
     }
 
     void startLine()
@@ -255,6 +265,7 @@ struct VisualBuilder {
         int mat = tex("startline");
         V2 a = s.p - s.t * 0.9f, b = s.p + s.t * 0.9f;
         float hw = s.hw;
+        m.faceAwayFrom(kDeepBelow);
         m.quad(mat, at3(a - r * hw, 0.04f), at3(a + r * hw, 0.04f), at3(b + r * hw, 0.04f), at3(b - r * hw, 0.04f),
                Uv{0, 0}, Uv{hw * 2 / 3.6f, 0}, Uv{hw * 2 / 3.6f, 0.5f}, Uv{0, 0.5f});
         // Grid boxes: a painted bar in front of each slot.
@@ -264,6 +275,7 @@ struct VisualBuilder {
             V2 q[4] = {{c.x, c.z - 1.4f}, {c.x + 0.35f, c.z - 1.4f}, {c.x + 0.35f, c.z + 1.4f}, {c.x, c.z + 1.4f}};
             m.quad(white, at3(q[0], 0.04f), at3(q[1], 0.04f), at3(q[2], 0.04f), at3(q[3], 0.04f), {}, {}, {}, {});
         }
+        m.faceFreely();
         // Gantry over the line with the banner on both faces and two lamps.
         int metal = tex("metal"), banner = tex("banner");
         float reach = hw + kBarrier + 1.5f;
@@ -275,12 +287,13 @@ struct VisualBuilder {
             V2 off = s.t * (0.35f * float(face));
             Vec3 a0 = v3(left.x + off.x, y0 + 6.2f, left.z + off.z), a1 = v3(rightP.x + off.x, y0 + 6.2f, rightP.z + off.z);
             Vec3 up = v3(0, 2.0f, 0);
+            // Open underneath: a car passing below sees the banners' backs and the beam's underside.
             if (face < 0)
-                m.quad(banner, a0, a1, a1 + up, a0 + up, Uv{0, 1}, Uv{1, 1}, Uv{1, 0}, Uv{0, 0});
+                m.twoSidedQuad(banner, a0, a1, a1 + up, a0 + up, Uv{0, 1}, Uv{1, 1}, Uv{1, 0}, Uv{0, 0});
             else
-                m.quad(banner, a1, a0, a0 + up, a1 + up, Uv{0, 1}, Uv{1, 1}, Uv{1, 0}, Uv{0, 0});
+                m.twoSidedQuad(banner, a1, a0, a0 + up, a1 + up, Uv{0, 1}, Uv{1, 1}, Uv{1, 0}, Uv{0, 0});
         }
-        m.quad(metal, v3(left.x - s.t.x * 0.35f, y0 + 8.2f, left.z - s.t.z * 0.35f),
+        m.twoSidedQuad(metal, v3(left.x - s.t.x * 0.35f, y0 + 8.2f, left.z - s.t.z * 0.35f),
                v3(rightP.x - s.t.x * 0.35f, y0 + 8.2f, rightP.z - s.t.z * 0.35f),
                v3(rightP.x + s.t.x * 0.35f, y0 + 8.2f, rightP.z + s.t.z * 0.35f),
                v3(left.x + s.t.x * 0.35f, y0 + 8.2f, left.z + s.t.z * 0.35f), {}, {}, {}, {});
@@ -333,6 +346,7 @@ struct VisualBuilder {
             stubs.push_back(Stub{a, b, c.halfWidth});
             V2 r = rightOf(c.dir);
             float hw = c.halfWidth;
+            m.faceAwayFrom(kDeepBelow);
             m.quad(road, at3(a - r * hw, -0.02f), at3(a + r * hw, -0.02f), at3(b + r * hw, -0.02f),
                    at3(b - r * hw, -0.02f), Uv{0, 0}, Uv{1, 0}, Uv{1, length / 16}, Uv{0, length / 16});
             for (int side = -1; side <= 1; side += 2) {
@@ -341,18 +355,26 @@ struct VisualBuilder {
                 m.quad(pave, at3(e0, 0.14f), at3(e1, 0.14f), at3(f1, 0.14f), at3(f0, 0.14f), Uv{0, 0},
                        Uv{0, length / 4}, Uv{1, length / 4}, Uv{1, 0});
             }
+            m.faceFreely();
             // The closure: a chevron board just behind the circuit's barrier.
             V2 m0 = c.node + c.dir * (t0 + 1.0f);
             Vec3 l0 = at3(m0 - r * hw, 0.2f), l1 = at3(m0 + r * hw, 0.2f);
             Vec3 up = v3(0, 1.6f, 0);
-            m.quad(closure, l0, l1, l1 + up, l0 + up, Uv{0, 1}, Uv{hw / 3, 1}, Uv{hw / 3, 0}, Uv{0, 0});
-            // A building closes the far end of the view.
-            V2 endC = b + c.dir * 8.0f;
-            addBuilding(endC, c.dir * -1.0f, 8, hw + kPavement, 12 + rnd(uint32_t(t0 * 10), 5) * 20, 100 + uint32_t(out.buildings.size()));
+            m.twoSidedQuad(closure, l0, l1, l1 + up, l0 + up, Uv{0, 1}, Uv{hw / 3, 1}, Uv{hw / 3, 0}, Uv{0, 0});
+            // A building closes the far end of the view, as deep as it can be without standing on
+            // another stretch of the circuit.
+            for (float halfDepth : {8.0f, 5.0f, 3.0f}) {
+                V2 endC = b + c.dir * halfDepth;
+                if (footprintClear(endC, c.dir, halfDepth, hw + kPavement, kBarrier + kPavement - 0.2f, false)) {
+                    addBuilding(endC, c.dir * -1.0f, halfDepth, hw + kPavement, 12 + rnd(uint32_t(t0 * 10), 5) * 20,
+                                100 + uint32_t(out.buildings.size()));
+                    break;
+                }
+            }
         }
     }
 
-    // A building standing on its footprint: front centre, facing direction (towards the street).
+    // A building standing on its footprint round `centre`, its front towards `facing` (the street).
     void addBuilding(V2 centre, V2 facing, float halfDepth, float halfWidth, float height, uint32_t id)
     {
         int style = int(hashNoise(seed, id, 11) * 6);
@@ -369,6 +391,7 @@ struct VisualBuilder {
                    centre - f * halfDepth - r * halfWidth, centre + f * halfDepth - r * halfWidth};
         bool shops = style != 2 && hashNoise(seed, id, 13) < 0.6f;
         const float shopTop = 4.35f;
+        m.faceAwayFrom(v3(centre.x, (yb + yt) * 0.5f, centre.z));
         for (int i = 0; i < 4; i++) {
             V2 a = c[i], b = c[(i + 1) % 4];
             float u = len2(b - a) / 16.0f;
@@ -389,6 +412,7 @@ struct VisualBuilder {
             V2 at = centre - f * (halfDepth * 0.3f) + r * (halfWidth * (hashNoise(seed, id, 16) - 0.5f));
             m.box(metal, v3(at.x, yt, at.z), v3(f.x, 0, f.z), sz, sz * 0.8f, 1.0f + sz, 0.5f);
         }
+        m.faceFreely();
         TrackContent::Footprint fp;
         for (int k = 0; k < 4; k++)
             fp.c[k] = c[k];
@@ -463,7 +487,9 @@ struct VisualBuilder {
         return false;
     }
 
-    bool footprintClear(V2 c, V2 f, float hd, float hwid, float needed)
+    // Whether a footprint keeps `needed` clear of the circuit's road edge (and, unless it closes a
+    // side street itself, of the side streets): judged at its corners, edges' middles and centre.
+    bool footprintClear(V2 c, V2 f, float hd, float hwid, float needed, bool streetsToo = true)
     {
         V2 r = rightOf(f);
         for (int i = -1; i <= 1; i++)
@@ -473,7 +499,7 @@ struct VisualBuilder {
                 float d = p.distanceTo(q, &sAt);
                 if (d < p.at(sAt).hw + needed)
                     return false;
-                if (nearStub(q, kPavement + 0.5f))
+                if (streetsToo && nearStub(q, kPavement + 0.5f))
                     return false;
             }
         return true;
@@ -529,7 +555,7 @@ struct VisualBuilder {
         Vec3 a = v3(front.x - r.x * hw, y, front.z - r.z * hw), b = v3(front.x + r.x * hw, y, front.z + r.z * hw);
         Vec3 up = v3(0, h, 0);
         // The sign faces the street; seen from the street the letters read left to right.
-        m.quad(mat, b, a, a + up, b + up, Uv{0, 1}, Uv{1, 1}, Uv{1, 0}, Uv{0, 0});
+        m.twoSidedQuad(mat, b, a, a + up, b + up, Uv{0, 1}, Uv{1, 1}, Uv{1, 0}, Uv{0, 0});
         if (count % 2 == 0) {
             V2 glow = front + facing * 1.5f;
             addLight(v3(glow.x, y + h * 0.5f, glow.z), kNeon[kind]);
@@ -551,7 +577,7 @@ struct VisualBuilder {
             Vec3 l0 = at3(p0, 1.15f), l1 = at3(p1, 1.15f);
             Vec3 up = v3(0, 1.3f, 0);
             float u = len2(p1 - p0) / 2.6f;
-            m.quad(board, l0, l1, l1 + up, l0 + up, Uv{0, 1}, Uv{u, 1}, Uv{u, 0}, Uv{0, 0});
+            m.twoSidedQuad(board, l0, l1, l1 + up, l0 + up, Uv{0, 1}, Uv{u, 1}, Uv{u, 0}, Uv{0, 0});
         }
     }
 
@@ -574,13 +600,13 @@ struct VisualBuilder {
             V2 tip = post - r * 3.0f;
             V2 mid = (post + tip) * 0.5f;
             Vec3 armBase = v3(mid.x, y0 + 8.4f, mid.z);
-            m.box(metal, armBase, v3(r.x, 0, r.z), 1.5f, 0.1f, 0.2f, 0.5f);
+            m.box(metal, armBase, v3(r.x, 0, r.z), 1.5f, 0.1f, 0.2f, 0.5f, true);
             Vec3 headBase = v3(tip.x, y0 + 8.2f, tip.z);
-            m.box(metal, headBase, v3(r.x, 0, r.z), 0.5f, 0.3f, 0.35f, 0.5f);
+            m.box(metal, headBase, v3(r.x, 0, r.z), 0.5f, 0.3f, 0.35f, 0.5f, true);
             V2 h0 = tip + r * 0.45f, h1 = tip - r * 0.45f;
             V2 rr = rightOf(r) * 0.25f;
             float hy = y0 + 8.18f;
-            m.quad(head, v3(h0.x - rr.x, hy, h0.z - rr.z), v3(h1.x - rr.x, hy, h1.z - rr.z),
+            m.twoSidedQuad(head, v3(h0.x - rr.x, hy, h0.z - rr.z), v3(h1.x - rr.x, hy, h1.z - rr.z),
                    v3(h1.x + rr.x, hy, h1.z + rr.z), v3(h0.x + rr.x, hy, h0.z + rr.z), {}, {}, {}, {});
             const Street &st = streets[size_t(q.street)];
             addLight(v3(tip.x, y0 + 8.0f, tip.z), st.lampStyle == 0 ? kSodium : kCoolWhite);
@@ -610,18 +636,11 @@ bool buildTrack(const TrackDef &def, TrackContent &out)
     vb.cornerBuildings();
     vb.skyline();
     vb.chevrons();
-    // Ground and roofs face the sky; walls face the road, where every viewer is.
+    // Every face of the city was built either to look away from a point (the inside of its solid,
+    // or deep below for the ground) or to be seen from both sides, so the game draws it without
+    // back faces.
+    out.visual.orientFaces([](Vec3, Vec3 n) { return n; });
     const TrackPath &path = out.path;
-    out.visual.orientFaces([&](Vec3 c, Vec3 n) {
-        if (std::fabs(n.y) > 0.7f)
-            return v3(0, 1, 0);
-        float s = 0;
-        float d = path.distanceTo(V2{c.x, c.z}, &s);
-        if (d < 1.0f)
-            return n; // overhead (the banner): both faces are modelled
-        V2 q = path.at(s).p;
-        return v3(q.x - c.x, 0, q.z - c.z);
-    });
     out.collision.orientFaces([&](Vec3 c, Vec3 n) {
         if (std::fabs(n.y) > 0.7f)
             return v3(0, 1, 0);
