@@ -319,6 +319,7 @@ struct VisualBuilder {
     void sideStreets()
     {
         int road = tex("road"), closure = tex("closure"), pave = tex("pavement");
+        uint32_t id = 100; // one per street built, whether its closing building fits or not
         for (const Crossing &c : p.sideStreets) {
             // The mouth: where the side street leaves the circuit's barrier line.
             float t0 = 0;
@@ -366,11 +367,11 @@ struct VisualBuilder {
             for (float halfDepth : {8.0f, 5.0f, 3.0f}) {
                 V2 endC = b + c.dir * halfDepth;
                 if (footprintClear(endC, c.dir, halfDepth, hw + kPavement, kBarrier + kPavement - 0.2f, false)) {
-                    addBuilding(endC, c.dir * -1.0f, halfDepth, hw + kPavement, 12 + rnd(uint32_t(t0 * 10), 5) * 20,
-                                100 + uint32_t(out.buildings.size()));
+                    addBuilding(endC, c.dir * -1.0f, halfDepth, hw + kPavement, 12 + rnd(uint32_t(t0 * 10), 5) * 20, id);
                     break;
                 }
             }
+            id++;
         }
     }
 
