@@ -7,11 +7,11 @@
 // rasteriser: it runs every instruction for every pixel, whichever way a branch goes, so the
 // lamps are plain arithmetic with no power function, and every value passed from the corners is
 // one more to interpolate at each pixel. What a surface does not need is left out when the game
-// builds the program instead: it defines LAMP_REACH and LAMP_FOCUS always, and for the track
-// NO_PAINT (the street never mirrors), NO_SHEEN (it is matte), LAMPS_STRAIGHT_DOWN (it stands
-// where it is drawn) and LAMP_COUNT, the number of lamps that reach the part being drawn (their
-// light is exactly zero beyond the reach, so the ones that do not reach are left out and those
-// that do take the first slots).
+// builds the program instead: it defines LAMP_REACH, LAMP_FOCUS and LAMP_POWER always, and for
+// the track NO_PAINT (the street never mirrors), NO_SHEEN (it is matte), LAMPS_STRAIGHT_DOWN (it
+// stands where it is drawn) and LAMP_COUNT, the number of lamps that reach the part being drawn
+// (the others would add less than half a level of the frame's colour there, so they are left
+// out and those that do reach take the first slots).
 #version 110
 
 #ifndef LAMP_COUNT
@@ -55,7 +55,7 @@ varying float fresnel;    // how much the paint mirrors at this angle
 const float lampReach = LAMP_REACH;
 // Street lamps are far brighter than the night around them: right under one the road shows its
 // full colour, and the pool stands out from the dark between the lamps.
-const float lampPower = 2.8;
+const float lampPower = LAMP_POWER;
 
 // c to the power of the lamps' focus exponent, LAMP_FOCUS (whole, 0 to 7): the product of c, c
 // squared and c to the fourth picked by the exponent's bits when the program is built. Every

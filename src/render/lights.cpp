@@ -234,16 +234,26 @@ void drawLitModel(Model *model, const Mat4 *placement)
 
 namespace {
 
-// Whether chosen street lamp `i`'s light reaches into the box (world space).
+// Whether chosen street lamp `i` adds anything a pixel shows to the box (world space). Its light
+// fades out at kLampReach; and as every lamp points straight down, a point h below it and d away
+// gets at most (h / d) to the power kLampFocus of it, and one level with it or above nothing at
+// all. A lamp whose most, with the whole diffuse factor and a white texel, stays under half a
+// level of the frame's 8-bit colour changes no pixel but by a rounding.
 bool lampReaches(int i, const float lo[3], const float hi[3])
 {
+    const float *lamp = slots.position[i];
     float d2 = 0;
     for (int axis = 0; axis < 3; axis++) {
-        float p = slots.position[i][axis];
+        float p = lamp[axis];
         float out = p < lo[axis] ? lo[axis] - p : p > hi[axis] ? p - hi[axis] : 0.0f;
         d2 += out * out;
     }
-    return d2 < kLampReach * kLampReach;
+    float below = lamp[1] - lo[1]; // the most any point of the box lies under the lamp
+    if (d2 >= kLampReach * kLampReach || below <= 0)
+        return false;
+    float fade = 1 - d2 / (kLampReach * kLampReach);
+    float cone = d2 > below * below ? std::pow(below * below / d2, 0.5f * kLampFocus) : 1.0f;
+    return kLampPower * cone * fade * fade >= 0.5f / 255;
 }
 
 GLhandleARB inUse;                 // the track build in use while the track is drawn

@@ -128,6 +128,9 @@ constexpr float kLampReach = 60.0f;
 // Every street lamp's spot exponent, built into the light program as well (a whole power known
 // when the program is built multiplies out in three steps).
 constexpr int kLampFocus = 5;
+// How much brighter than the night around it a street lamp lights what is right under it: a
+// factor on its colour, built into the light program too.
+constexpr float kLampPower = 2.8f;
 // The light program, whole (cars, garage), and the builds the track is drawn with, matte and
 // without the paint's mirror: [n] lights with the first n of the four lamp slots only.
 constexpr int kTrackLightBuilds = 5;

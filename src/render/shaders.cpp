@@ -105,9 +105,9 @@ GLint uniform(GLhandleARB program, const char *name) { return glGetUniformLocati
 // One build of the light program and its uniforms (-1 for those the build left out).
 bool buildLightProgram(const char *defines, GLhandleARB *program, LightUniforms *u)
 {
-    char all[200];
-    std::snprintf(all, sizeof all, "#define LAMP_REACH %.1f\n#define LAMP_FOCUS %d\n%s", double(kLampReach), kLampFocus,
-                  defines);
+    char all[240];
+    std::snprintf(all, sizeof all, "#define LAMP_REACH %.1f\n#define LAMP_FOCUS %d\n#define LAMP_POWER %.2f\n%s",
+                  double(kLampReach), kLampFocus, double(kLampPower), defines);
     if (!buildProgram("base/shaders/LightVS.glsl", "base/shaders/LightPS.glsl", program, all))
         return false;
     GLhandleARB p = *program;
