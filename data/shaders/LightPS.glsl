@@ -1,17 +1,18 @@
 // Per-pixel street lighting: four street lamps (spot lights pointing down, narrowed by their
 // focus exponent), with the fixed far light, an ambient floor, the surface's own glow and, on
-// car paint, the reflection picture. The far light, the sheen and the paint's angle change
-// little across a face and come from the corners (LightVS).
+// car paint, the reflection picture. The far light and the paint's angle change little across a
+// face and come from the corners (LightVS). Every surface is matte: nothing the game draws has a
+// highlight of its own.
 //
 // The lit scene is drawn in white, so the vertex colour is not read. Written for a software
 // rasteriser: it runs every instruction for every pixel, whichever way a branch goes, so the
 // lamps are plain arithmetic with no power function, and every value passed from the corners is
 // one more to interpolate at each pixel. What a surface does not need is left out when the game
 // builds the program instead: it defines LAMP_REACH, LAMP_FOCUS and LAMP_POWER always, and for
-// the track NO_PAINT (the street never mirrors), NO_SHEEN (it is matte), LAMPS_STRAIGHT_DOWN (it
-// stands where it is drawn) and LAMP_COUNT, the number of lamps that reach the part being drawn
-// (the others would add less than half a level of the frame's colour there, so they are left
-// out and those that do reach take the first slots).
+// the track NO_PAINT (the street never mirrors), LAMPS_STRAIGHT_DOWN (it stands where it is
+// drawn) and LAMP_COUNT, the number of lamps that reach the part being drawn (the others would
+// add less than half a level of the frame's colour there, so they are left out and those that
+// do reach take the first slots).
 #version 110
 
 #ifndef LAMP_COUNT
@@ -48,7 +49,6 @@ varying vec3 objectNormal;
 varying vec2 texCoord;    // the surface texture's (gl_TexCoord[0] would carry four)
 varying vec2 reflectCoord;
 varying vec3 farLight;    // the fixed far light, from the corners
-varying vec3 sheen;       // the lamp's highlight, from the corners
 varying float fresnel;    // how much the paint mirrors at this angle
 
 // A lamp lights a pool of road LAMP_REACH across; beyond it the light has faded out.
@@ -120,9 +120,6 @@ void main()
 
     vec4 texel = texture2D(decal, texCoord);
     vec3 color = texel.rgb * light;
-#ifndef NO_SHEEN
-    color += sheen;
-#endif
     // What shines by itself (lit windows, neon, lamp heads, car lamps): the material's emissive
     // colour, on the texels its texture's alpha marks. Opaque textures glow all over, so a
     // material without a mask glows as a whole; a material without emissive never glows.

@@ -3,13 +3,9 @@
 // space; what changes little across a face is worked out here, once a corner.
 #version 110
 
-uniform vec4 lightPos;
-uniform vec4 lightColor;
 uniform vec4 light5Pos;
 uniform vec4 light5Color;
 uniform vec4 matDiffuse;
-uniform vec4 matSpecular;
-uniform float shininess;
 uniform vec3 cameraOri;
 
 varying vec3 objectPos;
@@ -17,7 +13,6 @@ varying vec3 objectNormal;
 varying vec2 texCoord;
 varying vec2 reflectCoord;
 varying vec3 farLight;
-varying vec3 sheen;
 varying float fresnel;
 
 void main()
@@ -30,15 +25,6 @@ void main()
     vec3 n = dot(gl_Normal, v) < 0.0 ? -gl_Normal : gl_Normal;
     // The fixed light is far away: plain direction, no cone and no fading.
     farLight = light5Color.rgb * matDiffuse.rgb * max(dot(n, normalize(light5Pos.xyz - gl_Vertex.xyz)), 0.0);
-    // The sheen of the nearest lamp, in the material's specular colour and exponent. A zero
-    // exponent means no sheen (and pow of 0 to the 0 is undefined, NaN on some cards).
-    sheen = vec3(0.0);
-#ifndef NO_SHEEN
-    if (shininess > 0.0) {
-        vec3 h = normalize(normalize(lightPos.xyz - gl_Vertex.xyz) + v);
-        sheen = lightColor.rgb * matSpecular.rgb * pow(max(dot(n, h), 0.0), shininess);
-    }
-#endif
     // Paint mirrors more at grazing angles.
     float grazing = 1.0 - max(dot(n, v), 0.0);
     fresnel = 0.25 + 0.75 * grazing * grazing * grazing;

@@ -123,9 +123,7 @@ void setLightMaterial()
         glUniform4fARB(u.ambientColor, 0.2f, 0.2f, 0.2f, 1);
         glUniform4fARB(u.matAmbient, 0.5f, 0.5f, 0.5f, 1);
         glUniform4fARB(u.matDiffuse, 1, 1, 1, 1);
-        glUniform4fARB(u.matSpecular, 0, 0, 0, 1);
         glUniform4fARB(u.emissive, 0, 0, 0, 1);
-        glUniform1fARB(u.shininess, 0.0f);
     });
 }
 

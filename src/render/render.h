@@ -156,9 +156,7 @@ struct LightUniforms {
     GLint ambientColor;
     GLint matAmbient;
     GLint matDiffuse;
-    GLint matSpecular;
     GLint emissive;
-    GLint shininess;
     GLint cameraPos;
     GLint cameraOri; // camera position in object space
     GLint decal;     // unit 0: surface

@@ -126,8 +126,7 @@ bool buildLightProgram(const char *defines, GLhandleARB *program, LightUniforms 
         GLint LightUniforms::*field;
     } named[] = {{"light5Pos", &LightUniforms::light5Pos},     {"light5Color", &LightUniforms::light5Color},
                  {"ambientColor", &LightUniforms::ambientColor}, {"matAmbient", &LightUniforms::matAmbient},
-                 {"matDiffuse", &LightUniforms::matDiffuse},     {"matSpecular", &LightUniforms::matSpecular},
-                 {"emissive", &LightUniforms::emissive},         {"shininess", &LightUniforms::shininess},
+                 {"matDiffuse", &LightUniforms::matDiffuse},     {"emissive", &LightUniforms::emissive},
                  {"cameraPos", &LightUniforms::cameraPos},       {"cameraOri", &LightUniforms::cameraOri},
                  {"decal", &LightUniforms::decal},               {"decal2", &LightUniforms::decal2},
                  {"RefInt", &LightUniforms::refInt}};
@@ -147,7 +146,7 @@ bool buildShaderPrograms()
     for (int lamps = 0; lamps < kTrackLightBuilds; lamps++) {
         char defines[120];
         std::snprintf(defines, sizeof defines,
-                      "#define NO_PAINT\n#define NO_SHEEN\n#define LAMPS_STRAIGHT_DOWN\n#define LAMP_COUNT %d\n", lamps);
+                      "#define NO_PAINT\n#define LAMPS_STRAIGHT_DOWN\n#define LAMP_COUNT %d\n", lamps);
         if (!buildLightProgram(defines, &trackLightPrograms[lamps], &trackLightUniforms[lamps]))
             return false;
     }
