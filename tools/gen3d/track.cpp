@@ -362,15 +362,11 @@ struct VisualBuilder {
             Vec3 l0 = at3(m0 - r * hw, 0.2f), l1 = at3(m0 + r * hw, 0.2f);
             Vec3 up = v3(0, 1.6f, 0);
             m.twoSidedQuad(closure, l0, l1, l1 + up, l0 + up, Uv{0, 1}, Uv{hw / 3, 1}, Uv{hw / 3, 0}, Uv{0, 0});
-            // A building closes the far end of the view, as deep as it can be without standing on
-            // another stretch of the circuit.
-            for (float halfDepth : {8.0f, 5.0f, 3.0f}) {
-                V2 endC = b + c.dir * halfDepth;
-                if (footprintClear(endC, c.dir, halfDepth, hw + kPavement, kBarrier + kPavement - 0.2f, false)) {
-                    addBuilding(endC, c.dir * -1.0f, halfDepth, hw + kPavement, 12 + rnd(uint32_t(t0 * 10), 5) * 20, id);
-                    break;
-                }
-            }
+            // A building closes the far end of the view, unless it would stand on another stretch
+            // of the circuit (where the street runs up to one, that stretch's barrier closes it).
+            V2 endC = b + c.dir * 8.0f;
+            if (footprintClear(endC, c.dir, 8, hw + kPavement, kBarrier + kPavement - 0.2f, false))
+                addBuilding(endC, c.dir * -1.0f, 8, hw + kPavement, 12 + rnd(uint32_t(t0 * 10), 5) * 20, id);
             id++;
         }
     }
