@@ -68,8 +68,7 @@ void ModelMesh::tri(int mat, Vec3 a, Vec3 b, Vec3 c, Uv ta, Uv tb, Uv tc, Vec3 n
     t.uv[1] = tb;
     t.uv[2] = tc;
     t.material = mat;
-    t.facesAway = facing.set;
-    t.awayFrom = facing.point;
+    t.facing = facing;
     triangles.push_back(t);
 }
 

@@ -41,15 +41,20 @@ struct MeshMaterial {
     std::string texture; // path relative to the game's working directory, empty for none
 };
 
+// The point a face was built to look away from (see ModelMesh::faceAwayFrom), if any.
+struct Facing {
+    bool set = false;
+    Vec3 point;
+};
+
 struct MeshTriangle {
     int v[3];
     Vec3 n[3];
     Uv uv[3];
     int material;
-    // Set when the face was built to look away from a point (see faceAwayFrom) or to be seen
-    // from both sides (twoSidedQuad); orientFaces follows these before its caller's preference.
-    bool facesAway = false;
-    Vec3 awayFrom;
+    // How the face was built to look: away from a point, or from both sides (twoSidedQuad);
+    // orientFaces follows these before its caller's preference.
+    Facing facing;
     bool bothSides = false;
 };
 
@@ -58,10 +63,7 @@ struct ModelMesh {
     std::vector<Vec3> vertices;
     std::vector<MeshTriangle> triangles;
     std::map<std::tuple<uint32_t, uint32_t, uint32_t>, int> vertexLookup;
-    struct Facing {
-        bool set = false;
-        Vec3 point;
-    } facing; // what faces added now look away from
+    Facing facing; // what faces added now look away from
 
     int material(const std::string &name, const std::string &texture);
     int lampMaterial(const std::string &name, float r, float g, float b);
@@ -95,7 +97,7 @@ struct ModelMesh {
             Vec3 a = vertices[size_t(t.v[0])], b = vertices[size_t(t.v[1])], c = vertices[size_t(t.v[2])];
             Vec3 n = normalize(cross(b - a, c - a));
             Vec3 centroid = (a + b + c) * (1.0f / 3.0f);
-            Vec3 want = t.facesAway ? centroid - t.awayFrom : preferred(centroid, n);
+            Vec3 want = t.facing.set ? centroid - t.facing.point : preferred(centroid, n);
             if (dot(n, want) >= 0)
                 continue;
             std::swap(t.v[1], t.v[2]);
