@@ -34,7 +34,8 @@ const std::vector<DomeCorner> &domeCorners()
             for (int i = 0; i <= kDomeSlices; i++) {
                 const float around = 2 * kPi * float(i % kDomeSlices) / kDomeSlices;
                 const float down = kPi * float(j) / kDomeStacks, ring = kSkyInnerLayerRadius * std::sin(down);
-                corners.push_back({{ring * std::sin(around), ring * std::cos(around), kSkyInnerLayerRadius * std::cos(down)},
+                const float z = kSkyInnerLayerRadius * std::cos(down);
+                corners.push_back({{ring * std::sin(around), ring * std::cos(around), z},
                                    1 - float(i) / kDomeSlices,
                                    1 - float(j) / kDomeStacks});
             }

@@ -108,11 +108,12 @@ void ModelMesh::box(int mat, Vec3 cb, Vec3 fwd, float hl, float hw, float h, flo
         float u = edge[i] * ts, v = h * ts;
         quad(mat, a, b, b + up, a + up, Uv{0, v}, Uv{u, v}, Uv{u, 0}, Uv{0, 0});
     }
+    // Top and bottom take the picture alike: from below, a bottom looks as the top's underside.
+    const Uv cap[4] = {Uv{0, 0}, Uv{2 * hl * ts, 0}, Uv{2 * hl * ts, 2 * hw * ts}, Uv{0, 2 * hw * ts}};
     if (withTop)
-        quad(mat, p[0] + up, p[1] + up, p[2] + up, p[3] + up, Uv{0, 0}, Uv{2 * hl * ts, 0},
-         Uv{2 * hl * ts, 2 * hw * ts}, Uv{0, 2 * hw * ts});
+        quad(mat, p[0] + up, p[1] + up, p[2] + up, p[3] + up, cap[0], cap[1], cap[2], cap[3]);
     if (withBottom)
-        quad(mat, p[0], p[1], p[2], p[3], Uv{0, 0}, Uv{2 * hl * ts, 0}, Uv{2 * hl * ts, 2 * hw * ts}, Uv{0, 2 * hw * ts});
+        quad(mat, p[0], p[1], p[2], p[3], cap[0], cap[1], cap[2], cap[3]);
     facing = around;
 }
 
