@@ -165,6 +165,36 @@ TEST(Tracks, EveryModelFitsTheFormatAndTheFrameBudget)
     }
 }
 
+// The ground is left out where the road strip or a building covers it: looking straight down
+// anywhere over it, something is always there to see.
+TEST(Tracks, SeenFromAboveTheGroundHasNoHoles)
+{
+    for (int track = 1; track <= 20; track++) {
+        SCOPED_TRACE("track " + std::to_string(track));
+        ParsedModel visual;
+        ASSERT_TRUE(visual.read(trackFile(track, "mapvisual.ms3d")));
+        float lo[2] = {1e30f, 1e30f}, hi[2] = {-1e30f, -1e30f};
+        for (const Mesh &g : each(visual.meshes, visual.numMeshes)) {
+            if (g.materialIndex < 0 || textureOf(visual.materials[g.materialIndex]).find("/ground.") == std::string::npos)
+                continue;
+            for (int t : each(g.triangleIndices, g.numTriangles))
+                for (int k = 0; k < 3; k++) {
+                    V p = vertexOf(visual, visual.triangles[t].vertexIndices[k]);
+                    lo[0] = std::fmin(lo[0], p.x), lo[1] = std::fmin(lo[1], p.z);
+                    hi[0] = std::fmax(hi[0], p.x), hi[1] = std::fmax(hi[1], p.z);
+                }
+        }
+        ASSERT_LT(lo[0], hi[0]);
+        RayScene city(visual);
+        int holes = 0;
+        for (float z = lo[1] + 0.25f; z < hi[1]; z += 1.5f)
+            for (float x = lo[0] + 0.25f; x < hi[0]; x += 1.5f)
+                if (city.cast(V{x, 1000, z}, V{0, -1, 0}, 2000) < 0 && holes++ < 3)
+                    ADD_FAILURE() << "nothing below (" << x << ", " << z << ")";
+        EXPECT_EQ(holes, 0);
+    }
+}
+
 // Each raced circuit: its start line just ahead of its grid, its waypoints along a road walled on
 // both sides with no way out. (That cars settle on the grid and lap along the waypoints is the
 // circuits' lap test and the headless races.)

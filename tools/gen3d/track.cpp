@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <map>
 
 static const float kSodium[3] = {1.0f, 0.62f, 0.26f};
 static const float kCoolWhite[3] = {0.78f, 0.86f, 1.0f};
@@ -11,6 +12,7 @@ static const float kNeon[6][3] = {{1.0f, 0.2f, 0.7f}, {0.2f, 0.9f, 1.0f}, {1.0f,
 
 static const float kPavement = 4.0f;    // behind the barrier
 static const float kBarrier = 1.0f;     // barrier thickness, from the road edge outwards
+static const float kPaveTuck = 0.1f;    // how far the pavement reaches in under the barrier's back
 static const float kWallHeight = 2.5f;  // collision wall, above what a car body reaches
 static const float kGrid = 4.5f;
 
@@ -139,6 +141,140 @@ std::vector<uint8_t> encodeWaypoints(const std::vector<Waypoint3> &w)
     return o;
 }
 
+// The land is drawn in squares of kGroundSquare; one the road strip crosses is split into
+// kGroundSplit small squares a side, and the strip is asked about each small square at
+// kGroundProbes points along each side. What is left out lies at least kGroundCoverMargin inside
+// the strip's outline, so a look along the ground under the kerb never reaches a hole. (Smaller
+// squares leave out little more of what the camera sees, for many more triangles.)
+static const float kGroundSquare = 60;
+static const int kGroundSplit = 6;
+static const int kGroundProbes = 8;
+static const float kGroundCoverMargin = 1.0f;
+
+struct GroundSquares {
+    float x0 = 0, z0 = 0;
+    int nx = 0, nz = 0;
+    std::vector<float> height; // at the squares' corners, (nx + 1) a row
+
+    // Corner (u, w) of square (i, j)'s small squares. On the square's edges and on its diagonal
+    // the point lies on the straight line between their ends, worked out from those ends alone,
+    // so the squares on either side of an edge agree to the bit; elsewhere on its triangle's plane.
+    Vec3 at(int i, int j, int u, int w) const
+    {
+        const int K = kGroundSplit;
+        float step = kGroundSquare / float(K);
+        float x = x0 + float(i * K + u) * step, z = z0 + float(j * K + w) * step;
+        float h00 = h(i, j), h10 = h(i + 1, j), h11 = h(i + 1, j + 1), h01 = h(i, j + 1);
+        auto along = [](float a, float b, int k) { return k == 0 ? a : k == K ? b : a + (b - a) * (float(k) / float(K)); };
+        float fu = float(u) / float(K), fw = float(w) / float(K), y;
+        if (w == 0)
+            y = along(h00, h10, u);
+        else if (w == K)
+            y = along(h01, h11, u);
+        else if (u == 0)
+            y = along(h00, h01, w);
+        else if (u == K)
+            y = along(h10, h11, w);
+        else if (u == w)
+            y = along(h00, h11, u);
+        else if (u > w) // the triangle through the square's corner (1, 0)
+            y = h00 + fu * (h10 - h00) + fw * (h11 - h10);
+        else
+            y = h00 + fw * (h01 - h00) + fu * (h11 - h01);
+        return v3(x, y, z);
+    }
+    float h(int i, int j) const { return height[size_t(j * (nx + 1) + i)]; }
+};
+
+static Uv groundUv(Vec3 p) { return Uv{p.x / 12.0f, p.z / 12.0f}; }
+
+// The circuit's road, barriers and pavements as seen from above: whether they cover a point of
+// the ground. Segments are bucketed, as the ground asks about a great many points.
+class StripCover {
+public:
+    StripCover(const TrackPath &p)
+    {
+        size_t n = p.samples.size();
+        for (size_t i = 0; i < n; i++) {
+            const PathSample &a = p.samples[i], &b = p.samples[(i + 1) % n];
+            Segment s{a.p, b.p, std::fmin(reachOf(a), reachOf(b))};
+            int id = int(segments.size());
+            segments.push_back(s);
+            int i0 = bucket(std::fmin(s.a.x, s.b.x) - s.reach), i1 = bucket(std::fmax(s.a.x, s.b.x) + s.reach);
+            int j0 = bucket(std::fmin(s.a.z, s.b.z) - s.reach), j1 = bucket(std::fmax(s.a.z, s.b.z) + s.reach);
+            for (int bj = j0; bj <= j1; bj++)
+                for (int bi = i0; bi <= i1; bi++)
+                    buckets[{bi, bj}].push_back(id);
+        }
+    }
+
+    // Whether the strip covers q with `margin` to spare.
+    bool covers(V2 q, float margin) const
+    {
+        auto found = buckets.find({bucket(q.x), bucket(q.z)});
+        if (found == buckets.end())
+            return false;
+        for (int id : found->second) {
+            const Segment &s = segments[size_t(id)];
+            V2 ab = s.b - s.a, aq = q - s.a;
+            float l2 = ab.x * ab.x + ab.z * ab.z;
+            float t = l2 > 0 ? (aq.x * ab.x + aq.z * ab.z) / l2 : 0;
+            t = t < 0 ? 0 : t > 1 ? 1 : t;
+            if (len2(q - (s.a + ab * t)) < s.reach - margin)
+                return true;
+        }
+        return false;
+    }
+
+private:
+    struct Segment {
+        V2 a, b;
+        float reach; // from the centre line to the pavement's outer edge, on the narrower side
+    };
+    std::vector<Segment> segments;
+    std::map<std::pair<int, int>, std::vector<int>> buckets;
+
+    static int bucket(float v) { return int(std::floor(v / 16.0f)); }
+    // The pavement's outer edge, drawn in to the corner's radius on the inside of a tight bend
+    // (as the road's builder draws it there; taken on both sides to keep this simple and safe).
+    static float reachOf(const PathSample &s)
+    {
+        float want = s.hw + kBarrier + kPavement;
+        return s.radius > 0 ? std::fmin(want, s.radius - 0.4f) : want;
+    }
+};
+
+// Which triangles of square (i, j)'s small squares the road strip hides, or none when it hides
+// none (the square is then kept whole). The strip is asked on a lattice finer than the small
+// squares, with room for the gaps between its points.
+static std::vector<bool> hiddenGround(const GroundSquares &g, int i, int j, const StripCover &strip)
+{
+    const int K = kGroundSplit, L = kGroundSplit * kGroundProbes;
+    const float spacing = kGroundSquare / float(L);
+    const float room = kGroundCoverMargin + spacing * 0.7072f;
+    float sx = g.x0 + float(i) * kGroundSquare, sz = g.z0 + float(j) * kGroundSquare;
+    std::vector<bool> covered(size_t((L + 1) * (L + 1)));
+    for (int b = 0; b <= L; b++)
+        for (int a = 0; a <= L; a++)
+            covered[size_t(b * (L + 1) + a)] = strip.covers(V2{sx + float(a) * spacing, sz + float(b) * spacing}, room);
+    // Each small square's two triangles, split as the square is along its first corner's
+    // diagonal: the first has the small square's corner (1, 0), the second its corner (0, 1).
+    std::vector<bool> hide(size_t(K * K * 2), false);
+    bool any = false;
+    for (int w = 0; w < K; w++)
+        for (int u = 0; u < K; u++)
+            for (int half = 0; half < 2; half++) {
+                bool all = true;
+                for (int b = 0; b <= kGroundProbes && all; b++)
+                    for (int a = 0; a <= kGroundProbes && all; a++)
+                        if (half == 0 ? a >= b : b >= a)
+                            all = covered[size_t((w * kGroundProbes + b) * (L + 1) + u * kGroundProbes + a)];
+                hide[size_t((w * K + u) * 2 + half)] = all;
+                any = any || all;
+            }
+    return any ? hide : std::vector<bool>{};
+}
+
 namespace {
 
 struct VisualBuilder {
@@ -184,6 +320,12 @@ struct VisualBuilder {
         return false;
     }
 
+    // The ground. What lies under the circuit's road, barriers and pavements is never seen, yet
+    // the renderer rasterises and depth-tests every pixel of it; so a square the road strip
+    // crosses is built from small squares on its own two planes, and their triangles wholly under
+    // the strip are left out. A whole square beside a split one takes the split one's corners
+    // along their shared edge (its triangles fanned from their middles), so no crack opens where
+    // they meet.
     void ground()
     {
         float x0 = 1e9f, x1 = -1e9f, z0 = 1e9f, z1 = -1e9f;
@@ -193,23 +335,77 @@ struct VisualBuilder {
             z0 = std::fmin(z0, s.p.z);
             z1 = std::fmax(z1, s.p.z);
         }
-        const float cell = 60, margin = 90;
-        x0 = std::floor((x0 - margin) / cell) * cell;
-        z0 = std::floor((z0 - margin) / cell) * cell;
-        int nx = int(std::ceil((x1 + margin - x0) / cell)), nz = int(std::ceil((z1 + margin - z0) / cell));
+        const float margin = 90;
+        GroundSquares g;
+        g.x0 = std::floor((x0 - margin) / kGroundSquare) * kGroundSquare;
+        g.z0 = std::floor((z0 - margin) / kGroundSquare) * kGroundSquare;
+        g.nx = int(std::ceil((x1 + margin - g.x0) / kGroundSquare));
+        g.nz = int(std::ceil((z1 + margin - g.z0) / kGroundSquare));
+        for (int j = 0; j <= g.nz; j++)
+            for (int i = 0; i <= g.nx; i++) {
+                float x = g.x0 + float(i) * kGroundSquare, z = g.z0 + float(j) * kGroundSquare;
+                g.height.push_back(groundHeight(x, z) - 0.35f);
+            }
+        StripCover strip(p);
+        // For each square, which of its small squares' triangles are left out; none listed keeps
+        // it whole.
+        std::vector<std::vector<bool>> hidden;
+        for (int j = 0; j < g.nz; j++)
+            for (int i = 0; i < g.nx; i++)
+                hidden.push_back(hiddenGround(g, i, j, strip));
+        auto split = [&](int i, int j) {
+            return i >= 0 && j >= 0 && i < g.nx && j < g.nz && !hidden[size_t(j * g.nx + i)].empty();
+        };
+        const int K = kGroundSplit;
         int mat = tex("ground");
         m.faceAwayFrom(kDeepBelow);
-        for (int i = 0; i < nx; i++)
-            for (int j = 0; j < nz; j++) {
-                V2 c[4] = {{x0 + i * cell, z0 + j * cell}, {x0 + (i + 1) * cell, z0 + j * cell},
-                           {x0 + (i + 1) * cell, z0 + (j + 1) * cell}, {x0 + i * cell, z0 + (j + 1) * cell}};
-                Vec3 v[4];
-                Uv t[4];
-                for (int k = 0; k < 4; k++) {
-                    v[k] = at3(c[k], -0.35f);
-                    t[k] = Uv{c[k].x / 12.0f, c[k].z / 12.0f};
+        for (int j = 0; j < g.nz; j++)
+            for (int i = 0; i < g.nx; i++) {
+                Vec3 n = normalize(cross(g.at(i, j, K, K) - g.at(i, j, 0, 0), g.at(i, j, 0, K) - g.at(i, j, K, 0)));
+                auto piece = [&](Vec3 a, Vec3 b, Vec3 c) {
+                    m.tri(mat, a, b, c, groundUv(a), groundUv(b), groundUv(c), n, n, n);
+                };
+                const std::vector<bool> &out = hidden[size_t(j * g.nx + i)];
+                if (!out.empty()) {
+                    for (int w = 0; w < K; w++)
+                        for (int u = 0; u < K; u++) {
+                            if (!out[size_t((w * K + u) * 2)])
+                                piece(g.at(i, j, u, w), g.at(i, j, u + 1, w), g.at(i, j, u + 1, w + 1));
+                            if (!out[size_t((w * K + u) * 2 + 1)])
+                                piece(g.at(i, j, u, w), g.at(i, j, u + 1, w + 1), g.at(i, j, u, w + 1));
+                        }
+                    continue;
                 }
-                m.quad(mat, v[0], v[1], v[2], v[3], t[0], t[1], t[2], t[3]);
+                // Each triangle's outline, with a split neighbour's corners on the edges it shares.
+                struct Corner {
+                    int u, w;
+                };
+                std::vector<Vec3> rim;
+                auto edge = [&](Corner from, Corner to, bool neighbourSplit) {
+                    int steps = neighbourSplit ? K : 1;
+                    for (int k = 0; k < steps; k++)
+                        rim.push_back(g.at(i, j, from.u + (to.u - from.u) * k / steps, from.w + (to.w - from.w) * k / steps));
+                };
+                for (int half = 0; half < 2; half++) {
+                    rim.clear();
+                    if (half == 0) {
+                        edge({0, 0}, {K, 0}, split(i, j - 1));
+                        edge({K, 0}, {K, K}, split(i + 1, j));
+                        edge({K, K}, {0, 0}, false);
+                    } else {
+                        edge({0, 0}, {K, K}, false);
+                        edge({K, K}, {0, K}, split(i, j + 1));
+                        edge({0, K}, {0, 0}, split(i - 1, j));
+                    }
+                    if (rim.size() == 3) {
+                        piece(rim[0], rim[1], rim[2]);
+                        continue;
+                    }
+                    Vec3 middle = (g.at(i, j, 0, 0) + g.at(i, j, K, K) + g.at(i, j, half == 0 ? K : 0, half == 0 ? 0 : K)) *
+                                  (1.0f / 3.0f);
+                    for (size_t k = 0; k < rim.size(); k++)
+                        piece(middle, rim[k], rim[(k + 1) % rim.size()]);
+                }
             }
         m.faceFreely();
     }
@@ -218,13 +414,16 @@ struct VisualBuilder {
     {
         int road = tex("road"), bar = tex("barrier"), pave = tex("pavement");
         size_t n = p.samples.size();
-        Strip edge[2], barTop0[2], barTop1[2], barOut[2], paveOut[2];
+        Strip edge[2], barTop0[2], barTop1[2], barOut[2], paveIn[2], paveOut[2];
         for (int k = 0; k < 2; k++) {
             int side = k == 0 ? -1 : 1;
             edge[k] = offsetLine(p, right, side, 0, true);
             barTop0[k] = offsetLine(p, right, side, 0.25f, true);
             barTop1[k] = offsetLine(p, right, side, 0.75f, true);
             barOut[k] = offsetLine(p, right, side, kBarrier, true);
+            // The barrier's back leans in, so the pavement starts a little inside it: a look
+            // down past the barrier's top meets the pavement, never a slit under it.
+            paveIn[k] = offsetLine(p, right, side, kBarrier - kPaveTuck, true);
             paveOut[k] = offsetLine(p, right, side, kBarrier + kPavement, true);
         }
         float v = 0;
@@ -246,10 +445,11 @@ struct VisualBuilder {
                 m.quad(bar, e0, e1, t1, t0, Uv{b0, 1}, Uv{b1, 1}, Uv{b1, 0}, Uv{b0, 0});
                 m.quad(bar, t0, t1, u1, u0, Uv{b0, 0.28f}, Uv{b1, 0.28f}, Uv{b1, 0.3f}, Uv{b0, 0.3f});
                 m.quad(bar, o0, o1, u1, u0, Uv{b0, 1}, Uv{b1, 1}, Uv{b1, 0}, Uv{b0, 0});
-                Vec3 p0 = at3(barOut[k].pts[i], 0.15f), p1 = at3(barOut[k].pts[j], 0.15f);
+                Vec3 p0 = at3(paveIn[k].pts[i], 0.15f), p1 = at3(paveIn[k].pts[j], 0.15f);
                 Vec3 q0 = at3(paveOut[k].pts[i], 0.15f), q1 = at3(paveOut[k].pts[j], 0.15f);
                 m.faceAwayFrom((p0 + p1 + q0 + q1) * 0.25f - v3(0, 0.25f, 0));
-                m.quad(pave, p0, p1, q1, q0, Uv{0, v * 4}, Uv{0, v2 * 4}, Uv{1, v2 * 4}, Uv{1, v * 4});
+                float tuck = -kPaveTuck / kPavement; // the texture stays where it was
+                m.quad(pave, p0, p1, q1, q0, Uv{tuck, v * 4}, Uv{tuck, v2 * 4}, Uv{1, v2 * 4}, Uv{1, v * 4});
                 Vec3 g0 = at3(paveOut[k].pts[i], -0.35f), g1 = at3(paveOut[k].pts[j], -0.35f);
                 m.quad(pave, q0, q1, g1, g0, Uv{0, v * 4}, Uv{0, v2 * 4}, Uv{0.1f, v2 * 4}, Uv{0.1f, v * 4});
             }
@@ -624,7 +824,7 @@ bool buildTrack(const TrackDef &def, TrackContent &out)
     buildCollision(out.path, out.collision);
     buildWaypoints(out.path, out.waypoints);
     VisualBuilder vb(def, out.path, out);
-    vb.ground();
+    vb.tex("ground"); // the model's first material, though the ground is built last
     vb.road();
     vb.startLine();
     vb.sideStreets();
@@ -633,6 +833,7 @@ bool buildTrack(const TrackDef &def, TrackContent &out)
     vb.cornerBuildings();
     vb.skyline();
     vb.chevrons();
+    vb.ground(); // last, to leave out what the road and the buildings cover
     // Every face of the city was built either to look away from a point (the inside of its solid,
     // or deep below for the ground) or to be seen from both sides, so the game draws it without
     // back faces.
