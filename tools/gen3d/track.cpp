@@ -365,13 +365,13 @@ struct VisualBuilder {
                 auto piece = [&](Vec3 a, Vec3 b, Vec3 c) {
                     m.tri(mat, a, b, c, groundUv(a), groundUv(b), groundUv(c), n, n, n);
                 };
-                const std::vector<bool> &out = hidden[size_t(j * g.nx + i)];
-                if (!out.empty()) {
+                const std::vector<bool> &gone = hidden[size_t(j * g.nx + i)];
+                if (!gone.empty()) {
                     for (int w = 0; w < K; w++)
                         for (int u = 0; u < K; u++) {
-                            if (!out[size_t((w * K + u) * 2)])
+                            if (!gone[size_t((w * K + u) * 2)])
                                 piece(g.at(i, j, u, w), g.at(i, j, u + 1, w), g.at(i, j, u + 1, w + 1));
-                            if (!out[size_t((w * K + u) * 2 + 1)])
+                            if (!gone[size_t((w * K + u) * 2 + 1)])
                                 piece(g.at(i, j, u, w), g.at(i, j, u + 1, w + 1), g.at(i, j, u, w + 1));
                         }
                     continue;
