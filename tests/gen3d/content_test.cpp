@@ -165,8 +165,8 @@ TEST(Tracks, EveryModelFitsTheFormatAndTheFrameBudget)
     }
 }
 
-// The ground is left out where the road strip or a building covers it: looking straight down
-// anywhere over it, something is always there to see.
+// The ground is left out where the road strip covers it: looking straight down anywhere over it,
+// something is always there to see.
 TEST(Tracks, SeenFromAboveTheGroundHasNoHoles)
 {
     for (int track = 1; track <= 20; track++) {

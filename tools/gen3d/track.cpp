@@ -824,7 +824,7 @@ bool buildTrack(const TrackDef &def, TrackContent &out)
     buildCollision(out.path, out.collision);
     buildWaypoints(out.path, out.waypoints);
     VisualBuilder vb(def, out.path, out);
-    vb.tex("ground"); // the model's first material, though the ground is built last
+    vb.ground();
     vb.road();
     vb.startLine();
     vb.sideStreets();
@@ -833,7 +833,6 @@ bool buildTrack(const TrackDef &def, TrackContent &out)
     vb.cornerBuildings();
     vb.skyline();
     vb.chevrons();
-    vb.ground(); // last, to leave out what the road and the buildings cover
     // Every face of the city was built either to look away from a point (the inside of its solid,
     // or deep below for the ground) or to be seen from both sides, so the game draws it without
     // back faces.
