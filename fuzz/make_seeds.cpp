@@ -2,7 +2,6 @@
 // accept, made by the same builders the reader tests use.
 #include "common/controls.h"
 #include "formats/data_files.h"
-#include "formats/sight.h"
 #include "genaudio.h"
 #include "support/ms3d_write.h"
 
@@ -146,22 +145,6 @@ int main(int argc, char **argv)
             put32(loop, uint32_t(v));
     save(out / "waypoints" / "loop.ai", loop);
     save(out / "waypoints" / "empty.ai", Bytes(4, 0));
-
-    // Sight lists: two stretches over nine cells (a row spills into a second byte), and the same
-    // with its last row cut short.
-    Bytes sight = {'S', 'G', 'H', 'T'};
-    put32(sight, uint32_t(kModelCellSize));
-    for (float f : {60.0f, 4.0f, 25.0f})
-        putFloat(sight, f);
-    put32(sight, 2);
-    put32(sight, 9);
-    for (int k = 0; k < 9; k++)
-        for (int v : {k % 2, k - 4, 3})
-            put32(sight, uint32_t(v));
-    sight.insert(sight.end(), {0x49, 0x01, 0x92, 0x00});
-    save(out / "sight" / "two.dat", sight);
-    sight.pop_back();
-    save(out / "sight" / "short.dat", sight);
 
     // The data files as the game writes them: defaults and a changed record.
     unsigned char settings[kSettingsFileSize];
