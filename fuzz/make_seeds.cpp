@@ -5,6 +5,7 @@
 #include "genaudio.h"
 #include "support/ms3d_write.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -145,6 +146,17 @@ int main(int argc, char **argv)
             put32(loop, uint32_t(v));
     save(out / "waypoints" / "loop.ai", loop);
     save(out / "waypoints" / "empty.ai", Bytes(4, 0));
+
+    // Buildings: a square and a trapezoid wound the other way round, and the same with the
+    // trapezoid's middle corners swapped, crossing its footprint into a bow-tie to be refused.
+    Bytes town = {'B', 'L', 'D', 'G'};
+    put32(town, 2);
+    for (float f : {0.0f, 0.0f, 10.0f, 0.0f, 10.0f, 10.0f, 0.0f, 10.0f, 0.0f, 12.0f,
+                    -40.0f, 5.0f, -36.0f, 25.0f, -24.0f, 25.0f, -20.0f, 5.0f, 0.5f, 30.0f})
+        putFloat(town, f);
+    save(out / "buildings" / "town.dat", town);
+    std::swap_ranges(town.begin() + 56, town.begin() + 64, town.begin() + 64);
+    save(out / "buildings" / "crossed.dat", town);
 
     // The data files as the game writes them: defaults and a changed record.
     unsigned char settings[kSettingsFileSize];

@@ -2,6 +2,9 @@
 // arrays for the physics world), the car models that live for the whole run, and the garage
 // lamps. Loading only reads data; a race begins and ends in the race code.
 #pragma once
+#include <vector>
+
+#include "formats/buildings.h"
 #include "formats/waypoints.h"
 
 class Ms3dModel;
@@ -22,6 +25,10 @@ extern Waypoint waypoints[kMaxWaypoints];
 extern int waypointCount;
 // The table of track 1..20; any other number, a missing or a damaged file empties it.
 bool loadWaypoints(int track);
+
+// The boxes inside the track's buildings ("base/maps/<n>/buildings.dat"): what they hide need
+// not be drawn. Empty without a track, or when the file is missing or damaged (reported).
+extern std::vector<BuildingBox> levelBuildings;
 
 // The loaded track's terrain arrays (four floats a vertex, five ints a triangle); the physics
 // world reads them in place, so they live exactly as long as the race world.

@@ -1,6 +1,6 @@
-// Loading and unloading a track's data: waypoints, the three models, the light list and the
-// terrain arrays, in that order; unloading gives everything back and returns the light list to
-// the garage lamps.
+// Loading and unloading a track's data: waypoints, the buildings' boxes, the three models, the
+// light list and the terrain arrays, in that order; unloading gives everything back and returns
+// the light list to the garage lamps.
 #include "content/content.h"
 #include "platform/sys_files.h"
 #include "render/lights.h"
@@ -14,6 +14,7 @@ Ms3dModel *collisionModel, *visualModel, *lampModel, *garageLampModel;
 int loadedTrack;
 Waypoint waypoints[kMaxWaypoints];
 int waypointCount;
+std::vector<BuildingBox> levelBuildings;
 
 // The physics world reads these in place, so they live exactly as long as the race world.
 static std::vector<float> terrainVertices;
@@ -60,11 +61,23 @@ bool loadWaypoints(int track)
     return false;
 }
 
+static void loadBuildings(int track)
+{
+    levelBuildings.clear();
+    if (track < 1 || track > 20)
+        return;
+    char path[64];
+    std::snprintf(path, sizeof path, "base/maps/%d/buildings.dat", track);
+    if (!readBuildingsFile(path, levelBuildings))
+        Sys_ReportUnusable(path); // the race draws what they would hide: slower, the same picture
+}
+
 void loadTrack(int track)
 {
     if (loadedTrack)
         unloadTrack(); // never two tracks at once
     loadWaypoints(track);
+    loadBuildings(track);
     collisionModel = loadModel(track, "map.ms3d");
     visualModel = loadModel(track, "mapvisual.ms3d");
     visualModel->solid = true; // the city's solids are closed and its thin boards two-sided
@@ -82,6 +95,7 @@ void unloadTrack()
         return;
     terrainVertices.clear();
     terrainTriangles.clear();
+    levelBuildings.clear();
     for (Ms3dModel **m : {&collisionModel, &visualModel, &lampModel}) {
         delete *m;
         *m = nullptr;

@@ -292,7 +292,7 @@ int trackCellShading(const float lo[3], const float hi[3], GLint *emissiveUnifor
 
 } // namespace
 
-void drawLitModelInside(Model *model, const ViewVolume &volume)
+void drawLitModelInside(Model *model, const ViewVolume &volume, const HidingPicture *hiding)
 {
     if (!model)
         return;
@@ -301,7 +301,7 @@ void drawLitModelInside(Model *model, const ViewVolume &volume)
     for (int &sent : lampsSent)
         sent = -1;
     inUse = 0;
-    model->drawInside(volume, trackCellShading);
+    model->drawInside(volume, trackCellShading, hiding);
     glUseProgramObjectARB(lightProgram);
 }
 

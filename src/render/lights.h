@@ -5,6 +5,7 @@
 #include "render/gl_ext.h"
 #include "render/matrix.h"
 
+class HidingPicture;
 class Model;
 struct ViewVolume;
 
@@ -57,8 +58,9 @@ void endLitScene();
 // Draws a model lit by the chosen lights, placed by `placement` (null: where it stands). Each
 // material's emissive colour lights its mesh from within.
 void drawLitModel(Model *model, const Mat4 *placement);
-// The same for a model standing where it is (the track), drawing only what lies in `volume`.
-void drawLitModelInside(Model *model, const ViewVolume &volume);
+// The same for a model standing where it is (the track), drawing only what lies in `volume`
+// and, with `hiding`, what that does not hide.
+void drawLitModelInside(Model *model, const ViewVolume &volume, const HidingPicture *hiding = nullptr);
 // Car paint: a mirrored picture (0: the reflection picture) mixed in for the models drawn until
 // it is switched off.
 void setPaintReflection(bool on, GLuint picture = 0);

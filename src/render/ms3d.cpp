@@ -1,5 +1,6 @@
 // The model operations: material textures, display lists, drawing and the baked triangle table.
 #include "render/ms3d.h"
+#include "render/hiding.h"
 
 #include <algorithm>
 #include <cmath>
@@ -154,16 +155,19 @@ void useMaterial(const Model &model, int meshIndex, GLint emissiveUniform)
 
 } // namespace
 
-void Model::draw(GLint emissiveUniform) { drawCells(nullptr, emissiveUniform, nullptr); }
+void Model::draw(GLint emissiveUniform) { drawCells(nullptr, emissiveUniform, nullptr, nullptr); }
 
 void Model::drawInside(const ViewVolume &volume, GLint emissiveUniform)
 {
-    drawCells(&volume, emissiveUniform, nullptr);
+    drawCells(&volume, emissiveUniform, nullptr, nullptr);
 }
 
-void Model::drawInside(const ViewVolume &volume, CellShading shade) { drawCells(&volume, -1, shade); }
+void Model::drawInside(const ViewVolume &volume, CellShading shade, const HidingPicture *hiding)
+{
+    drawCells(&volume, -1, shade, hiding);
+}
 
-void Model::drawCells(const ViewVolume *volume, GLint emissiveUniform, CellShading shade)
+void Model::drawCells(const ViewVolume *volume, GLint emissiveUniform, CellShading shade, const HidingPicture *hiding)
 {
     // Back faces of a solid model lie behind its front ones: not drawing them spares their
     // pixels, which a software renderer would otherwise shade before the front ones cover them.
@@ -189,7 +193,7 @@ void Model::drawCells(const ViewVolume *volume, GLint emissiveUniform, CellShadi
         static std::vector<std::pair<float, int>> order;
         order.clear();
         for (size_t i = 0; i < cells.size(); i++)
-            if (boxMayShow(*volume, cells[i].lo, cells[i].hi))
+            if (boxMayShow(*volume, cells[i].lo, cells[i].hi) && !(hiding && hiding->hides(cells[i].lo, cells[i].hi)))
                 order.push_back({boxDistanceSq(volume->eye, cells[i].lo, cells[i].hi), int(i)});
         std::sort(order.begin(), order.end());
         int program = -1;

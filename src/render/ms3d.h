@@ -8,6 +8,7 @@
 #include "formats/ms3d.h"
 #include "render/gl_ext.h"
 
+class HidingPicture;
 struct ViewVolume;
 
 constexpr int kMaxBakedTriangles = 5000;
@@ -53,9 +54,10 @@ public:
     // The same, leaving out the cells that lie outside `volume` (given in the model's space).
     void drawInside(const ViewVolume &volume, GLint emissiveUniform = -1);
     // The same with a program chosen for each cell by its bounds: `shade` puts the program in
-    // use and gives a number naming it and that program's "emissive" uniform.
+    // use and gives a number naming it and that program's "emissive" uniform. With `hiding`, the
+    // cells it hides are left out too.
     using CellShading = int (*)(const float lo[3], const float hi[3], GLint *emissiveUniform);
-    void drawInside(const ViewVolume &volume, CellShading shade);
+    void drawInside(const ViewVolume &volume, CellShading shade, const HidingPicture *hiding = nullptr);
     void compileGeometry();
     // Fills `baked` from the meshes; at most kMaxBakedTriangles records.
     void bakeTriangles();
@@ -75,7 +77,7 @@ public:
     bool solid = false;
 
 private:
-    void drawCells(const ViewVolume *volume, GLint emissiveUniform, CellShading shade);
+    void drawCells(const ViewVolume *volume, GLint emissiveUniform, CellShading shade, const HidingPicture *hiding);
 
 public:
     Model(const Model &) = delete;

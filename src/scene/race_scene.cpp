@@ -7,6 +7,7 @@
 #include "race/car_table.h"
 #include "race/race.h"
 #include "render/billboards.h"
+#include "render/hiding.h"
 #include "render/lights.h"
 #include "render/ms3d.h"
 #include "render/pass_times.h"
@@ -85,7 +86,10 @@ void drawRaceScene()
     markPassEnd(PASS_SCENE);
     drawCars();
     markPassEnd(PASS_CARS);
-    drawLitModelInside(visualModel, currentViewVolume(cameraEye, 0));
+    // What the buildings hide of the track is left undrawn (the cars hide too little to count).
+    static HidingPicture hiding;
+    hiding.draw(levelBuildings);
+    drawLitModelInside(visualModel, currentViewVolume(cameraEye, 0), &hiding);
     endLitScene();
     markPassEnd(PASS_TRACK);
 

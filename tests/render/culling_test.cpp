@@ -7,7 +7,9 @@
 // program, their light must have been nothing a pixel shows. The cars and wheels are drawn
 // without their back faces: from every side they must look the same, but for a few rim pixels
 // where two parts of a body meet edge to edge and a back face filled the seam.
+#include "formats/buildings.h"
 #include "formats/waypoints.h"
+#include "render/hiding.h"
 #include "render/lights.h"
 #include "render/ms3d.h"
 #include "render/render.h"
@@ -69,14 +71,26 @@ bool window()
     return opened;
 }
 
+// The track drawn without a program, so that the hiding picture can be handed to it.
+int noProgram(const float *, const float *, GLint *emissiveUniform)
+{
+    *emissiveUniform = -1;
+    return 0;
+}
+
 TEST(Culling, EveryCircuitLooksTheSameWithItsHiddenCellsAndBackFacesLeftOut)
 {
     ASSERT_TRUE(window());
+    HidingPicture hiding;
+    size_t inView = 0, hidden = 0;
     for (int track = 1; track <= 20; track++) {
         auto model = std::make_unique<Ms3dModel>();
         ASSERT_TRUE(model->loadModelData(trackFile(track, "mapvisual.ms3d").c_str())) << "track " << track;
+        std::vector<BuildingBox> buildings;
+        ASSERT_TRUE(readBuildingsFile(trackFile(track, "buildings.dat").c_str(), buildings)) << "track " << track;
         int drawn = 0;
         int views = forEachView(track, 3, [&](int i, const float *eye, const float *target) {
+            model->solid = false;
             std::vector<float> whole = depthPicture(eye, target, [&] { model->draw(); });
             auto inside = [&](bool solid) {
                 model->solid = solid;
@@ -93,10 +107,30 @@ TEST(Culling, EveryCircuitLooksTheSameWithItsHiddenCellsAndBackFacesLeftOut)
             }
             EXPECT_EQ(differ, 0u) << "track " << track << " waypoint " << i;
             EXPECT_LE(unlike, 12u) << "track " << track << " waypoint " << i << ": a face is missing from the front";
+            // What the buildings hide, left out as the race leaves it out, along the road and
+            // across it into the city: not a pixel changes.
+            model->solid = true;
+            const float across[3] = {eye[0] + (target[2] - eye[2]), target[1], eye[2] - (target[0] - eye[0])};
+            for (const float *look : {target, across}) {
+                std::vector<float> all = depthPicture(eye, look, [&] { model->drawInside(currentViewVolume(eye, 0)); });
+                std::vector<float> seen = depthPicture(eye, look, [&] {
+                    ViewVolume volume = currentViewVolume(eye, 0);
+                    hiding.draw(buildings);
+                    model->drawInside(volume, noProgram, &hiding);
+                    for (const ModelCell &cell : model->cells)
+                        if (boxMayShow(volume, cell.lo, cell.hi)) {
+                            inView++;
+                            hidden += hiding.hides(cell.lo, cell.hi);
+                        }
+                });
+                EXPECT_EQ(all, seen) << "track " << track << " waypoint " << i << ": a building hid what shows";
+            }
         });
         EXPECT_GT(views, 10) << "track " << track;
         EXPECT_GT(drawn, views * kWidth * kHeight / 4) << "track " << track << ": the views see too little road";
     }
+    // And the buildings do hide much of what lies in view.
+    EXPECT_GT(hidden, inView / 3) << hidden << " of " << inView << " cells in view hidden";
 }
 
 // The sky domes are not drawn below kSkyDomeCut: wherever a race view sees past the whole track,

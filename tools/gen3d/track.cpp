@@ -2,6 +2,7 @@
 #include "textures.h"
 
 #include <cmath>
+#include <cstring>
 #include <cstdio>
 #include <map>
 
@@ -15,6 +16,7 @@ static const float kBarrier = 1.0f;     // barrier thickness, from the road edge
 static const float kPaveTuck = 0.1f;    // how far the pavement reaches in under the barrier's back
 static const float kWallHeight = 2.5f;  // collision wall, above what a car body reaches
 static const float kGrid = 4.5f;
+static const int kSolidProbes = 8; // ground probes along each wall of a building seen as solid
 
 static Vec3 at3(V2 p, float lift) { return v3(p.x, groundHeight(p.x, p.z) + lift, p.z); }
 // What the ground, the roads and everything painted on them face away from: seen only from
@@ -121,6 +123,30 @@ static void buildWaypoints(const TrackPath &p, std::vector<Waypoint3> &w)
         float y = groundHeight(q.p.x, q.p.z) + 4.0f;
         w.push_back(Waypoint3{int(std::lround(q.p.x)), int(std::lround(y)), int(std::lround(q.p.z))});
     }
+}
+
+std::vector<uint8_t> encodeBuildings(const std::vector<BuildingBox> &boxes)
+{
+    std::vector<uint8_t> o = {'B', 'L', 'D', 'G'};
+    auto put = [&](uint32_t v) {
+        for (int i = 0; i < 4; i++)
+            o.push_back(uint8_t(v >> (8 * i)));
+    };
+    auto putFloat = [&](float f) {
+        uint32_t v;
+        std::memcpy(&v, &f, 4);
+        put(v);
+    };
+    put(uint32_t(boxes.size()));
+    for (const BuildingBox &b : boxes) {
+        for (const float *c : b.corner) {
+            putFloat(c[0]);
+            putFloat(c[1]);
+        }
+        putFloat(b.bottom);
+        putFloat(b.top);
+    }
+    return o;
 }
 
 std::vector<uint8_t> encodeWaypoints(const std::vector<Waypoint3> &w)
@@ -572,6 +598,31 @@ struct VisualBuilder {
     }
 
     // A building standing on its footprint round `centre`, its front towards `facing` (the street).
+    // The box inside a building that the race may treat as solid: its walls stand from `yb`
+    // and its roof closes it at `yt`, so from its footprint's highest ground up to the roof
+    // nothing can be seen through it. A building whose walls begin above the ground somewhere
+    // along their foot could be looked under, and is left out.
+    void addSolid(const V2 c[4], float yb, float yt)
+    {
+        float highest = -1e30f;
+        for (int i = 0; i < 4; i++)
+            for (int k = 0; k <= kSolidProbes; k++) {
+                V2 p = c[i] + (c[(i + 1) % 4] - c[i]) * (float(k) / kSolidProbes);
+                float g = groundHeight(p.x, p.z);
+                if (g < yb)
+                    return;
+                highest = std::fmax(highest, g);
+            }
+        BuildingBox b;
+        for (int i = 0; i < 4; i++) {
+            b.corner[i][0] = c[i].x;
+            b.corner[i][1] = c[i].z;
+        }
+        b.bottom = highest;
+        b.top = yt;
+        out.solids.push_back(b);
+    }
+
     void addBuilding(V2 centre, V2 facing, float halfDepth, float halfWidth, float height, uint32_t id)
     {
         int style = int(hashNoise(seed, id, 11) * 6);
@@ -597,9 +648,20 @@ struct VisualBuilder {
             if (front && shops)
                 m.quad(shop, v3(a.x, yb, a.z), v3(b.x, yb, b.z), v3(b.x, split, b.z), v3(a.x, split, a.z),
                        Uv{0, 1}, Uv{u, 1}, Uv{u, 0}, Uv{0, 0});
-            float v0 = (yt - split) / 16.0f;
-            m.quad(wall, v3(a.x, split, a.z), v3(b.x, split, b.z), v3(b.x, yt, b.z), v3(a.x, yt, a.z), Uv{0, v0},
-                   Uv{u, v0}, Uv{u, 0}, Uv{0, 0});
+            // The side walls meet the shop front's top at its corners: they are split there
+            // too, so that their edges and the front's share that corner and no crack opens
+            // along them into the building.
+            auto wallPart = [&](float y0, float y1) {
+                float v0 = (yt - y0) / 16.0f, v1 = (yt - y1) / 16.0f;
+                m.quad(wall, v3(a.x, y0, a.z), v3(b.x, y0, b.z), v3(b.x, y1, b.z), v3(a.x, y1, a.z), Uv{0, v0},
+                       Uv{u, v0}, Uv{u, v1}, Uv{0, v1});
+            };
+            if (shops && (i == 0 || i == 2)) {
+                wallPart(yb, yb + shopTop);
+                wallPart(yb + shopTop, yt);
+            } else {
+                wallPart(split, yt);
+            }
         }
         m.quad(roof, v3(c[0].x, yt, c[0].z), v3(c[1].x, yt, c[1].z), v3(c[2].x, yt, c[2].z), v3(c[3].x, yt, c[3].z),
                Uv{0, 0}, Uv{2, 0}, Uv{2, 2}, Uv{0, 2});
@@ -614,6 +676,7 @@ struct VisualBuilder {
         for (int k = 0; k < 4; k++)
             fp.c[k] = c[k];
         out.buildings.push_back(fp);
+        addSolid(c, yb, yt);
     }
 
     // The blocks behind the street fronts: a tower in every city block the circuit leaves clear,
@@ -856,5 +919,6 @@ bool writeTrack(const TrackDef &def, const TrackContent &t, const std::string &b
     ok = writeMs3d(t.visual, dir + "/mapvisual.ms3d") && ok;
     ok = writeMs3d(t.lights, dir + "/light.ms3d") && ok;
     ok = writeFileBytes(dir + "/points/level.ai", encodeWaypoints(t.waypoints)) && ok;
+    ok = writeFileBytes(dir + "/buildings.dat", encodeBuildings(t.solids)) && ok;
     return ok;
 }

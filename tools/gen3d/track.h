@@ -2,6 +2,7 @@
 // plan the picture writer draws.
 #pragma once
 #include "city.h"
+#include "formats/buildings.h"
 #include "mesh.h"
 
 struct Waypoint3 {
@@ -16,6 +17,8 @@ struct TrackContent {
         V2 c[4];
     };
     std::vector<Footprint> buildings;
+    // The buildings that stand closed on the ground, as the boxes inside them (buildings.dat).
+    std::vector<BuildingBox> solids;
     std::vector<Vec3> lampPositions;
     std::vector<Vec3> lampColours;
     Vec3 start; // first grid slot
@@ -24,3 +27,4 @@ struct TrackContent {
 bool buildTrack(const TrackDef &def, TrackContent &out);
 bool writeTrack(const TrackDef &def, const TrackContent &t, const std::string &baseDir);
 std::vector<uint8_t> encodeWaypoints(const std::vector<Waypoint3> &w);
+std::vector<uint8_t> encodeBuildings(const std::vector<BuildingBox> &boxes);
