@@ -648,15 +648,15 @@ struct VisualBuilder {
             if (front && shops)
                 m.quad(shop, v3(a.x, yb, a.z), v3(b.x, yb, b.z), v3(b.x, split, b.z), v3(a.x, split, a.z),
                        Uv{0, 1}, Uv{u, 1}, Uv{u, 0}, Uv{0, 0});
-            // The side walls meet the shop front's top at its corners: they are split there
-            // too, so that their edges and the front's share that corner and no crack opens
-            // along them into the building.
+            // The other walls are split at the shop front's top too: the side walls meet the
+            // front's corners there, and the back wall the side walls', so every edge shares
+            // that corner and no crack opens along a corner into the building.
             auto wallPart = [&](float y0, float y1) {
                 float v0 = (yt - y0) / 16.0f, v1 = (yt - y1) / 16.0f;
                 m.quad(wall, v3(a.x, y0, a.z), v3(b.x, y0, b.z), v3(b.x, y1, b.z), v3(a.x, y1, a.z), Uv{0, v0},
                        Uv{u, v0}, Uv{u, v1}, Uv{0, v1});
             };
-            if (shops && (i == 0 || i == 2)) {
+            if (shops && !front) {
                 wallPart(yb, yb + shopTop);
                 wallPart(yb + shopTop, yt);
             } else {
