@@ -1,6 +1,7 @@
 // Checks that every circuit can be raced and every car drawn: the files are read back by the game's
 // own model and waypoint readers and probed with rays against the collision model.
 #include "content/content.h"
+#include "formats/buildings.h"
 #include "formats/images.h"
 #include "formats/waypoints.h"
 #include "race/car_table.h"
@@ -162,6 +163,10 @@ TEST(Tracks, EveryModelFitsTheFormatAndTheFrameBudget)
             delete[] image.pixels;
         }
         EXPECT_GT(glowing, 3);
+        // The buildings' boxes, as the race reads them: the city has hundreds of buildings.
+        std::vector<BuildingBox> buildings;
+        ASSERT_TRUE(readBuildingsFile(trackFile(track, "buildings.dat").c_str(), buildings));
+        EXPECT_GT(buildings.size(), 100u);
     }
 }
 
@@ -453,7 +458,7 @@ TEST(Generator, SecondRunWritesTheSameBytes)
     TempDir dir;
     ASSERT_EQ(std::system((std::string(GEN3D_BINARY) + " " + dir.path.string() + " > /dev/null").c_str()), 0);
     const std::string files[] = {"/maps/1/map.ms3d", "/maps/9/mapvisual.ms3d", "/maps/15/light.ms3d",
-                                      "/maps/20/points/level.ai", "/garage/light.ms3d", "/textures/world/road.bmp",
+                                      "/maps/20/points/level.ai", "/maps/4/buildings.dat", "/garage/light.ms3d", "/textures/world/road.bmp",
                                       "/textures/world/car03.bmp", "/textures/world/rim11.bmp",
                                       "/textures/world/carlamps.bmp", "/cars/7/car.ms3d", "/cars/7/wheel.ms3d"};
     for (const std::string &rel : files) {
