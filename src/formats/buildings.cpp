@@ -4,7 +4,6 @@
 
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
 #include <cstring>
 #include <initializer_list>
 
@@ -79,13 +78,8 @@ bool parseBuildings(const unsigned char *bytes, size_t size, std::vector<Buildin
 bool readBuildingsFile(const char *path, std::vector<BuildingBox> &out)
 {
     out.clear();
-    FILE *f = Sys_FOpen(path, "rb");
-    if (!f)
-        return false;
     // The largest file the reader takes, and one byte more to see that a file is larger.
-    const size_t limit = kHeaderBytes + size_t(kMaxBuildings) * kBoxBytes + 1;
-    std::vector<unsigned char> bytes(limit);
-    size_t got = std::fread(bytes.data(), 1, limit, f);
-    std::fclose(f);
-    return parseBuildings(bytes.data(), got, out);
+    std::vector<unsigned char> bytes(kHeaderBytes + size_t(kMaxBuildings) * kBoxBytes + 1);
+    long got = Sys_ReadFile(path, bytes.data(), bytes.size());
+    return got >= 0 && parseBuildings(bytes.data(), size_t(got), out);
 }

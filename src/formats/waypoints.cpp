@@ -3,7 +3,6 @@
 #include "platform/sys_files.h"
 
 #include <cstdint>
-#include <cstdio>
 #include <cstring>
 #include <vector>
 
@@ -43,13 +42,8 @@ bool readWaypointFile(const char *path, Waypoint *out, int capacity, int *count)
     *count = 0;
     if (capacity < 0)
         return false;
-    FILE *f = Sys_FOpen(path, "rb");
-    if (!f)
-        return false;
     // Read at most one record more than the table holds: enough to see a file is too big.
-    const size_t limit = 4 + size_t(capacity + 1) * 20;
-    std::vector<unsigned char> bytes(limit);
-    size_t got = std::fread(bytes.data(), 1, limit, f);
-    std::fclose(f);
-    return parseWaypoints(bytes.data(), got, out, capacity, count);
+    std::vector<unsigned char> bytes(4 + size_t(capacity + 1) * 20);
+    long got = Sys_ReadFile(path, bytes.data(), bytes.size());
+    return got >= 0 && parseWaypoints(bytes.data(), size_t(got), out, capacity, count);
 }
