@@ -146,13 +146,6 @@ void ModelMesh::smoothNormals(float creaseDegrees)
     }
 }
 
-namespace {
-void put8(std::vector<uint8_t> &o, int v) { o.push_back(uint8_t(v)); }
-void put16(std::vector<uint8_t> &o, int v)
-{
-    o.push_back(uint8_t(v & 0xFF));
-    o.push_back(uint8_t((v >> 8) & 0xFF));
-}
 void put32(std::vector<uint8_t> &o, uint32_t v)
 {
     for (int i = 0; i < 4; i++)
@@ -163,6 +156,14 @@ void putF(std::vector<uint8_t> &o, float f)
     uint32_t u;
     std::memcpy(&u, &f, 4);
     put32(o, u);
+}
+
+namespace {
+void put8(std::vector<uint8_t> &o, int v) { o.push_back(uint8_t(v)); }
+void put16(std::vector<uint8_t> &o, int v)
+{
+    o.push_back(uint8_t(v & 0xFF));
+    o.push_back(uint8_t((v >> 8) & 0xFF));
 }
 void putText(std::vector<uint8_t> &o, const std::string &s, size_t n)
 {

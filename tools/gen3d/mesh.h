@@ -117,4 +117,7 @@ struct ModelMesh {
 bool encodeMs3d(const ModelMesh &mesh, std::vector<uint8_t> &out);
 bool writeMs3d(const ModelMesh &mesh, const std::string &path);
 bool writeFileBytes(const std::string &path, const std::vector<uint8_t> &bytes);
+// Little-endian words, as every file the game reads stores them.
+void put32(std::vector<uint8_t> &o, uint32_t v);
+void putF(std::vector<uint8_t> &o, float f);
 bool makeDirs(const std::string &path);

@@ -2,7 +2,6 @@
 #include "textures.h"
 
 #include <cmath>
-#include <cstring>
 #include <cstdio>
 #include <map>
 
@@ -125,45 +124,33 @@ static void buildWaypoints(const TrackPath &p, std::vector<Waypoint3> &w)
     }
 }
 
-std::vector<uint8_t> encodeBuildings(const std::vector<BuildingBox> &boxes)
+std::vector<uint8_t> encodeBuildings(const std::vector<TrackContent::Footprint> &buildings)
 {
-    std::vector<uint8_t> o = {'B', 'L', 'D', 'G'};
-    auto put = [&](uint32_t v) {
-        for (int i = 0; i < 4; i++)
-            o.push_back(uint8_t(v >> (8 * i)));
-    };
-    auto putFloat = [&](float f) {
-        uint32_t v;
-        std::memcpy(&v, &f, 4);
-        put(v);
-    };
-    put(uint32_t(boxes.size()));
-    for (const BuildingBox &b : boxes) {
-        for (const float *c : b.corner) {
-            putFloat(c[0]);
-            putFloat(c[1]);
+    std::vector<uint8_t> o = {'B', 'L', 'D', 'G'}, boxes;
+    uint32_t count = 0;
+    for (const TrackContent::Footprint &b : buildings) {
+        if (!b.closed)
+            continue;
+        count++;
+        for (const V2 &c : b.c) {
+            putF(boxes, c.x);
+            putF(boxes, c.z);
         }
-        putFloat(b.bottom);
-        putFloat(b.top);
+        putF(boxes, b.bottom);
+        putF(boxes, b.top);
     }
+    put32(o, count);
+    o.insert(o.end(), boxes.begin(), boxes.end());
     return o;
 }
 
 std::vector<uint8_t> encodeWaypoints(const std::vector<Waypoint3> &w)
 {
     std::vector<uint8_t> o;
-    auto put = [&](int32_t v) {
-        for (int i = 0; i < 4; i++)
-            o.push_back(uint8_t(uint32_t(v) >> (8 * i)));
-    };
-    put(int32_t(w.size()));
-    for (const Waypoint3 &p : w) {
-        put(p.x);
-        put(p.y);
-        put(p.z);
-        put(0);
-        put(0);
-    }
+    put32(o, uint32_t(w.size()));
+    for (const Waypoint3 &p : w)
+        for (int v : {p.x, p.y, p.z, 0, 0})
+            put32(o, uint32_t(v));
     return o;
 }
 
@@ -597,32 +584,24 @@ struct VisualBuilder {
         }
     }
 
-    // A building standing on its footprint round `centre`, its front towards `facing` (the street).
-    // The box inside a building that the race may treat as solid: its walls stand from `yb`
-    // and its roof closes it at `yt`, so from its footprint's highest ground up to the roof
-    // nothing can be seen through it. A building whose walls begin above the ground somewhere
-    // along their foot could be looked under, and is left out.
-    void addSolid(const V2 c[4], float yb, float yt)
+    // Whether a building's walls, standing from `yb`, meet the ground all along their foot (a
+    // building that could be looked under is not solid), and if so the highest ground there:
+    // from it up to the roof, nothing can be seen through the building.
+    bool standsClosed(const V2 c[4], float yb, float *highest) const
     {
-        float highest = -1e30f;
+        *highest = -1e30f;
         for (int i = 0; i < 4; i++)
             for (int k = 0; k <= kSolidProbes; k++) {
                 V2 p = c[i] + (c[(i + 1) % 4] - c[i]) * (float(k) / kSolidProbes);
                 float g = groundHeight(p.x, p.z);
                 if (g < yb)
-                    return;
-                highest = std::fmax(highest, g);
+                    return false;
+                *highest = std::fmax(*highest, g);
             }
-        BuildingBox b;
-        for (int i = 0; i < 4; i++) {
-            b.corner[i][0] = c[i].x;
-            b.corner[i][1] = c[i].z;
-        }
-        b.bottom = highest;
-        b.top = yt;
-        out.solids.push_back(b);
+        return true;
     }
 
+    // A building standing on its footprint round `centre`, its front towards `facing` (the street).
     void addBuilding(V2 centre, V2 facing, float halfDepth, float halfWidth, float height, uint32_t id)
     {
         int style = int(hashNoise(seed, id, 11) * 6);
@@ -675,8 +654,9 @@ struct VisualBuilder {
         TrackContent::Footprint fp;
         for (int k = 0; k < 4; k++)
             fp.c[k] = c[k];
+        fp.closed = standsClosed(c, yb, &fp.bottom);
+        fp.top = yt;
         out.buildings.push_back(fp);
-        addSolid(c, yb, yt);
     }
 
     // The blocks behind the street fronts: a tower in every city block the circuit leaves clear,
@@ -919,6 +899,6 @@ bool writeTrack(const TrackDef &def, const TrackContent &t, const std::string &b
     ok = writeMs3d(t.visual, dir + "/mapvisual.ms3d") && ok;
     ok = writeMs3d(t.lights, dir + "/light.ms3d") && ok;
     ok = writeFileBytes(dir + "/points/level.ai", encodeWaypoints(t.waypoints)) && ok;
-    ok = writeFileBytes(dir + "/buildings.dat", encodeBuildings(t.solids)) && ok;
+    ok = writeFileBytes(dir + "/buildings.dat", encodeBuildings(t.buildings)) && ok;
     return ok;
 }

@@ -2,7 +2,6 @@
 // plan the picture writer draws.
 #pragma once
 #include "city.h"
-#include "formats/buildings.h"
 #include "mesh.h"
 
 struct Waypoint3 {
@@ -13,12 +12,15 @@ struct TrackContent {
     TrackPath path;
     ModelMesh collision, visual, lights;
     std::vector<Waypoint3> waypoints;
+    // Every building: its footprint's corners in order round it, and for one whose walls meet
+    // the ground all round (`closed`), the box inside it that buildings.dat holds, from the
+    // highest ground along its walls to its roof.
     struct Footprint {
         V2 c[4];
+        float bottom, top;
+        bool closed;
     };
     std::vector<Footprint> buildings;
-    // The buildings that stand closed on the ground, as the boxes inside them (buildings.dat).
-    std::vector<BuildingBox> solids;
     std::vector<Vec3> lampPositions;
     std::vector<Vec3> lampColours;
     Vec3 start; // first grid slot
@@ -27,4 +29,5 @@ struct TrackContent {
 bool buildTrack(const TrackDef &def, TrackContent &out);
 bool writeTrack(const TrackDef &def, const TrackContent &t, const std::string &baseDir);
 std::vector<uint8_t> encodeWaypoints(const std::vector<Waypoint3> &w);
-std::vector<uint8_t> encodeBuildings(const std::vector<BuildingBox> &boxes);
+// buildings.dat (see formats/buildings.h): the closed buildings' boxes.
+std::vector<uint8_t> encodeBuildings(const std::vector<TrackContent::Footprint> &buildings);
