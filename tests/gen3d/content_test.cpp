@@ -180,7 +180,8 @@ TEST(Tracks, SeenFromAboveTheGroundHasNoHoles)
         ASSERT_TRUE(visual.read(trackFile(track, "mapvisual.ms3d")));
         float lo[2] = {1e30f, 1e30f}, hi[2] = {-1e30f, -1e30f};
         for (const Mesh &g : each(visual.meshes, visual.numMeshes)) {
-            if (g.materialIndex < 0 || textureOf(visual.materials[g.materialIndex]).find("/ground.") == std::string::npos)
+            if (g.materialIndex < 0 ||
+                textureOf(visual.materials[g.materialIndex]).find("/ground.") == std::string::npos)
                 continue;
             for (int t : each(g.triangleIndices, g.numTriangles))
                 for (int k = 0; k < 3; k++) {
@@ -458,9 +459,9 @@ TEST(Generator, SecondRunWritesTheSameBytes)
     TempDir dir;
     ASSERT_EQ(std::system((std::string(GEN3D_BINARY) + " " + dir.path.string() + " > /dev/null").c_str()), 0);
     const std::string files[] = {"/maps/1/map.ms3d", "/maps/9/mapvisual.ms3d", "/maps/15/light.ms3d",
-                                      "/maps/20/points/level.ai", "/maps/4/buildings.dat", "/garage/light.ms3d", "/textures/world/road.bmp",
-                                      "/textures/world/car03.bmp", "/textures/world/rim11.bmp",
-                                      "/textures/world/carlamps.bmp", "/cars/7/car.ms3d", "/cars/7/wheel.ms3d"};
+                                 "/maps/20/points/level.ai", "/maps/4/buildings.dat", "/garage/light.ms3d",
+                                 "/textures/world/road.bmp", "/textures/world/car03.bmp", "/textures/world/rim11.bmp",
+                                 "/textures/world/carlamps.bmp", "/cars/7/car.ms3d", "/cars/7/wheel.ms3d"};
     for (const std::string &rel : files) {
         Bytes a = readBytes(kBase + rel);
         EXPECT_FALSE(a.empty()) << rel;

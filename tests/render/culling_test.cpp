@@ -1,13 +1,13 @@
-// The race view draws only the cells of the track its camera can see and its buildings do not
-// hide, and of those only the front faces. Whatever it leaves out must be invisible: from every
-// few waypoints of every circuit, looking along the road, the depth picture drawn with the cells
-// culled is exactly the one drawn with the whole track, so is the one with the cells the
-// buildings hide left out (looking across the road into the city too), and leaving out the back
-// faces changes only a few pixels on the edges of solids (where a back face and a front one meet
-// edge to edge, the rasteriser may give the pixel to either), never a face a viewer sees. And where it leaves the street lamps out of the light
-// program, their light must have been nothing a pixel shows. The cars and wheels are drawn
-// without their back faces: from every side they must look the same, but for a few rim pixels
-// where two parts of a body meet edge to edge and a back face filled the seam.
+// The race view draws only the cells of the track its camera can see and its buildings do not hide,
+// and of those only the front faces. Whatever it leaves out must be invisible: from every few
+// waypoints of every circuit, looking along the road, the depth picture drawn with the cells culled
+// is exactly the one drawn with the whole track, so is the one with the cells the buildings hide
+// left out (looking across the road into the city too), and leaving out the back faces changes only
+// a few pixels on the edges of solids (where a back face and a front one meet edge to edge, the
+// rasteriser may give the pixel to either), never a face a viewer sees. And where it leaves the
+// street lamps out of the light program, their light must have been nothing a pixel shows. The cars
+// and wheels are drawn without their back faces: from every side they must look the same, but for a
+// few rim pixels where two parts of a body meet edge to edge and a back face filled the seam.
 #include "formats/buildings.h"
 #include "formats/waypoints.h"
 #include "render/hiding.h"

@@ -343,13 +343,14 @@ void drawLayersOneByOne(float scroll)
     drawHorizonBand(0, -20, 0, 5000, 400, 5000);
 }
 
-// Both cloud layers are drawn in one pass on the inner dome, the outer layer's picture taken
-// where the eye's ray meets its sphere. Seen from a corner of the city (off the domes' centre,
-// so the layers part), towards a pole of the spheres, up at the picture's seam overhead and
-// across, the sky above the horizon must be the two domes drawn one by one, within two levels of
-// rounding (one blend instead of two); with clouds in bold stripes, a layer turned, shifted or
-// smeared across the seam would move whole bands by up to 19 levels. (Below the horizon the street hides the sky, and there the
-// domes' cut edges and the outer pole's pinch part a little.) Every matrix is left as it was.
+// Both cloud layers are drawn in one pass on the inner dome, the outer layer's picture taken where
+// the eye's ray meets its sphere. Seen from a corner of the city (off the domes' centre, so the
+// layers part), towards a pole of the spheres, up at the picture's seam overhead and across, the
+// sky above the horizon must be the two domes drawn one by one, within two levels of rounding (one
+// blend instead of two); with clouds in bold stripes, a layer turned, shifted or smeared across the
+// seam would move whole bands by up to 19 levels. (Below the horizon the street hides the sky, and
+// there the domes' cut edges and the outer pole's pinch part a little.) Every matrix is left as it
+// was.
 TEST_F(GlTest, SkyLayersInOnePassAreTheTwoDomesAndLeaveEveryMatrixAsItWas)
 {
     std::vector<unsigned char> stripes;
