@@ -1,7 +1,9 @@
-// The twelve car bodies and their wheels, loaded once at the end of the start-up loading screen.
+// The twelve car bodies and their wheels, loaded once at the end of the start-up loading screen;
+// their textures are let go while a race does not show them.
 #include "content/content.h"
 #include "render/ms3d.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <initializer_list>
 
@@ -20,5 +22,27 @@ void loadCarModels()
             (*slot)->reloadTextures();
             (*slot)->solid = true; // closed bodies and wheels, seen from outside
         }
+    }
+}
+
+void holdCarTextures(int model)
+{
+    if (model < 0 || model >= kCarModels)
+        return;
+    for (Ms3dModel *m : {carBodyModels[model], carWheelModels[model]})
+        if (m && m->texturesReleased())
+            m->reloadTextures();
+}
+
+void keepOnlyCarTextures(const int *models, int count)
+{
+    for (int n = 0; n < kCarModels; n++) {
+        if (std::find(models, models + count, n) != models + count) {
+            holdCarTextures(n);
+            continue;
+        }
+        for (Ms3dModel *m : {carBodyModels[n], carWheelModels[n]})
+            if (m)
+                m->releaseTextures();
     }
 }

@@ -42,5 +42,10 @@ constexpr int kCarModels = 12;
 extern Ms3dModel *carBodyModels[kCarModels];
 extern Ms3dModel *carWheelModels[kCarModels];
 void loadCarModels();
+// A race draws only its own cars: when it starts, every other model's textures are let go (those
+// of `models`, `count` of them, are brought back if they were), and the garage brings back the
+// one it shows with holdCarTextures.
+void keepOnlyCarTextures(const int *models, int count);
+void holdCarTextures(int model);
 // The garage's lamps become the light list while no track is loaded.
 void loadGarageLights();

@@ -69,3 +69,7 @@ bool loadUiTextures();
 // The interface set is the start-up loading screen's alone: let go once that screen is over.
 void releaseUiTextures();
 void loadTgaSet();
+// The menus' own pictures (tgaMenuOnly, textureSetMenuOnly) let go while a race runs, and loaded
+// again as they were for the menus; loading what is loaded already does nothing.
+void releaseMenuTextures();
+void loadMenuTextures();

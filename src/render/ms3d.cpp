@@ -24,9 +24,8 @@ void Model::clear()
         glDeleteLists(geometryLists, GLsizei(cells.size()));
     geometryLists = 0;
     cells.clear();
-    for (int i = 0; i < numMaterials; i++)
-        if (materials[i].texture)
-            glDeleteTextures(1, &materials[i].texture);
+    releaseTextures();
+    released = false; // an empty model has nothing to bring back
     freeModelData(*this);
     baked.clear();
     baked.shrink_to_fit();
@@ -53,6 +52,7 @@ bool Ms3dModel::loadModelData(const char *fileName)
 
 void Model::reloadTextures()
 {
+    released = false;
     // A run without a window has no GL context to hold textures: the model keeps its data only.
     if (Sys_Headless())
         return;
@@ -71,6 +71,16 @@ void Model::reloadTextures()
         if (!mat.texture)
             Sys_ReportUnusable(mat.textureFileName);
     }
+}
+
+void Model::releaseTextures()
+{
+    for (int i = 0; i < numMaterials; i++)
+        if (materials[i].texture) {
+            glDeleteTextures(1, &materials[i].texture);
+            materials[i].texture = 0;
+        }
+    released = true;
 }
 
 void Model::compileGeometry()

@@ -48,6 +48,9 @@ public:
     // Creates the material textures; files whose name contains ".tga" go to the TGA reader,
     // everything else to the bitmap reader.
     void reloadTextures();
+    // Deletes the material textures and keeps the rest; reloadTextures brings them back.
+    void releaseTextures();
+    bool texturesReleased() const { return released; }
     // Draws every mesh with its material's texture. With a light program in use, pass its
     // "emissive" uniform: each mesh then sends its material's emissive colour (black without a
     // material), which lights the mesh from within where its texture's alpha allows.
@@ -78,6 +81,7 @@ public:
     bool solid = false;
 
 private:
+    bool released = false;
     void drawCells(const ViewVolume *volume, GLint emissiveUniform, CellShading shade, const HidingPicture *hiding);
 
 public:

@@ -43,15 +43,12 @@ void releaseBmpSet(GLuint *names, int size)
     std::fill(names, names + size, 0u);
 }
 
-// Loads the listed entries of a set from "base/textures/texNN.bmp", NN = fileOf(entry), or none:
-// a set with a hole would show wrong pictures by number, so one missing file leaves the whole
-// set at 0. Entries not listed stay 0, as nothing binds them. wrapFor(entry) gives the entry's
-// wrap. Pictures are decoded and uploaded one at a time, so only one decoded copy is ever held
-// beside the textures.
-bool loadBmpSet(GLuint *names, int size, const int *entries, int count, int (*fileOf)(int),
-                GLint (*wrapFor)(int))
+// Loads the listed entries of a set from "base/textures/texNN.bmp", NN = fileOf(entry), stopping
+// at the first missing or damaged file (reported; false). wrapFor(entry) gives the entry's wrap.
+// Pictures are decoded and uploaded one at a time, so only one decoded copy is ever held beside
+// the textures.
+bool loadBmpEntries(GLuint *names, const int *entries, int count, int (*fileOf)(int), GLint (*wrapFor)(int))
 {
-    releaseBmpSet(names, size);
     for (int k = 0; k < count; k++) {
         const int i = entries[k];
         char file[32];
@@ -59,7 +56,6 @@ bool loadBmpSet(GLuint *names, int size, const int *entries, int count, int (*fi
         RgbImage *image = loadBmpImage(file);
         if (!image) {
             Sys_ReportUnusable(file);
-            releaseBmpSet(names, size);
             return false;
         }
         glGenTextures(1, &names[i]);
@@ -70,6 +66,18 @@ bool loadBmpSet(GLuint *names, int size, const int *entries, int count, int (*fi
         freeRgbImage(image);
     }
     return true;
+}
+
+// A whole set's listed entries, or none: a set with a hole would show wrong pictures by number,
+// so one missing file leaves the whole set at 0. Entries not listed stay 0, as nothing binds them.
+bool loadBmpSet(GLuint *names, int size, const int *entries, int count, int (*fileOf)(int),
+                GLint (*wrapFor)(int))
+{
+    releaseBmpSet(names, size);
+    if (loadBmpEntries(names, entries, count, fileOf, wrapFor))
+        return true;
+    releaseBmpSet(names, size);
+    return false;
 }
 
 GLint textureSetWrap(int i)
@@ -225,16 +233,48 @@ void releaseUiTextures()
     releaseBmpSet(uiTextures, kUiTextureCount);
 }
 
+namespace {
+
+void loadTgaEntry(int i)
+{
+    char name[32];
+    std::snprintf(name, sizeof name, "base/textures/tex%02d.tga", i);
+    // The smoke, dust and flame particles are soft blobs drawn in deep stacks, mostly smaller
+    // than their pictures: one mipmap level per pixel instead of a blend of two spares a tenth
+    // of the effects' drawing time, and on a blob the step between levels is not seen.
+    bool particle = i == TGA_PUFF || i == TGA_FLAME;
+    if (!tgaSet[i].load(name, particle ? TGA_FILTER_MIPMAP_NEAREST : TGA_FILTER_TRILINEAR, particle))
+        Sys_ReportUnusable(name);
+}
+
+} // namespace
+
 void loadTgaSet()
 {
-    for (int i = 0; i < kTgaSetSize; i++) {
-        char name[32];
-        std::snprintf(name, sizeof name, "base/textures/tex%02d.tga", i);
-        // The smoke, dust and flame particles are soft blobs drawn in deep stacks, mostly smaller
-        // than their pictures: one mipmap level per pixel instead of a blend of two spares a
-        // tenth of the effects' drawing time, and on a blob the step between levels is not seen.
-        bool particle = i == TGA_PUFF || i == TGA_FLAME;
-        if (!tgaSet[i].load(name, particle ? TGA_FILTER_MIPMAP_NEAREST : TGA_FILTER_TRILINEAR, particle))
-            Sys_ReportUnusable(name);
-    }
+    for (int i = 0; i < kTgaSetSize; i++)
+        loadTgaEntry(i);
+}
+
+void releaseMenuTextures()
+{
+    for (int i : tgaMenuOnly)
+        tgaSet[i].release(true);
+    for (int i : textureSetMenuOnly)
+        if (textureSet[i]) {
+            glDeleteTextures(1, &textureSet[i]);
+            textureSet[i] = 0;
+        }
+}
+
+void loadMenuTextures()
+{
+    for (int i : tgaMenuOnly)
+        if (!tgaSet[i].texture)
+            loadTgaEntry(i);
+    // Only what was let go: a set that never loaded stays as it was.
+    if (!textureSet[textureSetDrawn[0]])
+        return;
+    for (int i : textureSetMenuOnly)
+        if (!textureSet[i])
+            loadBmpEntries(textureSet, &i, 1, textureSetFile, textureSetWrap);
 }

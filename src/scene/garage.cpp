@@ -36,6 +36,7 @@ void drawGarageScene(float clock)
     const float at[3] = {kGaragePoint[0] + std::sin(shakePhase[0]) * 0.0075f,
                          kGaragePoint[1] + std::sin(shakePhase[1]) * 0.0045f, kGaragePoint[2]};
     int model = selectedCar >= 0 && selectedCar < kCarModels ? selectedCar : 0;
+    holdCarTextures(model); // a race may have let its textures go
     beginLitScene();
     selectLights(kGaragePoint, kGarageViewDir, false);
     setLightMaterial();

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 namespace {
 
 // Menu units (800 x 600, y from the top) in the middle of the left column's buttons, the first
@@ -59,6 +61,18 @@ bool choose(LiveGame &g, int item, int screen, bool keys)
     else
         g.clickAt(kSelectBar[0], kSelectBar[1]);
     return screen < 0 || g.waitForScreen(screen);
+}
+
+// The mean grey of a saved picture (0 to 1), by ImageMagick as the capture; -1 when unread.
+double meanGrey(const std::string &path)
+{
+    double mean = -1;
+    if (FILE *p = popen(("convert " + path + " -colorspace gray -format '%[fx:mean]' info: 2>/dev/null").c_str(), "r")) {
+        if (std::fscanf(p, "%lf", &mean) != 1)
+            mean = -1;
+        pclose(p);
+    }
+    return mean;
 }
 
 double raceSeconds(const LiveGame &g) { return std::atof(g.field("raceClock").c_str()); }
@@ -155,6 +169,11 @@ TEST(MenuPlay, TheMouseThroughTheCareerKeysThroughTheRacesAndTheMouseThroughOpti
     EXPECT_EQ(g.field("awardPending"), "false");
     EXPECT_EQ(g.number("cash"), 0) << "a race left half-way books nothing";
     shoot(g, "car_select_after_race.png");
+    // A race lets go of the menus' own pictures: the tunnel must come back as it was (without its
+    // pictures it is drawn white, and the screen's mean grey rises from about 0.15 to 0.7).
+    double before = meanGrey(picture("car_select.png")), after = meanGrey(picture("car_select_after_race.png"));
+    ASSERT_GE(before, 0.0);
+    EXPECT_NEAR(after, before, 0.05) << "the car select screen looks as it did before the race";
 
     // A quick race leaves for the main menu.
     g.tap("Escape"); // car select's Back

@@ -64,7 +64,7 @@ protected:
 // Saved for people beside the build's other pictures, through the game's own screenshot writer.
 void saveFrame(const char *name) { EXPECT_TRUE(saveScreenshot((window->previous / name).c_str())); }
 
-TEST_F(GlTest, TextureSetsLoadTheirDrawnEntriesAllOrNothing)
+TEST_F(GlTest, TextureSetsLoadTheirDrawnEntriesAllOrNothingAndTheMenusOwnComeBackAfterARace)
 {
     namespace fs = std::filesystem;
     fs::path textures = window->dir.path / "base/textures";
@@ -92,6 +92,43 @@ TEST_F(GlTest, TextureSetsLoadTheirDrawnEntriesAllOrNothing)
     readTexture(textureSet[TEX_CLOUDS], &rgba, &w, &h);
     ASSERT_EQ(rgba.size(), 4u * 4u * 4u);
     EXPECT_EQ(rgba[0], (unsigned char)TEX_CLOUDS) << "each entry holds its own file";
+
+    // A race lets the menus' own pictures go and keeps the rest; leaving it brings them back,
+    // each from its own file with the wrap its set gives, and a second load changes nothing.
+    for (int i : tgaMenuOnly) {
+        char name[32];
+        std::snprintf(name, sizeof name, "base/textures/tex%02d.tga", i);
+        window->dir.write(name, makeTga(2, 2, 32, Bytes(16, (unsigned char)(100 + i))));
+    }
+    loadMenuTextures();
+    std::array<GLuint, kTextureSetSize> before;
+    std::copy(std::begin(textureSet), std::end(textureSet), before.begin());
+    GLuint font = tgaSet[TGA_FONT].texture;
+    releaseMenuTextures();
+    for (int i : tgaMenuOnly)
+        EXPECT_EQ(tgaSet[i].texture, 0u) << i;
+    std::set<int> menus(std::begin(textureSetMenuOnly), std::end(textureSetMenuOnly));
+    for (int i = 0; i < kTextureSetSize; i++)
+        EXPECT_EQ(textureSet[i], menus.count(i) ? 0u : before[size_t(i)]) << i;
+    EXPECT_EQ(tgaSet[TGA_FONT].texture, font);
+    loadMenuTextures();
+    for (int i : tgaMenuOnly) {
+        readTexture(tgaSet[i].texture, &rgba, &w, &h);
+        ASSERT_EQ(rgba.size(), 16u) << i;
+        EXPECT_EQ(rgba[0], (unsigned char)(100 + i)) << i;
+    }
+    for (int i : textureSetMenuOnly) {
+        readTexture(textureSet[i], &rgba, &w, &h);
+        ASSERT_EQ(rgba.size(), 64u) << i;
+        EXPECT_EQ(rgba[0], (unsigned char)i) << i;
+        GLint wrap = 0;
+        glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, &wrap);
+        EXPECT_EQ(wrap, GL_CLAMP_TO_EDGE) << i;
+    }
+    GLuint odd = textureSet[TEX_MENU_MAP_ODD], logo = tgaSet[TGA_MENU_LOGO].texture;
+    loadMenuTextures();
+    EXPECT_EQ(textureSet[TEX_MENU_MAP_ODD], odd);
+    EXPECT_EQ(tgaSet[TGA_MENU_LOGO].texture, logo);
 }
 
 // Left quad: material 0 with a red texture; right quad: no material (0xFF).
@@ -113,6 +150,12 @@ TEST_F(GlTest, ModelsPickTheirReaderByNameAndDrawUntexturedWithoutMaterial)
     EXPECT_NE(model->materials[1].texture, 0u);
     EXPECT_EQ(model->materials[2].texture, 0u);
     EXPECT_EQ(model->materials[3].texture, 0u);
+    // Let go (as a race does the cars it does not show) and brought back for the draw below.
+    model->releaseTextures();
+    EXPECT_TRUE(model->texturesReleased());
+    EXPECT_EQ(model->materials[0].texture, 0u);
+    model->reloadTextures();
+    EXPECT_FALSE(model->texturesReleased());
 
     flatView(800, 600);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
