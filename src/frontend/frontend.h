@@ -45,6 +45,10 @@ void startCareerRace();
 // Leaves a race for the menus (results, the pause menu's exit), after gameState has been set to
 // the menu: the race ends and the menu tune waits for a smooth frame rate again.
 void leaveRace();
+// The pause menu over a running race, and back to the race from it ("Continue"): the menus'
+// pictures a race lets go come back while it is open.
+void pauseRace();
+void resumeRace();
 void updateScreenFade();
 // Viewport and projection for the window's size: a speed-dependent wide view in a race, a
 // narrow one in the menus.

@@ -134,10 +134,7 @@ void activatePause(int item)
 {
     switch (item) {
     case 0:
-        gameState = STATE_RACING;
-        if (musicOn)
-            raceMusic.play();
-        musicFade = -1.5f;
+        resumeRace();
         break;
     case 1:
         // A quick race starts afresh on a new track and car, with that car's own values.

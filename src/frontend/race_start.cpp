@@ -1,4 +1,5 @@
 // Starting a race from the front end and leaving it for the menus.
+#include "audio/audio.h"
 #include "common/common.h"
 #include "content/content.h"
 #include "frontend/frontend.h"
@@ -14,7 +15,7 @@ int autoCareerRaces, autoCareerRacesStarted;
 static int previousCareerRace; // of the unattended career run
 
 // A race draws none of the menus' own pictures and only its own cars: the rest is let go while it
-// runs (about 13 MB of textures off a race's peak memory) and comes back as the menus draw it.
+// runs (about 19 MB of textures off a race's peak memory) and comes back as the menus draw it.
 static void letGoWhatTheRaceDoesNotDraw()
 {
     if (!framesDrawn())
@@ -71,4 +72,24 @@ void leaveRace()
         loadMenuTextures(); // the garage brings back its car itself, as it shows it
     if (gameState != STATE_RACING && musicOn)
         menuMusicPending = true;
+}
+
+void pauseRace()
+{
+    raceMusic.stop();
+    gameState = shownState = STATE_PAUSE;
+    screenFade = 0;
+    menuSelection = 0;
+    if (framesDrawn())
+        loadMenuTextures(); // 20-30 ms, under a frame of the race
+}
+
+void resumeRace()
+{
+    gameState = STATE_RACING;
+    if (musicOn)
+        raceMusic.play();
+    musicFade = -1.5f;
+    if (framesDrawn())
+        releaseMenuTextures();
 }

@@ -113,10 +113,11 @@ enum TgaSetEntry {
     TGA_SET_FILES = 22
 };
 
-// The pictures only the menu screens draw: not a race frame, its results or its pause menu (which
-// has the panel, the arrows, the select bar and the cursor). They are let go while a race runs.
-inline constexpr int tgaMenuOnly[] = {TGA_MENU_LOGO,          TGA_GARAGE_STRIP,       TGA_GARAGE_WALL,
-                                      TGA_MENU_MARKER_PODIUM, TGA_MENU_MARKER_PLAIN,  TGA_MENU_PACKET,
-                                      TGA_MENU_PACKET_LOCKED, TGA_MENU_PACKET_BOUGHT, TGA_MENU_BAR_FRAME,
-                                      TGA_MENU_BAR_FILL,      TGA_MENU_OPTIONS};
+// The pictures only the menu screens draw, the pause menu's among them: no race frame, nor its
+// countdown or results, draws any. They are let go while a race runs.
+inline constexpr int tgaMenuOnly[] = {
+    TGA_MENU_PANEL,         TGA_MENU_LOGO,          TGA_GARAGE_STRIP,      TGA_MENU_ARROW_BACK,
+    TGA_MENU_ARROW_FRONT,   TGA_MENU_SELECT_BAR,    TGA_MENU_CURSOR,       TGA_MENU_MARKER_PODIUM,
+    TGA_MENU_MARKER_PLAIN,  TGA_MENU_PACKET,        TGA_GARAGE_WALL,       TGA_MENU_PACKET_LOCKED,
+    TGA_MENU_PACKET_BOUGHT, TGA_MENU_BAR_FRAME,     TGA_MENU_BAR_FILL,     TGA_MENU_OPTIONS};
 inline constexpr int textureSetMenuOnly[] = {TEX_MENU_MAP_ODD, TEX_MENU_MAP_EVEN};

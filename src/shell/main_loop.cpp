@@ -21,12 +21,8 @@ bool keyLatch;
 // nitro, camera or frame-rate input, keeps closed.
 void handleToggleKeys()
 {
-    if (actionHeld(ACTION_PAUSE) && gameState == STATE_RACING && !countdownActive && !raceFinished) {
-        raceMusic.stop();
-        gameState = shownState = STATE_PAUSE;
-        screenFade = 0;
-        menuSelection = 0;
-    }
+    if (actionHeld(ACTION_PAUSE) && gameState == STATE_RACING && !countdownActive && !raceFinished)
+        pauseRace();
     bool camera = actionHeld(ACTION_CAMERA), frameRate = actionHeld(ACTION_FRAME_RATE);
     if (camera && !keyLatch && gameState == STATE_RACING) {
         keyLatch = true;
