@@ -70,6 +70,6 @@ bool loadUiTextures();
 void releaseUiTextures();
 void loadTgaSet();
 // The menus' own pictures (tgaMenuOnly, textureSetMenuOnly) let go while a race runs, and loaded
-// again as they were for the menus; loading what is loaded already does nothing.
+// again as they were for the menus; loading brings back only what the release let go.
 void releaseMenuTextures();
 void loadMenuTextures();

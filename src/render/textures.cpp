@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 #include <iterator>
+#include <utility>
 
 #include "platform/sys_files.h"
 #include "render/images.h"
@@ -255,26 +256,31 @@ void loadTgaSet()
         loadTgaEntry(i);
 }
 
+// The entries releaseMenuTextures let go, the ones loadMenuTextures loads again (a picture whose
+// file was missing at start-up was reported then, and is not looked for again at every race).
+static bool tgaLetGo[kTgaSetSize], textureSetLetGo[kTextureSetSize];
+
 void releaseMenuTextures()
 {
     for (int i : tgaMenuOnly)
-        tgaSet[i].release(true);
+        if (tgaSet[i].texture) {
+            tgaSet[i].release(true);
+            tgaLetGo[i] = true;
+        }
     for (int i : textureSetMenuOnly)
         if (textureSet[i]) {
             glDeleteTextures(1, &textureSet[i]);
             textureSet[i] = 0;
+            textureSetLetGo[i] = true;
         }
 }
 
 void loadMenuTextures()
 {
     for (int i : tgaMenuOnly)
-        if (!tgaSet[i].texture)
+        if (std::exchange(tgaLetGo[i], false))
             loadTgaEntry(i);
-    // Only what was let go: a set that never loaded stays as it was.
-    if (!textureSet[textureSetDrawn[0]])
-        return;
     for (int i : textureSetMenuOnly)
-        if (!textureSet[i])
+        if (std::exchange(textureSetLetGo[i], false))
             loadBmpEntries(textureSet, &i, 1, textureSetFile, textureSetWrap);
 }
