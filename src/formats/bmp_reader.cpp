@@ -13,11 +13,9 @@
 #include "platform/sys.h"
 #include "platform/sys_files.h"
 #include "formats/images.h"
+#include "formats/le_bytes.h"
 
 namespace {
-
-uint16_t le16(const unsigned char *p) { return uint16_t(p[0] | p[1] << 8); }
-uint32_t le32(const unsigned char *p) { return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24; }
 
 RgbImage *dibError(const char *text)
 {

@@ -1,5 +1,6 @@
 // The buildings reader: the count against the bytes, and every box checked to be a box.
 #include "formats/buildings.h"
+#include "formats/le_bytes.h"
 #include "platform/sys_files.h"
 
 #include <cmath>
@@ -12,14 +13,6 @@ namespace {
 constexpr size_t kHeaderBytes = 8, kBoxBytes = 40;
 // Farther out than any city we make by far; beyond it a number is a damaged one.
 constexpr float kFarthest = 100000.0f;
-
-float readFloat(const unsigned char *p)
-{
-    uint32_t v = uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
-    float f;
-    std::memcpy(&f, &v, 4);
-    return f;
-}
 
 bool isBox(const BuildingBox &b)
 {
@@ -47,7 +40,7 @@ bool parse(const unsigned char *bytes, size_t size, std::vector<BuildingBox> &ou
 {
     if (!bytes || size < kHeaderBytes || std::memcmp(bytes, "BLDG", 4) != 0)
         return false;
-    uint32_t count = uint32_t(bytes[4]) | uint32_t(bytes[5]) << 8 | uint32_t(bytes[6]) << 16 | uint32_t(bytes[7]) << 24;
+    uint32_t count = le32(bytes + 4);
     if (count > uint32_t(kMaxBuildings) || size != kHeaderBytes + size_t(count) * kBoxBytes)
         return false;
     out.resize(count);
@@ -55,9 +48,9 @@ bool parse(const unsigned char *bytes, size_t size, std::vector<BuildingBox> &ou
     for (BuildingBox &b : out) {
         for (int i = 0; i < 4; i++)
             for (int k = 0; k < 2; k++)
-                b.corner[i][k] = readFloat(p + 4 * size_t(i * 2 + k));
-        b.bottom = readFloat(p + 32);
-        b.top = readFloat(p + 36);
+                b.corner[i][k] = leFloat(p + 4 * size_t(i * 2 + k));
+        b.bottom = leFloat(p + 32);
+        b.top = leFloat(p + 36);
         p += kBoxBytes;
         if (!isBox(b))
             return false;

@@ -1,12 +1,12 @@
 // The effect file reader: fixed layout, every value checked before an emitter divides by it or
 // allocates from it.
 #include "formats/effect_file.h"
+#include "formats/le_bytes.h"
 #include "platform/sys_files.h"
 
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
-#include <cstring>
 
 namespace {
 
@@ -16,17 +16,14 @@ struct Words {
 
     int32_t word()
     {
-        uint32_t v = uint32_t(at[0]) | uint32_t(at[1]) << 8 | uint32_t(at[2]) << 16 | uint32_t(at[3]) << 24;
+        int32_t s = leInt32(at);
         at += 4;
-        int32_t s;
-        std::memcpy(&s, &v, 4);
         return s;
     }
     float real()
     {
-        int32_t w = word();
-        float f;
-        std::memcpy(&f, &w, 4);
+        float f = leFloat(at);
+        at += 4;
         finite = finite && std::isfinite(f);
         return f;
     }

@@ -1,6 +1,7 @@
 // The MilkShape 3D reader. The file is parsed from memory through a cursor that refuses to step
 // past the end, so a truncated or lying file is refused rather than read beyond.
 #include "formats/ms3d.h"
+#include "formats/le_bytes.h"
 
 #include <cstdint>
 #include <cstring>
@@ -39,7 +40,7 @@ struct Cursor {
         const unsigned char *at;
         if (!take(2, &at))
             return false;
-        *v = unsigned(at[0] | at[1] << 8);
+        *v = le16(at);
         return true;
     }
     bool i32(int32_t *v)
@@ -47,7 +48,7 @@ struct Cursor {
         const unsigned char *at;
         if (!take(4, &at))
             return false;
-        *v = int32_t(uint32_t(at[0]) | uint32_t(at[1]) << 8 | uint32_t(at[2]) << 16 | uint32_t(at[3]) << 24);
+        *v = leInt32(at);
         return true;
     }
     bool floats(float *out, int n)
@@ -55,11 +56,8 @@ struct Cursor {
         const unsigned char *at;
         if (!take(size_t(n) * 4, &at))
             return false;
-        for (int i = 0; i < n; i++) {
-            uint32_t bits = uint32_t(at[4 * i]) | uint32_t(at[4 * i + 1]) << 8 | uint32_t(at[4 * i + 2]) << 16 |
-                            uint32_t(at[4 * i + 3]) << 24;
-            std::memcpy(&out[i], &bits, 4);
-        }
+        for (int i = 0; i < n; i++)
+            out[i] = leFloat(at + 4 * i);
         return true;
     }
 };

@@ -1,14 +1,10 @@
 // Walks the chunks of a RIFF WAVE file the way ALUT's reader does: each chunk's length skipped
 // (padded to an even length), until the sound data.
 #include "formats/wav_check.h"
+#include "formats/le_bytes.h"
 
 #include <cstdint>
 #include <cstring>
-
-static uint32_t le32(const unsigned char *p)
-{
-    return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
-}
 
 bool wavChunksFit(const unsigned char *data, size_t size)
 {

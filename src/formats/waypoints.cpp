@@ -1,25 +1,17 @@
 // The waypoint reader: every count is checked against the bytes actually read.
 #include "formats/waypoints.h"
+#include "formats/le_bytes.h"
 #include "platform/sys_files.h"
 
 #include <cstdint>
-#include <cstring>
 #include <vector>
-
-static int32_t readInt(const unsigned char *p)
-{
-    uint32_t v = uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
-    int32_t s;
-    std::memcpy(&s, &v, 4);
-    return s;
-}
 
 bool parseWaypoints(const unsigned char *bytes, size_t size, Waypoint *out, int capacity, int *count)
 {
     *count = 0;
     if (!bytes || size < 4)
         return false;
-    int32_t n = readInt(bytes);
+    int32_t n = leInt32(bytes);
     if (n < 0 || n > capacity)
         return false;
     if ((size - 4) / 20 < size_t(n))
@@ -27,11 +19,11 @@ bool parseWaypoints(const unsigned char *bytes, size_t size, Waypoint *out, int 
     for (int32_t i = 0; i < n; i++) {
         const unsigned char *r = bytes + 4 + size_t(i) * 20;
         // Coordinates are whole world units stored as integers.
-        out[i].x = float(readInt(r));
-        out[i].y = float(readInt(r + 4));
-        out[i].z = float(readInt(r + 8));
-        out[i].fourth = float(readInt(r + 12));
-        out[i].fifth = readInt(r + 16);
+        out[i].x = float(leInt32(r));
+        out[i].y = float(leInt32(r + 4));
+        out[i].z = float(leInt32(r + 8));
+        out[i].fourth = float(leInt32(r + 12));
+        out[i].fifth = leInt32(r + 16);
     }
     *count = n;
     return true;
