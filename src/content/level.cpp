@@ -37,24 +37,30 @@ static void buildTerrain(const Ms3dModel &m)
             terrainTriangles[size_t(i) * 5 + size_t(k)] = m.triangles[i].vertexIndices[k];
 }
 
+// A file of track 1..20's folder into `path`; false for any other track number.
+static bool mapFile(int track, const char *file, char (&path)[64])
+{
+    if (track < 1 || track > 20)
+        return false;
+    std::snprintf(path, sizeof path, "base/maps/%d/%s", track, file);
+    return true;
+}
+
 static Ms3dModel *loadModel(int track, const char *file)
 {
     Ms3dModel *m = new Ms3dModel;
-    if (track >= 1 && track <= 20) {
-        char path[64];
-        std::snprintf(path, sizeof path, "base/maps/%d/%s", track, file);
+    char path[64];
+    if (mapFile(track, file, path))
         m->loadModelData(path);
-    }
     return m;
 }
 
 bool loadWaypoints(int track)
 {
     waypointCount = 0;
-    if (track < 1 || track > 20)
-        return false;
     char path[64];
-    std::snprintf(path, sizeof path, "base/maps/%d/points/level.ai", track);
+    if (!mapFile(track, "points/level.ai", path))
+        return false;
     if (readWaypointFile(path, waypoints, kMaxWaypoints, &waypointCount))
         return true;
     Sys_ReportUnusable(path);
@@ -64,11 +70,8 @@ bool loadWaypoints(int track)
 static void loadBuildings(int track)
 {
     levelBuildings.clear();
-    if (track < 1 || track > 20)
-        return;
     char path[64];
-    std::snprintf(path, sizeof path, "base/maps/%d/buildings.dat", track);
-    if (!readBuildingsFile(path, levelBuildings))
+    if (mapFile(track, "buildings.dat", path) && !readBuildingsFile(path, levelBuildings))
         Sys_ReportUnusable(path); // the race draws what they would hide: slower, the same picture
 }
 
