@@ -179,8 +179,7 @@ std::array<float, 4> frameBox(const float *points, int count)
     for (int i = 0; i < count; i++) {
         const float *p = &points[i * 3];
         float clip[4];
-        for (int r = 0; r < 4; r++)
-            clip[r] = toClip[r] * p[0] + toClip[4 + r] * p[1] + toClip[8 + r] * p[2] + toClip[12 + r];
+        toClipSpace(toClip, p, clip);
         if (clip[3] <= 1e-4f)
             return {-1e30f, -1e30f, 1e30f, 1e30f};
         for (size_t axis = 0; axis < 2; axis++) {

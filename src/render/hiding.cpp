@@ -44,13 +44,13 @@ int outline(Point *points, int count, Point *hull)
 
 bool HidingPicture::project(const float p[3], float *x, float *y, float *ahead) const
 {
-    float cx = clip[0] * p[0] + clip[4] * p[1] + clip[8] * p[2] + clip[12];
-    float cy = clip[1] * p[0] + clip[5] * p[1] + clip[9] * p[2] + clip[13];
-    float w = clip[3] * p[0] + clip[7] * p[1] + clip[11] * p[2] + clip[15];
+    float c[4];
+    toClipSpace(clip, p, c);
+    const float w = c[3];
     if (!(w >= kNearest))
         return false;
-    *x = (cx / w * 0.5f + 0.5f) * float(kWidth);
-    *y = (cy / w * 0.5f + 0.5f) * float(kHeight);
+    *x = (c[0] / w * 0.5f + 0.5f) * float(kWidth);
+    *y = (c[1] / w * 0.5f + 0.5f) * float(kHeight);
     *ahead = w;
     return std::isfinite(*x) && std::isfinite(*y);
 }

@@ -17,6 +17,12 @@ void currentClipMatrix(float clip[16])
         }
 }
 
+void toClipSpace(const float clip[16], const float p[3], float out[4])
+{
+    for (int r = 0; r < 4; r++)
+        out[r] = clip[r] * p[0] + clip[4 + r] * p[1] + clip[8 + r] * p[2] + clip[12 + r];
+}
+
 ViewVolume currentViewVolume(const float eye[3], float reach)
 {
     float c[16];

@@ -12,6 +12,8 @@ struct ViewVolume {
 // The current projection times the current modelview (column-major): where a point of the
 // scene lands in clip space.
 void currentClipMatrix(float clip[16]);
+// A point through such a matrix: its clip coordinates x, y, z, w.
+void toClipSpace(const float clip[16], const float p[3], float out[4]);
 // The volume of the current projection and modelview (read back from GL), for objects drawn
 // with the modelview as it stands.
 ViewVolume currentViewVolume(const float eye[3], float reach);
