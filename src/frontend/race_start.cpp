@@ -81,7 +81,7 @@ void pauseRace()
     screenFade = 0;
     menuSelection = 0;
     if (framesDrawn())
-        loadMenuTextures(); // 20-30 ms, under a frame of the race
+        loadMenuTextures(); // about 20-25 ms, under a frame of the race
 }
 
 void resumeRace()

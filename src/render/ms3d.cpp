@@ -52,15 +52,13 @@ bool Ms3dModel::loadModelData(const char *fileName)
 
 void Model::reloadTextures()
 {
+    releaseTextures();
     released = false;
     // A run without a window has no GL context to hold textures: the model keeps its data only.
     if (Sys_Headless())
         return;
     for (int i = 0; i < numMaterials; i++) {
         Material &mat = materials[i];
-        if (mat.texture)
-            glDeleteTextures(1, &mat.texture);
-        mat.texture = 0;
         if (!mat.textureFileName || !mat.textureFileName[0])
             continue;
         // Only the exact lower-case ".tga" picks the TGA reader; ".TGA" is read as a bitmap.
