@@ -55,10 +55,12 @@ PFNGLBLENDFUNCSEPARATEEXTPROC p_glBlendFuncSeparateEXT;
 
 GLuint sceneTexture;
 GLuint blurTextureA;
-GLuint blurTextureB;
+GLuint glowHistory;
 GLuint reflectionTexture;
-GLuint blurTargets[3];
+GLuint brightTexture;
+GLuint blurTargets[2];
 int offscreenWidth = 256, offscreenHeight = 256;
+int glowWidth = 128, glowHeight = 128;
 
 namespace {
 
@@ -260,10 +262,11 @@ bool initGraphics()
     loadUiTextures();
 
     sceneTexture = createRenderTarget(screenWidth, screenHeight, GL_RGBA);
+    brightTexture = createRenderTarget(offscreenWidth, offscreenHeight, GL_RGBA);
     for (GLuint &target : blurTargets)
-        target = createRenderTarget(offscreenWidth, offscreenHeight, GL_RGBA);
+        target = createRenderTarget(glowWidth, glowHeight, GL_RGBA);
     blurTextureA = blurTargets[0];
-    blurTextureB = blurTargets[1];
+    glowHistory = createRenderTarget(glowWidth, glowHeight, GL_RGBA);
     reflectionTexture = createRenderTarget(kReflectionSize, kReflectionSize, GL_RGBA);
     const char *noPostFx = std::getenv("COBALT_NO_POSTFX");
     postProcessingOn = !(noPostFx && *noPostFx && std::strcmp(noPostFx, "0") != 0);

@@ -5,15 +5,17 @@
 #include "render/font.h"
 #include "render/images.h"
 
-// Post-processing and reflection targets. The passes draw into targets of their pool and then
-// name the one holding their result: blurTextureA and blurTextureB are always two of
-// blurTargets (or the same one).
-extern int offscreenWidth, offscreenHeight; // size of the blur targets
+// Post-processing and reflection targets. The HDR pass draws into brightTexture, the blurs into
+// the two blurTargets; blurTextureA names the last pass's result (brightTexture after the HDR
+// pass, a blur target after a blur).
+extern int offscreenWidth, offscreenHeight; // size of the HDR pass's picture
+extern int glowWidth, glowHeight;           // size of the blurred glow: half the HDR pass's
 extern GLuint sceneTexture;      // screenWidth x screenHeight
-extern GLuint blurTextureA;      // offscreenWidth x offscreenHeight
-extern GLuint blurTextureB;      // offscreenWidth x offscreenHeight, one frame of glow history
+extern GLuint brightTexture;     // offscreenWidth x offscreenHeight
+extern GLuint blurTextureA;      // the last pass's result
+extern GLuint blurTargets[2];    // glowWidth x glowHeight
+extern GLuint glowHistory;       // glowWidth x glowHeight: the glow of the frames before, smoothed
 extern GLuint reflectionTexture; // 256 x 256
-extern GLuint blurTargets[3];
 constexpr int kReflectionSize = 256;
 
 // A render target: a texture the frame is copied into or a pass draws into, filtered linearly and
@@ -83,10 +85,10 @@ void drawSkyBox(float x, float y, float z, float width, float height, float leng
 // composite shows the plain picture, for comparing the frame with and without its glow.
 extern bool postProcessingOn;
 void copySceneTexture(); // the finished frame into sceneTexture, for post-processing
-// One pass at offscreen size, drawn into a target of its own, its result in blurTextureA:
-// kPassHdr keeps what is bright enough to glow, kPassBlur blurs across (even pass) or down
-// (odd pass). Pass 0 reads sceneTexture, later passes blurTextureA; blur pass 2 also leaves
-// its result in blurTextureB as the next frame's glow history.
+// One pass, drawn into a target of its own, its result in blurTextureA: kPassHdr keeps what is
+// bright enough to glow (at offscreen size), kPassBlur blurs across (even pass) or down (odd
+// pass) at glow size. Pass 0 reads sceneTexture and glowHistory, later passes blurTextureA;
+// blur pass 2 also moves glowHistory a quarter of the way to its result.
 constexpr int kPassBlur = 2, kPassHdr = 3;
 void postProcessPass(int mode, int pass);
 // The whole chain a frame runs: the copy, the HDR pass, then the blur down and across, each
@@ -172,6 +174,7 @@ struct HdrUniforms {
     GLint gamma;
     GLint decal;  // unit 0: picture
     GLint decal2; // unit 1: last frame's blurred glow, as luminance
+    GLint decal3; // unit 2: the frame before's
 };
 extern LightUniforms lightUniforms;
 extern LightUniforms trackLightUniforms[kTrackLightBuilds];
