@@ -2,12 +2,13 @@
 // paint) and lets the rest fall away, so that the blurred result added over the picture glows
 // only where light is. The ramp is applied twice in a row, the second time to the result of the
 // first: light well above it passes both times nearly unchanged, light on the ramp fades out.
-// The ramp moves up where last frame's glow was strong, which keeps a street full of lamps
+// The ramp moves up where the glow of the frames before was strong (the game keeps it as a
+// history that follows each frame's glow a part of the way), which keeps a street full of lamps
 // from washing out.
 #version 110
 
 uniform sampler2D decal;  // picture
-uniform sampler2D decal2; // last frame's blurred glow (luminance)
+uniform sampler2D decal2; // the glow history (luminance)
 uniform float exposure;   // where the ramp lies: glow starts at 1 - 2 exposure, is whole at 1 - exposure / 2
 uniform float gamma;      // above 1: pushes weak glow down faster than strong glow
 

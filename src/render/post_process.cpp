@@ -28,8 +28,8 @@ GLuint freeBlurTarget() { return blurTextureA == blurTargets[0] ? blurTargets[1]
 // The HDR pass raises its ramp where the glow of the frames before was strong, which lowers the
 // glow, which lowers the ramp again: taken from the last frame alone, that swings a bright
 // window in a still picture from glowing to dark and back every frame. The history moves this
-// share of the way to each frame's glow instead, so the swing dies out and the glow settles
-// (within a few frames where the picture changes).
+// share of the way to each frame's glow instead, so the swing dies out and the glow settles;
+// where the picture changes, the ramp follows it within a few frames.
 constexpr float kHistoryShare = 0.25f;
 
 // Called with the blur's projection and the blur target let go.

@@ -173,8 +173,7 @@ struct HdrUniforms {
     GLint exposure;
     GLint gamma;
     GLint decal;  // unit 0: picture
-    GLint decal2; // unit 1: last frame's blurred glow, as luminance
-    GLint decal3; // unit 2: the frame before's
+    GLint decal2; // unit 1: the glow history, as luminance
 };
 extern LightUniforms lightUniforms;
 extern LightUniforms trackLightUniforms[kTrackLightBuilds];
