@@ -27,6 +27,15 @@ static void letGoWhatTheRaceDoesNotDraw()
     keepOnlyCarTextures(models, NUM_CARS);
 }
 
+// Both kinds of race from here on: the race set up on `track`, and what it does not draw let go.
+static void enterRace(int track)
+{
+    gameState = STATE_RACING;
+    newCarOpened = false;
+    beginRace(track);
+    letGoWhatTheRaceDoesNotDraw();
+}
+
 void startQuickRace(int track, int car)
 {
     careerRace = false;
@@ -37,10 +46,7 @@ void startQuickRace(int track, int car)
     carPower = carStats[selectedCar][0];
     carMaxSpeed = carStats[selectedCar][1];
     carSuspension = carStats[selectedCar][2];
-    gameState = STATE_RACING;
-    newCarOpened = false;
-    beginRace(quickTrack);
-    letGoWhatTheRaceDoesNotDraw();
+    enterRace(quickTrack);
 }
 
 void startCareerRace()
@@ -48,10 +54,7 @@ void startCareerRace()
     careerRace = true;
     awardPending = true;
     carValues(selectedCar);
-    gameState = STATE_RACING;
-    newCarOpened = false;
-    beginRace(selectedRace);
-    letGoWhatTheRaceDoesNotDraw();
+    enterRace(selectedRace);
 }
 
 void startNextCareerRace()
