@@ -24,7 +24,7 @@ void Model::clear()
         glDeleteLists(geometryLists, GLsizei(cells.size()));
     geometryLists = 0;
     cells.clear();
-    releaseTextures();
+    deleteTextures();
     released = false; // an empty model has nothing to bring back
     freeModelData(*this);
     baked.clear();
@@ -52,7 +52,7 @@ bool Ms3dModel::loadModelData(const char *fileName)
 
 void Model::reloadTextures()
 {
-    releaseTextures();
+    deleteTextures();
     released = false;
     // A run without a window has no GL context to hold textures: the model keeps its data only.
     if (Sys_Headless())
@@ -71,13 +71,18 @@ void Model::reloadTextures()
     }
 }
 
-void Model::releaseTextures()
+void Model::deleteTextures()
 {
     for (int i = 0; i < numMaterials; i++)
         if (materials[i].texture) {
             glDeleteTextures(1, &materials[i].texture);
             materials[i].texture = 0;
         }
+}
+
+void Model::releaseTextures()
+{
+    deleteTextures();
     released = true;
 }
 

@@ -81,7 +81,8 @@ public:
     bool solid = false;
 
 private:
-    bool released = false;
+    bool released = false; // by releaseTextures, until reloadTextures or clear
+    void deleteTextures();
     void drawCells(const ViewVolume *volume, GLint emissiveUniform, CellShading shade, const HidingPicture *hiding);
 
 public:
