@@ -93,7 +93,7 @@ void drawPass(int mode, int pass, const std::vector<OverlayPiece> *pieces = null
 {
     if (!postProcessingOn)
         return;
-    const bool hdr = mode != kPassBlur;
+    const bool hdr = mode == kPassHdr; // else a blur
     const GLuint target = hdr ? brightTexture : freeBlurTarget();
     const int width = hdr ? offscreenWidth : glowWidth, height = hdr ? offscreenHeight : glowHeight;
     beginTextureTarget(target, width, height, false);
@@ -112,7 +112,7 @@ void drawPass(int mode, int pass, const std::vector<OverlayPiece> *pieces = null
     glDisable(GL_LIGHTING);
     glDisable(GL_FOG);
 
-    if (mode == kPassBlur) {
+    if (!hdr) {
         glUseProgramObjectARB(blurProgram);
         glUniform1iARB(blurUniforms.decal, 0);
         // Even passes blur across, odd ones down. A step is one texel of the bright picture in
@@ -144,9 +144,9 @@ void drawPass(int mode, int pass, const std::vector<OverlayPiece> *pieces = null
 
     endTextureTarget();
     blurTextureA = target;
-    if (mode == kPassBlur && pass == 2)
+    if (!hdr && pass == 2)
         addToGlowHistory(target);
-    if (mode == kPassHdr) {
+    if (hdr) {
         glActiveTextureARB(GL_TEXTURE1_ARB);
         glDisable(GL_TEXTURE_2D);
         glActiveTextureARB(GL_TEXTURE0_ARB);
