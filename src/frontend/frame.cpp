@@ -58,9 +58,17 @@ bool framesDrawn()
 
 static void loadingFrame()
 {
+    static int framesShown;
     loadingClock += frameTime * 0.01f;
-    if (framesDrawn())
+    if (framesDrawn()) {
         drawLoadingScreen(loadingClock < 7.0f ? 0 : 1);
+        // The first picture goes on screen before what the loading screen shows later is read
+        // (its late picture, the glyphs of "Loading..." and the rest of the TGA set, about a
+        // third of the start-up's work before that picture): it is loaded under the second
+        // frame, which shows the same picture.
+        if (++framesShown == 2)
+            loadStartupRest();
+    }
     if (loadingClock <= 8.0f)
         return;
     // The one blocking frame: everything the menus and races need from disk.

@@ -255,7 +255,6 @@ bool initGraphics()
     // Checked here, acted on below: everything else is set up first so that the failure
     // arrives at the same point as the other missing-feature failures.
     bool multitexture = isMultitextureSupported();
-    loadTgaSet();
     setFixedState();
     Sys_GL_SwapInterval(0); // no wait for the display: frame time is measured, not assumed
     setCullingAndFog();

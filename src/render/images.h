@@ -63,12 +63,17 @@ extern GLuint textureSet[kTextureSetSize];
 extern GLuint uiTextures[kUiTextureCount];
 extern TgaTexture tgaSet[kTgaSetSize];
 
-// Each set loads only the entries the game draws (textureSetDrawn, uiTexturesDrawn); the rest stay 0.
+// Each set loads only the entries the game draws (textureSetDrawn; the interface set's two
+// loading pictures); the rest stay 0.
 bool loadTextureSet();
+// The interface set is the start-up loading screen's alone, loaded in two steps so that the
+// window's first picture waits for nothing it does not show: loadUiTextures loads the first
+// loading picture (with the graphics); loadStartupRest, on the loading screen's second frame,
+// the late one and the TGA set (the glyphs of "Loading..." among it). releaseUiTextures lets the
+// set go once that screen is over.
 bool loadUiTextures();
-// The interface set is the start-up loading screen's alone: let go once that screen is over.
+void loadStartupRest();
 void releaseUiTextures();
-void loadTgaSet();
 // The menus' own pictures (tgaMenuOnly, textureSetMenuOnly) let go while a race runs, and loaded
 // again as they were for the menus; loading brings back only what the release let go.
 void releaseMenuTextures();

@@ -82,9 +82,9 @@ enum UiTextureEntry {
 };
 inline constexpr int uiTextureFiles[UI_TEXTURE_COUNT] = {TEX_LOADING_FIRST, TEX_LOADING_LATE, TEX_FONT_SHEET,
                                                          TEX_BACKDROP};
-// As above: only the start-up loading screen draws from this set, and only until the start-up
-// loading ends (the glyph sheet and the backdrop, 7 MB as textures, are not drawn at all).
-inline constexpr int uiTexturesDrawn[] = {UITEX_LOADING_FIRST, UITEX_LOADING_LATE};
+// As above: only the start-up loading screen draws from this set, its two loading pictures, and
+// only until the start-up loading ends (the glyph sheet and the backdrop, 7 MB as textures, are
+// not drawn at all and not loaded).
 
 // tgaSet: "base/textures/texNN.tga". Sizes are the quads the game draws them on (800 x 600 screen).
 enum TgaSetEntry {

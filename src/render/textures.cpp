@@ -225,9 +225,10 @@ bool loadTextureSet()
 
 bool loadUiTextures()
 {
-    return loadBmpSet(uiTextures, kUiTextureCount, uiTexturesDrawn, int(std::size(uiTexturesDrawn)), uiTextureFile,
-                      uiWrap);
+    static const int first[] = {UITEX_LOADING_FIRST};
+    return loadBmpSet(uiTextures, kUiTextureCount, first, 1, uiTextureFile, uiWrap);
 }
+
 
 void releaseUiTextures()
 {
@@ -250,8 +251,10 @@ void loadTgaEntry(int i)
 
 } // namespace
 
-void loadTgaSet()
+void loadStartupRest()
 {
+    static const int late[] = {UITEX_LOADING_LATE};
+    loadBmpEntries(uiTextures, late, 1, uiTextureFile, uiWrap);
     for (int i = 0; i < kTgaSetSize; i++)
         loadTgaEntry(i);
 }

@@ -33,6 +33,18 @@ TEST_F(Game, AModeTheDisplayLacksOffersAWindowThatIsRefusedOrTaken)
     EXPECT_EQ(readBytes(at("base/menu.inf")), settings);
 }
 
+// The loading screen's first picture goes up before what it shows later is read; its late
+// picture still closes the loading with "Loading..." in the dark corner kept for it.
+TEST_F(Game, TheLoadingScreenEndsOnItsLatePictureAndItsText)
+{
+    writeBytes(at("base/menu.inf"), words({0, 32, 24, 0, 0, 0})); // 640 x 480, no sound
+    GameRun r = runGame(dir, {"--windowed", "--frames", "155", "--fixed-frame-ms", "60", "--no-browser",
+                              "--screenshot", "150:late.png"});
+    ASSERT_EQ(r.exitCode, 0) << r.stderrText;
+    // The corner is at most 0.05 grey in the picture, the text's glyphs about 0.8.
+    EXPECT_GT(pictureGrey(at("late.png"), "maxima", "200x30+410+445"), 0.6) << "the text is drawn";
+}
+
 // Scripted keys and the window's close reach the game as window messages; closing still saves
 // both files and opens the statistics page in the browser, here a stand-in that records what it
 // was asked to open. (Scripted focus changes are heard in the music test's race.)

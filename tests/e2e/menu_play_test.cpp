@@ -63,18 +63,6 @@ bool choose(LiveGame &g, int item, int screen, bool keys)
     return screen < 0 || g.waitForScreen(screen);
 }
 
-// The mean grey of a saved picture (0 to 1), by ImageMagick as the capture; -1 when unread.
-double meanGrey(const std::string &path)
-{
-    double mean = -1;
-    if (FILE *p = popen(("convert " + path + " -colorspace gray -format '%[fx:mean]' info: 2>/dev/null").c_str(), "r")) {
-        if (std::fscanf(p, "%lf", &mean) != 1)
-            mean = -1;
-        pclose(p);
-    }
-    return mean;
-}
-
 double raceSeconds(const LiveGame &g) { return std::atof(g.field("raceClock").c_str()); }
 
 // Escape held until the pause menu is in.
@@ -171,7 +159,7 @@ TEST(MenuPlay, TheMouseThroughTheCareerKeysThroughTheRacesAndTheMouseThroughOpti
     shoot(g, "car_select_after_race.png");
     // A race lets go of the menus' own pictures: the tunnel must come back as it was (without its
     // pictures it is drawn white, and the screen's mean grey rises from about 0.15 to 0.7).
-    double before = meanGrey(picture("car_select.png")), after = meanGrey(picture("car_select_after_race.png"));
+    double before = pictureGrey(picture("car_select.png")), after = pictureGrey(picture("car_select_after_race.png"));
     ASSERT_GE(before, 0.0);
     EXPECT_NEAR(after, before, 0.05) << "the car select screen looks as it did before the race";
 

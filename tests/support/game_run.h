@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <chrono>
 #include <fstream>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -157,6 +158,21 @@ inline std::pair<uint32_t, uint32_t> screenshotSize(const Bytes &png)
     if (p != end || bytes != (size_t(be32(16)) * 3 + 1) * be32(20))
         return {0, 0};
     return {be32(16), be32(20)};
+}
+
+// A grey measure of a saved picture, or of the part "WxH+X+Y" of it, from 0 to 1, by ImageMagick:
+// "mean", or "maxima" for its brightest pixel; -1 when the picture cannot be read.
+inline double pictureGrey(const std::string &path, const char *measure = "mean", const std::string &part = "")
+{
+    std::string crop = part.empty() ? "" : " -crop " + part;
+    std::string command = "convert " + path + crop + " -colorspace gray -format '%[fx:" + measure + "]' info: 2>/dev/null";
+    double grey = -1;
+    if (FILE *p = popen(command.c_str(), "r")) {
+        if (std::fscanf(p, "%lf", &grey) != 1)
+            grey = -1;
+        pclose(p);
+    }
+    return grey;
 }
 
 // The trace as one string per line.

@@ -2,6 +2,7 @@
 // answered so nothing waits for a person.
 #pragma once
 #include "common/common.h"
+#include "render/images.h"
 #include "shell/shell.h"
 
 inline bool openTestWindow(const char *title, int width, int height)
@@ -39,6 +40,8 @@ struct ScratchWindow : ::testing::Environment {
         previous = std::filesystem::current_path();
         std::filesystem::current_path(dir.path);
         opened = openTestWindow("test window", width, height);
+        if (opened)
+            loadStartupRest(); // as the loading screen's second frame does
     }
     void TearDown() override
     {
