@@ -63,9 +63,9 @@ static void loadingFrame()
     if (framesDrawn()) {
         drawLoadingScreen(loadingClock < 7.0f ? 0 : 1);
         // The first picture goes on screen before what the loading screen shows later is read
-        // (its late picture, the glyphs of "Loading..." and the rest of the TGA set, about a
-        // third of the start-up's work before that picture): it is loaded under the second
-        // frame, which shows the same picture.
+        // (its late picture, the glyphs of "Loading..." and the rest of the TGA set: about a
+        // fifth of the time from launch to that picture): it is loaded under the second frame,
+        // which shows the same picture.
         if (++framesShown == 2)
             loadStartupRest();
     }
