@@ -170,23 +170,45 @@ PictureBlocks reached;
 // blocks are not much more than the puff, large enough that the pieces drawn are few.
 constexpr int kLayerBlock = 8;
 
-// The box round `count` points of the scene (x, y, z each) on the frame, normalised (-1 to 1
-// across the viewport) through the sorting's matrices, as lo x, lo y, hi x, hi y. A point at or
-// behind the eye has no place on the frame: the box is then unbounded, the whole frame and more.
-std::array<float, 4> frameBox(const float *points, int count)
+// The box round a sprite's square on the frame (its four corners in the scene, x, y, z each, in
+// order round it), normalised (-1 to 1 across the viewport) through the sorting's matrices, as lo
+// x, lo y, hi x, hi y. GL draws only what lies beyond the near plane, so the square is cut there
+// first: a puff the eye is in covers what its part in front covers, not the whole frame (the
+// player's own smoke drifting back past the camera did that every other frame, and the layer was
+// then laid over all of it), and one wholly behind the eye covers nothing (lo above hi).
+std::array<float, 4> frameBox(const float corners[12])
 {
     std::array<float, 4> box{1e30f, 1e30f, -1e30f, -1e30f};
-    for (int i = 0; i < count; i++) {
-        const float *p = &points[i * 3];
-        float clip[4];
-        toClipSpace(toClip, p, clip);
-        if (clip[3] <= 1e-4f)
-            return {-1e30f, -1e30f, 1e30f, 1e30f};
+    float clip[4][4];
+    for (size_t i = 0; i < 4; i++)
+        toClipSpace(toClip, &corners[i * 3], clip[i]);
+    // A point of the cut square in the box; false where it has no place on the frame, which a
+    // perspective view never gives beyond its near plane (then the box is the whole frame).
+    auto take = [&box](const float c[4]) {
+        if (c[3] <= 1e-6f)
+            return false;
         for (size_t axis = 0; axis < 2; axis++) {
-            float at = clip[axis] / clip[3];
+            const float at = c[axis] / c[3];
             box[axis] = std::min(box[axis], at);
             box[axis + 2] = std::max(box[axis + 2], at);
         }
+        return true;
+    };
+    for (size_t i = 0; i < 4; i++) {
+        const float *p = clip[i], *q = clip[(i + 1) % 4];
+        const float beyondP = p[2] + p[3], beyondQ = q[2] + q[3]; // z >= -w: beyond the near plane
+        bool placed = true;
+        if (beyondP >= 0)
+            placed = take(p);
+        if ((beyondP >= 0) != (beyondQ >= 0)) {
+            const float t = beyondP / (beyondP - beyondQ);
+            float cut[4];
+            for (size_t k = 0; k < 4; k++)
+                cut[k] = p[k] + t * (q[k] - p[k]);
+            placed = placed && take(cut);
+        }
+        if (!placed)
+            return {-1e30f, -1e30f, 1e30f, 1e30f};
     }
     return box;
 }
@@ -348,7 +370,7 @@ void drawFacingRounds(const RoundSprite *sprites, int count, const float eye[3],
         // While sizing, a sprite's size is its corners' box on the frame, in pixels across.
         bool large = false;
         if (sizing) {
-            const std::array<float, 4> box = frameBox(at, 4);
+            const std::array<float, 4> box = frameBox(at);
             const float across =
                 std::max((box[2] - box[0]) * float(frameArea[2]), (box[3] - box[1]) * float(frameArea[3]));
             large = across >= 2 * kLargeSprite;

@@ -214,12 +214,12 @@ TEST_F(EffectsGl, LargePuffsAtHalfSizeLookAsInFullAndStayBehindTheScene)
     TempDir dir;
     TgaTexture puff{};
     ASSERT_TRUE(puff.load(dir.write("puff.tga", makeTga(64, 64, 32, rgba)).c_str(), TGA_FILTER_MIPMAP_NEAREST, true));
-    const RoundSprite covering[] = {
+    std::vector<RoundSprite> covering = {
         {{0.1f, -0.3f, 0}, 0.8f, {1, 1, 1, 0.8f}}, // large, partly behind the square below
         {{1.4f, -1.4f, 0}, 0.04f, {0.2f, 1, 0.2f, 1}}, // small
         {{0.2f, 0.2f, -0.2f}, 0.7f, {1, 0.6f, 0.6f, 0.6f}},
     };
-    const RoundSprite adding[] = {
+    std::vector<RoundSprite> adding = {
         {{-0.1f, 0.4f, -0.5f}, 0.9f, {0.6f, 0.3f, 0.1f, 0.7f}}, // large
         {{1.4f, 1.4f, 0}, 0.04f, {0.2f, 0.2f, 1, 1}},           // small
     };
@@ -240,10 +240,10 @@ TEST_F(EffectsGl, LargePuffsAtHalfSizeLookAsInFullAndStayBehindTheScene)
             if (sized)
                 beginSizedRounds();
             beginBillboards(puff.texture, BILLBOARD_ALPHA, false);
-            drawFacingRounds(covering, 3, kEye, puff.reach);
+            drawFacingRounds(covering.data(), int(covering.size()), kEye, puff.reach);
             endBillboards();
             beginBillboards(puff.texture, BILLBOARD_ADD, false);
-            drawFacingRounds(adding, 2, kEye, puff.reach);
+            drawFacingRounds(adding.data(), int(adding.size()), kEye, puff.reach);
             endBillboards();
             if (sized)
                 endSizedRounds();
@@ -282,6 +282,21 @@ TEST_F(EffectsGl, LargePuffsAtHalfSizeLookAsInFullAndStayBehindTheScene)
             EXPECT_NE(full[i], plain[i]);
             EXPECT_EQ(halved[i], full[i]);
         }
+
+    // A puff the eye is in, two of its corners behind the eye: GL draws its part in front, and
+    // the layer is laid over as far as that reaches (the box of its corners in front alone would
+    // leave out the lower right).
+    covering = {{{0.35f, -0.1f, 2.85f}, 0.8f, {0.6f, 0.6f, 1, 0.8f}}};
+    adding.clear();
+    const std::vector<unsigned char> nearFull = frame(true, false), nearHalved = frame(true, true);
+    long nearChangedFull = 0, nearChangedHalved = 0;
+    for (size_t i = 0; i < plain.size(); i++) {
+        nearChangedFull += std::abs(nearFull[i] - plain[i]);
+        nearChangedHalved += std::abs(nearHalved[i] - plain[i]);
+    }
+    EXPECT_GT(nearChangedFull, 50000) << "the puff's part in front is drawn";
+    EXPECT_NEAR(double(nearChangedHalved), double(nearChangedFull), 0.05 * double(nearChangedFull))
+        << "about 0.03 apart laid over in full; 0.6 with the corners in front alone";
     puff.release(true);
 }
 
