@@ -174,8 +174,9 @@ constexpr int kLayerBlock = 8;
 // order round it), normalised (-1 to 1 across the viewport) through the sorting's matrices, as lo
 // x, lo y, hi x, hi y. GL draws only what lies beyond the near plane, so the square is cut there
 // first: a puff the eye is in covers what its part in front covers, not the whole frame (the
-// player's own smoke drifting back past the camera did that every other frame, and the layer was
-// then laid over all of it), and one wholly behind the eye covers nothing (lo above hi).
+// player's own smoke drifting back past the camera does that in about half the race frames, and
+// the layer was then laid over all of it), and one wholly behind the eye covers nothing (lo above
+// hi).
 std::array<float, 4> frameBox(const float corners[12])
 {
     std::array<float, 4> box{1e30f, 1e30f, -1e30f, -1e30f};

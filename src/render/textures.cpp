@@ -229,7 +229,6 @@ bool loadUiTextures()
     return loadBmpSet(uiTextures, kUiTextureCount, first, 1, uiTextureFile, uiWrap);
 }
 
-
 void releaseUiTextures()
 {
     releaseBmpSet(uiTextures, kUiTextureCount);
@@ -253,6 +252,7 @@ void loadTgaEntry(int i)
 
 void loadStartupRest()
 {
+    // Loaded on its own: a missing late picture leaves the first one showing until it is due.
     static const int late[] = {UITEX_LOADING_LATE};
     loadBmpEntries(uiTextures, late, 1, uiTextureFile, uiWrap);
     for (int i = 0; i < kTgaSetSize; i++)

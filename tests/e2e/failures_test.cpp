@@ -76,8 +76,9 @@ TEST_F(Failures, AMissingOrBrokenShaderEndsTheStartWithStatusOneAndItsName)
     EXPECT_TRUE(has(broken, "[Error linking shaders...]")) << broken.stderrText;
 }
 
-// Damaged data files are named and replaced with playable ones; a missing picture leaves its set
-// untextured, as the game always did, but is no longer silent.
+// Damaged data files are named and replaced with playable ones; a missing picture leaves what is
+// loaded with it untextured (here the late loading picture, loaded on its own), as the game always
+// did, but is no longer silent.
 TEST_F(Failures, DamagedDataFilesAndAMissingTextureAreNamedAndTheGamePlaysOn)
 {
     char missing[32];
