@@ -179,6 +179,7 @@ constexpr int kLayerBlock = 8;
 // hi).
 std::array<float, 4> frameBox(const float corners[12])
 {
+    const std::array<float, 4> wholeFrame{-1e30f, -1e30f, 1e30f, 1e30f};
     std::array<float, 4> box{1e30f, 1e30f, -1e30f, -1e30f};
     float clip[4][4];
     for (size_t i = 0; i < 4; i++)
@@ -198,18 +199,16 @@ std::array<float, 4> frameBox(const float corners[12])
     for (size_t i = 0; i < 4; i++) {
         const float *p = clip[i], *q = clip[(i + 1) % 4];
         const float beyondP = p[2] + p[3], beyondQ = q[2] + q[3]; // z >= -w: beyond the near plane
-        bool placed = true;
-        if (beyondP >= 0)
-            placed = take(p);
+        if (beyondP >= 0 && !take(p))
+            return wholeFrame;
         if ((beyondP >= 0) != (beyondQ >= 0)) {
             const float t = beyondP / (beyondP - beyondQ);
             float cut[4];
             for (size_t k = 0; k < 4; k++)
                 cut[k] = p[k] + t * (q[k] - p[k]);
-            placed = placed && take(cut);
+            if (!take(cut))
+                return wholeFrame;
         }
-        if (!placed)
-            return {-1e30f, -1e30f, 1e30f, 1e30f};
     }
     return box;
 }

@@ -72,7 +72,10 @@ inline constexpr int textureSetDrawn[] = {
     TEX_MENU_MAP_ODD, TEX_MENU_MAP_EVEN,                 // menus
     TEX_CHECKPOINT, TEX_LAMP_GLOW};                      // particles, the lamps' glows
 
-// uiTextures: the interface set, loaded before the main set (file numbers in parentheses).
+// uiTextures: the interface set, loaded before the main set (file numbers in parentheses). Only
+// the start-up loading screen draws from it, its two loading pictures, and only until the
+// start-up loading ends; the glyph sheet and the backdrop (7 MB as textures) are not drawn at all
+// and not loaded.
 enum UiTextureEntry {
     UITEX_LOADING_FIRST = 0, // (42)
     UITEX_LOADING_LATE = 1,  // (41)
@@ -82,9 +85,6 @@ enum UiTextureEntry {
 };
 inline constexpr int uiTextureFiles[UI_TEXTURE_COUNT] = {TEX_LOADING_FIRST, TEX_LOADING_LATE, TEX_FONT_SHEET,
                                                          TEX_BACKDROP};
-// As above: only the start-up loading screen draws from this set, its two loading pictures, and
-// only until the start-up loading ends (the glyph sheet and the backdrop, 7 MB as textures, are
-// not drawn at all and not loaded).
 
 // tgaSet: "base/textures/texNN.tga". Sizes are the quads the game draws them on (800 x 600 screen).
 enum TgaSetEntry {
