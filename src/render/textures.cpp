@@ -29,10 +29,10 @@ void setFilters(GLint minFilter, GLint magFilter)
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, magFilter);
 }
 
-// The models' (the city, the track and the cars): each pixel reads the nearer of the two mipmap
-// levels only. Trilinear filtering reads and blends both, which costs the software renderer
-// about a fourteenth of the track's drawing; the city's textures are soft and dark enough that
-// the step from one level to the next does not show.
+// The models' textures (the city, the track, the cars) are read from the nearer of the two
+// mipmap levels a pixel falls between. Trilinear filtering reads and blends both, which cost the
+// software renderer about a fourteenth of the track's drawing; the city's textures are soft and
+// dark enough that the step from one level to the next does not show.
 constexpr GLint kModelMinFilter = GL_LINEAR_MIPMAP_NEAREST;
 
 void setWrap(GLint wrap)
