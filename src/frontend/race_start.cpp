@@ -6,7 +6,6 @@
 #include "race/car.h"
 #include "race/race.h"
 #include "render/images.h"
-#include "scene/scene.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -72,7 +71,6 @@ void startNextCareerRace()
 void leaveRace()
 {
     endRace();
-    forgetReflection();
     if (framesDrawn())
         loadMenuTextures(); // the garage brings back its car itself, as it shows it
     if (gameState != STATE_RACING && musicOn)

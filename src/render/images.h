@@ -7,7 +7,7 @@
 
 #include <vector>
 
-// Mipmapped textures for model materials (the nearer level filtered); 0 on failure.
+// Mipmapped textures for model materials; 0 on failure.
 GLuint loadBmpTexture(const char *fileName);
 GLuint loadTgaTexture(const char *fileName);
 

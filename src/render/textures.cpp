@@ -29,12 +29,6 @@ void setFilters(GLint minFilter, GLint magFilter)
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, magFilter);
 }
 
-// The models' textures (the city, the track, the cars) are read from the nearer of the two
-// mipmap levels a pixel falls between. Trilinear filtering reads and blends both, which cost the
-// software renderer about a fourteenth of the track's drawing; the city's textures are soft and
-// dark enough that the step from one level to the next does not show.
-constexpr GLint kModelMinFilter = GL_LINEAR_MIPMAP_NEAREST;
-
 void setWrap(GLint wrap)
 {
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, wrap);
@@ -111,7 +105,7 @@ GLuint loadBmpTexture(const char *fileName)
     GLuint name = 0;
     glGenTextures(1, &name);
     glBindTexture(GL_TEXTURE_2D, name);
-    setFilters(kModelMinFilter, GL_LINEAR);
+    setFilters(GL_LINEAR_MIPMAP_LINEAR, GL_LINEAR);
     buildMipmaps(3, GL_RGB, image->width, image->height, image->data);
     freeRgbImage(image);
     return name;
@@ -156,7 +150,7 @@ GLuint loadTgaTexture(const char *fileName)
     GLuint name = 0;
     glGenTextures(1, &name);
     glBindTexture(GL_TEXTURE_2D, name);
-    setFilters(kModelMinFilter, GL_LINEAR);
+    setFilters(GL_LINEAR_MIPMAP_LINEAR, GL_LINEAR);
     setWrap(GL_REPEAT);
     GLenum format = tga.bytesPerPixel == 3 ? GL_RGB : GL_RGBA;
     buildMipmaps(int(format), format, tga.width, tga.height, tga.pixels);

@@ -15,24 +15,10 @@ namespace {
 // blocks the buildings are a few texels, and the sky box fills in behind.
 constexpr float kReflectionReach = 160.0f;
 
-// The mirrored street slides softly over the paint and changes little from one frame to the
-// next, so a picture younger than this (hundredths of a second) is shown again rather than
-// drawn anew: at 30 frames a second every other frame draws it, at 15 or fewer every frame.
-// The picture is about a fourteenth of a race frame's work on the software renderer.
-constexpr float kReflectionMaxAge = 5.0f;
-float reflectionAge = -1; // since the picture was drawn; below 0: none of the race drawn yet
-
 } // namespace
-
-void forgetReflection() { reflectionAge = -1; }
 
 void renderReflection(bool inRace)
 {
-    if (inRace && reflectionAge >= 0 && reflectionAge + frameTime < kReflectionMaxAge) {
-        reflectionAge += frameTime;
-        return;
-    }
-    reflectionAge = inRace ? 0.0f : -1.0f;
     beginReflectionPicture();
     if (inRace && cars[0].body) {
         PhysVec3 p = bodyPosition(cars[0].body);

@@ -5,12 +5,9 @@
 #include "render/matrix.h"
 
 // The reflection picture of this frame, left in reflectionTexture: in a race the street behind
-// the camera as seen from the player's car (track, sky box, lamp glows), mirrored, kept from an
-// earlier frame of the race while it is younger than a twentieth of a second; in the garage the
-// clear colour.
+// the camera as seen from the player's car (track, sky box, lamp glows), mirrored; in the
+// garage the clear colour.
 void renderReflection(bool inRace);
-// The race is over: the next race draws its own picture in its first frame.
-void forgetReflection();
 // The race frame's 3D picture in its order: camera, lights, cars, track, sky, car effects,
 // checkpoint marker, lamp glows. Post-processing follows in the frame dispatch.
 void drawRaceScene();
