@@ -5,6 +5,8 @@
 #include "render/font.h"
 #include "render/images.h"
 
+class HidingPicture;
+
 // Post-processing and reflection targets. The HDR pass draws into brightTexture, the blurs into
 // the two blurTargets; blurTextureA names the last pass's result (brightTexture after the HDR
 // pass, a blur target after a blur).
@@ -68,8 +70,9 @@ extern float skyScroll; // the clouds' drift; grows through every race frame
 void clearToNightSky();
 // The dome's cloud layers and the skyline band seen from `viewer`, over a frame cleared by
 // clearToNightSky, with the camera on the modelview, colour white, texturing on, fog off; the
-// clouds drift by the frame's duration. Every matrix it touches is left exactly as it was.
-void drawSkyDome(const float viewer[3], float frameTime);
+// clouds drift by the frame's duration. Every matrix it touches is left exactly as it was. With
+// `hiding` (drawn for this camera), the parts of the layers it hides are left out.
+void drawSkyDome(const float viewer[3], float frameTime, const HidingPicture *hiding = nullptr);
 // The cloud layers: spheres of kSkyDomeRadius (the outer) and kSkyInnerLayerRadius round the
 // world's origin, flattened to kSkyDomeFlattening of their height. Below kSkyDomeCut (a world
 // height) neither layer is drawn: no view sees that far down past the street (checked from

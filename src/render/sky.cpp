@@ -2,6 +2,7 @@
 // layers on flattened domes, the skyline band around the track, and the cheaper sky box of the
 // reflection picture. All of it draws with fixed-function state over whatever camera the
 // modelview holds.
+#include "render/hiding.h"
 #include "render/render.h"
 #include "render/texture_names.h"
 
@@ -106,6 +107,24 @@ void wall(const Box &b, int which, float repeats)
         corner(c.farS ? repeats : 0, c.t, c.x ? b.x1 : b.x0, c.y ? b.y1 : b.y0, c.z ? b.z1 : b.z0);
 }
 
+// Whether the quad of the layers between columns i and i + 1 and stack lines j and j + 1 lies
+// wholly behind what `hiding` holds. The picture was drawn in the world's space: the corners are
+// flattened into it, and their box holds the flat quad.
+bool domeQuadHidden(const HidingPicture &hiding, const std::vector<DomeCorner> &corners, int i, int j)
+{
+    float lo[3] = {1e30f, 1e30f, 1e30f}, hi[3] = {-1e30f, -1e30f, -1e30f};
+    for (int row : {j, j + 1})
+        for (int column : {i, i + 1}) {
+            const float *p = corners[size_t(row * (kDomeSlices + 1) + column)].position;
+            const float world[3] = {p[0], p[1] * kSkyDomeFlattening, p[2]};
+            for (int axis = 0; axis < 3; axis++) {
+                lo[axis] = std::min(lo[axis], world[axis]);
+                hi[axis] = std::max(hi[axis], world[axis]);
+            }
+        }
+    return hiding.hides(lo, hi);
+}
+
 } // namespace
 
 void clearToNightSky()
@@ -119,7 +138,7 @@ void clearToNightSky()
     glPopAttrib();
 }
 
-void drawSkyDome(const float viewer[3], float frameTime)
+void drawSkyDome(const float viewer[3], float frameTime, const HidingPicture *hiding)
 {
     glDisable(GL_CULL_FACE);
     skyScroll += 1e-6f * frameTime;
@@ -152,18 +171,34 @@ void drawSkyDome(const float viewer[3], float frameTime)
     glBindTexture(GL_TEXTURE_2D, textureSet[TEX_CLOUDS]);
     glUseProgramObjectARB(skyProgram);
     const std::vector<DomeCorner> &corners = domeCorners();
+    // The quads of the layers wholly behind the city's buildings are left out, each stack's strip
+    // cut round them: low down, most of a street's sky is behind the buildings, and each of its
+    // pixels would be shaded only to fail the depth test (about a fifth of the layers' pixels in
+    // a race). The quads drawn are the same quads, so the picture is the same.
     for (int j = 0; j < kDomeStacks; j++) {
-        glBegin(GL_QUAD_STRIP);
-        for (int i = 0; i <= kDomeSlices; i++)
-            for (int row : {j + 1, j}) {
-                const DomeCorner &c = corners[size_t(row * (kDomeSlices + 1) + i)];
-                float s, t;
-                outerLayerCoords(eye, c.position, c.s, &s, &t);
-                glMultiTexCoord2fARB(GL_TEXTURE0_ARB, s + skyScroll, t);
-                glMultiTexCoord2fARB(GL_TEXTURE1_ARB, c.s + skyScroll * 51, c.t);
-                glVertex3fv(c.position);
+        bool open = false;
+        for (int i = 0; i <= kDomeSlices; i++) {
+            // Quad i lies between columns i and i + 1: column i goes in while quad i - 1 or quad
+            // i is drawn.
+            const bool shown = i < kDomeSlices && !(hiding && domeQuadHidden(*hiding, corners, i, j));
+            if (shown && !open) {
+                glBegin(GL_QUAD_STRIP);
+                open = true;
             }
-        glEnd();
+            if (open)
+                for (int row : {j + 1, j}) {
+                    const DomeCorner &c = corners[size_t(row * (kDomeSlices + 1) + i)];
+                    float s, t;
+                    outerLayerCoords(eye, c.position, c.s, &s, &t);
+                    glMultiTexCoord2fARB(GL_TEXTURE0_ARB, s + skyScroll, t);
+                    glMultiTexCoord2fARB(GL_TEXTURE1_ARB, c.s + skyScroll * 51, c.t);
+                    glVertex3fv(c.position);
+                }
+            if (open && !shown) {
+                glEnd();
+                open = false;
+            }
+        }
     }
     glUseProgramObjectARB(0);
     glDisable(GL_BLEND);

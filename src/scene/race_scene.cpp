@@ -86,7 +86,8 @@ void drawRaceScene()
     markPassEnd(PASS_SCENE);
     drawCars();
     markPassEnd(PASS_CARS);
-    // What the buildings hide of the track is left undrawn (the cars hide too little to count).
+    // What the buildings hide of the track, and of the sky below, is left undrawn (the cars hide
+    // too little to count).
     static HidingPicture hiding;
     hiding.draw(levelBuildings);
     drawLitModelInside(visualModel, currentViewVolume(cameraEye, 0), &hiding);
@@ -95,7 +96,7 @@ void drawRaceScene()
 
     // Drawn after the solid scene, so the depth test leaves only the pixels still open to them.
     beginUnlit();
-    drawSkyDome(cameraEye, frameTime);
+    drawSkyDome(cameraEye, frameTime, &hiding);
     endUnlit();
     markPassEnd(PASS_SKY);
     drawCarEffects();

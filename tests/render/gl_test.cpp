@@ -2,6 +2,7 @@
 // the countdown, the night sky and the bloom chain. The window is opened once, through the shell,
 // in a scratch directory holding the shaders and the images the tests make.
 #include "render/gl_pixels.h"
+#include "render/hiding.h"
 #include "render/images.h"
 #include "render/lights.h"
 #include "render/ms3d.h"
@@ -445,6 +446,46 @@ TEST_F(GlTest, SkyLayersInOnePassAreTheTwoDomesAndLeaveEveryMatrixAsItWas)
         EXPECT_GT(lit, kWidth * rows) << "the clouds fill the sky";
         EXPECT_LE(worst, 2) << "towards " << target[0] << ", " << target[1] << ", " << target[2];
     }
+
+    // A building close ahead hides the sky low down: the layers' quads wholly behind it are left
+    // out, and the frame is the one drawn in full. Told of the building without it standing
+    // there, the sky shows the holes they leave, and is otherwise the whole sky.
+    const float *ahead = targets[0];
+    const std::vector<BuildingBox> building = {{{{1800, -1400}, {2200, -1400}, {2200, -1380}, {1800, -1380}}, -10, 250}};
+    HidingPicture hiding;
+    // Whether the building stands (its far face, black, in the depth buffer) and the sky is told.
+    const bool stands[4] = {true, true, false, false}, told[4] = {false, true, true, false};
+    std::vector<unsigned char> seen[4];
+    for (int pass = 0; pass < 4; pass++) {
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        glLoadIdentity();
+        gluLookAt(eye[0], eye[1], eye[2], ahead[0], ahead[1], ahead[2], 0, 1, 0);
+        hiding.draw(building);
+        glEnable(GL_DEPTH_TEST);
+        if (stands[pass]) {
+            glDisable(GL_TEXTURE_2D);
+            glColor3f(0, 0, 0);
+            glBegin(GL_QUADS); // wound to face the eye
+            glVertex3f(2200, -10, -1400);
+            glVertex3f(1800, -10, -1400);
+            glVertex3f(1800, 250, -1400);
+            glVertex3f(2200, 250, -1400);
+            glEnd();
+            glEnable(GL_TEXTURE_2D);
+            glColor3f(1, 1, 1);
+        }
+        drawSkyDome(eye, 0, told[pass] ? &hiding : nullptr);
+        seen[pass].resize(size_t(kWidth * kHeight * 3));
+        glReadPixels(0, 0, kWidth, kHeight, GL_RGB, GL_UNSIGNED_BYTE, seen[pass].data());
+    }
+    EXPECT_TRUE(seen[0] == seen[1]) << "the sky left out is sky the building hides";
+    size_t holes = 0, changed = 0;
+    for (size_t i = 0; i < seen[2].size(); i++) {
+        holes += seen[2][i] == 0 && seen[3][i] != 0;
+        changed += seen[2][i] != 0 && seen[2][i] != seen[3][i];
+    }
+    EXPECT_GT(holes, size_t(kWidth * kHeight / 4)) << "most of the sky behind the building is left out";
+    EXPECT_EQ(changed, 0u) << "what is drawn is drawn as in full";
     GLint mode = 0;
     glGetIntegerv(GL_MATRIX_MODE, &mode);
     EXPECT_EQ(mode, GL_MODELVIEW);
