@@ -5,6 +5,7 @@
 
 #include "render/ms3d.h"
 #include "render/render.h"
+#include "render/view_volume.h"
 
 namespace {
 
@@ -23,10 +24,7 @@ bool viewModelLoad(const char *path)
     viewed->reloadTextures();
     float lo[3] = {1e30f, 1e30f, 1e30f}, hi[3] = {-1e30f, -1e30f, -1e30f};
     for (int i = 0; i < viewed->numVertices; i++)
-        for (int a = 0; a < 3; a++) {
-            lo[a] = std::min(lo[a], viewed->vertices[i].location[a]);
-            hi[a] = std::max(hi[a], viewed->vertices[i].location[a]);
-        }
+        growBox(viewed->vertices[i].location, lo, hi);
     radius = 1.0f;
     if (viewed->numVertices > 0) {
         float r2 = 0;

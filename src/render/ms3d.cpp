@@ -110,11 +110,7 @@ void Model::compileGeometry()
             for (int i : square.second) {
                 const Triangle &tri = triangles[mesh.triangleIndices[i]];
                 for (int k = 0; k < 3; k++)
-                    for (int axis = 0; axis < 3; axis++) {
-                        float v = vertices[tri.vertexIndices[k]].location[axis];
-                        cell.lo[axis] = std::min(cell.lo[axis], v);
-                        cell.hi[axis] = std::max(cell.hi[axis], v);
-                    }
+                    growBox(vertices[tri.vertexIndices[k]].location, cell.lo, cell.hi);
             }
             found.push_back(cell);
             members.push_back(std::move(square.second));

@@ -5,6 +5,7 @@
 #include "render/hiding.h"
 #include "render/render.h"
 #include "render/texture_names.h"
+#include "render/view_volume.h"
 
 #include <algorithm>
 #include <cmath>
@@ -42,6 +43,9 @@ const std::vector<DomeCorner> &domeCorners()
             }
     return corners;
 }
+
+// The corner on stack line `row`, column `column`.
+const DomeCorner &domeCorner(int row, int column) { return domeCorners()[size_t(row * (kDomeSlices + 1) + column)]; }
 
 // The outer layer's picture where the eye's ray through `corner` meets the outer sphere (all
 // before the flattening, the eye inside the sphere), as the layer's own dome would show it
@@ -110,17 +114,14 @@ void wall(const Box &b, int which, float repeats)
 // Whether the quad of the layers between columns i and i + 1 and stack lines j and j + 1 lies
 // wholly behind what `hiding` holds. The picture was drawn in the world's space: the corners are
 // flattened into it, and their box holds the flat quad.
-bool domeQuadHidden(const HidingPicture &hiding, const std::vector<DomeCorner> &corners, int i, int j)
+bool domeQuadHidden(const HidingPicture &hiding, int i, int j)
 {
     float lo[3] = {1e30f, 1e30f, 1e30f}, hi[3] = {-1e30f, -1e30f, -1e30f};
     for (int row : {j, j + 1})
         for (int column : {i, i + 1}) {
-            const float *p = corners[size_t(row * (kDomeSlices + 1) + column)].position;
+            const float *p = domeCorner(row, column).position;
             const float world[3] = {p[0], p[1] * kSkyDomeFlattening, p[2]};
-            for (int axis = 0; axis < 3; axis++) {
-                lo[axis] = std::min(lo[axis], world[axis]);
-                hi[axis] = std::max(hi[axis], world[axis]);
-            }
+            growBox(world, lo, hi);
         }
     return hiding.hides(lo, hi);
 }
@@ -170,7 +171,6 @@ void drawSkyDome(const float viewer[3], float frameTime, const HidingPicture *hi
     glColor4f(0.1f, 0.1f, 0.15f, 0.5f);
     glBindTexture(GL_TEXTURE_2D, textureSet[TEX_CLOUDS]);
     glUseProgramObjectARB(skyProgram);
-    const std::vector<DomeCorner> &corners = domeCorners();
     // The quads of the layers wholly behind the city's buildings are left out, each stack's strip
     // cut round them: low down, most of a street's sky is behind the buildings, and each of its
     // pixels would be shaded only to fail the depth test (about a fifth of the layers' pixels in
@@ -180,14 +180,14 @@ void drawSkyDome(const float viewer[3], float frameTime, const HidingPicture *hi
         for (int i = 0; i <= kDomeSlices; i++) {
             // Quad i lies between columns i and i + 1: column i goes in while quad i - 1 or quad
             // i is drawn.
-            const bool shown = i < kDomeSlices && !(hiding && domeQuadHidden(*hiding, corners, i, j));
+            const bool shown = i < kDomeSlices && !(hiding && domeQuadHidden(*hiding, i, j));
             if (shown && !open) {
                 glBegin(GL_QUAD_STRIP);
                 open = true;
             }
             if (open)
                 for (int row : {j + 1, j}) {
-                    const DomeCorner &c = corners[size_t(row * (kDomeSlices + 1) + i)];
+                    const DomeCorner &c = domeCorner(row, i);
                     float s, t;
                     outerLayerCoords(eye, c.position, c.s, &s, &t);
                     glMultiTexCoord2fARB(GL_TEXTURE0_ARB, s + skyScroll, t);

@@ -53,6 +53,14 @@ bool boxMayShow(const ViewVolume &v, const float lo[3], const float hi[3])
     return v.reach <= 0 || boxDistanceSq(v.eye, lo, hi) <= v.reach * v.reach;
 }
 
+void growBox(const float point[3], float lo[3], float hi[3])
+{
+    for (int k = 0; k < 3; k++) {
+        lo[k] = std::min(lo[k], point[k]);
+        hi[k] = std::max(hi[k], point[k]);
+    }
+}
+
 float boxDistanceSq(const float point[3], const float lo[3], const float hi[3])
 {
     float d2 = 0;

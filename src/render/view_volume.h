@@ -21,3 +21,5 @@ ViewVolume currentViewVolume(const float eye[3], float reach);
 bool boxMayShow(const ViewVolume &volume, const float lo[3], const float hi[3]);
 // Squared distance from `point` to the nearest point of the box from lo to hi (0 inside it).
 float boxDistanceSq(const float point[3], const float lo[3], const float hi[3]);
+// Grows the box from lo to hi to hold `point` (a box begun at lo 1e30, hi -1e30 holds nothing).
+void growBox(const float point[3], float lo[3], float hi[3]);

@@ -10,10 +10,10 @@
 
 #include <algorithm>
 #include <chrono>
-#include <fstream>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <string>
 #include <thread>
 #include <vector>
