@@ -465,11 +465,13 @@ TEST_F(GlTest, SkyLayersInOnePassAreTheTwoDomesAndLeaveEveryMatrixAsItWas)
         if (stands[pass]) {
             glDisable(GL_TEXTURE_2D);
             glColor3f(0, 0, 0);
-            glBegin(GL_QUADS); // wound to face the eye
-            glVertex3f(2200, -10, -1400);
-            glVertex3f(1800, -10, -1400);
-            glVertex3f(1800, 250, -1400);
-            glVertex3f(2200, 250, -1400);
+            // The footprint's first edge, the far side from the eye, wound to face it.
+            const BuildingBox &b = building[0];
+            glBegin(GL_QUADS);
+            glVertex3f(b.corner[1][0], b.bottom, b.corner[1][1]);
+            glVertex3f(b.corner[0][0], b.bottom, b.corner[0][1]);
+            glVertex3f(b.corner[0][0], b.top, b.corner[0][1]);
+            glVertex3f(b.corner[1][0], b.top, b.corner[1][1]);
             glEnd();
             glEnable(GL_TEXTURE_2D);
             glColor3f(1, 1, 1);

@@ -160,18 +160,29 @@ inline std::pair<uint32_t, uint32_t> screenshotSize(const Bytes &png)
     return {be32(16), be32(20)};
 }
 
+// Standard output of a shell command.
+inline std::string commandOutput(const std::string &command)
+{
+    std::string out;
+    if (FILE *p = popen(command.c_str(), "r")) {
+        char buf[256];
+        while (std::fgets(buf, sizeof buf, p))
+            out += buf;
+        pclose(p);
+    }
+    return out;
+}
+
 // A grey measure of a saved picture, or of the part "WxH+X+Y" of it, from 0 to 1, by ImageMagick:
 // "mean", or "maxima" for its brightest pixel; -1 when the picture cannot be read.
 inline double pictureGrey(const std::string &path, const char *measure = "mean", const std::string &part = "")
 {
     std::string crop = part.empty() ? "" : " -crop " + part;
-    std::string command = "convert " + path + crop + " -colorspace gray -format '%[fx:" + measure + "]' info: 2>/dev/null";
+    const std::string out =
+        commandOutput("convert " + path + crop + " -colorspace gray -format '%[fx:" + measure + "]' info: 2>/dev/null");
     double grey = -1;
-    if (FILE *p = popen(command.c_str(), "r")) {
-        if (std::fscanf(p, "%lf", &grey) != 1)
-            grey = -1;
-        pclose(p);
-    }
+    if (std::sscanf(out.c_str(), "%lf", &grey) != 1)
+        grey = -1;
     return grey;
 }
 

@@ -10,19 +10,6 @@
 #include <cstdio>
 #include <functional>
 
-// Standard output of a shell command.
-inline std::string commandOutput(const std::string &command)
-{
-    std::string out;
-    if (FILE *p = popen(command.c_str(), "r")) {
-        char buf[256];
-        while (std::fgets(buf, sizeof buf, p))
-            out += buf;
-        pclose(p);
-    }
-    return out;
-}
-
 struct LiveGame {
     pid_t pid = -1;
     int exitCode = -1000;
